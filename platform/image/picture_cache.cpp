@@ -1,0 +1,149 @@
+#include "platform/image/picture_cache.h"
+
+#include <system_error>
+
+#include "platform/image/picture_io.h"
+
+namespace platform::image {
+
+namespace {
+
+// Sizes are small; past this many the memo starts afresh.
+constexpr std::size_t kMaxKnownSizes = 8192;
+
+std::string KeyOf(const std::filesystem::path& path) {
+    return path.lexically_normal().string();
+}
+
+std::size_t BytesOf(const wxImage& img) {
+    const std::size_t pixels = std::size_t(img.GetWidth()) * std::size_t(img.GetHeight());
+    return pixels * (img.HasAlpha() ? 4 : 3);
+}
+
+}  // namespace
+
+PictureCache& PictureCache::Instance() {
+    static PictureCache cache;
+    return cache;
+}
+
+std::optional<PictureCache::Stamp> PictureCache::StampOf(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    Stamp stamp;
+    stamp.mtime = std::filesystem::last_write_time(path, ec);
+    if (ec) return std::nullopt;
+    stamp.size = std::filesystem::file_size(path, ec);
+    if (ec) return std::nullopt;
+    return stamp;
+}
+
+std::shared_ptr<const wxImage> PictureCache::Get(const std::filesystem::path& path) {
+    const std::string key = KeyOf(path);
+    const auto stamp = StampOf(path);
+    std::lock_guard lock(m_mutex);
+    if (!stamp) {
+        EraseLocked(key);
+        m_sizes.erase(key);
+        return nullptr;
+    }
+    return GetLocked(key, path, *stamp);
+}
+
+std::shared_ptr<const wxImage> PictureCache::GetLocked(const std::string& key,
+                                                      const std::filesystem::path& path,
+                                                      const Stamp& stamp) {
+    if (auto it = m_entries.find(key); it != m_entries.end()) {
+        if (it->second.stamp == stamp) {
+            m_lru.splice(m_lru.begin(), m_lru, it->second.lru);
+            return it->second.image;
+        }
+        EraseLocked(key);
+    }
+
+    wxImage decoded = LoadPicture(path);
+    ++m_decodes;
+    Entry entry;
+    entry.stamp = stamp;
+    if (decoded.IsOk()) {
+        entry.bytes = BytesOf(decoded);
+        entry.image = std::make_shared<const wxImage>(std::move(decoded));
+    }
+    if (m_sizes.size() >= kMaxKnownSizes) m_sizes.clear();
+    m_sizes[key] = KnownSize{stamp, entry.image ? std::optional(entry.image->GetSize())
+                                                : std::nullopt};
+
+    m_lru.push_front(key);
+    entry.lru = m_lru.begin();
+    m_bytes += entry.bytes;
+    auto image = entry.image;
+    m_entries.emplace(key, std::move(entry));
+    TrimLocked();
+    return image;
+}
+
+std::optional<wxSize> PictureCache::SizeOf(const std::filesystem::path& path) {
+    const std::string key = KeyOf(path);
+    const auto stamp = StampOf(path);
+    std::lock_guard lock(m_mutex);
+    if (!stamp) {
+        EraseLocked(key);
+        m_sizes.erase(key);
+        return std::nullopt;
+    }
+    if (auto it = m_sizes.find(key); it != m_sizes.end() && it->second.stamp == *stamp)
+        return it->second.size;
+    auto image = GetLocked(key, path, *stamp);
+    if (!image) return std::nullopt;
+    return image->GetSize();
+}
+
+void PictureCache::EraseLocked(const std::string& key) {
+    auto it = m_entries.find(key);
+    if (it == m_entries.end()) return;
+    m_bytes -= it->second.bytes;
+    m_lru.erase(it->second.lru);
+    m_entries.erase(it);
+}
+
+void PictureCache::TrimLocked() {
+    while (m_lru.size() > 1 && (m_lru.size() > m_maxEntries || m_bytes > m_maxBytes))
+        EraseLocked(m_lru.back());
+}
+
+void PictureCache::Clear() {
+    std::lock_guard lock(m_mutex);
+    m_entries.clear();
+    m_lru.clear();
+    m_sizes.clear();
+    m_bytes = 0;
+    m_decodes = 0;
+}
+
+void PictureCache::SetLimits(std::size_t max_entries, std::size_t max_bytes) {
+    std::lock_guard lock(m_mutex);
+    m_maxEntries = max_entries;
+    m_maxBytes = max_bytes;
+    TrimLocked();
+}
+
+PictureCache::Stats PictureCache::GetStats() const {
+    std::lock_guard lock(m_mutex);
+    return Stats{m_decodes, m_entries.size(), m_bytes};
+}
+
+std::shared_ptr<const wxImage> CachedPicture(const std::filesystem::path& path) {
+    return PictureCache::Instance().Get(path);
+}
+
+std::optional<wxSize> PictureSize(const std::filesystem::path& path) {
+    return PictureCache::Instance().SizeOf(path);
+}
+
+std::optional<platform::PicSize> CachedPictureSizes::SizeOf(const std::filesystem::path& path) {
+    auto size = PictureCache::Instance().SizeOf(path);
+    if (!size) return std::nullopt;
+    return platform::PicSize{size->GetWidth(), size->GetHeight()};
+}
+
+}  // namespace platform::image

@@ -1,0 +1,43 @@
+#pragma once
+// Starting things outside the process: loadable modules from the executable's
+// folder, sibling programs, and pages or documents through the desktop.
+// Nothing here shows a message; failures come back as values and texts for the
+// caller to show. Safe to call from the main thread (module entries run on it).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The folder of the running executable (empty when /proc/self/exe cannot be read).
+std::filesystem::path ExecutableDir();
+
+enum class BindOutcome { Ran, MissingExport, MissingModule };
+
+// Loads dir/file by its full path (`dir` must be absolute), looks up the
+// export and calls it as `extern "C" void f()`, then releases the module.
+// A module without the export is released before MissingExport returns.
+// `error` receives the loader's reason when the outcome is not Ran.
+BindOutcome CallModuleEntry(const std::filesystem::path& dir, const std::string& file,
+                            const std::string& export_name, std::string* error = nullptr);
+
+// Starts `program` with `args` (argv[1..]) detached: its own session, the same
+// working directory, stdin from /dev/null, stdout and stderr inherited, no
+// other descriptors. It outlives this process and leaves no zombie behind.
+// False with a reason when the program cannot be started.
+bool StartDetached(const std::filesystem::path& program, const std::vector<std::string>& args,
+                   std::string* error = nullptr);
+
+// Starts the program `name` from `dir` (the executable's folder when empty),
+// detached and without arguments. `name` is a plain file name.
+bool StartSiblingProgram(const std::string& name, std::string* error = nullptr,
+                         const std::filesystem::path& dir = {});
+
+// Opens an http:// or https:// page, or an existing local file (relative
+// names resolve against the working directory), with the desktop's opener
+// (`opener`, looked up on PATH when it has no '/'). Anything else is refused
+// with a reason; the target reaches the opener as one argument, no shell.
+bool OpenWithDesktop(const std::string& target, std::string* error = nullptr,
+                     const std::string& opener = "xdg-open");
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#include "shell/fittora_app.h"
+
+#include <wx/config.h>
+#include <wx/filehistory.h>
+#include <wx/fileconf.h>
+#include <wx/image.h>
+
+#include "platform/files.h"
+#include "platform/ui/message_box.h"
+#include "shell/base_directory.h"
+#include "shell/client_shell.h"
+#include "shell/main_frame.h"
+
+wxIMPLEMENT_APP(CFittoraApp);
+
+bool CFittoraApp::OnInit() {
+    SetAppName("Fittora");
+    SetVendorName("Local AppWizard-Generated Applications");
+    platform::ui::SetDefaultCaption("Fittora");
+    wxInitAllImageHandlers();
+
+    std::string error;
+    auto base = platform::CurrentBaseDirectory(&error);
+    if (!base) {
+        platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
+        return false;
+    }
+    shell::SetBaseDirectory(*base);
+
+    // The profile: the recent-file list of four.
+    wxConfigBase::Set(new wxFileConfig("Fittora", "Local AppWizard-Generated Applications"));
+    m_recent = std::make_unique<wxFileHistory>(4);
+    m_recent->Load(*wxConfigBase::Get());
+
+    m_shell = std::make_unique<ClientShell>();
+    CMainFrame* frame = m_shell->Start(&error);
+    if (!frame) {
+        platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
+        return false;
+    }
+    SetTopWindow(frame);
+    frame->ShowMaximised();
+    return true;
+}
+
+int CFittoraApp::OnExit() {
+    if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
+    delete wxConfigBase::Set(nullptr);
+    return wxApp::OnExit();
+}

@@ -1,0 +1,60 @@
+// The main frame's command table: starting the sibling programs, binding the
+// modules, opening pages and documents, the about box.
+#include <cstdio>
+
+#include "platform/shell.h"
+#include "platform/ui/message_box.h"
+#include "shell/about_dlg.h"
+#include "shell/library_binding.h"
+#include "shell/main_frame.h"
+#include "shell/web_links.h"
+
+void CMainFrame::StartSibling(const char* name) {
+    std::string error;
+    if (!platform::StartSiblingProgram(name, &error)) {
+        platform::ui::ShowMessage(std::string(name) + " 无法启动 !", platform::MbButtons::Ok,
+                                  platform::MbIcon::Exclamation, {}, this);
+    }
+}
+
+void CMainFrame::OpenTarget(const std::string& target) {
+    std::string error;
+    if (!platform::OpenWithDesktop(target, &error)) {
+        platform::ui::ShowMessage("无法打开 " + target + " !", platform::MbButtons::Ok, platform::MbIcon::Exclamation,
+                                  {}, this);
+    }
+}
+
+void CMainFrame::RunCommand(int id) {
+    const auto sink = platform::ui::MessageSinkFor(this);
+    const auto modules = platform::ExecutableDir();
+    switch (id) {
+        case ID_UPLOAD: StartSibling("Tranzel"); break;
+        case ID_PROJECT_MAKER: StartSibling("Pavanel"); break;
+        case ID_VIDEO_DRESSING: OpenTarget(shell::kVideoDressingUrl); break;
+        case ID_VIDEO_WEB_ROOM: OpenTarget(shell::kVideoWebRoomUrl); break;
+        case ID_VIDEO_PHOTOSHOP: OpenTarget(shell::kVideoPhotoshopUrl); break;
+        case ID_WEB_SITE: OpenTarget(shell::kWebSiteUrl); break;
+        case ID_FORUM: OpenTarget(shell::kForumUrl); break;
+        case ID_WEB_SHOP: OpenTarget(shell::kShopUrl); break;
+        case ID_CONSULT: {
+            char url[256];
+            std::snprintf(url, sizeof url, shell::kContactUrlFormat, shell::kContactNumber);
+            OpenTarget(url);
+            break;
+        }
+        case ID_CAMERA: shell::BindClientModule(shell::ClientModule::Camera, modules, sink); break;
+        case ID_IMAGE_EDIT: shell::BindClientModule(shell::ClientModule::ImageEditor, modules, sink); break;
+        case ID_MANUAL_DOC: OpenTarget(shell::kManualDocument); break;
+        case ID_APP_ABOUT_CMD: {
+            CAboutDlg dlg(this);
+            dlg.ShowModal();
+            break;
+        }
+        case ID_APP_EXIT_CMD: Close(); break;
+        case ID_CLOSE_CHILD:
+            if (m_client->ActiveChild()) m_client->CloseChild(m_client->ActiveChild());
+            break;
+        default: break;
+    }
+}

@@ -1,0 +1,179 @@
+// What the build put into the resource folder and the demo base directory.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/demo/picture_probe.h"
+
+namespace fs = std::filesystem;
+using demotest::LoadPicture;
+using demotest::MeanBrightness;
+using demotest::PaintedArea;
+
+namespace {
+
+const fs::path kBase = DEMO_BASE_DIR;
+const fs::path kResources = RESOURCE_DIR;
+
+struct Product {
+    std::string picture, drawing;
+    int boxWidth = 0, boxHeight = 0;
+};
+
+std::vector<Product> ReadProductList() {
+    std::ifstream in(fs::path(DEMO_SOURCE_DIR) / "products.txt");
+    std::vector<Product> list;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        Product p;
+        std::string box;
+        char x = 0;
+        fields >> p.picture >> p.drawing >> box;
+        std::istringstream(box) >> p.boxWidth >> x >> p.boxHeight;
+        list.push_back(p);
+    }
+    return list;
+}
+
+double Luminance(double r, double g, double b) {
+    auto lin = [](double c) {
+        c /= 255;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(r) + 0.7152 * lin(g) + 0.0722 * lin(b);
+}
+
+double Contrast(double l1, double l2) { return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05); }
+
+}  // namespace
+
+TEST(DemoBase, HasEveryFixedFolder) {
+    const char* folders[] = {
+        "KZV网页项目文件", "KZV网页项目模板", "KZV输出的网页", "KZV背景图片", "KZV我制作的搭配图", "KZVSYSPIC",
+        "服饰搭配基本项目", "服饰搭配自定试衣项目", "服饰搭配上传数据专区", "服饰搭配下载专区", "服饰搭配拍照图片",
+        "服饰搭配sysproj", "服饰搭配最新产品", "服饰搭配背景图", "服饰搭配使用说明", "服饰发布展台图片",
+        "人体测量图片及数据", "定单数据表保存区", "图片目录PNG", "试衣搭配模板SYSMDL", "ephoto_syspic",
+        "kzvEcamsys背景图片", "tmpBmpData"};
+    for (const char* f : folders) EXPECT_TRUE(fs::is_directory(kBase / f)) << f;
+}
+
+TEST(DemoBase, ShowcaseBackdropIsABrightFullSizePicture) {
+    const wxImage img = LoadPicture(kBase / "服饰搭配sysproj" / "展台右窗背景图片.jpg");
+    ASSERT_TRUE(img.IsOk());
+    EXPECT_EQ(img.GetSize(), wxSize(1280, 800));
+    EXPECT_GT(MeanBrightness(img), 170);
+}
+
+TEST(DemoBase, NewestProductsAreTransparentCutOutsOfTheirOwn) {
+    const auto list = ReadProductList();
+    ASSERT_EQ(list.size(), 12u);
+    std::set<std::string> drawings;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const Product& p = list[i];
+        SCOPED_TRACE(p.picture);
+        // The showcase looks for 产品_1.png, 产品_2.png, ... and stops at the first gap.
+        EXPECT_EQ(p.picture, "产品_" + std::to_string(i + 1) + ".png");
+        EXPECT_TRUE(drawings.insert(p.drawing).second) << "drawing used twice: " << p.drawing;
+
+        const wxImage img = LoadPicture(kBase / "服饰搭配最新产品" / p.picture);
+        ASSERT_TRUE(img.IsOk());
+        ASSERT_TRUE(img.HasAlpha());
+        EXPECT_LE(img.GetWidth(), p.boxWidth);
+        EXPECT_LE(img.GetHeight(), p.boxHeight);
+        EXPECT_GE(img.GetHeight(), 100);
+        // Fitted to the box: one side fills it.
+        EXPECT_TRUE(img.GetWidth() == p.boxWidth || img.GetHeight() == p.boxHeight);
+        // Cut out: transparent corners, a painted area reaching the margins.
+        EXPECT_EQ(img.GetAlpha(0, 0), 0);
+        EXPECT_EQ(img.GetAlpha(img.GetWidth() - 1, img.GetHeight() - 1), 0);
+        const wxRect painted = PaintedArea(img);
+        EXPECT_LE(std::min(painted.GetLeft(), painted.GetTop()), 4);
+        EXPECT_GE(std::max(painted.GetRight() - img.GetWidth(), painted.GetBottom() - img.GetHeight()), -5);
+    }
+}
+
+TEST(BuiltResources, NumberedPicturesHaveTheirSizes) {
+    struct Case {
+        const char* file;
+        wxSize size;
+        bool alpha;
+    };
+    const Case cases[] = {
+        {"icon/130.png", {48, 48}, true},      {"cursor/131.png", {32, 32}, true},
+        {"bitmap/132.png", {1024, 22}, false}, {"bitmap/133.png", {22, 800}, false},
+        {"bitmap/134.png", {128, 16}, false},  {"cursor/152.png", {32, 32}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const wxImage img = LoadPicture(kResources / c.file);
+        ASSERT_TRUE(img.IsOk());
+        EXPECT_EQ(img.GetSize(), c.size);
+        // Backgrounds are opaque; a stray alpha channel would show the frame through.
+        if (c.alpha) {
+            EXPECT_TRUE(img.HasAlpha());
+            EXPECT_EQ(img.GetAlpha(0, 0), 0);
+        } else if (img.HasAlpha()) {
+            EXPECT_EQ(img.GetAlpha(0, 0), 255);
+        }
+    }
+}
+
+TEST(BuiltResources, CursorHotSpotsLieOnTheDrawing) {
+    for (const char* id : {"131", "152"}) {
+        SCOPED_TRACE(id);
+        std::ifstream in(kResources / "cursor" / (std::string(id) + ".hotspot"));
+        int x = -1, y = -1;
+        ASSERT_TRUE(in >> x >> y);
+        const wxImage img = LoadPicture(kResources / "cursor" / (std::string(id) + ".png"));
+        ASSERT_TRUE(img.IsOk());
+        ASSERT_TRUE(x >= 0 && y >= 0 && x < img.GetWidth() && y < img.GetHeight());
+        EXPECT_GT(img.GetAlpha(x, y), 0);
+    }
+    // The hand points up: nothing is painted above its fingertip.
+    const wxImage hand = LoadPicture(kResources / "cursor" / "131.png");
+    EXPECT_LE(PaintedArea(hand).GetTop(), 1);
+}
+
+TEST(BuiltResources, ImageListCellsHaveMaskAndPicture) {
+    const wxImage img = LoadPicture(kResources / "bitmap" / "134.png");
+    ASSERT_TRUE(img.IsOk());
+    for (int cell = 0; cell < 8; ++cell) {
+        SCOPED_TRACE(cell);
+        int mask = 0, drawn = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = cell * 16; x < cell * 16 + 16; ++x) {
+                const bool isMask = img.GetRed(x, y) == 0 && img.GetGreen(x, y) == 128 && img.GetBlue(x, y) == 128;
+                (isMask ? mask : drawn) += 1;
+            }
+        }
+        EXPECT_GT(mask, 16);
+        EXPECT_GT(drawn, 30);
+    }
+}
+
+TEST(BuiltResources, StatusStripTextColoursStandOut) {
+    // The strip draws its title in RGB(128,128,0) and the user label in
+    // RGB(210,210,210) over rows 3..19 of the stretched background.
+    const wxImage img = LoadPicture(kResources / "bitmap" / "132.png");
+    ASSERT_TRUE(img.IsOk());
+    const wxImage band = img.GetSubImage(wxRect(0, 3, img.GetWidth(), 17));
+    double r = 0, g = 0, b = 0;
+    const unsigned char* p = band.GetData();
+    const int n = band.GetWidth() * band.GetHeight();
+    for (int i = 0; i < n; ++i) {
+        r += p[3 * i];
+        g += p[3 * i + 1];
+        b += p[3 * i + 2];
+    }
+    const double bg = Luminance(r / n, g / n, b / n);
+    EXPECT_GE(Contrast(Luminance(128, 128, 0), bg), 3.0);
+    EXPECT_GE(Contrast(Luminance(210, 210, 210), bg), 7.0);
+}

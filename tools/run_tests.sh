@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs every test of the build folder given as $1. Window tests need an X
+# server: when no display is set, a private Xvfb is started for the run.
+set -euo pipefail
+build=${1:-build}
+xvfb_pid=""
+cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true; }
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+    export DISPLAY=":$n"
+    break
+  done
+fi
+mkdir -p "$build/screens"
+export SDL_AUDIODRIVER=dummy
+export NO_AT_BRIDGE=1
+cd "$build"
+ctest --output-on-failure -j "$(nproc)" --timeout 300
