@@ -42,13 +42,15 @@ function(suite_gtest name)
   if(A_DISPLAY)
     target_link_libraries(${name} PRIVATE suite_test_wx_main)
     set_property(GLOBAL APPEND PROPERTY SUITE_DISPLAY_TESTS ${name})
-    set(labels display)
+    # Window tests share one X server, its focus and its synthetic input:
+    # they run one at a time.
+    set(props LABELS display RESOURCE_LOCK x_display)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
-    set(labels logic)
+    set(props LABELS logic)
   endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES LABELS ${labels}
+    PROPERTIES ${props}
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for tests that open real windows under Xvfb.
 #include <string>
+#include <wx/gdicmn.h>
+#include <wx/image.h>
 
 class wxWindow;
 
@@ -8,6 +10,10 @@ namespace testsupport {
 
 // Runs the event loop for about `ms` milliseconds (paints, sizes, calls after).
 void PumpEvents(int ms = 100);
+
+// What the X server shows in a rectangle of the screen (native controls and
+// dropped lists included); an invalid image when it cannot be read.
+wxImage GrabScreenArea(const wxRect& area);
 
 // Saves what the X server shows of the window's screen rectangle as PNG
 // (the window must be shown and uncovered). Folders are created. Returns

@@ -1,0 +1,569 @@
+#include "controls/grid_cell_controls.h"
+
+#include <algorithm>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+
+#include "controls/grid_ctrl.h"
+#include "controls/grid_editor_keys.h"
+#include "platform/ui/colour.h"
+
+namespace {
+
+constexpr long kBsTypeMask = 0x0F;
+constexpr long kBs3State = 5;
+constexpr long kBsAuto3State = 6;
+constexpr int kCheckBoxSize = 13;
+
+wxString ToWx(const std::string& s) { return wxString::FromUTF8(s); }
+std::string FromWx(const wxString& s) { return s.utf8_string(); }
+
+CZYKGridCtrl* GridOf(GridHost* host) { return dynamic_cast<CZYKGridCtrl*>(host); }
+
+// The toolkit takes ids up to 32766; the editor ids of the column table
+// (0xF008 + column) lie above, and such a window gets an id of its own.
+wxWindowID WindowIdFor(int id) { return id > 0 && id < 32767 ? id : wxID_ANY; }
+
+bool ClipboardHasText() {
+    if (!wxTheClipboard->Open()) return false;
+    const bool has = wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT);
+    wxTheClipboard->Close();
+    return has;
+}
+
+// Routes a key-down of an editor; returns true when it was taken away from
+// the editor.
+bool RouteKeyDown(CZYKGridCtrl* grid, int kind, wxKeyEvent& event, grid::Caret caret) {
+    const grid::Key key = GridKeyFromWx(event.GetKeyCode());
+    if (key == grid::Key::Other) return false;
+    const grid::KeyRoute route =
+        grid::RouteEditorKeyDown(kind, key, event.ShiftDown(), event.ControlDown(), caret);
+    switch (route.action) {
+        case grid::KeyAction::Post:
+            if (grid) grid->PostKey(route.key, event.ShiftDown(), event.ControlDown());
+            return true;
+        case grid::KeyAction::Consume:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+int CopyTextToClipboard(const std::string& text) {
+    if (text.empty()) return 0;
+    if (!wxTheClipboard->Open()) return 0;
+    // The clipboard owns the data object once it takes it.
+    const bool ok = wxTheClipboard->SetData(new wxTextDataObject(ToWx(text)));
+    wxTheClipboard->Close();
+    return ok ? 1 : 0;
+}
+
+grid::Key GridKeyFromWx(int keyCode) {
+    using grid::Key;
+    switch (keyCode) {
+        case WXK_TAB: return Key::Tab;
+        case WXK_RETURN:
+        case WXK_NUMPAD_ENTER: return Key::Enter;
+        case WXK_ESCAPE: return Key::Escape;
+        case WXK_PAGEUP:
+        case WXK_NUMPAD_PAGEUP: return Key::PageUp;
+        case WXK_PAGEDOWN:
+        case WXK_NUMPAD_PAGEDOWN: return Key::PageDown;
+        case WXK_END:
+        case WXK_NUMPAD_END: return Key::End;
+        case WXK_HOME:
+        case WXK_NUMPAD_HOME: return Key::Home;
+        case WXK_LEFT:
+        case WXK_NUMPAD_LEFT: return Key::Left;
+        case WXK_UP:
+        case WXK_NUMPAD_UP: return Key::Up;
+        case WXK_RIGHT:
+        case WXK_NUMPAD_RIGHT: return Key::Right;
+        case WXK_DOWN:
+        case WXK_NUMPAD_DOWN: return Key::Down;
+        default: return Key::Other;
+    }
+}
+
+// ---- check box -------------------------------------------------------------
+
+CGridCheckCell::CGridCheckCell(int column, int row) : m_column(column), m_row(row) {}
+
+CGridCheckCell::~CGridCheckCell() { DestroyWindow(); }
+
+bool CGridCheckCell::IsThreeState() const {
+    const long type = m_style & kBsTypeMask;
+    return type == kBs3State || type == kBsAuto3State;
+}
+
+int CGridCheckCell::Create(long style, GridHost* parent, int id) {
+    m_grid = GridOf(parent);
+    if (!m_grid) return 0;
+    m_style = style;
+    long wxStyle = wxBORDER_NONE | wxWANTS_CHARS;
+    if (IsThreeState()) wxStyle |= wxCHK_3STATE | wxCHK_ALLOW_3RD_STATE_FOR_USER;
+    auto* box = new wxCheckBox();
+    box->Hide();
+    if (!box->Create(m_grid, WindowIdFor(id), wxString(), wxPoint(0, 0), wxDefaultSize, wxStyle)) {
+        delete box;
+        return 0;
+    }
+    box->SetBackgroundColour(platform::ui::ToColour(m_grid->SysColors().window));
+    box->Hide();
+    box->Disable();
+    m_window = box;
+    box->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& event) {
+        if (!RouteKeyDown(m_grid, grid::kEditorCheck, event, {})) event.Skip();
+    });
+    box->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+        if (m_grid) m_grid->ScheduleFocusCheck();
+        event.Skip();
+    });
+    return 1;
+}
+
+void CGridCheckCell::SetFont(const GridFont* font, bool redraw) {
+    if (!m_window || !font) return;
+    m_window->SetFont(font->font);
+    if (redraw) m_window->Refresh();
+}
+
+int CGridCheckCell::State() const {
+    if (!m_window) return m_value;
+    switch (m_window->Get3StateValue()) {
+        case wxCHK_CHECKED: return 1;
+        case wxCHK_UNDETERMINED: return 2;
+        default: return 0;
+    }
+}
+
+void CGridCheckCell::Click(int x, int y) {
+    if (!m_window || !m_shownAt.Contains(x, y)) return;
+    // An automatic check box toggles on a click (three states cycle).
+    const int next = IsThreeState() ? (State() + 1) % 3 : (State() == 1 ? 0 : 1);
+    m_window->Set3StateValue(next == 1 ? wxCHK_CHECKED : next == 2 ? wxCHK_UNDETERMINED : wxCHK_UNCHECKED);
+}
+
+void CGridCheckCell::SetModified(int flag) {
+    if (!flag) m_value = State();
+}
+
+int CGridCheckCell::Enable(int flag) {
+    if (m_window) m_window->Enable(flag != 0);
+    return 1;
+}
+
+int CGridCheckCell::ShowAt(int x, int y, int width, int height) {
+    if (!m_window) return 0;
+    wxRect r;
+    if (!m_text.empty()) {
+        r = wxRect(x + 2, y + 2, width - 3, height - 3);
+    } else {
+        int left = x + (width - 16) / 2 + 2;
+        if (left - x < 2) left = x + 2;
+        r = wxRect(left, y + 2, kCheckBoxSize, height - 3);
+    }
+    // The toolkit's check box needs its indicator's room: it grows about
+    // its centre where the cell is smaller.
+    const wxSize best = m_window->GetBestSize();
+    if (r.width < best.x && m_text.empty()) {
+        r.x -= (best.x - r.width) / 2;
+        r.width = best.x;
+    }
+    if (r.height < best.y) {
+        r.y -= (best.y - r.height + 1) / 2;
+        r.height = best.y;
+    }
+    m_shownAt = wxRect(r.x - x, r.y - y, r.width, r.height);
+    m_window->SetSize(r);
+    m_window->Enable();
+    m_window->Show();
+    m_window->SetFocus();
+    return 1;
+}
+
+int CGridCheckCell::Hide() {
+    if (!m_window) return 1;
+    if (m_grid && wxWindow::FindFocus() == m_window.get()) m_grid->SetFocus();
+    m_window->Hide();
+    m_window->Move(0, 0);
+    return 1;
+}
+
+int CGridCheckCell::IsShown() const { return m_window && m_window->IsShown(); }
+
+void CGridCheckCell::SetValue(const std::string& text, int value) {
+    m_text = text;
+    m_value = value;
+    if (!m_window) return;
+    m_window->SetLabel(ToWx(text));
+    wxCheckBoxState state = wxCHK_UNCHECKED;
+    if (value == 1) state = wxCHK_CHECKED;
+    if (value == 2 && IsThreeState()) state = wxCHK_UNDETERMINED;
+    m_window->Set3StateValue(state);
+    m_value = State();
+}
+
+void CGridCheckCell::GetValue(std::string& text, int& value) const {
+    text = m_window ? FromWx(m_window->GetLabel()) : m_text;
+    value = State();
+}
+
+int CGridCheckCell::IsModified() const { return State() != m_value; }
+
+int CGridCheckCell::Commit() {
+    m_value = State();
+    return 1;
+}
+
+int CGridCheckCell::DestroyWindow() {
+    if (m_window) m_window->Destroy();
+    m_window = nullptr;
+    return 1;
+}
+
+int CGridCheckCell::IsEnabled() const { return m_window && m_window->IsEnabled(); }
+
+// ---- edit box --------------------------------------------------------------
+
+CGridEditCell::CGridEditCell() = default;
+
+CGridEditCell::~CGridEditCell() { DestroyWindow(); }
+
+int CGridEditCell::Create(long style, GridHost* parent, int id) {
+    (void)style;  // automatic horizontal scrolling is the toolkit's default
+    m_grid = GridOf(parent);
+    if (!m_grid) return 0;
+    auto* edit = new wxTextCtrl();
+    edit->Hide();
+    if (!edit->Create(m_grid, WindowIdFor(id), wxString(), wxPoint(0, 0), wxSize(20, 16),
+                      wxBORDER_NONE | wxTE_PROCESS_TAB | wxTE_PROCESS_ENTER)) {
+        delete edit;
+        return 0;
+    }
+    edit->Hide();
+    edit->Disable();
+    m_window = edit;
+    edit->Bind(wxEVT_KEY_DOWN, &CGridEditCell::OnKeyDown, this);
+    edit->Bind(wxEVT_CHAR, &CGridEditCell::OnChar, this);
+    edit->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+        if (m_grid) m_grid->ScheduleFocusCheck();
+        event.Skip();
+    });
+    return 1;
+}
+
+void CGridEditCell::OnKeyDown(wxKeyEvent& event) {
+    grid::Caret caret;
+    if (m_window) {
+        caret.position = static_cast<int>(m_window->GetInsertionPoint());
+        caret.length = static_cast<int>(m_window->GetLastPosition());
+    }
+    if (!RouteKeyDown(m_grid, grid::kEditorEdit, event, caret)) event.Skip();
+}
+
+void CGridEditCell::OnChar(wxKeyEvent& event) {
+    const grid::KeyRoute route = grid::RouteEditorChar(grid::kEditorEdit, event.GetKeyCode(), CanUndo());
+    switch (route.action) {
+        case grid::KeyAction::Post:
+            if (m_grid) m_grid->PostKey(route.key, event.ShiftDown(), false);
+            break;
+        case grid::KeyAction::Undo:
+            Undo();
+            break;
+        case grid::KeyAction::Consume:
+            break;
+        default:
+            event.Skip();
+    }
+}
+
+void CGridEditCell::SetFont(const GridFont* font, bool redraw) {
+    if (!m_window || !font) return;
+    m_window->SetFont(font->font);
+    if (redraw) m_window->Refresh();
+}
+
+void CGridEditCell::SetModified(int flag) {
+    if (!m_window) return;
+    if (flag)
+        m_window->MarkDirty();
+    else
+        m_window->DiscardEdits();
+}
+
+int CGridEditCell::Enable(int flag) {
+    if (m_window) m_window->Enable(flag != 0);
+    return 1;
+}
+
+int CGridEditCell::ShowAt(int x, int y, int width, int height) {
+    if (!m_window) return 0;
+    m_window->SetSize(x + 2, y + 2, std::max(1, width - 3), std::max(1, height - 3));
+    m_window->Enable();
+    m_window->Show();
+    m_window->SetFocus();
+    return 1;
+}
+
+int CGridEditCell::Hide() {
+    if (!m_window) return 1;
+    if (m_grid && wxWindow::FindFocus() == m_window.get()) m_grid->SetFocus();
+    m_window->Hide();
+    m_window->Move(0, 0);
+    return 1;
+}
+
+int CGridEditCell::IsShown() const { return m_window && m_window->IsShown(); }
+
+void CGridEditCell::SetValue(const std::string& text, int value) {
+    m_text = text;
+    m_value = value;
+    if (!m_window) return;
+    m_window->ChangeValue(ToWx(text));
+    m_window->DiscardEdits();
+    m_window->SelectAll();
+    m_window->ShowPosition(m_window->GetLastPosition());
+}
+
+void CGridEditCell::GetValue(std::string& text, int& value) const {
+    text = m_window ? FromWx(m_window->GetValue()) : m_text;
+    value = m_value;
+}
+
+int CGridEditCell::IsModified() const { return m_window && m_window->IsModified(); }
+
+int CGridEditCell::DestroyWindow() {
+    if (m_window) m_window->Destroy();
+    m_window = nullptr;
+    return 1;
+}
+
+int CGridEditCell::IsEnabled() const { return m_window && m_window->IsEnabled(); }
+
+int CGridEditCell::CanCut() const { return m_window && m_window->CanCut(); }
+int CGridEditCell::CanCopy() const { return m_window && m_window->CanCopy(); }
+int CGridEditCell::CanPaste() const { return m_window && m_window->IsEditable() && ClipboardHasText(); }
+int CGridEditCell::CanUndo() const { return m_window && m_window->CanUndo(); }
+void CGridEditCell::Cut() {
+    if (m_window) m_window->Cut();
+}
+void CGridEditCell::Copy() {
+    if (m_window) m_window->Copy();
+}
+void CGridEditCell::Paste() {
+    if (m_window) m_window->Paste();
+}
+void CGridEditCell::Undo() {
+    if (m_window) m_window->Undo();
+}
+
+// ---- combo box -------------------------------------------------------------
+
+wxComboBox* CGridComboEdit::Box() const { return m_combo.Window(); }
+
+grid::Caret CGridComboEdit::Caret() const {
+    wxComboBox* box = Box();
+    if (!box) return {};
+    return {static_cast<int>(box->GetInsertionPoint()), static_cast<int>(box->GetLastPosition())};
+}
+
+bool CGridComboEdit::HasSelection() const {
+    wxComboBox* box = Box();
+    if (!box) return false;
+    long from = 0, to = 0;
+    box->GetSelection(&from, &to);
+    return from != to;
+}
+
+bool CGridComboEdit::CanUndo() const { return Box() && Box()->CanUndo(); }
+
+void CGridComboEdit::Cut() {
+    if (Box()) Box()->Cut();
+}
+void CGridComboEdit::Copy() {
+    if (Box()) Box()->Copy();
+}
+void CGridComboEdit::Paste() {
+    if (Box()) Box()->Paste();
+}
+void CGridComboEdit::Undo() {
+    if (Box()) Box()->Undo();
+}
+
+CGridComboCell::CGridComboCell() : m_edit(*this) {}
+
+CGridComboCell::~CGridComboCell() { DestroyWindow(); }
+
+int CGridComboCell::Create(long style, GridHost* parent, int id) {
+    (void)style;
+    m_grid = GridOf(parent);
+    if (!m_grid) return 0;
+    auto* box = new wxComboBox();
+    box->Hide();
+    if (!box->Create(m_grid, WindowIdFor(id), wxString(), wxPoint(0, 0), wxSize(40, 18), 0, nullptr,
+                     wxCB_DROPDOWN | wxTE_PROCESS_ENTER | wxWANTS_CHARS)) {
+        delete box;
+        return 0;
+    }
+    box->Hide();
+    box->Disable();
+    m_window = box;
+    box->Bind(wxEVT_KEY_DOWN, &CGridComboCell::OnKeyDown, this);
+    box->Bind(wxEVT_CHAR, &CGridComboCell::OnChar, this);
+    box->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+        if (m_grid) m_grid->ScheduleFocusCheck();
+        event.Skip();
+    });
+    box->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent& event) {
+        if (m_grid) m_grid->SetListDropped(true);
+        event.Skip();
+    });
+    box->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent& event) {
+        if (m_grid) {
+            m_grid->SetListDropped(false);
+            m_grid->ScheduleFocusCheck();
+        }
+        event.Skip();
+    });
+    return 1;
+}
+
+void CGridComboCell::OnKeyDown(wxKeyEvent& event) {
+    if (!RouteKeyDown(m_grid, grid::kEditorCombo, event, m_edit.Caret())) event.Skip();
+}
+
+void CGridComboCell::OnChar(wxKeyEvent& event) {
+    const grid::KeyRoute route = grid::RouteEditorChar(grid::kEditorCombo, event.GetKeyCode(), false);
+    switch (route.action) {
+        case grid::KeyAction::Post:
+            if (m_grid) m_grid->PostKey(route.key, event.ShiftDown(), false);
+            break;
+        case grid::KeyAction::Consume:
+        case grid::KeyAction::Undo:
+            break;
+        default:
+            event.Skip();
+    }
+}
+
+void CGridComboCell::SetFont(const GridFont* font, bool redraw) {
+    if (!m_window || !font) return;
+    m_font = font->font;
+    m_font.SetPixelSize(wxSize(0, 10));
+    m_window->SetFont(m_font);
+    if (redraw) m_window->Refresh();
+}
+
+std::string CGridComboCell::CurrentText() const { return m_window ? FromWx(m_window->GetValue()) : m_text; }
+
+void CGridComboCell::SetModified(int flag) {
+    const std::string text = CurrentText();
+    if (!flag)
+        m_reference = text;
+    else if (text == m_reference)
+        m_reference.assign(text.empty() ? 1u : 0u, '_');
+}
+
+int CGridComboCell::Enable(int flag) {
+    if (m_window) m_window->Enable(flag != 0);
+    return 1;
+}
+
+int CGridComboCell::ShowAt(int x, int y, int width, int height) {
+    if (!m_window) return 0;
+    // Inside the current-cell frame, which stays visible around the field.
+    m_fieldHeight = std::max(1, height - 3);
+    m_window->SetSize(x + 2, y + 2, std::max(1, width - 3), m_fieldHeight);
+    m_window->Enable();
+    m_window->Show();
+    m_window->SetFocus();
+    return 1;
+}
+
+int CGridComboCell::Hide() {
+    if (!m_window) return 1;
+    if (m_grid && wxWindow::FindFocus() == m_window.get()) m_grid->SetFocus();
+    m_window->Dismiss();
+    m_window->Hide();
+    m_window->Move(0, 0);
+    return 1;
+}
+
+int CGridComboCell::IsShown() const { return m_window && m_window->IsShown(); }
+
+void CGridComboCell::SetValue(const std::string& text, int value) {
+    if (m_window) {
+        if (value == -1) {
+            m_window->ChangeValue(ToWx(text));
+        } else {
+            for (unsigned i = 0, n = m_window->GetCount(); i < n; ++i) {
+                if (static_cast<int>(reinterpret_cast<std::intptr_t>(m_window->GetClientData(i))) == value) {
+                    m_window->SetSelection(static_cast<int>(i));
+                    break;
+                }
+            }
+        }
+    }
+    m_text = text;
+    m_value = value;
+    m_reference = CurrentText();
+}
+
+void CGridComboCell::GetValue(std::string& text, int& value) const {
+    text = CurrentText();
+    value = -1;
+    if (!m_window) {
+        value = m_value;
+        return;
+    }
+    const int selection = m_window->GetSelection();
+    if (selection != wxNOT_FOUND)
+        value = static_cast<int>(reinterpret_cast<std::intptr_t>(m_window->GetClientData(static_cast<unsigned>(selection))));
+}
+
+int CGridComboCell::IsModified() const { return CurrentText() != m_reference; }
+
+int CGridComboCell::DestroyWindow() {
+    if (m_window) m_window->Destroy();
+    m_window = nullptr;
+    return 1;
+}
+
+int CGridComboCell::IsEnabled() const { return m_window && m_window->IsEnabled(); }
+
+int CGridComboCell::CanCut() const { return m_window && m_edit.HasSelection(); }
+int CGridComboCell::CanCopy() const { return m_window && (m_edit.HasSelection() || !CurrentText().empty()); }
+int CGridComboCell::CanPaste() const { return m_window && ClipboardHasText(); }
+int CGridComboCell::CanUndo() const { return m_edit.CanUndo(); }
+void CGridComboCell::Cut() { m_edit.Cut(); }
+void CGridComboCell::Copy() {
+    if (m_edit.HasSelection())
+        m_edit.Copy();
+    else
+        CopyTextToClipboard(CurrentText());
+}
+void CGridComboCell::Paste() { m_edit.Paste(); }
+void CGridComboCell::Undo() { m_edit.Undo(); }
+
+int CGridComboCell::AddItem(const std::string& text, int data) {
+    if (!m_window) return -1;
+    return m_window->Append(ToWx(text), reinterpret_cast<void*>(static_cast<std::intptr_t>(data)));
+}
+
+void CGridComboCell::ClearList() {
+    // The items only; the field's text stays.
+    if (m_window) m_window->wxItemContainer::Clear();
+}
+
+int CGridComboCell::GetItemCount() const { return m_window ? static_cast<int>(m_window->GetCount()) : 0; }
+
+void CGridComboCell::ShowList(bool show) {
+    if (!m_window) return;
+    if (show)
+        m_window->Popup();
+    else
+        m_window->Dismiss();
+}
