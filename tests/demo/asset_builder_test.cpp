@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/demo/picture_probe.h"
@@ -82,6 +83,53 @@ TEST(AssetBuilder, MaskAndMatteGiveOpaquePictures) {
     EXPECT_EQ(b.GetBlue(5, 5), 255);
 }
 
+TEST(AssetBuilder, TrimCropsOnTheWholeDrawingsGridAndTellsWhere) {
+    testsupport::TempDir dir;
+    // Half a pixel per unit: the red square (units 100..140 x 50..90) lies on
+    // pixels 50..69 x 25..44 of the whole drawing, the blue one on 150..169 x
+    // 55..74. The crop keeps the 2 px margin plus one pixel of slack where an
+    // edge falls exactly between two pixels: it starts at (47, 22).
+    const fs::path out = dir / "trim.png", origin = dir / "trim.origin";
+    ASSERT_EQ(RunAssetBuilder("--trim 0.5 --origin " + Quote(origin) + " " + Data("two_squares.svg") + " " + Quote(out)),
+              0);
+    std::ifstream in(origin);
+    int left = -1, top = -1;
+    ASSERT_TRUE(in >> left >> top);
+    EXPECT_EQ(left, 47);
+    EXPECT_EQ(top, 22);
+    const wxImage img = LoadPicture(out);
+    ASSERT_TRUE(img.IsOk());
+    EXPECT_EQ(img.GetSize(), wxSize(173 - 47, 78 - 22));
+    // Pixel (x, y) of the crop is pixel (x + left, y + top) of the whole: the
+    // squares' edges fall on the same pixels, fully covered.
+    EXPECT_EQ(PaintedArea(img), wxRect(wxPoint(50 - left, 25 - top), wxPoint(169 - left, 74 - top)));
+    EXPECT_EQ(img.GetAlpha(50 - left, 25 - top), 255);
+    EXPECT_EQ(img.GetAlpha(49 - left, 25 - top), 0);
+}
+
+TEST(AssetBuilder, ViewFramesAChosenRegion) {
+    testsupport::TempDir dir;
+    // Units 90..150 x 40..100 around the red square, one pixel per unit.
+    const fs::path out = dir / "view.png";
+    ASSERT_EQ(RunAssetBuilder("--view 90,40,60,60 --size 60x60 " + Data("two_squares.svg") + " " + Quote(out)), 0);
+    const wxImage img = LoadPicture(out);
+    ASSERT_TRUE(img.IsOk());
+    EXPECT_EQ(PaintedArea(img), wxRect(wxPoint(10, 10), wxPoint(49, 49)));
+}
+
+TEST(AssetBuilder, TextIsDrawnFromTheGlyphFile) {
+    testsupport::TempDir dir;
+    // text.svg writes one character whose outline in glyphs.txt is a box.
+    const fs::path out = dir / "text.png";
+    ASSERT_EQ(RunAssetBuilder("--glyphs " + Data("glyphs.txt") + " --size 100x100 " + Data("text.svg") + " " +
+                              Quote(out)),
+              0);
+    const wxImage img = LoadPicture(out);
+    ASSERT_TRUE(img.IsOk());
+    EXPECT_EQ(PaintedArea(img), wxRect(wxPoint(20, 30), wxPoint(59, 79)));
+    EXPECT_EQ(img.GetGreen(40, 50), 128);
+}
+
 TEST(AssetBuilder, BadRequestsFailAndLeaveNoPicture) {
     testsupport::TempDir dir;
     const fs::path out = dir / "out.png";
@@ -102,6 +150,13 @@ TEST(AssetBuilder, BadRequestsFailAndLeaveNoPicture) {
         {"--size 10x10 " + Data("missing.svg") + " " + Quote(out), 1},
         {"--size 10x10 " + Data("no_viewbox.svg") + " " + Quote(out), 1},
         {"--fit 10x10 " + Data("empty.svg") + " " + Quote(out), 1},
+        {"--trim 0 " + Data("two_squares.svg") + " " + Quote(out), 2},
+        {"--trim 1 --size 10x10 " + Data("two_squares.svg") + " " + Quote(out), 2},
+        {"--size 10x10 --origin " + Quote(dir / "o.txt") + " " + Data("two_squares.svg") + " " + Quote(out), 2},
+        {"--size 10x10 --view 0,0,10 " + Data("two_squares.svg") + " " + Quote(out), 2},
+        {"--size 10x10 --view 0,0,0,10 " + Data("two_squares.svg") + " " + Quote(out), 2},
+        {"--size 10x10 " + Data("text.svg") + " " + Quote(out), 1},  // text without --glyphs
+        {"--size 10x10 --glyphs " + Data("missing.txt") + " " + Data("text.svg") + " " + Quote(out), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);

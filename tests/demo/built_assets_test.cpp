@@ -110,6 +110,9 @@ TEST(BuiltResources, NumberedPicturesHaveTheirSizes) {
         {"icon/130.png", {48, 48}, true},      {"cursor/131.png", {32, 32}, true},
         {"bitmap/132.png", {1024, 22}, false}, {"bitmap/133.png", {22, 800}, false},
         {"bitmap/134.png", {128, 16}, false},  {"cursor/152.png", {32, 32}, true},
+        {"cursor/142.png", {32, 32}, true},    {"icon/144.png", {16, 16}, true},
+        {"icon/145.png", {16, 16}, true},      {"icon/146.png", {16, 16}, true},
+        {"icon/147.png", {16, 16}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -127,7 +130,7 @@ TEST(BuiltResources, NumberedPicturesHaveTheirSizes) {
 }
 
 TEST(BuiltResources, CursorHotSpotsLieOnTheDrawing) {
-    for (const char* id : {"131", "152"}) {
+    for (const char* id : {"131", "142", "152"}) {
         SCOPED_TRACE(id);
         std::ifstream in(kResources / "cursor" / (std::string(id) + ".hotspot"));
         int x = -1, y = -1;
@@ -140,6 +143,33 @@ TEST(BuiltResources, CursorHotSpotsLieOnTheDrawing) {
     // The hand points up: nothing is painted above its fingertip.
     const wxImage hand = LoadPicture(kResources / "cursor" / "131.png");
     EXPECT_LE(PaintedArea(hand).GetTop(), 1);
+}
+
+TEST(BuiltResources, LivePageArrowsStandOutFromDeadOnes) {
+    // The garment lists draw 146/147 while they can page and 144/145 when
+    // not: the live arrow is darker, and up and down point opposite ways.
+    auto darkness = [](const wxImage& img) {
+        double sum = 0;
+        for (int y = 0; y < img.GetHeight(); ++y)
+            for (int x = 0; x < img.GetWidth(); ++x)
+                sum += img.GetAlpha(x, y) / 255.0 * (255 - (img.GetRed(x, y) + img.GetGreen(x, y) + img.GetBlue(x, y)) / 3.0);
+        return sum;
+    };
+    // Rows painted in the arrow's colour: the up arrow is wide at its bottom.
+    auto widthOfRow = [](const wxImage& img, int y) {
+        int n = 0;
+        for (int x = 0; x < img.GetWidth(); ++x) n += img.GetRed(x, y) < 150 && img.GetAlpha(x, y) > 128;
+        return n;
+    };
+    const wxImage upDead = LoadPicture(kResources / "icon" / "144.png");
+    const wxImage downDead = LoadPicture(kResources / "icon" / "145.png");
+    const wxImage upLive = LoadPicture(kResources / "icon" / "146.png");
+    const wxImage downLive = LoadPicture(kResources / "icon" / "147.png");
+    ASSERT_TRUE(upDead.IsOk() && downDead.IsOk() && upLive.IsOk() && downLive.IsOk());
+    EXPECT_GT(darkness(upLive), 1.5 * darkness(upDead));
+    EXPECT_GT(darkness(downLive), 1.5 * darkness(downDead));
+    EXPECT_GT(widthOfRow(upLive, 10), widthOfRow(upLive, 5));
+    EXPECT_LT(widthOfRow(downLive, 10), widthOfRow(downLive, 5));
 }
 
 TEST(BuiltResources, ImageListCellsHaveMaskAndPicture) {

@@ -110,3 +110,24 @@ TEST(SvgFrame, PlanTrimFramesThePaintedPartWithAMargin) {
     EXPECT_THROW(PlanTrim(whole, 2.0, PixelBox{5, 5, 5, 9}, 200, 240, 2), std::invalid_argument);
     EXPECT_THROW(PlanTrim(whole, 2.0, painted, 4, 240, 2), std::invalid_argument);
 }
+
+TEST(SvgFrame, PlanTrimOnGridKeepsTheWholeDrawingsPixelGrid) {
+    // Paint over units 100..200 x 300..700 of a frame starting at (-10, 20),
+    // probed at 2 px per unit, cropped at half a pixel per unit with 2 px margin.
+    const ViewBox whole{-10, 20, 500, 1000};
+    const auto plan = asset_builder::PlanTrimOnGrid(whole, 2.0, PixelBox{200, 600, 400, 1400}, 0.5, 2);
+    // Units 99.5..200.5 -> pixels 49..101, less and plus the margin.
+    EXPECT_EQ(plan.left, 47);
+    EXPECT_EQ(plan.top, 147);
+    EXPECT_EQ(plan.trim.width, 103 - 47);
+    EXPECT_EQ(plan.trim.height, 353 - 147);
+    // The frame starts on a whole pixel of the grid and is exactly as large
+    // as the picture at that scale.
+    EXPECT_DOUBLE_EQ(plan.trim.frame.x, -10 + 47 / 0.5);
+    EXPECT_DOUBLE_EQ(plan.trim.frame.y, 20 + 147 / 0.5);
+    EXPECT_DOUBLE_EQ(plan.trim.frame.w * 0.5, plan.trim.width);
+    EXPECT_DOUBLE_EQ(plan.trim.frame.h * 0.5, plan.trim.height);
+
+    EXPECT_THROW(asset_builder::PlanTrimOnGrid(whole, 2.0, PixelBox{5, 5, 5, 9}, 0.5, 2), std::invalid_argument);
+    EXPECT_THROW(asset_builder::PlanTrimOnGrid(whole, 2.0, PixelBox{0, 0, 10, 10}, 0, 2), std::invalid_argument);
+}

@@ -3,10 +3,12 @@
 // every numbered resource and every picture of the demo base directory.
 //
 // The renderer always draws the root viewBox, so framing is done by rewriting
-// that viewBox: --size widens it to the output's aspect; --fit first renders a
-// probe to find the painted area, then frames just that area. Output pixels
-// carry straight alpha, whatever form the renderer hands them back in.
+// that viewBox: --size widens it to the output's aspect; --fit and --trim
+// first render a probe to find the painted area, then frame just that area.
+// Output pixels carry straight alpha, whatever form the renderer hands them
+// back in. Text is laid out from a glyph file beforehand (svg_text.h).
 #include "tools/asset_builder/svg_frame.h"
+#include "tools/asset_builder/svg_text.h"
 
 #include <wx/bitmap.h>
 #include <wx/bmpbndl.h>
@@ -16,8 +18,10 @@
 #include <wx/mstream.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -34,6 +38,12 @@ const char kUsage[] =
     "usage: asset_builder [options] INPUT.svg OUTPUT.png|.jpg|.bmp\n"
     "  --size WxH     the whole drawing, centred, at W x H pixels\n"
     "  --fit WxH      the painted part of the drawing, as large as fits in W x H\n"
+    "  --trim S       the painted part of the drawing at S pixels per unit, on the\n"
+    "                 pixel grid of the whole drawing at that scale\n"
+    "  --origin FILE  with --trim: write the picture's top-left corner in that grid\n"
+    "                 (\"left top\", pixels from the viewBox origin) into FILE\n"
+    "  --glyphs FILE  lay out <text> elements with the outlines in this glyph file\n"
+    "  --view X,Y,W,H take this region of the drawing in place of its viewBox\n"
     "  --pad N        empty margin in pixels around a --fit picture (default 2)\n"
     "  --matte R,G,B  lay the picture on this colour (opaque output)\n"
     "  --mask R,G,B   opaque output; pixels less than half covered get this colour\n"
@@ -44,6 +54,9 @@ struct Options {
     std::string input, output;
     int width = 0, height = 0;
     bool fit = false;
+    double trim = 0;  // pixels per unit; 0 when not trimming on the grid
+    std::string origin, glyphs;
+    std::optional<ViewBox> view;
     int pad = 2;
     bool matte = false, mask = false;
     unsigned char colour[3] = {255, 255, 255};
@@ -94,10 +107,30 @@ Options ParseArgs(int argc, char** argv) {
             return argv[++i];
         };
         if (a == "--size" || a == "--fit") {
-            if (!sizeArg.empty()) Fail("give one of --size and --fit");
+            if (!sizeArg.empty()) Fail("give one of --size, --fit and --trim");
             sizeArg = value();
             o.fit = a == "--fit";
             ParseSize(sizeArg, o);
+        } else if (a == "--trim") {
+            if (!sizeArg.empty()) Fail("give one of --size, --fit and --trim");
+            sizeArg = value();
+            char* end = nullptr;
+            o.trim = std::strtod(sizeArg.c_str(), &end);
+            if (*end != '\0' || !(o.trim > 0) || o.trim > 16) Fail("bad scale: " + sizeArg);
+        } else if (a == "--origin") {
+            o.origin = value();
+        } else if (a == "--glyphs") {
+            o.glyphs = value();
+        } else if (a == "--view") {
+            const std::string text = value();
+            std::istringstream in(text);
+            ViewBox v;
+            char c1 = 0, c2 = 0, c3 = 0;
+            std::string rest;
+            if (!(in >> v.x >> c1 >> v.y >> c2 >> v.w >> c3 >> v.h) || c1 != ',' || c2 != ',' || c3 != ',' ||
+                (in >> rest) || !(v.w > 0) || !(v.h > 0))
+                Fail("bad region (X,Y,W,H): " + text);
+            o.view = v;
         } else if (a == "--pad") {
             o.pad = ParseInt(value(), "margin");
             if (o.pad < 0 || o.pad > 100) Fail("margin out of range");
@@ -119,7 +152,8 @@ Options ParseArgs(int argc, char** argv) {
         }
     }
     if (o.input.empty() || o.output.empty()) Fail("need an input and an output file");
-    if (sizeArg.empty()) Fail("need --size or --fit");
+    if (sizeArg.empty()) Fail("need --size, --fit or --trim");
+    if (!o.origin.empty() && o.trim == 0) Fail("--origin goes with --trim");
     return o;
 }
 
@@ -223,12 +257,21 @@ void Flatten(wxImage& img, const Options& o) {
 void Build(const Options& o) {
     const fs::path in(o.input), out(o.output);
     const wxBitmapType type = TypeOf(out);
-    const std::string svg = ReadText(in);
-    const auto whole = asset_builder::FindViewBox(svg);
+    std::string svg = ReadText(in);
+    if (!o.glyphs.empty()) {
+        std::ifstream glyphFile{fs::path(o.glyphs)};
+        if (!glyphFile) Fail("cannot read " + o.glyphs);
+        svg = asset_builder::ExpandText(svg, asset_builder::ReadGlyphSet(glyphFile));
+    } else if (svg.find("<text") != std::string::npos && !asset_builder::TextCharacters(svg).empty()) {
+        Fail("the drawing has text: give --glyphs");
+    }
+    auto whole = asset_builder::FindViewBox(svg);
     if (!whole) Fail("the root <svg> element has no usable viewBox");
+    if (o.view) whole = o.view;
 
     wxImage img;
-    if (o.fit) {
+    asset_builder::GridTrimPlan gridPlan;
+    if (o.fit || o.trim > 0) {
         // Probe with the longer side at 2048 pixels: about one unit per pixel
         // for the usual drawings, plenty to find the painted edge.
         const double probeScale = 2048.0 / std::max(whole->w, whole->h);
@@ -237,8 +280,13 @@ void Build(const Options& o) {
         const ViewBox probeFrame{whole->x, whole->y, pw / probeScale, ph / probeScale};
         const PixelBox painted = PaintedArea(Render(svg, probeFrame, pw, ph));
         if (painted.Empty()) Fail("the drawing paints nothing");
-        const auto plan = asset_builder::PlanTrim(*whole, probeScale, painted, o.width, o.height, o.pad);
-        img = Render(svg, plan.frame, plan.width, plan.height);
+        if (o.trim > 0) {
+            gridPlan = asset_builder::PlanTrimOnGrid(*whole, probeScale, painted, o.trim, o.pad);
+            img = Render(svg, gridPlan.trim.frame, gridPlan.trim.width, gridPlan.trim.height);
+        } else {
+            const auto plan = asset_builder::PlanTrim(*whole, probeScale, painted, o.width, o.height, o.pad);
+            img = Render(svg, plan.frame, plan.width, plan.height);
+        }
     } else {
         img = Render(svg, asset_builder::FitAspect(*whole, o.width, o.height), o.width, o.height);
     }
@@ -270,6 +318,13 @@ void Build(const Options& o) {
         }
     }
     fs::rename(tmp, out);
+    if (!o.origin.empty()) {
+        const fs::path originFile(o.origin);
+        if (originFile.has_parent_path()) fs::create_directories(originFile.parent_path());
+        std::ofstream file(originFile, std::ios::binary | std::ios::trunc);
+        file << gridPlan.left << " " << gridPlan.top << "\n";
+        if (!file.flush()) Fail("cannot write " + o.origin);
+    }
 }
 
 }  // namespace

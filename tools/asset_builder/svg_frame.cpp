@@ -124,4 +124,25 @@ TrimPlan PlanTrim(const ViewBox& whole, double probeScale, const PixelBox& paint
     return plan;
 }
 
+GridTrimPlan PlanTrimOnGrid(const ViewBox& whole, double probeScale, const PixelBox& painted, double scale,
+                            int pad) {
+    if (painted.Empty()) throw std::invalid_argument("nothing is painted");
+    if (!(scale > 0) || !std::isfinite(scale)) throw std::invalid_argument("bad scale");
+    // The painted area in units, with one probe pixel of slack on each side,
+    // then out to whole pixels of the target grid and the margin.
+    const double ux0 = (painted.left - 1) / probeScale, uy0 = (painted.top - 1) / probeScale;
+    const double ux1 = (painted.right + 1) / probeScale, uy1 = (painted.bottom + 1) / probeScale;
+    GridTrimPlan plan;
+    plan.left = static_cast<int>(std::floor(ux0 * scale)) - pad;
+    plan.top = static_cast<int>(std::floor(uy0 * scale)) - pad;
+    const int right = static_cast<int>(std::ceil(ux1 * scale)) + pad;
+    const int bottom = static_cast<int>(std::ceil(uy1 * scale)) + pad;
+    plan.trim.width = right - plan.left;
+    plan.trim.height = bottom - plan.top;
+    if (plan.trim.width > 8192 || plan.trim.height > 8192) throw std::invalid_argument("picture too large");
+    plan.trim.frame = {whole.x + plan.left / scale, whole.y + plan.top / scale, plan.trim.width / scale,
+                       plan.trim.height / scale};
+    return plan;
+}
+
 }  // namespace asset_builder

@@ -44,4 +44,18 @@ struct TrimPlan {
 TrimPlan PlanTrim(const ViewBox& whole, double probeScale, const PixelBox& painted, int maxWidth,
                   int maxHeight, int pad);
 
+// A crop to the painted part at a fixed resolution, `scale` pixels per unit,
+// on the pixel grid of the whole drawing rendered at that scale: the picture
+// lines up pixel for pixel with any other drawing of the same frame cropped
+// the same way. `left` and `top` are the picture's top-left corner in that
+// grid (pixels from the viewBox origin), so a drawing placed there in a whole
+// rendering lands on the same pixels.
+struct GridTrimPlan {
+    TrimPlan trim;
+    int left = 0;
+    int top = 0;
+};
+GridTrimPlan PlanTrimOnGrid(const ViewBox& whole, double probeScale, const PixelBox& painted, double scale,
+                            int pad);
+
 }  // namespace asset_builder

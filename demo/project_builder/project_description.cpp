@@ -1,0 +1,59 @@
+#include "demo/project_builder/project_description.h"
+
+#include <cmath>
+#include <sstream>
+#include <stdexcept>
+
+namespace demo {
+
+DemoProject ReadDemoProject(std::istream& in) {
+    DemoProject project;
+    std::string line;
+    int number = 0;
+    bool figure = false;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::istringstream fields(line);
+        std::string key;
+        if (!(fields >> key) || key[0] == '#') continue;
+        auto fail = [&](const std::string& why) {
+            throw std::runtime_error("line " + std::to_string(number) + ": " + why + ": " + line);
+        };
+        std::string extra;
+        if (key == "project") {
+            std::string kind;
+            if (!(fields >> project.name >> kind) || (kind != "basic" && kind != "web")) fail("give a name and basic or web");
+            project.web = kind == "web";
+        } else if (key == "figure") {
+            if (!(fields >> project.figureX >> project.figureY >> project.scale) || !(project.scale > 0))
+                fail("give x, y and a scale above 0");
+            figure = true;
+        } else if (key == "category") {
+            std::string name;
+            if (!(fields >> name)) fail("give the category name");
+            project.categories.push_back(name);
+        } else if (key == "item") {
+            DemoItem item;
+            if (!(fields >> item.picture >> item.drawing >> item.depth >> item.name >> item.goodsCode >> item.price))
+                fail("an item needs picture, drawing, depth, name, goods code and price");
+            fields >> item.link;
+            if (project.categories.empty()) fail("an item before the first category");
+            if (item.depth < 1 || item.depth > 99) fail("the depth must be a slot from 1 to 99");
+            item.category = static_cast<int>(project.categories.size()) - 1;
+            project.items.push_back(item);
+        } else {
+            fail("unknown line");
+        }
+        if (fields >> extra) fail("more fields than expected");
+    }
+    if (project.name.empty()) throw std::runtime_error("no project line");
+    if (!figure) throw std::runtime_error("no figure line");
+    return project;
+}
+
+int StageCoordinate(int figure, int origin, float scale) {
+    return figure + static_cast<int>(std::lround(origin * static_cast<double>(scale)));
+}
+
+}  // namespace demo
