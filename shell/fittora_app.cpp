@@ -5,6 +5,7 @@
 #include <wx/fileconf.h>
 #include <wx/image.h>
 
+#include "fitting_room/dress_view.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 #include "shell/base_directory.h"
@@ -33,6 +34,7 @@ bool CFittoraApp::OnInit() {
     m_recent->Load(*wxConfigBase::Get());
 
     m_shell = std::make_unique<ClientShell>();
+    m_shell->SetViewFactory(1, [](wxWindow* parent) { return new CCDressCCView(parent); });
     CMainFrame* frame = m_shell->Start(&error);
     if (!frame) {
         platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/project_builder/project_description.h"
 #include "project_editor/project_file.h"
 
 namespace fs = std::filesystem;
@@ -200,8 +201,10 @@ int Stage(const fs::path& base, const fs::path& out, const std::string& name, st
             std::fprintf(stderr, "dress_preview: cannot read %s\n", p.path.string().c_str());
             continue;
         }
-        Blend(stage, pic, p.x, p.y, static_cast<int>(pic.GetWidth() * p.scale),
-              static_cast<int>(pic.GetHeight() * p.scale));
+        const int w = static_cast<int>(static_cast<float>(pic.GetWidth()) * p.scale);
+        const int h = static_cast<int>(static_cast<float>(pic.GetHeight()) * p.scale);
+        const demo::Corner at = demo::PictureCorner(p.x, p.y, w, h);
+        Blend(stage, pic, at.x, at.y, w, h);
     }
     if (withMenu) {
         const fs::path sys = base / "服饰搭配sysproj";

@@ -96,8 +96,13 @@ void Build(const fs::path& description, const fs::path& base, const fs::path& or
             part.SetWidth(width);
             part.SetHeight(height);
             part.SetSizeText(std::to_string(width) + "," + std::to_string(height));
-            part.SetX(demo::StageCoordinate(project.figureX, left, project.scale));
-            part.SetY(demo::StageCoordinate(project.figureY, top, project.scale));
+            const demo::Corner corner = demo::StoredCorner(
+                demo::StageCoordinate(project.figureX, left, project.scale),
+                demo::StageCoordinate(project.figureY, top, project.scale),
+                static_cast<int>(static_cast<float>(width) * project.scale),
+                static_cast<int>(static_cast<float>(height) * project.scale));
+            part.SetX(corner.x);
+            part.SetY(corner.y);
             part.SetDepth(item.depth);
             part.SetScale(project.scale);
 

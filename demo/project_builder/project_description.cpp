@@ -52,6 +52,18 @@ DemoProject ReadDemoProject(std::istream& in) {
     return project;
 }
 
+Corner StoredCorner(int left, int top, int w, int h) {
+    if (w < h) return {left - (h - w) / 2, top};
+    if (h < w) return {left, top - (w - h) / 2};
+    return {left, top};
+}
+
+Corner PictureCorner(int x, int y, int w, int h) {
+    if (w < h) return {x + (h - w) / 2, y};
+    if (h < w) return {x, y + (w - h) / 2};
+    return {x, y};
+}
+
 int StageCoordinate(int figure, int origin, float scale) {
     return figure + static_cast<int>(std::lround(origin * static_cast<double>(scale)));
 }

@@ -51,4 +51,16 @@ DemoProject ReadDemoProject(std::istream& in);
 // Stage position of an item's top-left corner from its origin.
 int StageCoordinate(int figure, int origin, float scale);
 
+// The fitting model draws a stored item centred in a square box whose corner
+// is the stored x, y: the box is as wide and as high as the picture's longer
+// scaled side. StoredCorner turns the place where a w x h picture's own
+// top-left corner should land into that stored corner; PictureCorner goes
+// back.
+struct Corner {
+    int x, y;
+    bool operator==(const Corner&) const = default;
+};
+Corner StoredCorner(int left, int top, int w, int h);
+Corner PictureCorner(int x, int y, int w, int h);
+
 }  // namespace demo

@@ -68,6 +68,14 @@ wxImage ItemPicture(const Loaded& p, const pe::PartRecord& part) {
     return LoadPicture(p.folder / pe::kPictureSubfolderName / (part.PictureName() + ".png"));
 }
 
+// Where the fitting model draws the picture's own top-left corner: centred in
+// the square box whose corner the record stores.
+demo::Corner DrawnCorner(const pe::PartRecord& part, const wxImage& img) {
+    const int w = static_cast<int>(static_cast<float>(img.GetWidth()) * part.Scale());
+    const int h = static_cast<int>(static_cast<float>(img.GetHeight()) * part.Scale());
+    return demo::PictureCorner(part.X(), part.Y(), w, h);
+}
+
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -128,8 +136,13 @@ TEST(DemoProjects, ReadBackThroughTheProjectReaderAsDescribed) {
             std::ifstream origin(kOrigins / want.name / (w.picture + ".origin"));
             int left = 0, top = 0;
             ASSERT_TRUE(origin >> left >> top);
-            EXPECT_EQ(part.X(), demo::StageCoordinate(want.figureX, left, want.scale));
-            EXPECT_EQ(part.Y(), demo::StageCoordinate(want.figureY, top, want.scale));
+            // The stored corner is that of the square box the model centres
+            // the picture in.
+            const int sw = static_cast<int>(static_cast<float>(img.GetWidth()) * want.scale);
+            const int sh = static_cast<int>(static_cast<float>(img.GetHeight()) * want.scale);
+            EXPECT_EQ(demo::PictureCorner(part.X(), part.Y(), sw, sh),
+                      (demo::Corner{demo::StageCoordinate(want.figureX, left, want.scale),
+                                    demo::StageCoordinate(want.figureY, top, want.scale)}));
 
             // One show picture, named in the pool, in the project's show folder.
             const pe::FaceRecord& face = f.faces[static_cast<std::size_t>(i)];
@@ -206,10 +219,11 @@ TEST(DemoProjects, ItemPicturesAreTransparentCutOutsOnTheStage) {
             EXPECT_GE(painted.GetBottom(), h - 5);
             // Inside the 460 x 520 stage where it is placed.
             const float s = part.Scale();
-            EXPECT_GE(part.X() + painted.GetLeft() * s, 0);
-            EXPECT_GE(part.Y() + painted.GetTop() * s, 0);
-            EXPECT_LE(part.X() + painted.GetRight() * s, 460);
-            EXPECT_LE(part.Y() + painted.GetBottom() * s, 520);
+            const demo::Corner at = DrawnCorner(part, img);
+            EXPECT_GE(at.x + painted.GetLeft() * s, 0);
+            EXPECT_GE(at.y + painted.GetTop() * s, 0);
+            EXPECT_LE(at.x + painted.GetRight() * s, 460);
+            EXPECT_LE(at.y + painted.GetBottom() * s, 520);
         }
     }
 }
@@ -236,11 +250,12 @@ TEST(DemoProjects, GarmentsLandOnTheModelOfTheirProject) {
         const wxImage model = ItemPicture(m, modelPart);
         ASSERT_TRUE(model.IsOk());
         const double ms = modelPart.Scale();
+        const demo::Corner modelAt = DrawnCorner(modelPart, model);
         auto solidAt = [&](int mx, int my) {
             return mx >= 0 && my >= 0 && mx < model.GetWidth() && my < model.GetHeight() && model.GetAlpha(mx, my) >= 128;
         };
         auto onModel = [&](double sx, double sy, int near) {
-            const int mx = static_cast<int>((sx - modelPart.X()) / ms), my = static_cast<int>((sy - modelPart.Y()) / ms);
+            const int mx = static_cast<int>((sx - modelAt.x) / ms), my = static_cast<int>((sy - modelAt.y) / ms);
             for (int dy = -near; dy <= near; dy += 2)
                 for (int dx = -near; dx <= near; dx += 2)
                     if (solidAt(mx + dx, my + dy)) return true;
@@ -254,13 +269,14 @@ TEST(DemoProjects, GarmentsLandOnTheModelOfTheirProject) {
             const wxImage img = ItemPicture(p, part);
             ASSERT_TRUE(img.IsOk());
             const double s = part.Scale();
+            const demo::Corner at = DrawnCorner(part, img);
             const bool headWear = slot >= 6 && slot <= 8;
             int solid = 0, over = 0;
             for (int y = 0; y < img.GetHeight(); y += 2) {
                 for (int x = 0; x < img.GetWidth(); x += 2) {
                     if (img.GetAlpha(x, y) < 128) continue;
                     ++solid;
-                    if (onModel(part.X() + (x + 0.5) * s, part.Y() + (y + 0.5) * s, headWear ? 6 : 0)) ++over;
+                    if (onModel(at.x + (x + 0.5) * s, at.y + (y + 0.5) * s, headWear ? 6 : 0)) ++over;
                 }
             }
             ASSERT_GT(solid, 0);

@@ -64,6 +64,22 @@ TEST(DemoDescription, RefusesLinesItCannotUse) {
     }
 }
 
+TEST(DemoDescription, StoredCornerIsTheCornerOfTheSquareBox) {
+    struct Case {
+        int left, top, w, h;
+        demo::Corner stored;
+    };
+    const Case cases[] = {
+        {100, 50, 40, 100, {70, 50}},   // tall: the box reaches 30 further left
+        {100, 50, 100, 41, {100, 21}},  // wide: 29 higher (59 / 2)
+        {100, 50, 60, 60, {100, 50}},   // square
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(demo::StoredCorner(c.left, c.top, c.w, c.h), c.stored);
+        EXPECT_EQ(demo::PictureCorner(c.stored.x, c.stored.y, c.w, c.h), (demo::Corner{c.left, c.top}));
+    }
+}
+
 TEST(DemoDescription, StageCoordinateScalesTheOriginAndRounds) {
     EXPECT_EQ(StageCoordinate(104, 57, 1.0f), 161);
     EXPECT_EQ(StageCoordinate(129, 57, 0.8f), 175);   // 45.6 -> 46

@@ -1,0 +1,147 @@
+// Renders the fitting stage off screen at 1920 x 1080 with 30 shown garments
+// (and the room background) again and again, the way the fitting window
+// repaints, and prints the median repaint time, its ratio to one full-size
+// bitmap copy into the same memory context (the floor any repaint costs,
+// measured alternately in the same run), and the picture decodes per repaint
+// after the first.
+// Usage: bench_stage_paint [rounds]   (needs a display: run under xvfb-run)
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include "fitting_room/fitting_model.h"
+#include "fitting_room/garment_pic_list.h"
+#include "fitting_room/picture_painter.h"
+#include "fitting_room/stage_control.h"
+#include "platform/image/picture_cache.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace fitting_room;
+
+namespace {
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// A garment-like picture: a soft-edged shape with transparent corners.
+void MakeGarment(const fs::path& p, int w, int h, int seed) {
+    wxImage img(w, h);
+    img.InitAlpha();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const double dx = (x - w / 2.0) / (w / 2.0), dy = (y - h / 2.0) / (h / 2.0);
+            const double d = dx * dx + dy * dy;
+            img.SetRGB(x, y, (40 + seed * 53 + y) % 256, (90 + seed * 31 + x) % 256, (150 + seed * 17) % 256);
+            img.SetAlpha(x, y, d < 0.8 ? 255 : d < 1.0 ? static_cast<unsigned char>((1.0 - d) * 1275) : 0);
+        }
+    img.SaveFile(wxString::FromUTF8(p.string()), wxBITMAP_TYPE_PNG);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(5, std::atoi(argv[1])) : 200;
+    wxApp::SetInstance(new wxApp());
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "cannot start wx (is DISPLAY set?)\n");
+        return 1;
+    }
+    wxLog::SetActiveTarget(new wxLogStderr);
+    wxInitAllImageHandlers();
+
+    const fs::path base = fs::temp_directory_path() / ("bench_stage_paint_" + std::to_string(getpid()));
+    fs::create_directories(base / "服饰搭配背景图");
+    fs::create_directories(base / "garments");
+    {
+        wxImage room(1600, 1200);
+        for (int y = 0; y < 1200; ++y)
+            for (int x = 0; x < 1600; ++x) room.SetRGB(x, y, 230 - y / 10, 220 - x / 20, 200);
+        room.SaveFile(wxString::FromUTF8((base / "服饰搭配背景图" / "试衣间背景图.jpg").string()), wxBITMAP_TYPE_JPEG);
+    }
+    CFittingModel model;
+    platform::image::CachedPictureSizes sizes;
+    model.SetPictureSizes(&sizes);
+    model.SetDataDir(base);
+    for (int i = 0; i < 30; ++i) {
+        const fs::path p = base / "garments" / ("g" + std::to_string(i) + ".png");
+        MakeGarment(p, 180 + (i % 5) * 20, 240 + (i % 3) * 30, i);
+        const int x = 80 + (i % 10) * 170, y = 60 + (i / 10) * 300;
+        // Scales other than 1, so that every garment is drawn resized.
+        const float scale = 0.8f + 0.03f * static_cast<float>(i % 7);
+        if (i % 2)
+            model.ShowRightItem(p, scale, x, y, 1 + i);
+        else
+            model.ShowLeftItem(p, scale, x, y, 1 + i);
+    }
+    CGarmentPicList right;
+    StageControl stage(model, right);
+    stage.SetBaseDir(base);
+    stage.SetPictureSizes(&sizes);
+    stage.Layout(1920, 1080);
+
+    wxBitmap target(1920, 1080, 24);
+    wxBitmap reference(1920, 1080, 24);
+    {
+        wxMemoryDC dc(reference);
+        dc.SetBackground(*wxLIGHT_GREY_BRUSH);
+        dc.Clear();
+    }
+    PicturePainter painter;
+    auto repaint = [&] {
+        wxMemoryDC dc(target);
+        PaintOps ops;
+        stage.WindowOps(ops);
+        painter.Paint(dc, ops);
+        return ops.size();
+    };
+    auto copy = [&] {
+        wxMemoryDC dc(target);
+        dc.DrawBitmap(reference, 0, 0, false);
+    };
+
+    auto& cache = platform::image::PictureCache::Instance();
+    const auto t0 = Clock::now();
+    const std::size_t drawn = repaint();
+    const double first = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    const std::size_t decodesAfterFirst = cache.GetStats().decodes;
+
+    std::vector<double> paintTimes, copyTimes;
+    for (int r = 0; r < rounds; ++r) {
+        auto a = Clock::now();
+        repaint();
+        auto b = Clock::now();
+        copy();
+        auto c = Clock::now();
+        paintTimes.push_back(std::chrono::duration<double, std::milli>(b - a).count());
+        copyTimes.push_back(std::chrono::duration<double, std::milli>(c - b).count());
+    }
+    const double decodesPerRepaint =
+        static_cast<double>(cache.GetStats().decodes - decodesAfterFirst) / static_cast<double>(rounds);
+    const double median = Median(paintTimes);
+    const double ref = Median(copyTimes);
+    std::printf("stage 1920x1080, 30 garments + room background (%zu pictures drawn), %d repaints\n", drawn, rounds);
+    std::printf("first repaint (decode and scale): %.2f ms\n", first);
+    std::printf("median repaint: %.3f ms (target < 8 ms)\n", median);
+    std::printf("reference, one 1920x1080 bitmap copy: %.3f ms; ratio %.2f\n", ref, median / ref);
+    std::printf("picture decodes per repaint after the first: %.3f (target 0)\n", decodesPerRepaint);
+
+    std::error_code ec;
+    fs::remove_all(base, ec);
+    wxEntryCleanup();
+    return median < 8.0 && decodesPerRepaint == 0.0 ? 0 : 2;
+}
