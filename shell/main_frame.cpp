@@ -9,6 +9,8 @@
 #include "platform/ui/resources.h"
 #include "shell/base_directory.h"
 #include "shell/child_frames.h"
+#include "shell/data_package.h"
+#include "shell/download_record.h"
 #include "shell/nav_bar.h"
 #include "shell/sys_info.h"
 #include "shell/title_bar.h"
@@ -30,6 +32,8 @@ CMainFrame::CMainFrame(platform::ui::TemplateRegistry& templates)
               wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLIP_CHILDREN),
       m_templates(templates) {
     SetIcon(platform::ui::LoadIconResource(130));
+    shell::DLoadRec().SetDirectory(shell::BaseDirectory());
+    shell::DataPackage().SetDirectories(shell::BaseDirectory());
 }
 
 bool CMainFrame::CreateBars(std::string* error) {
@@ -157,7 +161,7 @@ void CMainFrame::BuildMenu() {
     // The forum entry is always greyed; commands whose windows are not part
     // of the client yet stay greyed until they are.
     bar->Enable(MenuItemId(ID_FORUM), false);
-    for (int id : {ID_BUILD_DOWNLOAD_FILES, ID_DOWNLOAD_PROJECTS, ID_GUIDE}) bar->Enable(MenuItemId(id), false);
+    for (int id : {ID_BUILD_DOWNLOAD_FILES, ID_GUIDE}) bar->Enable(MenuItemId(id), false);
 
     Bind(wxEVT_MENU, [this](wxCommandEvent& e) { RunCommand(CommandOfMenuItem(e.GetId())); });
     wxAcceleratorEntry accel[] = {wxAcceleratorEntry(wxACCEL_CTRL, WXK_F4, MenuItemId(ID_CLOSE_CHILD))};

@@ -76,6 +76,8 @@ private:
     int TemplateIndex(platform::ui::DocTemplate* t) const;
     void StartSibling(const char* name);
     void OpenTarget(const std::string& target);
+    // The project download: request, download module, unpacking.
+    void OnDownloadProjects();
 
     platform::ui::TemplateRegistry& m_templates;
     platform::ui::MdiClient* m_client = nullptr;

@@ -1,10 +1,13 @@
 // The main frame's command table: starting the sibling programs, binding the
 // modules, opening pages and documents, the about box.
 #include <cstdio>
+#include <wx/config.h>
 
 #include "platform/shell.h"
 #include "platform/ui/message_box.h"
 #include "shell/about_dlg.h"
+#include "shell/data_package.h"
+#include "shell/download_record.h"
 #include "shell/library_binding.h"
 #include "shell/main_frame.h"
 #include "shell/web_links.h"
@@ -25,6 +28,35 @@ void CMainFrame::OpenTarget(const std::string& target) {
     }
 }
 
+namespace {
+
+// The download host: the profile's setting, or the shop's own host.
+std::string DownloadHost() {
+    const std::string fallback(shell::kDefaultDownloadHost);
+    wxConfigBase* config = wxConfigBase::Get(false);
+    if (!config) return fallback;
+    const wxString key = wxString::FromUTF8(shell::kDownloadHostKey.data(), shell::kDownloadHostKey.size());
+    const wxString host = config->Read(key, wxString::FromUTF8(fallback));
+    return host.empty() ? fallback : host.utf8_string();
+}
+
+}  // namespace
+
+void CMainFrame::OnDownloadProjects() {
+    const auto sink = platform::ui::MessageSinkFor(this);
+    auto& record = shell::DLoadRec();
+    const std::string url = shell::ListPageUrl(DownloadHost(), shell::kProjectListPage);
+    if (record.WriteRequest(shell::kKindProjectList, url, shell::kProjectListTitle) != 1) {
+        sink({"无法写入下载请求: " + record.path().string(), {}, platform::MbButtons::Ok, platform::MbIcon::Exclamation});
+        return;
+    }
+    shell::RunDownloadLibrary(platform::ExecutableDir(), sink);
+    std::string fileName;
+    if (!record.ReadResult(&fileName)) return;
+    auto& package = shell::DataPackage();
+    if (package.Unpack(fileName, sink) == 0) sink({package.GetLastErrorText(), {}, platform::MbButtons::Ok, {}});
+}
+
 void CMainFrame::RunCommand(int id) {
     const auto sink = platform::ui::MessageSinkFor(this);
     const auto modules = platform::ExecutableDir();
@@ -43,6 +75,7 @@ void CMainFrame::RunCommand(int id) {
             OpenTarget(url);
             break;
         }
+        case ID_DOWNLOAD_PROJECTS: OnDownloadProjects(); break;
         case ID_CAMERA: shell::BindClientModule(shell::ClientModule::Camera, modules, sink); break;
         case ID_IMAGE_EDIT: shell::BindClientModule(shell::ClientModule::ImageEditor, modules, sink); break;
         case ID_MANUAL_DOC: OpenTarget(shell::kManualDocument); break;

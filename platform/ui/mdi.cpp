@@ -29,13 +29,20 @@ MdiClient::MdiClient(wxWindow* parent, wxWindowID id)
     });
 }
 
+MdiClient::~MdiClient() {
+    // The child frames detach themselves from this object as they go, so they
+    // go while its members still exist.
+    m_closing = true;
+    DestroyChildren();
+}
+
 void MdiClient::Attach(MdiChildFrame* child) { m_children.insert(m_children.begin(), child); }
 
 void MdiClient::Detach(MdiChildFrame* child) {
     m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
     if (m_active == child) {
         m_active = nullptr;
-        if (!m_children.empty() && !IsBeingDeleted()) Activate(m_children.back());
+        if (!m_children.empty() && !m_closing && !IsBeingDeleted()) Activate(m_children.back());
     }
 }
 

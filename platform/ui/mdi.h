@@ -48,6 +48,7 @@ private:
 class MdiClient : public wxPanel {
 public:
     explicit MdiClient(wxWindow* parent, wxWindowID id = wxID_ANY);
+    ~MdiClient() override;
 
     // Shows `child` maximised in the area and hides the others.
     void Activate(MdiChildFrame* child);
@@ -71,6 +72,7 @@ private:
 
     std::vector<MdiChildFrame*> m_children;  // in activation order, last = active
     MdiChildFrame* m_active = nullptr;
+    bool m_closing = false;  // being destroyed: no child is activated any more
 };
 
 // One kind of child window. OpenDocument makes a new document: its frame

@@ -16,11 +16,20 @@ extern char** environ;
 namespace testsupport {
 
 HttpTestServer::HttpTestServer(const std::filesystem::path& root) {
-    int fds[2];
+    // The server reads its stdin until it closes: it goes with this process
+    // even when the test dies without running its destructors.
+    int fds[2], life[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    if (::pipe2(life, O_CLOEXEC) != 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return;
+    }
+    m_life = life[1];
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, life[0], STDIN_FILENO);
     const std::string script = HTTP_TEST_SERVER_SCRIPT;
     const std::string rootText = root.string();
     std::vector<char*> argv = {const_cast<char*>("/usr/bin/python3"), const_cast<char*>(script.c_str()),
@@ -29,6 +38,7 @@ HttpTestServer::HttpTestServer(const std::filesystem::path& root) {
     const int rc = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(fds[1]);
+    ::close(life[0]);
     if (rc != 0) {
         ::close(fds[0]);
         return;
@@ -48,6 +58,7 @@ HttpTestServer::HttpTestServer(const std::filesystem::path& root) {
 }
 
 HttpTestServer::~HttpTestServer() {
+    if (m_life >= 0) ::close(m_life);
     if (m_pid <= 0) return;
     ::kill(m_pid, SIGTERM);
     int status = 0;

@@ -22,6 +22,7 @@ public:
 
 private:
     int m_pid = -1;
+    int m_life = -1;  // the write end of the server's stdin
     int m_port = 0;
 };
 

@@ -1,13 +1,15 @@
 """A small HTTP server for the download tests, on 127.0.0.1 and a free port.
 
 Usage: http_test_server.py ROOT
-Prints the port on the first line of stdout, then serves until killed.
+Prints the port on the first line of stdout, then serves until killed or
+until its stdin closes (the test that started it has ended, however it ended).
 The first path segment chooses how a file under ROOT is served:
 
   /files/REL     whole, with its length
   /slow/REL      whole, with its length, in 16 KB pieces 40 ms apart
   /nolength/REL  whole, without a length (the connection ends the body)
   /short/REL     its length announced, half of it sent, then the connection closed
+  /cut/REL       as /short/, except that pages (".htm") come whole
   /stall/REL     its length announced, half of it sent, then nothing (until killed)
   /status/CODE   that status with a small HTML page
   /hang          the connection accepted, no answer ever
@@ -19,6 +21,7 @@ import http.server
 import os
 import socketserver
 import sys
+import threading
 import time
 import urllib.parse
 
@@ -52,6 +55,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         rel = urllib.parse.unquote_to_bytes(rest)
         full = os.path.normpath(os.path.join(ROOT, rel))
+        if mode == "cut":
+            mode = "files" if full.endswith(b".htm") else "short"
         if mode not in ("files", "slow", "nolength", "short", "stall") or not full.startswith(ROOT) \
                 or not os.path.isfile(full):
             self.page(404, "Not Found")
@@ -89,8 +94,14 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
         pass  # clients that hang up early are part of the tests
 
 
+def exit_with_parent():
+    sys.stdin.buffer.read()
+    os._exit(0)
+
+
 def main():
     server = Server(("127.0.0.1", 0), Handler)
+    threading.Thread(target=exit_with_parent, daemon=True).start()
     print(server.server_address[1], flush=True)
     server.serve_forever()
 
