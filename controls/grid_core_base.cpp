@@ -906,13 +906,7 @@ void CGridCoreBase::DrawCell(GridPainter& p, int column, int row, int x, int y) 
     if (font) p.SelectFont(m_cellFont);
 }
 
-void CGridCoreBase::DrawHeaderCell(GridPainter& p, int column, int row, int x, int y) {
-    const int width = std::max(0, GetColumnValue(column));
-    const Rect cell{x, y, x + width + 1, y + m_headerRowHeight};
-    p.FrameRect(cell, OuterLineColor());
-    const Rect inner = cell.Deflated(1);
-    if (inner.IsEmpty()) return;
-    const bool pressed = column == m_pressedHeaderColumn && row == m_pressedHeaderRow;
+void CGridCoreBase::DrawFixedFace(GridPainter& p, const Rect& inner, bool pressed) const {
     if (pressed) {
         p.FillRect(inner, m_sys.btnFace);
         p.FrameRect(inner, m_sys.btnShadow);
@@ -922,6 +916,16 @@ void CGridCoreBase::DrawHeaderCell(GridPainter& p, int column, int row, int x, i
     } else {
         p.FrameControl(inner, grid::kDfcButton, grid::kDfcsButtonPush);
     }
+}
+
+void CGridCoreBase::DrawHeaderCell(GridPainter& p, int column, int row, int x, int y) {
+    const int width = std::max(0, GetColumnValue(column));
+    const Rect cell{x, y, x + width + 1, y + m_headerRowHeight};
+    p.FrameRect(cell, OuterLineColor());
+    const Rect inner = cell.Deflated(1);
+    if (inner.IsEmpty()) return;
+    const bool pressed = column == m_pressedHeaderColumn && row == m_pressedHeaderRow;
+    DrawFixedFace(p, inner, pressed);
     const GridColumnHeader header = GetColumnHeader(column);
     Rect textRect = inner.Deflated(2);
     if (pressed) {
@@ -942,15 +946,7 @@ void CGridCoreBase::DrawRowHeaderCell(GridPainter& p, int column, int row, int x
     const Rect inner = cell.Deflated(1);
     if (inner.IsEmpty()) return;
     const bool pressed = column == m_pressedRowHeaderColumn && row == m_pressedRowHeaderRow;
-    if (pressed) {
-        p.FillRect(inner, m_sys.btnFace);
-        p.FrameRect(inner, m_sys.btnShadow);
-    } else if (StyleBits() & grid::kStyleFlatFixed) {
-        p.FillRect(inner, m_sys.btnFace);
-        p.Draw3dRect(inner, m_sys.btnHighlight, m_sys.btnShadow);
-    } else {
-        p.FrameControl(inner, grid::kDfcButton, grid::kDfcsButtonPush);
-    }
+    DrawFixedFace(p, inner, pressed);
     if (row == GetCurrentDataRow() && column == GetFixedColumnCount() - 1) {
         // A small triangle pointing right: 4 wide, 8 high.
         const int ty = cell.top + (cell.Height() - 8) / 2;

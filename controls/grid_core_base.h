@@ -170,6 +170,8 @@ public:
     virtual void DrawCell(GridPainter& painter, int column, int row, int x, int y);
     virtual void DrawHeaderCell(GridPainter& painter, int column, int row, int x, int y);
     virtual void DrawRowHeaderCell(GridPainter& painter, int column, int row, int x, int y);
+    // The face of a header or row-header cell: pressed, flat or raised.
+    void DrawFixedFace(GridPainter& painter, const grid::Rect& inner, bool pressed) const;
     void DrawCorner(GridPainter& painter, int x, int y);
 
     // ---- overridable cell operations ---------------------------------------

@@ -106,7 +106,10 @@ std::vector<fs::path> List(const fs::path& dir, Keep keep) {
     return out;
 }
 
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+
+}  // namespace
+
+bool WriteAllToFd(int fd, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -118,8 +121,6 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     }
     return true;
 }
-
-}  // namespace
 
 std::optional<fs::path> CurrentBaseDirectory(std::string* error) {
     std::error_code ec;
@@ -214,7 +215,7 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
     struct stat old {};
     if (::stat(p.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
 
-    if (!WriteAll(fd, bytes)) return fail("cannot write");
+    if (!WriteAllToFd(fd, bytes)) return fail("cannot write");
     if (::fsync(fd) != 0) return fail("cannot flush");
     const int closed = ::close(fd);
     fd = -1;

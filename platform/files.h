@@ -52,4 +52,8 @@ std::vector<std::filesystem::path> ListFolders(const std::filesystem::path& dir)
 // True for an existing regular file (or a link to one); false for folders.
 bool FileExists(const std::filesystem::path& p);
 
+// Writes all of `bytes` to an open descriptor, going on after interruptions
+// and short writes. False on the first error (errno tells which).
+bool WriteAllToFd(int fd, std::span<const std::uint8_t> bytes);
+
 }  // namespace platform

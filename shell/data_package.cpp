@@ -67,17 +67,7 @@ private:
 };
 
 bool WriteAll(int fd, const void* data, std::size_t len) {
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    while (len > 0) {
-        const ssize_t n = ::write(fd, p, len);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        len -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return platform::WriteAllToFd(fd, {static_cast<const std::uint8_t*>(data), len});
 }
 
 bool PreadAll(int fd, std::uint64_t offset, std::span<std::uint8_t> out) {

@@ -18,19 +18,6 @@ namespace fs = std::filesystem;
 namespace transfer {
 namespace {
 
-bool WriteAll(int fd, const std::uint8_t* p, std::size_t len) {
-    while (len > 0) {
-        const ssize_t n = ::write(fd, p, len);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        len -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 fs::path TempPathFor(const fs::path& path) {
     static std::atomic<unsigned> counter{0};
     return path.parent_path() / ("." + path.filename().string() + ".part-" + std::to_string(::getpid()) + "-" +
@@ -97,7 +84,7 @@ int DownloadFile(const std::string& url, const fs::path& path, const DownloadOpt
     };
     callbacks.onData = [&](std::span<const std::uint8_t> chunk) {
         if (fd < 0) return false;
-        if (!WriteAll(fd, chunk.data(), chunk.size())) {
+        if (!platform::WriteAllToFd(fd, {chunk.data(), chunk.size()})) {
             writeFailed = true;
             return false;
         }

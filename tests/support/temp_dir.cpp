@@ -35,6 +35,12 @@ std::vector<unsigned char> ReadAll(const fs::path& p) {
     return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+std::vector<unsigned char> PatternBytes(std::size_t n) {
+    std::vector<unsigned char> b(n);
+    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<unsigned char>(i * 131 + (i >> 10));
+    return b;
+}
+
 ScopedCwd::ScopedCwd(const fs::path& p) : m_old(fs::current_path()) { fs::current_path(p); }
 ScopedCwd::~ScopedCwd() {
     std::error_code ec;

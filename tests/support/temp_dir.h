@@ -26,6 +26,10 @@ private:
 
 std::vector<unsigned char> ReadAll(const std::filesystem::path& p);
 
+// `n` bytes of a pattern that no short repetition reproduces (file bodies for
+// transfer tests).
+std::vector<unsigned char> PatternBytes(std::size_t n);
+
 // Sets the working directory for the life of the object.
 class ScopedCwd {
 public:

@@ -15,11 +15,6 @@ using testsupport::TempDir;
 
 namespace {
 
-std::vector<unsigned char> Body(std::size_t n) {
-    std::vector<unsigned char> b(n);
-    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<unsigned char>(i * 131 + (i >> 10));
-    return b;
-}
 
 std::size_t FilesIn(const fs::path& dir) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -28,7 +23,7 @@ std::size_t FilesIn(const fs::path& dir) {
 class DownloadFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        site.write("p.rar", Body(100000));
+        site.write("p.rar", testsupport::PatternBytes(100000));
         site.write("one.bin", std::string("x"));
         server = std::make_unique<HttpTestServer>(site.path());
         ASSERT_TRUE(server->running());
@@ -47,7 +42,7 @@ protected:
 
 TEST_F(DownloadFileTest, AWholeFileArrivesWithProgress) {
     ASSERT_EQ(Download("/files/p.rar"), transfer::kDownloadDone);
-    EXPECT_EQ(ReadAll(target), Body(100000));
+    EXPECT_EQ(ReadAll(target), testsupport::PatternBytes(100000));
     EXPECT_EQ(FilesIn(target.parent_path()), 1u);  // no temporary file left
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back().received, 100000u);
@@ -62,7 +57,7 @@ TEST_F(DownloadFileTest, AWholeFileArrivesWithProgress) {
     // Without a length the bar has nothing to show and the total reads 0.
     reports.clear();
     ASSERT_EQ(Download("/nolength/p.rar"), transfer::kDownloadDone);
-    EXPECT_EQ(ReadAll(target), Body(100000));
+    EXPECT_EQ(ReadAll(target), testsupport::PatternBytes(100000));
     EXPECT_EQ(reports.back().percent, -1);
     EXPECT_EQ(reports.back().line.rfind("97 KB / 0 KB @ ", 0), 0u) << reports.back().line;
 }
@@ -84,7 +79,7 @@ TEST_F(DownloadFileTest, AFailedDownloadKeepsTheEarlierCopy) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(transfer::DownloadFile(c.url, target, options), c.result);
-        EXPECT_EQ(ReadAll(target), Body(100000));
+        EXPECT_EQ(ReadAll(target), testsupport::PatternBytes(100000));
         EXPECT_EQ(FilesIn(target.parent_path()), 1u);
     }
 
@@ -102,7 +97,7 @@ TEST_F(DownloadFileTest, AFailedDownloadKeepsTheEarlierCopy) {
     });
     EXPECT_EQ(Download("/stall/p.rar"), transfer::kDownloadCancelled);
     raiser.join();
-    EXPECT_EQ(ReadAll(target), Body(100000));
+    EXPECT_EQ(ReadAll(target), testsupport::PatternBytes(100000));
     EXPECT_EQ(FilesIn(target.parent_path()), 1u);
 
     // The target's name is taken by a folder: the file cannot be put there.

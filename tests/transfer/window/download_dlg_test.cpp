@@ -22,11 +22,6 @@ using testsupport::TempDir;
 
 namespace {
 
-std::vector<unsigned char> Body(std::size_t n) {
-    std::vector<unsigned char> b(n);
-    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<unsigned char>(i * 17 + 3);
-    return b;
-}
 
 // Pumps events until `done` or `ms` have passed; returns `done()`.
 template <typename F>
@@ -48,8 +43,8 @@ protected:
         // 春装.rar in GBK, an invalid name, an empty name, then p.rar.
         site.write("dressDLoad2010/FittoraProjLst.htm", std::string("\xB4\xBA\xD7\xB0.rar,../evil.rar,,p.rar\r\n"));
         // The server's own file name is the GBK one the page lists.
-        site.write(fs::path("dressDLoad2010") / std::string("\xB4\xBA\xD7\xB0.rar"), Body(40000));
-        site.write("dressDLoad2010/p.rar", Body(300000));
+        site.write(fs::path("dressDLoad2010") / std::string("\xB4\xBA\xD7\xB0.rar"), testsupport::PatternBytes(40000));
+        site.write("dressDLoad2010/p.rar", testsupport::PatternBytes(300000));
         server = std::make_unique<HttpTestServer>(site.path());
         ASSERT_TRUE(server->running());
         shell::ResetDLoadRec();
@@ -119,7 +114,7 @@ TEST_F(DownloadDlgTest, ListsTheNamesAndDownloadsTheChosenOne) {
     ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(Status(), "下载成功!");
     EXPECT_EQ(dlg->progress()->GetValue(), 100);
-    EXPECT_EQ(ReadAll(base / "服饰搭配下载专区" / "春装.rar"), Body(40000));
+    EXPECT_EQ(ReadAll(base / "服饰搭配下载专区" / "春装.rar"), testsupport::PatternBytes(40000));
     std::string name;
     shell::CDLoadRecord client;
     client.SetDirectory(base.path());
