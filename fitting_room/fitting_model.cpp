@@ -127,7 +127,12 @@ int CFittingModel::HitTest(Point p) {
     for (int slot = 1; slot < kSlotsInUse; ++slot) {
         for (char letter : {'R', 'L'}) {
             if (!DrawnRect(letter, slot).Contains(p)) continue;
-            if (slot == m_currentSlot && letter == m_currentList) return 0;
+            if (slot == m_currentSlot && letter == m_currentList) {
+                // No new pick, but the pressed item is what a drag moves,
+                // even after SelectNext chose another one.
+                SelectionOf(letter) = slot;
+                return 0;
+            }
             m_currentSlot = slot;
             m_currentList = letter;
             SelectionOf(letter) = slot;

@@ -33,6 +33,13 @@ fs::path Child(const fs::path& base, std::string_view a, std::string_view b = {}
     return p;
 }
 
+// Names of pictures and voice files are file names inside their folder: one
+// that is absolute or climbs out of the folder names no file of the project.
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
 bool IsFolder(const fs::path& p) {
     std::error_code ec;
     return !p.empty() && fs::is_directory(p, ec);
@@ -438,7 +445,9 @@ int CGarmentPicList::OnClick(Point p) {
 
 fs::path CGarmentPicList::PartPicture(int part) const {
     if (part < 0 || part >= m_project->PartCount()) return {};
-    return m_pictureFolder / fs::path(m_project->parts[static_cast<std::size_t>(part)].PictureName() + ".png");
+    const std::string name = m_project->parts[static_cast<std::size_t>(part)].PictureName();
+    if (!IsPlainName(name)) return {};
+    return m_pictureFolder / fs::path(name + ".png");
 }
 
 bool CGarmentPicList::FillPicked(int part, PickedItem* out) const {
@@ -510,10 +519,14 @@ int CGarmentPicList::GetItemShowFiles(ItemShowFiles* out) const {
     const int count = face.FaceCount();
     for (int i = 0; i < count; ++i) {
         const std::string name = m_project->FaceString(m_currentPart, 1, i);
+        if (!name.empty() && !IsPlainName(name)) {
+            out->pictures.emplace_back();  // shows nothing, like a missing file
+            continue;
+        }
         out->pictures.push_back(parent / "展示及说明图片" / fs::path(name + "." + ext));
     }
     const std::string voice = part.VoiceText();
-    if (!voice.empty()) out->voice = parent / "音乐及语音" / fs::path(voice);
+    if (IsPlainName(voice)) out->voice = parent / "音乐及语音" / fs::path(voice);
     out->webLink = part.WebLink();
     return count;
 }

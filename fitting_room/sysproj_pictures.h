@@ -18,6 +18,11 @@ inline constexpr std::string_view kCellFrameRed = "图片框背景RED.PNG";
 // whose name differs only in the letter case of ASCII letters is taken (the
 // same picture is named "...BLUE.png" in one place and "...BLUE.PNG" in
 // another); with none of either, the exact path is returned.
+// Answers are kept while the folder's entries are unchanged, so repeated
+// look-ups cost one check of the folder.
 std::filesystem::path SysprojPicture(const std::filesystem::path& base, std::string_view name);
+
+// How often a look-up had to read the folder's entries (for tests).
+int SysprojFolderScans();
 
 }  // namespace fitting_room

@@ -119,6 +119,20 @@ TEST_F(FittingModelTest, HitTestPicksTheItemOnTopInEitherList) {
     EXPECT_EQ(model.selection('R'), 9);
 }
 
+TEST_F(FittingModelTest, PressOnTheCurrentSlotSelectsItAgainAfterSelectNext) {
+    Put(5, 'R', 0, 0);
+    Put(10, 'R', 300, 300);
+    ASSERT_EQ(model.HitTest({20, 20}), 1);  // R5 current and selected
+    EXPECT_EQ(model.SelectNext(kSelectNextRight).stem(), "R10");
+    // The press lands on R5, still the current slot: no new pick, but the
+    // drag that follows must move R5, not the item SelectNext chose.
+    EXPECT_EQ(model.HitTest({20, 20}), 0);
+    EXPECT_EQ(model.selection('R'), 5);
+    ASSERT_EQ(model.MoveSelectedTo(100, 100), 1);
+    EXPECT_EQ(model.item('R', 5).x, 50);
+    EXPECT_EQ(model.item('R', 10).x, 300);
+}
+
 TEST_F(FittingModelTest, MovesAndClampsTheSelection) {
     EXPECT_EQ(model.MoveSelectedTo(50, 50), 0);  // nothing selected
     Put(3);

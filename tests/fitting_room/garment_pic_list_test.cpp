@@ -411,6 +411,42 @@ TEST_F(GarmentListTest, ShowFilesOfTheCurrentItem) {
     EXPECT_EQ(list.GetPoolText(-1, 4), "");
 }
 
+TEST_F(GarmentListTest, NamesFromTheProjectStayInsideTheirFolders) {
+    // Picture, show-picture and voice names are file names: one that climbs
+    // out of its folder or is absolute gives an empty path.
+    auto project = Project(Parts("T:上装 ../../../../tmp/evil ok"));
+    auto& part = project->parts[1];
+    part.SetVoiceText("../../../../etc/passwd");
+    const std::string pool = "../../x/etc/hostsfine";
+    std::copy(pool.begin(), pool.end(), project->pool.MutableBytes().begin());
+    project->SetPoolLength(static_cast<int>(pool.size()));
+    auto& face = project->faces[1];
+    face.SetFaceCountLetter('3');
+    face.SetFaceKind('P');
+    face.SetString(1, 0, 0, 6);    // "../../"
+    face.SetString(1, 1, 7, 10);   // "/etc/hosts"
+    face.SetString(1, 2, 17, 4);   // "fine"
+    project->parts[2].SetVoiceText("/etc/shadow");
+    WriteProject(BasicProject(tmp.path(), "女装"), *project);
+    list.SetStyle('B');
+    ASSERT_EQ(list.LoadBasicProject("女装"), 1);
+
+    const fs::path parent = tmp.path() / "服饰搭配基本项目" / "女装";
+    list.SelectItem(0);
+    PickedItem item;
+    ASSERT_EQ(list.GetPickedItem(&item), 1);
+    EXPECT_TRUE(item.picture.empty()) << item.picture;
+    ItemShowFiles files;
+    EXPECT_EQ(list.GetItemShowFiles(&files), 3);
+    EXPECT_EQ(files.pictures, (std::vector<fs::path>{{}, {}, parent / "展示及说明图片" / "fine.png"}));
+    EXPECT_TRUE(files.voice.empty()) << files.voice;
+    list.SelectItem(1);
+    ASSERT_EQ(list.GetPickedItem(&item), 1);
+    EXPECT_EQ(item.picture, parent / "试衣及按钮图片" / "ok.png");
+    list.GetItemShowFiles(&files);
+    EXPECT_TRUE(files.voice.empty()) << files.voice;
+}
+
 TEST_F(GarmentListTest, ReplacesThePictureOfTheCurrentItem) {
     list.SetStyle('B');
     ASSERT_EQ(Load("T:上装 a"), 1);
@@ -435,6 +471,18 @@ TEST_F(GarmentListTest, CellFrameNamesDifferingInCaseAreOneFile) {
     EXPECT_EQ(SysprojPicture(tmp.path(), "图片框背景BLUE.PNG"), file);
     EXPECT_EQ(SysprojPicture(tmp.path(), "图片框背景BLUE.png"), file);
     EXPECT_EQ(SysprojPicture(tmp.path(), "图片框背景RED.PNG"), tmp / "服饰搭配sysproj" / "图片框背景RED.PNG");
+    // Paints ask again and again: the folder is read once per name until its
+    // entries change.
+    const int scans = SysprojFolderScans();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(SysprojPicture(tmp.path(), "图片框背景BLUE.PNG"), file);
+        EXPECT_EQ(SysprojPicture(tmp.path(), "图片框背景RED.PNG"), tmp / "服饰搭配sysproj" / "图片框背景RED.PNG");
+    }
+    EXPECT_EQ(SysprojFolderScans(), scans);
+    tmp.write("服饰搭配sysproj/图片框背景RED.png", std::string("x"));
+    fs::last_write_time(tmp / "服饰搭配sysproj",
+                        fs::last_write_time(tmp / "服饰搭配sysproj") + std::chrono::seconds(2));
+    EXPECT_EQ(SysprojPicture(tmp.path(), "图片框背景RED.PNG"), tmp / "服饰搭配sysproj" / "图片框背景RED.png");
 
     list.SetStyle('B');
     ASSERT_EQ(Load("T:上装 a"), 1);
