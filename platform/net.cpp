@@ -13,6 +13,7 @@
 
 #include <arpa/inet.h>
 #include <curl/curl.h>
+#include <dlfcn.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <sys/socket.h>
@@ -29,7 +30,17 @@ namespace {
 bool GlobalInit() {
     static std::once_flag once;
     static bool ok = false;
-    std::call_once(once, [] { ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
+    std::call_once(once, [] {
+        ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+        // libcurl gives up on a slow name lookup (a cancel, the connect
+        // timeout) by leaving its resolver thread running on its own. When
+        // libcurl came in with a module (the download module), the host
+        // unloads it after the call: keep the library mapped for the rest of
+        // the process so that such a thread never returns into freed code.
+        Dl_info info{};
+        if (dladdr(reinterpret_cast<void*>(&curl_easy_init), &info) != 0 && info.dli_fname)
+            ::dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+    });
     return ok;
 }
 

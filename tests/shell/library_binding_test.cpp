@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "tests/support/temp_dir.h"
 
@@ -56,6 +58,25 @@ TEST(LibraryBinding, EachModuleHasItsOwnTexts) {
     EXPECT_EQ(texts, (std::vector<std::string>{"Lensory.so 不存在 !", "Pictova.so 不存在 !"}));
     EXPECT_STREQ(shell::ModuleInfo(shell::ClientModule::Camera).export_name, "Lensory");
     EXPECT_STREQ(shell::ModuleInfo(shell::ClientModule::ImageEditor).export_name, "CPictova");
+}
+
+// Whether a library whose file name holds `name` is mapped into this process.
+bool Mapped(const std::string& name) {
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);)
+        if (line.find(name) != std::string::npos) return true;
+    return false;
+}
+
+TEST(LibraryBinding, TheHttpLibraryOutlivesTheModuleThatBroughtIt) {
+    // A name lookup that libcurl abandoned goes on on a thread of its own;
+    // unmapping the library under it would crash the client later on.
+    if (Mapped("libcurl")) GTEST_SKIP() << "the test program itself links libcurl";
+    const int r = shell::RunDownloadLibrary(std::filesystem::path(SHELL_TEST_MODULES) / "shell-net",
+                                            [](const platform::MessageRequest&) { return platform::MbResult::Ok; });
+    ASSERT_EQ(r, 9);
+    EXPECT_FALSE(Mapped("shell-net/Dolvane.so"));  // the module itself is gone
+    EXPECT_TRUE(Mapped("libcurl"));
 }
 
 }  // namespace
