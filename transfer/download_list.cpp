@@ -64,7 +64,10 @@ std::string FileUrl(std::string_view baseUrl, std::string_view nameGbk) {
 
 std::optional<std::string> DownloadableName(std::string_view nameGbk) {
     if (nameGbk.size() > shell::DLoadRecord::kMaxFileNameBytes) return std::nullopt;
-    return shell::PlainFileNameFromGbk(nameGbk);
+    auto name = shell::PlainFileNameFromGbk(nameGbk);
+    // The download folder also holds the request record itself.
+    if (name && *name == shell::kDownloadRecordName) return std::nullopt;
+    return name;
 }
 
 }  // namespace transfer

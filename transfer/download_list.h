@@ -27,7 +27,8 @@ std::string GetBaseUrl(std::string_view url);
 std::string FileUrl(std::string_view baseUrl, std::string_view nameGbk);
 
 // A listed name as it may be downloaded: its UTF-8 form when it is a plain
-// file name that fits the download record, else nothing.
+// file name that fits the download record and is not the record itself,
+// else nothing.
 std::optional<std::string> DownloadableName(std::string_view nameGbk);
 
 }  // namespace transfer

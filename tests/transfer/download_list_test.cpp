@@ -54,7 +54,7 @@ TEST(DownloadList, OnlyPlainNamesCanBeDownloaded) {
     EXPECT_EQ(transfer::DownloadableName(std::string(160, 'a')), std::string(160, 'a'));
     for (const std::string& bad : {std::string(), std::string(".."), std::string("../x.rar"), std::string("a/b"),
                                   std::string("a\\b"), std::string("a\x01"), std::string("\xFF\xFF"),
-                                  std::string(161, 'a')}) {
+                                  std::string(161, 'a'), std::string("fittoraDLoadRec.3if")}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(transfer::DownloadableName(bad).has_value());
     }
