@@ -57,6 +57,21 @@ foreach(scheme RED BLUE)
   endforeach()
 endforeach()
 
+# render_picture_list(<list> <folder> [extra options]): each entry of the list
+# is "<picture> <svg under interface/> <W>x<H>", drawn into the folder.
+macro(render_picture_list list folder)
+  foreach(entry IN LISTS ${list})
+    string(REGEX MATCH "^([^ ]+) +([^ ]+) +([0-9]+x[0-9]+)$" matched "${entry}")
+    if(NOT matched)
+      message(FATAL_ERROR "interface.cmake: cannot read \"${entry}\"")
+    endif()
+    set(out ${folder}/${CMAKE_MATCH_1})
+    render_svg(OUTPUT ${out} SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/interface/${CMAKE_MATCH_2}
+               ARGS --size ${CMAKE_MATCH_3} ${ARGN})
+    list(APPEND demo_outputs ${out})
+  endforeach()
+endmacro()
+
 # Pictures drawn as they are: output name, drawing under interface/, size.
 set(interface_pictures
     "图片列表背景RED.png       list_background_red.svg      300x900"
@@ -81,20 +96,8 @@ set(interface_pictures
     "DressHouseMnu_PhotoMovSca.png menu_photo_place.svg    116x34"
     "DressHouse_TipPhotoMov.png    tip_photo_move.svg      330x58"
     "DressHouse_TipPhotoMicro.png  tip_photo_fine.svg      330x58")
-foreach(entry IN LISTS interface_pictures)
-  string(REGEX MATCH "^([^ ]+) +([^ ]+) +([0-9]+x[0-9]+)$" matched "${entry}")
-  if(NOT matched)
-    message(FATAL_ERROR "interface.cmake: cannot read \"${entry}\"")
-  endif()
-  set(out ${sysproj}/${CMAKE_MATCH_1})
-  render_svg(OUTPUT ${out} SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/interface/${CMAKE_MATCH_2} ARGS --size ${CMAKE_MATCH_3})
-  list(APPEND demo_outputs ${out})
-endforeach()
+render_picture_list(interface_pictures ${sysproj})
 
-set(out ${DEMO_BASE_DIR}/服饰搭配背景图/kzv_透明试衣间背景.jpg)
-render_svg(OUTPUT ${out} SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/interface/platform_soft.svg
-           ARGS --view 730,280,460,520 --size 460x520 --quality 90)
-list(APPEND demo_outputs ${out})
 
 # Room and platform backgrounds, listed by the background chooser by their
 # name patterns "试衣间背景图*.jpg" and "试衣平台背景*.jpg"; the transparent room
@@ -105,16 +108,7 @@ set(background_pictures
     "试衣间背景图_摄影棚.jpg     room_studio.svg         920x1040"
     "试衣平台背景.jpg            platform_soft.svg       1920x1080"
     "试衣平台背景_木纹.jpg       platform_wood.svg       1920x1080")
-foreach(entry IN LISTS background_pictures)
-  string(REGEX MATCH "^([^ ]+) +([^ ]+) +([0-9]+x[0-9]+)$" matched "${entry}")
-  if(NOT matched)
-    message(FATAL_ERROR "interface.cmake: cannot read \"${entry}\"")
-  endif()
-  set(out ${DEMO_BASE_DIR}/服饰搭配背景图/${CMAKE_MATCH_1})
-  render_svg(OUTPUT ${out} SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/interface/${CMAKE_MATCH_2}
-             ARGS --size ${CMAKE_MATCH_3} --quality 90)
-  list(APPEND demo_outputs ${out})
-endforeach()
+render_picture_list(background_pictures ${DEMO_BASE_DIR}/服饰搭配背景图 --quality 90)
 
 set(out ${DEMO_BASE_DIR}/服饰搭配背景图/kzv_透明试衣间背景.jpg)
 render_svg(OUTPUT ${out} SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/interface/platform_soft.svg
