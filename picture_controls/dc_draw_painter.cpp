@@ -1,0 +1,163 @@
+#include "picture_controls/dc_draw_painter.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <wx/graphics.h>
+#include <wx/image.h>
+
+#include "platform/ui/colour.h"
+
+namespace picture_controls {
+
+namespace {
+
+wxPenStyle ToWxStyle(PenStyle s) {
+    switch (s) {
+    case PenStyle::Dash:
+        return wxPENSTYLE_SHORT_DASH;
+    case PenStyle::Dot:
+        return wxPENSTYLE_DOT;
+    case PenStyle::Solid:
+        break;
+    }
+    return wxPENSTYLE_SOLID;
+}
+
+std::vector<wxPoint> ToWx(std::span<const Point> points) {
+    std::vector<wxPoint> out;
+    out.reserve(points.size());
+    for (const Point& p : points) out.emplace_back(p.x, p.y);
+    return out;
+}
+
+}  // namespace
+
+DcDrawPainter::DcDrawPainter(wxDC& dc) : m_dc(dc), m_oldPen(dc.GetPen()), m_oldBrush(dc.GetBrush()) {
+    if (wxGraphicsContext* gc = m_dc.GetGraphicsContext()) gc->SetAntialiasMode(wxANTIALIAS_NONE);
+}
+
+DcDrawPainter::~DcDrawPainter() {
+    m_dc.SetPen(m_oldPen);
+    m_dc.SetBrush(m_oldBrush);
+}
+
+void DcDrawPainter::SetPen(const Pen& pen) {
+    m_pen = pen;
+    const int width = std::max(1, pen.width);
+    wxPen wx(platform::ui::ToColour(pen.colour), width, width > 1 ? wxPENSTYLE_SOLID : ToWxStyle(pen.style));
+    wx.SetCap(wxCAP_ROUND);
+    wx.SetJoin(wxJOIN_ROUND);
+    m_dc.SetPen(wx);
+    m_dc.SetBrush(*wxTRANSPARENT_BRUSH);
+}
+
+void DcDrawPainter::Polyline(std::span<const Point> points) {
+    if (points.size() < 2) return;
+    if (m_rop != Rop2::CopyPen) {
+        ApplySpans(platform::raster::StrokeSpans(points, m_pen), m_rop, m_pen.colour);
+        return;
+    }
+    const std::vector<wxPoint> pts = ToWx(points);
+    m_dc.DrawLines(static_cast<int>(pts.size()), pts.data());
+}
+
+void DcDrawPainter::Ellipse(int l, int t, int r, int b) {
+    if (m_rop != Rop2::CopyPen) {
+        ApplySpans(platform::raster::EllipseSpans(l, t, r, b, m_pen), m_rop, m_pen.colour);
+        return;
+    }
+    if (l > r) std::swap(l, r);
+    if (t > b) std::swap(t, b);
+    m_dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    m_dc.DrawEllipse(l, t, r - l, b - t);
+}
+
+void DcDrawPainter::FillPolygon(std::span<const Point> points) {
+    if (points.size() < 3) return;
+    if (m_rop != Rop2::CopyPen) {
+        ApplySpans(platform::raster::PolygonSpans(points), m_rop, m_pen.colour);
+        return;
+    }
+    const std::vector<wxPoint> pts = ToWx(points);
+    m_dc.SetPen(*wxTRANSPARENT_PEN);
+    m_dc.SetBrush(wxBrush(platform::ui::ToColour(m_pen.colour)));
+    m_dc.DrawPolygon(static_cast<int>(pts.size()), pts.data(), 0, 0, wxODDEVEN_RULE);
+    SetPen(m_pen);
+}
+
+void DcDrawPainter::FocusRect(int l, int t, int r, int b) {
+    ApplySpans(platform::raster::FocusRectSpans(l, t, r, b), Rop2::Not, 0);
+}
+
+void DcDrawPainter::ApplySpans(const std::vector<Span>& spans, Rop2 rop, ColorRef colour) {
+    if (spans.empty()) return;
+    if (rop == Rop2::CopyPen) {
+        m_dc.SetPen(*wxTRANSPARENT_PEN);
+        m_dc.SetBrush(wxBrush(platform::ui::ToColour(colour)));
+        // Runs of equal columns on consecutive rows become one rectangle.
+        std::size_t i = 0;
+        while (i < spans.size()) {
+            std::size_t j = i + 1;
+            while (j < spans.size() && spans[j].y == spans[j - 1].y + 1 && spans[j].x0 == spans[i].x0 &&
+                   spans[j].x1 == spans[i].x1)
+                ++j;
+            m_dc.DrawRectangle(spans[i].x0, spans[i].y, spans[i].x1 - spans[i].x0, static_cast<int>(j - i));
+            i = j;
+        }
+        SetPen(m_pen);
+        return;
+    }
+    // Read the covered box back, change the pixels, draw the box again.
+    int l = spans[0].x0, r = spans[0].x1, t = spans[0].y, b = spans[0].y + 1;
+    for (const Span& s : spans) {
+        l = std::min(l, s.x0);
+        r = std::max(r, s.x1);
+        t = std::min(t, s.y);
+        b = std::max(b, s.y + 1);
+    }
+    const wxSize size = m_dc.GetSize();
+    const wxPoint origin(m_dc.DeviceToLogicalX(0), m_dc.DeviceToLogicalY(0));
+    l = std::max(l, origin.x);
+    t = std::max(t, origin.y);
+    r = std::min(r, origin.x + size.x);
+    b = std::min(b, origin.y + size.y);
+    if (r <= l || b <= t) return;
+    const wxRect device(m_dc.LogicalToDeviceX(l), m_dc.LogicalToDeviceY(t), r - l, b - t);
+    const wxBitmap under = m_dc.GetAsBitmap(&device);
+    if (!under.IsOk()) {
+        ApplySpans(spans, Rop2::CopyPen, colour);  // cannot read back: plain colour
+        return;
+    }
+    wxImage img = under.ConvertToImage();
+    const unsigned pen[3] = {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF};
+    unsigned char* rgb = img.GetData();
+    for (const Span& s : spans) {
+        if (s.y < t || s.y >= b) continue;
+        for (int x = std::max(s.x0, l); x < std::min(s.x1, r); ++x) {
+            unsigned char* p = rgb + (static_cast<std::size_t>(s.y - t) * (r - l) + (x - l)) * 3;
+            for (int c = 0; c < 3; ++c) {
+                unsigned v = p[c];
+                switch (rop) {
+                case Rop2::XorPen:
+                    v ^= pen[c];
+                    break;
+                case Rop2::NotXorPen:
+                    v = ~(v ^ pen[c]);
+                    break;
+                case Rop2::Not:
+                    v = ~v;
+                    break;
+                case Rop2::CopyPen:
+                    v = pen[c];
+                    break;
+                }
+                p[c] = static_cast<unsigned char>(v & 0xFF);
+            }
+        }
+    }
+    if (img.HasAlpha()) img.ClearAlpha();
+    m_dc.DrawBitmap(wxBitmap(img), l, t, false);
+}
+
+}  // namespace picture_controls
