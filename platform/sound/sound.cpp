@@ -20,14 +20,9 @@ struct Player {
     bool failed = false;
     Mix_Music* music = nullptr;
 
-    ~Player() {
-        if (music) Mix_FreeMusic(music);
-        if (opened) {
-            Mix_CloseAudio();
-            Mix_Quit();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        }
-    }
+    // The device stays open: a module that links its own player (the camera
+    // dialog) is released while the host may still be playing.
+    ~Player() { Release(); }
 
     bool TryOpen() {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -56,9 +51,10 @@ struct Player {
         return true;
     }
 
+    // Freeing the stream halts it when it is the one playing, and leaves a
+    // sound another player in the process started alone.
     void Release() {
         if (!music) return;
-        Mix_HaltMusic();
         Mix_FreeMusic(music);
         music = nullptr;
     }
