@@ -164,7 +164,7 @@ TEST(DemoProjects, ReadBackThroughTheProjectReaderAsDescribed) {
         EXPECT_TRUE(fs::is_directory(stored)) << f.header.PictureFolder();
         EXPECT_TRUE(fs::equivalent(stored, p.folder / pe::kPictureSubfolderName));
     }
-    EXPECT_EQ(names, (std::set<std::string>{"女装", "男装", "童装", "饰品", "春夏通勤搭配 web"}));
+    EXPECT_EQ(names, (std::set<std::string>{"女装", "男装", "童装", "饰品", "春夏通勤搭配 web", "2010秋冬女装 web"}));
 }
 
 TEST(DemoProjects, GarmentProjectsPutTheModelFirstAndTheButtonsWordsAfterIt) {
@@ -236,7 +236,8 @@ TEST(DemoProjects, GarmentsLandOnTheModelOfTheirProject) {
     // women's model, counting what lies within 6 pixels of it: brims and
     // earrings reach past the head. Animals and gifts stand beside the model.
     const std::map<std::string, std::string> modelOf = {
-        {"女装", "女装"}, {"男装", "男装"}, {"童装", "童装"}, {"春夏通勤搭配", "春夏通勤搭配"}, {"饰品", "女装"}};
+        {"女装", "女装"}, {"男装", "男装"}, {"童装", "童装"}, {"春夏通勤搭配", "春夏通勤搭配"}, {"2010秋冬女装", "2010秋冬女装"},
+        {"饰品", "女装"}};
     std::map<std::string, Loaded> loaded;
     for (const fs::path& d : Descriptions()) {
         Loaded p = Load(d);

@@ -1,0 +1,47 @@
+// Pavanel's application object: the base directory is the working directory,
+// the profile keeps four recent files, and the frame opens maximised.
+#include <memory>
+
+#include <wx/app.h>
+#include <wx/config.h>
+#include <wx/fileconf.h>
+#include <wx/filehistory.h>
+#include <wx/image.h>
+
+#include "platform/files.h"
+#include "platform/ui/message_box.h"
+#include "project_editor/pavanel_frame.h"
+#include "project_editor/pavanel_session.h"
+
+class CPavanelApp : public wxApp {
+public:
+    bool OnInit() override {
+        SetAppName("Pavanel");
+        SetVendorName("Local AppWizard-Generated Applications");
+        platform::ui::SetDefaultCaption(std::string(project_editor::kPavanelTitle));
+        wxInitAllImageHandlers();
+        std::string error;
+        auto base = platform::CurrentBaseDirectory(&error);
+        if (!base) {
+            platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
+            return false;
+        }
+        wxConfigBase::Set(new wxFileConfig("Pavanel", "Local AppWizard-Generated Applications"));
+        m_recent = std::make_unique<wxFileHistory>(4);
+        m_recent->Load(*wxConfigBase::Get());
+        auto* frame = new project_editor::CMainFrame(*base);
+        SetTopWindow(frame);
+        frame->ShowMaximised();
+        return true;
+    }
+    int OnExit() override {
+        if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
+        delete wxConfigBase::Set(nullptr);
+        return wxApp::OnExit();
+    }
+
+private:
+    std::unique_ptr<wxFileHistory> m_recent;
+};
+
+wxIMPLEMENT_APP(CPavanelApp);

@@ -1,0 +1,244 @@
+// Pavanel's frame on a copy of the demo base directory under a real X server:
+// the series project opens, two parts are placed from the gallery, one is
+// dragged, a rectangle and an arrow are drawn, the placement is stored (and
+// read back by an independent reader), the colour chooser opens, the
+// composition is saved, a voice plays, and closing saves a change. Screens
+// go to screens/pavanel-stage-*.png for people to look at.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/textctrl.h>
+#include <wx/timer.h>
+
+#include "picture_controls/hyper_link.h"
+#include "picture_controls/my_color_sel_dlg.h"
+#include "platform/ui/message_box.h"
+#include "project_editor/pavanel_frame.h"
+#include "project_editor/pavanel_session.h"
+#include "project_editor/pavanel_view.h"
+#include "project_editor/sys_set_info.h"
+#include "tests/project_editor/dm3_reader.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/window_test_util.h"
+
+namespace fs = std::filesystem;
+using namespace project_editor;
+
+namespace {
+
+const char* const kSeries = "2010秋冬女装";
+
+wxPoint Centre(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// The gallery cell that shows the part with this picture name.
+GalleryCell CellOf(CPavanelView* view, const std::string& picture) {
+    for (const GalleryCell& c : view->gallery().Cells())
+        if (c.part >= 0 && CProjectStore::Instance().Part(c.part).PictureName() == picture) return c;
+    ADD_FAILURE() << "no gallery cell for " << picture;
+    return {};
+}
+
+class PavanelWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(fs::path("demo-base") / "KZV网页项目文件" / (std::string(kSeries) + ".dm3")))
+            GTEST_SKIP() << "no demo base directory with the series project";
+        for (const char* part : {"KZV网页项目文件", kSeries, "服饰搭配sysproj", "KZV背景图片", "sysSetInfo.sy3",
+                                 "KZV软件使用说明.htm"}) {
+            fs::copy(fs::path("demo-base") / fs::path(part), m_base / fs::path(part),
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        }
+        fs::create_directories(m_base.path() / "KZV我制作的搭配图");
+        m_screens = fs::absolute("screens");
+        fs::create_directories(m_screens);
+        m_cwd = std::make_unique<testsupport::ScopedCwd>(m_base.path());
+        CProjectStore::ResetInstance();
+        StageSlotTable::ResetInstance();
+        CSysSetInfo::ResetInstance();
+        StageDrawList().Clear();
+        CHyperLink::SetOpener([this](const std::string& target, std::string*) {
+            m_opened.push_back(target);
+            return true;
+        });
+        m_frame = new CMainFrame(m_base.path());
+        m_frame->ShowMaximised();
+        testsupport::PumpEvents(400);
+        m_view = m_frame->view();
+    }
+    void TearDown() override {
+        if (m_frame) m_frame->Destroy();
+        testsupport::PumpEvents(50);
+        CHyperLink::SetOpener(picture_controls::DesktopLinkOpener());
+    }
+    void Shot(const std::string& name) {
+        m_frame->Raise();
+        m_view->Refresh();
+        testsupport::PumpEvents(150);
+        EXPECT_TRUE(testsupport::SaveWindowScreenshot(m_frame, (m_screens / ("pavanel-stage-" + name + ".png")).string()));
+    }
+    // A drag on the stage canvas, in canvas coordinates.
+    void Drag(wxPoint from, wxPoint to) {
+        CStageWnd* stage = m_view->stage();
+        stage->HandleButton(true, 1, from);
+        for (int i = 1; i <= 4; ++i)
+            stage->HandleMotion(from + (to - from) * i / 4, true, false);
+        stage->HandleButton(false, 1, to);
+        testsupport::PumpEvents(30);
+    }
+    fs::path ProjectFile() const { return m_base.path() / "KZV网页项目文件" / (std::string(kSeries) + ".dm3"); }
+
+    testsupport::TempDir m_base;
+    fs::path m_screens;
+    std::unique_ptr<testsupport::ScopedCwd> m_cwd;
+    platform::ui::MessageBoxRecorder m_boxes;
+    CMainFrame* m_frame = nullptr;
+    CPavanelView* m_view = nullptr;
+    std::vector<std::string> m_opened;
+};
+
+TEST_F(PavanelWindow, PlacesDragsDrawsStoresAndSaves) {
+    CProjectStore& store = CProjectStore::Instance();
+    StageSlotTable& slots = StageSlotTable::Instance();
+    ASSERT_EQ(store.ProjectName(), kSeries);
+    EXPECT_EQ(m_frame->GetTitle().utf8_string(), std::string(kPavanelTitle));
+    ASSERT_GE(m_view->gallery().items().size(), 15u);
+    EXPECT_TRUE(m_boxes.shown().empty()) << m_boxes.shown().front().text;
+    for (int id : {kIdBackgroundPicture, kIdWebPage, kIdAddPictures, kIdProjectTable})
+        EXPECT_FALSE(m_view->control(id)->IsEnabled()) << id;
+    Shot("0-opened");
+
+    // Two parts from the gallery (the auto check puts them on the stage).
+    const int n = store.PartCount();
+    m_view->LeftDown(Centre(CellOf(m_view, "秋冬模特").picture));
+    m_view->LeftDown(Centre(CellOf(m_view, "驼色风衣").picture));
+    testsupport::PumpEvents(50);
+    const int model = slots.SlotOfPart(CellOf(m_view, "秋冬模特").part, n);
+    const int coatPart = CellOf(m_view, "驼色风衣").part;
+    const int coat = slots.SlotOfPart(coatPart, n);
+    EXPECT_EQ(model, 99);
+    EXPECT_EQ(coat, 30);
+    ASSERT_EQ(slots.Current(), coat);
+    EXPECT_TRUE(m_view->control(kIdAddToStage)->IsEnabled());
+
+    // Drag the coat 120 px right and 40 px down.
+    const StageSlot before = slots.Slot(coat);
+    const Rect box = before.Box({0, 0});
+    const wxPoint grab = Centre(box);
+    Drag(grab, grab + wxPoint(120, 40));
+    EXPECT_EQ(slots.Slot(coat).x, grab.x + 120 - before.scaledHeight / 2);
+    EXPECT_EQ(slots.Slot(coat).y, grab.y + 40 - before.scaledWidth / 2);
+
+    // A rectangle and an arrow with the tool icon bar, in the drawing colour.
+    StageDrawList().SetColor(0x2020E0);
+    StageDrawList().SetWidth(3);
+    m_view->LeftDown(Centre(m_view->toolIcon(2)));
+    EXPECT_EQ(m_view->stage()->control().tool(), kToolRectangle);
+    Drag({560, 120}, {760, 260});
+    m_view->LeftDown(Centre(m_view->toolIcon(5)));
+    EXPECT_EQ(m_view->stage()->control().tool(), kToolArrow);
+    Drag({520, 420}, {700, 330});
+    ASSERT_EQ(StageDrawList().itemCount(), 2);
+    EXPECT_EQ(StageDrawList().item(0).kind, 'B');
+    EXPECT_EQ(StageDrawList().item(1).kind, 'E');
+    EXPECT_EQ(StageDrawList().item(1).count, 8);
+    m_view->stage()->HandleButton(true, 3, {10, 10});  // right button: back to select mode
+
+    // Store the coat's placement, one layer forward and a little larger.
+    m_view->RunCommand(kIdForward);
+    EXPECT_EQ(slots.Current(), 29);
+    m_view->RunCommand(kIdLarger);
+    const StageSlot stored = slots.Slot(29);
+    m_view->RunCommand(kIdStorePlacement);
+    const dm3test::File f = dm3test::Read(ProjectFile());
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.parts[coatPart].x, stored.x);
+    EXPECT_EQ(f.parts[coatPart].y, stored.y);
+    EXPECT_EQ(f.parts[coatPart].depth, 29);
+    EXPECT_FLOAT_EQ(f.parts[coatPart].scale, static_cast<float>(static_cast<double>(stored.scaledWidth) /
+                                                                stored.pictureWidth));
+    EXPECT_EQ(f.modified, 0);
+    Shot("1-placed-and-drawn");
+
+    // The colour chooser at the caption-colour swatch, seen while it is open.
+    wxTimer timer;
+    bool seen = false;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        for (wxWindow* w : wxTopLevelWindows) {
+            if (auto* dlg = dynamic_cast<CCMyColorSelDlg*>(w); dlg && dlg->IsShown()) {
+                dlg->SetColor(0x3050F0);
+                dlg->Update();
+                testsupport::PumpEvents(100);
+                seen = testsupport::SaveWindowScreenshot(m_frame, (m_screens / "pavanel-stage-2-colour-chooser.png").string());
+                const wxRect r = dlg->GetScreenRect();
+                const wxRect screen = wxGetClientDisplayRect();
+                EXPECT_TRUE(screen.Contains(r)) << "the chooser stays on screen";
+                dlg->EndModal(wxID_OK);
+                return;
+            }
+        }
+    });
+    timer.StartOnce(700);
+    m_view->ChooseCaptionColour();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(m_view->stage()->control().captionColour(), 0x3050F0u);
+
+    // Save the composition as PNG.
+    static_cast<wxTextCtrl*>(m_view->control(kIdPictureName))->SetValue(wxString::FromUTF8("秋冬搭配"));
+    m_view->ComboSelected(kIdPictureType, 2);
+    EXPECT_TRUE(m_view->control(kIdSaveComposition)->IsEnabled());
+    m_view->RunCommand(kIdSaveComposition);
+    const fs::path saved = m_base.path() / "KZV我制作的搭配图" / "秋冬搭配.png";
+    ASSERT_TRUE(fs::exists(saved));
+    wxImage picture;
+    ASSERT_TRUE(picture.LoadFile(wxString::FromUTF8(saved.string())));
+    EXPECT_EQ(picture.GetSize(), m_view->stage()->GetClientSize());
+    fs::copy_file(saved, m_screens / "pavanel-stage-3-composition.png", fs::copy_options::overwrite_existing);
+
+    // A change that only closing saves.
+    m_view->RunCommand(kIdBack);
+    EXPECT_TRUE(store.IsModified());
+    m_frame->Close();
+    m_frame = nullptr;
+    testsupport::PumpEvents(50);
+    EXPECT_EQ(dm3test::Read(ProjectFile()).parts[coatPart].depth, 30);
+}
+
+TEST_F(PavanelWindow, VoicesPlayOrSaySoAndLinksOpen) {
+    CProjectStore& store = CProjectStore::Instance();
+    m_view->LeftDown(Centre(CellOf(m_view, "燕麦色开衫").picture));
+    m_view->RunCommand(kIdSound);
+    EXPECT_TRUE(m_boxes.shown().empty()) << "the WAV voice plays";
+    m_view->LeftDown(Centre(CellOf(m_view, "驼色风衣").picture));
+    m_view->RunCommand(kIdSound);
+    ASSERT_EQ(m_boxes.shown().size(), 1u);
+    EXPECT_NE(m_boxes.shown().back().text.find("无法播放声音文件: 风衣介绍.wma"), std::string::npos) << m_boxes.shown().back().text;
+    // The face picture of the coat over the stage, then off again.
+    m_view->RunCommand(kIdFace);
+    EXPECT_EQ(m_view->stage()->control().overlay().filename().string(), "驼色风衣_展示.jpg");
+    m_view->RunCommand(kIdFace);
+    EXPECT_TRUE(m_view->stage()->control().overlay().empty());
+    // Marking mode in the gallery: two ticks, then a new depth for both.
+    m_view->LeftUp(Centre(m_view->markingModeRect()));
+    m_view->LeftUp(Centre(m_view->markingModeRect()));
+    EXPECT_EQ(m_view->gallery().markingMode(), kMarkDepth);
+    const GalleryCell a = CellOf(m_view, "海魂条纹衫"), b = CellOf(m_view, "白色棉衬衫");
+    m_view->LeftDown(Centre(a.picture));
+    m_view->LeftDown(Centre(b.picture));
+    Shot("4-marking");
+    m_view->ComboSelected(kIdDisplay, 43);
+    EXPECT_EQ(store.Part(a.part).Depth(), 44);
+    EXPECT_EQ(store.Part(b.part).Depth(), 44);
+    EXPECT_EQ(m_view->gallery().markingMode(), kMarkDisplay);
+    EXPECT_EQ(StageSlotTable::Instance().Current(), kNoSlot);
+    // The manual link opens the page beside the data.
+    auto* link = dynamic_cast<CHyperLink*>(wxWindow::FindWindowByLabel(wxString::FromUTF8("使用说明"), m_view));
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(link->Open());
+    ASSERT_EQ(m_opened.size(), 1u);
+    EXPECT_EQ(fs::path(m_opened[0]).filename().string(), "KZV软件使用说明.htm");
+}
+
+}  // namespace
