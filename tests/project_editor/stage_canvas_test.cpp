@@ -200,6 +200,19 @@ TEST(StageCanvas, LineToolsNeedMoreThanTenPixels) {
     }
 }
 
+TEST(StageCanvas, ASecondPressFinishesARubberBandWithBothCorners) {
+    Canvas c;
+    c.canvas.SetMode(kToolEllipse);
+    c.Left(10, 10);
+    c.Up(10, 10);
+    c.Move(60, 40, false);  // the band follows without a button held
+    EXPECT_EQ(c.canvas.phase(), 2);
+    auto r = c.Left(60, 40);
+    EXPECT_TRUE(r.repaint);
+    EXPECT_EQ(c.drawing.Items(), "item C pt 10,10 pt 60,40");
+    EXPECT_EQ(c.canvas.phase(), 0);
+}
+
 TEST(StageCanvas, ArrowTakesTheRubberBandOutline) {
     Canvas c;
     c.canvas.SetMode(kToolArrow);

@@ -241,4 +241,44 @@ TEST_F(PavanelWindow, VoicesPlayOrSaySoAndLinksOpen) {
     EXPECT_EQ(fs::path(m_opened[0]).filename().string(), "KZV软件使用说明.htm");
 }
 
+TEST_F(PavanelWindow, ReferencePictureTurnsAndScalesOnTheStage) {
+    const fs::path reference = m_base.path() / "KZV背景图片" / "秋日街景.jpg";
+    ASSERT_TRUE(m_view->stage()->LoadPictureFile(reference));
+    m_view->ComboSelected(kIdReferenceAngle, 1);  // 15 degrees
+    m_view->ComboSelected(kIdReferenceScale, 2);  // 0.75
+    EXPECT_EQ(m_view->stage()->control().referenceAngle(), 15);
+    EXPECT_DOUBLE_EQ(m_view->stage()->control().referenceScale(), 0.75);
+    m_view->LeftDown(Centre(CellOf(m_view, "秋冬模特").picture));
+    m_view->LeftDown(Centre(CellOf(m_view, "藏青百褶裙").picture));
+    Shot("5-reference-picture");
+    // The stage shows the picture: its middle is neither the background colour nor empty.
+    const wxImage shown = m_view->stage()->RenderPicture();
+    const wxSize size = shown.GetSize();
+    const int x = size.x * 3 / 4, y = size.y / 2;
+    EXPECT_FALSE(shown.GetRed(x, y) == 155 && shown.GetGreen(x, y) == 222 && shown.GetBlue(x, y) == 255);
+    m_view->RunCommand(kIdClearReference);
+    EXPECT_TRUE(m_view->stage()->control().referencePath().empty());
+}
+
+TEST_F(PavanelWindow, AFailedSaveOnCloseAsksAndCanKeepTheWindow) {
+    CProjectStore& store = CProjectStore::Instance();
+    m_view->LeftDown(Centre(CellOf(m_view, "驼色风衣").picture));
+    m_view->RunCommand(kIdBack);
+    ASSERT_TRUE(store.IsModified());
+    store.SetBaseDir(m_base.path() / "gone");  // the project folder cannot be written
+    m_boxes.QueueAnswer(platform::MbResult::No);
+    m_frame->Close();
+    testsupport::PumpEvents(50);
+    ASSERT_EQ(m_boxes.shown().size(), 1u);
+    EXPECT_EQ(m_boxes.shown()[0].buttons, platform::MbButtons::YesNo);
+    EXPECT_TRUE(m_frame->IsShown()) << "the user kept the window";
+    EXPECT_TRUE(store.IsModified());
+    // With the folder back, closing saves.
+    store.SetBaseDir(m_base.path());
+    m_frame->Close();
+    m_frame = nullptr;
+    testsupport::PumpEvents(50);
+    EXPECT_FALSE(store.IsModified());
+}
+
 }  // namespace
