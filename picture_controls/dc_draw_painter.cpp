@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include <wx/dcmemory.h>
 #include <wx/graphics.h>
 #include <wx/image.h>
 
@@ -123,8 +124,9 @@ void DcDrawPainter::ApplySpans(const std::vector<Span>& spans, Rop2 rop, ColorRe
     r = std::min(r, origin.x + size.x);
     b = std::min(b, origin.y + size.y);
     if (r <= l || b <= t) return;
+    // Only a memory context can be read back on this toolkit.
     const wxRect device(m_dc.LogicalToDeviceX(l), m_dc.LogicalToDeviceY(t), r - l, b - t);
-    const wxBitmap under = m_dc.GetAsBitmap(&device);
+    const wxBitmap under = dynamic_cast<wxMemoryDC*>(&m_dc) ? m_dc.GetAsBitmap(&device) : wxBitmap();
     if (!under.IsOk()) {
         ApplySpans(spans, Rop2::CopyPen, colour);  // cannot read back: plain colour
         return;

@@ -92,9 +92,11 @@ void CDrawItemList::DrawLastSegment(DrawPainter& painter) const {
     painter.Polyline(pts.subspan(pts.size() - 2));
 }
 
-void CDrawItemList::DrawAll(DrawPainter& painter) const {
+void CDrawItemList::DrawAll(DrawPainter& painter) const { DrawItems(painter, 0, m_itemCount); }
+
+void CDrawItemList::DrawItems(DrawPainter& painter, int first, int last) const {
     painter.SetRop2(Rop2::CopyPen);
-    for (int i = 0; i < m_itemCount; ++i) DrawItem(painter, i);
+    for (int i = std::max(first, 0); i < std::min(last, m_itemCount); ++i) DrawItem(painter, i);
 }
 
 void CDrawItemList::DrawItem(DrawPainter& painter, int index) const {

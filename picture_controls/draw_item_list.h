@@ -72,6 +72,8 @@ public:
     // filled (the current one, still being built, as a polyline with a cross
     // at its first point), 'E' filled.
     void DrawAll(DrawPainter& painter) const;
+    // Items first..last-1 (clamped to the list), as DrawAll draws them.
+    void DrawItems(DrawPainter& painter, int first, int last) const;
     // Fills the polygon of `points` (closed, at most kFillPointCap of them)
     // in `pen`'s colour; a pen wider than 1 reaches half its width beyond the
     // outline, as scan lines drawn with it would.

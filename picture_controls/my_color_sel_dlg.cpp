@@ -114,7 +114,7 @@ void CCMyColorSelDlg::Build() {
     const char* names[3] = {"红(&R):", "绿(&G):", "蓝(&U):"};
     for (int i = 0; i < 3; ++i) {
         grid->Add(new wxStaticText(this, wxID_ANY, wxString::FromUTF8(names[i])), 0, wxALIGN_CENTRE_VERTICAL);
-        m_rgb[i] = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(110, -1),
+        m_rgb[i] = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(140, -1),
                                   wxSP_ARROW_KEYS, 0, 255, 0);
         m_rgb[i]->Bind(wxEVT_SPINCTRL, &CCMyColorSelDlg::OnSpin, this);
         m_rgb[i]->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {

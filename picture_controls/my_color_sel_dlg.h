@@ -52,6 +52,7 @@ public:
     // Paints the swatch panel (basic and custom colours, the selection) at its
     // size into `dc`; what the window shows.
     void DrawSwatches(wxDC& dc) const;
+    wxPanel* swatchPanel() const { return m_swatches; }
 
 private:
     void Build();

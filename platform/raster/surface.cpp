@@ -260,7 +260,15 @@ void Surface::SetPixel(int x, int y, ColorRef c) {
     Row(y)[x] = ToArgb(c);
 }
 
+Surface Surface::WithArgb(int width, int height, Argb fill) {
+    Surface s(width, height);
+    s.FillArgb(fill);
+    return s;
+}
+
 void Surface::Fill(ColorRef c) { std::fill(m_pixels.begin(), m_pixels.end(), ToArgb(c)); }
+
+void Surface::FillArgb(Argb a) { std::fill(m_pixels.begin(), m_pixels.end(), a); }
 
 void Surface::FillRect(int l, int t, int r, int b, ColorRef c) {
     if (l > r) std::swap(l, r);

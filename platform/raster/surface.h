@@ -33,8 +33,8 @@ constexpr ColorRef ToColorRef(Argb a) {
 
 enum class PenStyle { Solid, Dash, Dot };
 
-// How a pen's colour meets the pixel under it (the colour channels only;
-// alpha becomes opaque).
+// How a pen's colour meets the pixel under it (the colour channels; every
+// pixel drawn becomes opaque).
 enum class Rop2 {
     CopyPen,    // the pen's colour
     XorPen,     // pen ^ pixel: drawing the same thing twice restores the pixels
@@ -61,6 +61,10 @@ class Surface {
 public:
     Surface() = default;
     Surface(int width, int height, ColorRef background = 0xFFFFFF);
+    // A surface whose pixels all start as `fill` (alpha included): with 0 it
+    // is transparent, and every pixel drawn on becomes opaque, so the alpha
+    // tells which pixels the drawing covered.
+    static Surface WithArgb(int width, int height, Argb fill);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -77,6 +81,7 @@ public:
 
     // Plain fills, not through the pen.
     void Fill(ColorRef c);
+    void FillArgb(Argb a);
     void FillRect(int l, int t, int r, int b, ColorRef c);
 
     // Drawing state.

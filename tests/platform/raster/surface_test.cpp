@@ -232,3 +232,14 @@ TEST(Surface, DrawingOffTheEdgesIsClipped) {
     EXPECT_EQ(s.GetPixel(0, 0), 0x00FF00u);
     EXPECT_EQ(s.GetPixel(5, 5), 0x000000u);
 }
+
+TEST(Surface, ATransparentSurfaceShowsWhatWasDrawn) {
+    Surface s = Surface::WithArgb(6, 3, 0);
+    s.SetRop2(Rop2::XorPen);
+    s.SetPen({0x0000FF, 1, PenStyle::Solid});
+    s.MoveTo(1, 1);
+    s.LineTo(4, 1);
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(s.ArgbAt(x, 1) >> 24, (x >= 1 && x < 4) ? 0xFFu : 0u) << x;
+    EXPECT_EQ(s.ArgbAt(2, 1), 0xFFFF0000u);
+    EXPECT_EQ(s.ArgbAt(2, 0), 0u);
+}
