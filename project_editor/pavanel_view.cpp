@@ -94,7 +94,8 @@ CPavanelView::CPavanelView(wxWindow* parent)
     BuildControls();
     Bind(wxEVT_PAINT, &CPavanelView::OnPaint, this);
     Bind(wxEVT_SIZE, &CPavanelView::OnSize, this);
-    for (auto t : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_MOTION, wxEVT_LEFT_DCLICK}) Bind(t, &CPavanelView::OnMouse, this);
+    // A double click reaches us as two presses already; its own event is not used.
+    for (auto t : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_MOTION}) Bind(t, &CPavanelView::OnMouse, this);
     Bind(wxEVT_MOUSEWHEEL, &CPavanelView::OnWheel, this);
     m_stage->Bind(wxEVT_MOUSEWHEEL, &CPavanelView::OnWheel, this);
     Bind(wxEVT_BUTTON, &CPavanelView::OnButton, this);
@@ -316,7 +317,8 @@ void CPavanelView::OnInitialUpdate(const fs::path& base) {
     m_messengerLink->SetLinkTarget("https://im.example.com/chat?uin=" + messenger);
     m_ready = true;
     LayoutControls();
-    if (!out.opened) Message(out.error);
+    // Told once the frame shows, not over a window that is not there yet.
+    if (!out.opened) CallAfter([this, text = out.error] { Message(text); });
 }
 
 void CPavanelView::OnSize(wxSizeEvent& e) {
@@ -515,9 +517,8 @@ void CPavanelView::ChooseCaptionColour() {
 
 void CPavanelView::ChooseDrawingColour() {
     const Rect icon = toolIcon(0);
-    unsigned colour = m_drawColour;
+    unsigned colour = m_stage->items().colour();
     if (ChooseColour(ClientToScreen(wxPoint(icon.right + 4, icon.top)), colour)) {
-        m_drawColour = colour;
         m_stage->items().SetColor(colour);
         RefreshRect(ToWx(m_toolBar));
     }
@@ -842,7 +843,7 @@ void CPavanelView::DrawGallery(wxDC& dc) {
 void CPavanelView::OnMouse(wxMouseEvent& e) {
     const wxEventType t = e.GetEventType();
     const wxPoint p = e.GetPosition();
-    if (t == wxEVT_LEFT_DOWN || t == wxEVT_LEFT_DCLICK) {
+    if (t == wxEVT_LEFT_DOWN) {
         LeftDown(p);
     } else if (t == wxEVT_LEFT_UP) {
         LeftUp(p);

@@ -137,7 +137,6 @@ private:
     std::vector<std::pair<Rect, std::string>> m_comboLabels;
     int m_previewPart = -1;
     unsigned m_captionColour = kDefaultCaptionColour;
-    unsigned m_drawColour = 0xFFFFFF;
     std::string m_pictureType = "jpg";
     bool m_processing = false;
     bool m_editing = true;

@@ -30,7 +30,7 @@ CStageWnd::CStageWnd(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
     Bind(wxEVT_PAINT, &CStageWnd::OnPaint, this);
     Bind(wxEVT_SIZE, &CStageWnd::OnSize, this);
     for (auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_UP, wxEVT_RIGHT_DOWN,
-                      wxEVT_MOTION, wxEVT_LEFT_DCLICK})
+                      wxEVT_MOTION})
         Bind(type, &CStageWnd::OnMouse, this);
     const wxSize client = GetClientSize();
     m_control->SetStageRect({0, 0, client.x, client.y});
@@ -168,7 +168,7 @@ void CStageWnd::OnMouse(wxMouseEvent& e) {
     const wxEventType t = e.GetEventType();
     if (t == wxEVT_MOTION) {
         HandleMotion(p, e.LeftIsDown(), e.MiddleIsDown());
-    } else if (t == wxEVT_LEFT_DOWN || t == wxEVT_LEFT_DCLICK) {
+    } else if (t == wxEVT_LEFT_DOWN) {
         SetFocus();
         if (!HasCapture()) CaptureMouse();
         HandleButton(true, 1, p);

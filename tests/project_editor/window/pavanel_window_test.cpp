@@ -260,6 +260,33 @@ TEST_F(PavanelWindow, ReferencePictureTurnsAndScalesOnTheStage) {
     EXPECT_TRUE(m_view->stage()->control().referencePath().empty());
 }
 
+TEST_F(PavanelWindow, TheFrameSelectionChoosesWhatTheCompositionKeeps) {
+    m_view->LeftDown(Centre(CellOf(m_view, "秋冬模特").picture));
+    static_cast<wxTextCtrl*>(m_view->control(kIdPictureName))->SetValue("frame");
+    m_view->RunCommand(kIdFrame);
+    for (int id : {kIdSelect, kIdSaveComposition, kIdCaptionHeight, kIdAddToStage})
+        EXPECT_FALSE(m_view->control(id)->IsEnabled()) << id;
+    CStageWnd* stage = m_view->stage();
+    stage->HandleButton(true, 1, {100, 60});
+    stage->HandleButton(false, 1, {100, 60});
+    stage->HandleMotion({150, 100}, false, false);
+    stage->HandleMotion({420, 560}, false, false);
+    testsupport::PumpEvents(30);
+    stage->HandleButton(true, 1, {420, 560});
+    const wxPoint at = stage->GetPosition();
+    EXPECT_EQ(m_view->frameRect(), (Rect{100, 60, 420, 560}.Offset(at.x, at.y)));
+    for (int id : {kIdSelect, kIdSaveComposition, kIdCaptionHeight, kIdAddToStage})
+        EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
+    for (int id : {kIdBackgroundPicture, kIdWebPage, kIdAddPictures, kIdProjectTable})
+        EXPECT_FALSE(m_view->control(id)->IsEnabled()) << id;
+    m_view->CheckChanged(kIdShowFrame, true);
+    Shot("6-frame");
+    m_view->RunCommand(kIdSaveComposition);
+    wxImage picture;
+    ASSERT_TRUE(picture.LoadFile(wxString::FromUTF8((m_base.path() / "KZV我制作的搭配图" / "frame.jpg").string())));
+    EXPECT_EQ(picture.GetSize(), wxSize(320, 500));
+}
+
 TEST_F(PavanelWindow, AFailedSaveOnCloseAsksAndCanKeepTheWindow) {
     CProjectStore& store = CProjectStore::Instance();
     m_view->LeftDown(Centre(CellOf(m_view, "驼色风衣").picture));
