@@ -60,18 +60,6 @@ public:
 
     // Every slot emptied and no current slot.
     void EmptyAll();
-    // After records were moved or removed: `newIndex(old)` gives a part's
-    // new index or -1 when it is gone; slots of removed parts are emptied.
-    template <class F>
-    void Renumber(F newIndex) {
-        for (auto& s : m_slots) {
-            if (s.used != 'Y') continue;
-            const int n = newIndex(s.part);
-            if (n < 0) s.Empty(); else s.part = n;
-        }
-        if (ValidSlot(m_current) && m_slots[static_cast<std::size_t>(m_current)].used != 'Y') m_current = kNoSlot;
-    }
-
 private:
     std::array<StageSlot, kStageSlotCount> m_slots{};
     int m_current = kNoSlot;

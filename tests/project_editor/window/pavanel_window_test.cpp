@@ -233,6 +233,12 @@ TEST_F(PavanelWindow, VoicesPlayOrSaySoAndLinksOpen) {
     EXPECT_EQ(store.Part(b.part).Depth(), 44);
     EXPECT_EQ(m_view->gallery().markingMode(), kMarkDisplay);
     EXPECT_EQ(StageSlotTable::Instance().Current(), kNoSlot);
+    // Processing mode labels every part with its depth.
+    m_view->CheckChanged(kIdProcessing, true);
+    EXPECT_EQ(m_view->control(kIdWebPage)->GetLabel().utf8_string(), "试衣图片参数");
+    Shot("7-processing-mode");
+    m_view->CheckChanged(kIdProcessing, false);
+    EXPECT_EQ(m_view->control(kIdWebPage)->GetLabel().utf8_string(), "创建搭配网页");
     // The manual link opens the page beside the data.
     auto* link = dynamic_cast<CHyperLink*>(wxWindow::FindWindowByLabel(wxString::FromUTF8("使用说明"), m_view));
     ASSERT_NE(link, nullptr);
