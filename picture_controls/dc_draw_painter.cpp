@@ -109,27 +109,61 @@ void DcDrawPainter::ApplySpans(const std::vector<Span>& spans, Rop2 rop, ColorRe
         SetPen(m_pen);
         return;
     }
-    // Read the covered box back, change the pixels, draw the box again.
-    int l = spans[0].x0, r = spans[0].x1, t = spans[0].y, b = spans[0].y + 1;
+    // Reading a large box back costs far more than a few thin ones, so the
+    // spans are grouped into boxes they mostly fill (a rectangle's outline
+    // becomes four strips, a slanted line a chain of small squares).
+    struct Box {
+        int l, t, r, b;
+        long long pixels;
+        std::vector<Span> spans;
+    };
+    std::vector<Box> boxes;
+    std::vector<std::size_t> open;  // boxes that reach the previous row
     for (const Span& s : spans) {
-        l = std::min(l, s.x0);
-        r = std::max(r, s.x1);
-        t = std::min(t, s.y);
-        b = std::max(b, s.y + 1);
+        std::erase_if(open, [&](std::size_t i) { return boxes[i].b < s.y; });
+        const long long w = s.x1 - s.x0;
+        bool placed = false;
+        for (std::size_t i : open) {
+            Box& box = boxes[i];
+            const long long l = std::min(box.l, s.x0), r = std::max(box.r, s.x1);
+            const long long t = std::min(box.t, s.y), b = std::max(box.b, s.y + 1);
+            if ((r - l) * (b - t) <= 4 * (box.pixels + w) + 256) {
+                box = {static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b),
+                       box.pixels + w, std::move(box.spans)};
+                box.spans.push_back(s);
+                placed = true;
+                break;
+            }
+        }
+        if (!placed) {
+            boxes.push_back({s.x0, s.y, s.x1, s.y + 1, w, {s}});
+            open.push_back(boxes.size() - 1);
+        }
     }
+    for (const Box& box : boxes)
+        if (!ApplyInBox(box.spans, box.l, box.t, box.r, box.b, rop, colour)) {
+            ApplySpans(spans, Rop2::CopyPen, colour);  // cannot read back: plain colour
+            return;
+        }
+}
+
+bool DcDrawPainter::ApplyInBox(const std::vector<Span>& spans, int l, int t, int r, int b, Rop2 rop,
+                               ColorRef colour) {
     const wxSize size = m_dc.GetSize();
     const wxPoint origin(m_dc.DeviceToLogicalX(0), m_dc.DeviceToLogicalY(0));
     l = std::max(l, origin.x);
     t = std::max(t, origin.y);
     r = std::min(r, origin.x + size.x);
     b = std::min(b, origin.y + size.y);
-    if (r <= l || b <= t) return;
+    if (r <= l || b <= t) return true;
     // Only a memory context can be read back on this toolkit.
-    const wxRect device(m_dc.LogicalToDeviceX(l), m_dc.LogicalToDeviceY(t), r - l, b - t);
-    const wxBitmap under = dynamic_cast<wxMemoryDC*>(&m_dc) ? m_dc.GetAsBitmap(&device) : wxBitmap();
-    if (!under.IsOk()) {
-        ApplySpans(spans, Rop2::CopyPen, colour);  // cannot read back: plain colour
-        return;
+    if (!dynamic_cast<wxMemoryDC*>(&m_dc)) return false;
+    // Copied out through a small context: reading the big bitmap itself
+    // converts every row the box spans.
+    wxBitmap under(r - l, b - t, 24);
+    {
+        wxMemoryDC copy(under);
+        if (!copy.Blit(0, 0, r - l, b - t, &m_dc, l, t)) return false;
     }
     wxImage img = under.ConvertToImage();
     const unsigned pen[3] = {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF};
@@ -160,6 +194,7 @@ void DcDrawPainter::ApplySpans(const std::vector<Span>& spans, Rop2 rop, ColorRe
     }
     if (img.HasAlpha()) img.ClearAlpha();
     m_dc.DrawBitmap(wxBitmap(img), l, t, false);
+    return true;
 }
 
 }  // namespace picture_controls

@@ -27,6 +27,9 @@ public:
 
 private:
     void ApplySpans(const std::vector<Span>& spans, Rop2 rop, ColorRef colour);
+    // Reads the box back, changes the spans' pixels, draws the box again;
+    // false when the context cannot be read.
+    bool ApplyInBox(const std::vector<Span>& spans, int l, int t, int r, int b, Rop2 rop, ColorRef colour);
 
     wxDC& m_dc;
     Pen m_pen;
