@@ -33,6 +33,7 @@ bool CHyperLink::Create(wxWindow* parent, wxWindowID id, const wxString& label, 
     m_target = target;
     // An empty target takes the text; an empty text shows the target.
     if (m_target.empty()) m_target = label.utf8_string();
+    m_labelIsTarget = label.empty();
     SetLabel(label.empty() ? wxString::FromUTF8(m_target) : label);
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     MakeFont();
@@ -74,7 +75,10 @@ void CHyperLink::SetOptions(int options) {
 void CHyperLink::SetLinkTarget(const std::string& target) {
     m_target = target;
     SetToolTip(wxString::FromUTF8(m_target));
-    if (GetLabel().empty()) SetLabel(wxString::FromUTF8(m_target));
+    if (m_labelIsTarget || GetLabel().empty()) {
+        m_labelIsTarget = true;
+        SetLabel(wxString::FromUTF8(m_target));
+    }
     FitToText();
     Refresh();
 }

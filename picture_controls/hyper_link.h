@@ -23,8 +23,8 @@ public:
                 int options = picture_controls::link_option::kDefault);
     ~CHyperLink() override;
 
-    // A new target: the tooltip follows; an empty label shows it; with the
-    // size option the control fits its text again.
+    // A new target: the tooltip follows, and so does the text when it shows
+    // the target; with the size option the control fits its text again.
     void SetLinkTarget(const std::string& target);
     const std::string& linkTarget() const { return m_target; }
     void SetOptions(int options);
@@ -53,6 +53,7 @@ private:
     void FitToText();
 
     std::string m_target;
+    bool m_labelIsTarget = false;  // the text shows the target and follows it
     picture_controls::LinkState m_state;
     wxFont m_linkFont;
 };

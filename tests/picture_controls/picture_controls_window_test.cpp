@@ -167,6 +167,13 @@ TEST(PictureControlsWindow, ButtonsLinksAndDrawingItems) {
     // Links: a click opens and marks visited; a refused target says why and
     // stays unvisited; with the down-click option the press opens.
     EXPECT_EQ(shop->GetLabel(), "https://shop.example.com/") << "an empty text shows the target";
+    shop->SetLinkTarget("https://shop.example.com/new");
+    EXPECT_EQ(shop->GetLabel(), "https://shop.example.com/new");
+    EXPECT_EQ(shop->GetToolTipText(), "https://shop.example.com/new");
+    const wxSize fitted = manual->GetSize();
+    manual->SetLinkTarget("https://example.com/manual");
+    EXPECT_EQ(manual->GetLabel(), wxString::FromUTF8("使用说明")) << "a text of its own stays";
+    EXPECT_EQ(manual->GetSize(), fitted);
     Send(manual, wxEVT_LEFT_DOWN, 2, 2);
     Send(manual, wxEVT_LEFT_UP, 2, 2);
     EXPECT_EQ(opened, (std::vector<std::string>{"https://example.com/manual"}));
@@ -175,6 +182,7 @@ TEST(PictureControlsWindow, ButtonsLinksAndDrawingItems) {
     EXPECT_EQ(opened.size(), 1u);
     Key(shop, WXK_SPACE);
     EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened.back(), "https://shop.example.com/new");
     {
         platform::ui::MessageBoxRecorder boxes;
         Send(broken, wxEVT_LEFT_DOWN, 2, 2);
