@@ -35,12 +35,16 @@ std::vector<wxPoint> ToWx(std::span<const Point> points) {
 }  // namespace
 
 DcDrawPainter::DcDrawPainter(wxDC& dc) : m_dc(dc), m_oldPen(dc.GetPen()), m_oldBrush(dc.GetBrush()) {
-    if (wxGraphicsContext* gc = m_dc.GetGraphicsContext()) gc->SetAntialiasMode(wxANTIALIAS_NONE);
+    if (wxGraphicsContext* gc = m_dc.GetGraphicsContext()) {
+        m_oldAntialias = gc->GetAntialiasMode();
+        gc->SetAntialiasMode(wxANTIALIAS_NONE);
+    }
 }
 
 DcDrawPainter::~DcDrawPainter() {
     m_dc.SetPen(m_oldPen);
     m_dc.SetBrush(m_oldBrush);
+    if (wxGraphicsContext* gc = m_dc.GetGraphicsContext()) gc->SetAntialiasMode(m_oldAntialias);
 }
 
 void DcDrawPainter::SetPen(const Pen& pen) {

@@ -8,6 +8,7 @@
 // (a memory context, as every buffered paint is); on any other one the shape
 // is drawn in the pen's colour. Main thread only.
 #include <wx/dc.h>
+#include <wx/graphics.h>
 
 #include "picture_controls/draw_painter.h"
 
@@ -36,6 +37,7 @@ private:
     Rop2 m_rop = Rop2::CopyPen;
     wxPen m_oldPen;
     wxBrush m_oldBrush;
+    wxAntialiasMode m_oldAntialias = wxANTIALIAS_DEFAULT;
 };
 
 }  // namespace picture_controls
