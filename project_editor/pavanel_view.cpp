@@ -197,7 +197,6 @@ void CPavanelView::FillCombos() {
         c->SetSelection(sel);
     };
     fill(kIdCaptionHeight, kCaptionHeights, 13);  // "28"
-    std::vector<const char*> widths;
     static const char* const kWidths[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
     fill(kIdLineWidth, kWidths, 0);
     fill(kIdReferenceAngle, kAngles, 0);
