@@ -316,3 +316,22 @@ TEST(PictureControlsWindow, SurfacesBecomeImagesAndBack) {
     EXPECT_EQ(back.GetPixel(1, 2), 0x336699u);
     EXPECT_EQ(back.ArgbAt(0, 0), 0xFF000000u);
 }
+
+TEST(PictureControlsWindow, TinyHoverButtonsPaintWithoutDividingByZero) {
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "tiny", wxPoint(0, 0), wxSize(200, 100));
+    for (int h : {0, 1, 2}) {
+        SCOPED_TRACE(h);
+        auto* b = new CHoverButton(frame, wxID_ANY, "x", wxPoint(0, 0), wxSize(40, h));
+        b->SetSize(40, h);
+        wxBitmap bmp(40, 4, 24);
+        wxMemoryDC dc(bmp);
+        dc.SetBackground(*wxBLACK_BRUSH);
+        dc.Clear();
+        b->Draw(dc);
+        Send(b, wxEVT_MOTION, 1, 0);
+        b->Draw(dc);
+        b->Destroy();
+    }
+    frame->Destroy();
+    PumpEvents(20);
+}
