@@ -58,6 +58,23 @@ const char* const kBrushTemplate[CPhotoEngine::kSampleSize] = {
     "                         ", "                         ",
 };
 
+// The ring points of radius i = 3..9: (trunc(cos(j x step) x i),
+// trunc(sin(j x step) x i)) for j = 0..11, in double, worked out once.
+constexpr int kMaxRingRadius = 9;
+using RingTable = std::array<std::array<Point, 12>, kMaxRingRadius + 1>;
+const RingTable& RingOffsets() {
+    static const RingTable table = [] {
+        RingTable t{};
+        for (int i = 3; i <= kMaxRingRadius; ++i)
+            for (int j = 0; j < 12; ++j) {
+                const double a = j * kRingStep;
+                t[i][j] = {Trunc(std::cos(a) * i), Trunc(std::sin(a) * i)};
+            }
+        return t;
+    }();
+    return table;
+}
+
 }  // namespace
 
 CPhotoEngine::CPhotoEngine(PictureSource* pictures)
@@ -69,7 +86,9 @@ CPhotoEngine::CPhotoEngine(PictureSource* pictures)
       m_bgMask(kStoreEntries, ' ') {
     m_poly.reserve(kMaxOutlinePoints);
     m_inner.reserve(kMaxOutlinePoints);
-    m_wandStack.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight);
+    m_wandStack.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight * 3 / 2);
+    m_wandSeeds.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight);
+    m_wandRuns.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight / 2 + 1);
 }
 
 std::optional<Picture> CPhotoEngine::Decode(const std::filesystem::path& p) const {
@@ -106,6 +125,7 @@ void CPhotoEngine::CaptureArea(Surface& dc, int x0, int y0, int width, int heigh
             m_stroke[Index(col, row)] = ' ';
         }
     m_photoPresent = 'Y';
+    AnyRowMayHoldSelection();
 }
 
 void CPhotoEngine::SetPhoto(int x0, int y0, const Picture& pic) {
@@ -121,6 +141,7 @@ void CPhotoEngine::SetPhoto(int x0, int y0, const Picture& pic) {
         }
     m_valid = {x0, y0, x0 + m_width, y0 + m_height};
     m_photoPresent = 'Y';
+    AnyRowMayHoldSelection();
 }
 
 bool CPhotoEngine::LoadPhoto(const std::filesystem::path& path, Surface& dc) {
@@ -377,6 +398,7 @@ void CPhotoEngine::FillPolygonMask(int value) {
                     } else {
                         m = static_cast<char>(value);
                     }
+                    if (m == mask::kWandSelected) AnyRowMayHoldSelection();
                 }
             },
             m_y0, m_y0 + m_height);
@@ -404,11 +426,8 @@ void CPhotoEngine::ForRing(int col, int row, Fn&& fn) const {
     fn(col - 1, row + 1);
     fn(col, row - 1);
     fn(col, row + 1);
-    for (int i = 3; i <= m_radius; ++i)
-        for (int j = 0; j < 12; ++j) {
-            const double a = j * kRingStep;
-            fn(col + Trunc(std::cos(a) * i), row + Trunc(std::sin(a) * i));
-        }
+    for (int i = 3; i <= std::min(m_radius, kMaxRingRadius); ++i)
+        for (const Point& d : RingOffsets()[i]) fn(col + d.x, row + d.y);
 }
 
 void CPhotoEngine::EraseAt(Surface& dc, int col, int row, int alt) {
@@ -433,9 +452,8 @@ void CPhotoEngine::EraseLine(Surface& dc, int x1, int y1, int x2, int y2, int al
 void CPhotoEngine::MagicWandAt(int x, int y) {
     const int col = x - m_x0, row = y - m_y0;
     if (!Inside(col, row) || m_mask[Index(col, row)] != mask::kKept) return;
-    const std::size_t n = static_cast<std::size_t>(m_width) * m_height;
-    for (std::size_t i = 0; i < n; ++i)
-        if (m_mask[i] == mask::kWandSelected) m_mask[i] = mask::kRemoved;
+    // The previous selection is removed for good.
+    ForEachSelected([](char& m) { m = mask::kRemoved; });
     m_mask[Index(col, row)] = mask::kWandRunning;
     const ColorRef c = m_colours[Index(col, row)];
     const int ch[3] = {R(c), G(c), B(c)};
@@ -443,7 +461,9 @@ void CPhotoEngine::MagicWandAt(int x, int y) {
         m_lo[k] = ch[k] - 8;
         m_hi[k] = ch[k] + 8;
     }
-    GrowWandRegion();
+    m_wandSeeds.clear();
+    m_wandSeeds.push_back(static_cast<std::uint32_t>(Index(col, row)));
+    FloodWand();
 }
 
 void CPhotoEngine::MagicWandAtView(int x, int y) {
@@ -462,27 +482,88 @@ int CPhotoEngine::WandPixelInRange(int col, int row) {
 }
 
 void CPhotoEngine::GrowWandRegion() {
-    if (m_photoPresent != 'Y') return;
-    m_wandStack.clear();
+    AnyRowMayHoldSelection();
+    m_wandSeeds.clear();
     const std::size_t n = static_cast<std::size_t>(m_width) * m_height;
     for (std::size_t i = 0; i < n; ++i)
-        if (m_mask[i] == mask::kWandRunning) m_wandStack.push_back(i);
-    while (!m_wandStack.empty()) {
-        const std::size_t i = m_wandStack.back();
-        m_wandStack.pop_back();
-        m_mask[i] = mask::kWandSelected;
-        const int col = static_cast<int>(i % m_width), row = static_cast<int>(i / m_width);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if ((dx || dy) && WandPixelInRange(col + dx, row + dy))
-                    m_wandStack.push_back(Index(col + dx, row + dy));
+        if (m_mask[i] == mask::kWandRunning) m_wandSeeds.push_back(static_cast<std::uint32_t>(i));
+    FloodWand();
+}
+
+// Span filling: a waiting pixel grows to the whole run of its row that joins,
+// the run is selected at once, and the rows above and below are searched one
+// column beyond each end (the diagonal neighbours) for runs that join, each
+// grown and selected the same way. Every joining pixel is tested once.
+void CPhotoEngine::FloodWand() {
+    m_wandStack.clear();
+    if (m_photoPresent != 'Y') {
+        m_wandSeeds.clear();
+        return;
     }
+    const int w = m_width, h = m_height;
+    char* const mk = m_mask.data();
+    const ColorRef* const px = m_colours.data();
+    const int lo0 = m_lo[0], lo1 = m_lo[1], lo2 = m_lo[2];  // each high bound is low + 16
+    auto joins = [&](std::size_t i) {
+        if (mk[i] == mask::kWandRunning) return true;  // already known to belong
+        if (mk[i] != mask::kKept) return false;
+        const ColorRef c = px[i];
+        return static_cast<unsigned>(static_cast<int>(c & 0xFF) - lo0) <= 16u &&
+               static_cast<unsigned>(static_cast<int>((c >> 8) & 0xFF) - lo1) <= 16u &&
+               static_cast<unsigned>(static_cast<int>((c >> 16) & 0xFF) - lo2) <= 16u;
+    };
+    // Grows the joining run through column x of row y, selects it, stacks it.
+    auto takeRun = [&](int y, int x) {
+        const std::size_t row = static_cast<std::size_t>(y) * w;
+        int l = x, r = x;
+        while (l > 0 && joins(row + l - 1)) --l;
+        while (r < w - 1 && joins(row + r + 1)) ++r;
+        std::memset(mk + row + l, mask::kWandSelected, static_cast<std::size_t>(r - l + 1));
+        if (m_wandRunsKnown) m_wandRuns.push_back({static_cast<std::uint32_t>(row + l), static_cast<std::uint32_t>(r - l + 1)});
+        m_wandStack.push_back(static_cast<std::uint32_t>(y));
+        m_wandStack.push_back(static_cast<std::uint32_t>(l));
+        m_wandStack.push_back(static_cast<std::uint32_t>(r));
+        return r;
+    };
+    for (std::uint32_t seed : m_wandSeeds) {
+        if (mk[seed] != mask::kWandRunning) continue;  // swallowed by an earlier run
+        takeRun(static_cast<int>(seed / w), static_cast<int>(seed % w));
+        while (!m_wandStack.empty()) {
+            const int r = static_cast<int>(m_wandStack.back());
+            m_wandStack.pop_back();
+            const int l = static_cast<int>(m_wandStack.back());
+            m_wandStack.pop_back();
+            const int y = static_cast<int>(m_wandStack.back());
+            m_wandStack.pop_back();
+            for (int ny = y - 1; ny <= y + 1; ny += 2) {
+                if (ny < 0 || ny >= h) continue;
+                const std::size_t row = static_cast<std::size_t>(ny) * w;
+                const int to = std::min(r + 1, w - 1);
+                for (int x = std::max(l - 1, 0); x <= to; ++x)
+                    if (joins(row + x)) x = takeRun(ny, x) + 1;
+            }
+        }
+    }
+    m_wandSeeds.clear();
 }
 
 void CPhotoEngine::CancelWandSelection() {
-    const std::size_t n = static_cast<std::size_t>(m_width) * m_height;
-    for (std::size_t i = 0; i < n; ++i)
-        if (m_mask[i] == mask::kWandSelected) m_mask[i] = mask::kKept;
+    ForEachSelected([](char& m) { m = mask::kKept; });
+}
+
+template <class Fn>
+void CPhotoEngine::ForEachSelected(Fn&& fn) {
+    if (m_wandRunsKnown) {
+        for (const WandRun& run : m_wandRuns)
+            for (std::uint32_t i = run.start; i < run.start + run.length; ++i)
+                if (m_mask[i] == mask::kWandSelected) fn(m_mask[i]);
+    } else {
+        const std::size_t n = static_cast<std::size_t>(m_width) * m_height;
+        for (std::size_t i = 0; i < n; ++i)
+            if (m_mask[i] == mask::kWandSelected) fn(m_mask[i]);
+    }
+    m_wandRuns.clear();
+    m_wandRunsKnown = true;
 }
 
 // --- tone and make-up ------------------------------------------------------

@@ -220,7 +220,10 @@ public:
     int magnifierRow() const { return m_magRow; }
 
     char MaskAt(int col, int row) const { return m_mask[Index(col, row)]; }
-    void SetMaskAt(int col, int row, char c) { m_mask[Index(col, row)] = c; }
+    void SetMaskAt(int col, int row, char c) {
+        m_mask[Index(col, row)] = c;
+        if (c == mask::kWandSelected) AnyRowMayHoldSelection();
+    }
     ColorRef ColourAt(int col, int row) const { return m_colours[Index(col, row)]; }
     void SetColourAt(int col, int row, ColorRef c) { m_colours[Index(col, row)] = c; }
     char StrokeAt(int col, int row) const { return m_stroke[Index(col, row)]; }
@@ -238,6 +241,9 @@ private:
     std::optional<Picture> Decode(const std::filesystem::path& p) const;
     template <class Fn> void ForRing(int col, int row, Fn&& fn) const;
     bool MagnifierCellRect(int a, int b, Rect& out) const;
+    void FloodWand();  // grows the waiting pixels (m_wandSeeds)
+    void AnyRowMayHoldSelection() { m_wandRunsKnown = false; }
+    template <class Fn> void ForEachSelected(Fn&& fn);  // then forgets the selection's place
     void ShowCell(Surface& dc, int a, int b, ColorRef c) const;
 
     PictureSource* m_pictures = nullptr;
@@ -286,7 +292,15 @@ private:
     bool m_sampleTaken = false;
     int m_lastStampX = 0, m_lastStampY = 0;
     char m_stampMade = ' ';
-    std::vector<std::size_t> m_wandStack;  // reserved once
+    std::vector<std::uint32_t> m_wandSeeds;  // waiting pixels; reserved once
+    std::vector<std::uint32_t> m_wandStack;  // spans (row, left, right); reserved once
+    // Where the wand-selected pixels ('c') are: the runs its fills selected,
+    // while they are known; after a new photo or a hand-set 'c', anywhere.
+    struct WandRun {
+        std::uint32_t start, length;
+    };
+    std::vector<WandRun> m_wandRuns;  // reserved once
+    bool m_wandRunsKnown = false;
 };
 
 // The editor's one engine.
