@@ -9,6 +9,8 @@
 
 extern "C" __attribute__((visibility("default"))) void CPictova() {
     if (!wxTheApp) return;
+    // The module's boxes carry its own name, as the host's carry the host's.
+    platform::ui::SetDefaultCaption("Pictova");
     std::string error;
     const auto base = platform::CurrentBaseDirectory(&error);
     if (!base) {
