@@ -167,6 +167,18 @@ TEST(CameraSysInfo, DirectoryOfSplitsAtTheLastSeparator) {
         {"\\" + std::string(300, 'f'), ""},
     };
     for (const auto& c : cases) EXPECT_EQ(CCameraSysInfo::DirectoryOf(c.path), c.dir) << c.path;
+    // A path kept in the record as GBK is decoded before it is split: the
+    // second byte of "乗" (0x81 0x5C) is not a separator.
+    TempDir base;
+    std::vector<unsigned char> bytes(4124, 0);
+    const std::string gbk = *platform::Utf8ToGbk("D:\\相册\\乗车.jpg");
+    ASSERT_NE(gbk.find("\x81\\"), std::string::npos);
+    std::copy(gbk.begin(), gbk.end(), bytes.begin() + 1678);
+    base.write("kzvECameraSysInfo.e3f", bytes);
+    CCameraSysInfo info;
+    info.SetBaseDir(base.path());
+    info.LoadOrCreate();
+    EXPECT_EQ(CCameraSysInfo::DirectoryOf(info.GetSetText(301)), "D:\\相册");
     // 256 characters, not bytes: a separator after 255 Chinese characters counts.
     std::string wide;
     for (int i = 0; i < 255; ++i) wide += "图";

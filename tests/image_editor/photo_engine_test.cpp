@@ -396,3 +396,87 @@ TEST(Magnifier, StepsStopAtTheEdgesAndCellsStayInsideThePhoto) {
     EXPECT_EQ(s.GetPixel(100, 100), 0x808080u);  // grid line
     EXPECT_EQ(s.GetPixel(101 + 4 * 7, 101), 0x404040u);  // column 29, kept
 }
+
+TEST(PhotoDisplay, RemovedPixelsShowTheBackground) {
+    FakePictures pics;
+    pics.files["bg.png"] = MakePicture({"gggg", "gggg", "gggg"}, kPalette);
+    auto e = NewEngine(&pics);
+    e->SetPhoto(1, 1, MakePicture({"rrr", "rrr"}, kPalette));
+    SetMask(*e, {"AxB", "caA"});
+    struct Case {
+        const char* name;
+        int canvasMode;
+        bool backgroundShown;
+        std::string expected;  // the photo area: r photo, k background colour, . untouched (white)
+    };
+    const Case cases[] = {
+        {"kept pixels in their colour, the rest in the background colour", mode::kEraser, false,
+         Rows("rkk", "kkr")},
+        {"with a background picture shown only kept pixels are drawn", mode::kEraser, true, Rows("r..", "..r")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Surface s(5, 4, 0xFFFFFF);
+        e->SetBackgroundShown(c.backgroundShown);
+        e->SetCanvasMode(c.canvasMode);
+        e->DrawMaskedPhoto(s);
+        std::string got;
+        for (int y = 1; y < 3; ++y) {
+            for (int x = 1; x < 4; ++x) {
+                const auto p = s.GetPixel(x, y);
+                got += p == kPalette.at('r') ? 'r' : p == e->backgroundColour() ? 'k' : p == 0xFFFFFF ? '.' : '?';
+            }
+            got += '\n';
+        }
+        EXPECT_EQ(got, c.expected);
+    }
+    // A loaded background picture is what the eraser uncovers.
+    Surface s(5, 4, 0xFFFFFF);
+    e->SetBackgroundPath("bg.png");
+    e->SetBackgroundShown(true);
+    ASSERT_TRUE(e->LoadBackground(s));
+    s.Fill(0xFFFFFF);
+    e->EraseAt(s, 0, 0, 0);
+    EXPECT_EQ(s.GetPixel(1, 1), kPalette.at('g'));
+    EXPECT_EQ(e->BackgroundPixelAt(0, 0), kPalette.at('g'));
+    e->SetBackgroundPath("missing.png");
+    EXPECT_FALSE(e->LoadBackground(s));
+    EXPECT_FALSE(e->backgroundLoaded());
+    EXPECT_EQ(e->BackgroundPixelAt(0, 0), e->backgroundColour());
+}
+
+TEST(PhotoDisplay, DragScaleAndCaptureOfTheDrawingRectangle) {
+    FakePictures pics;
+    pics.files["p.png"] = Uniform(200, 100, 0x0000FF);
+    auto e = NewEngine(&pics);
+    Surface s(300, 200, 0xFFFFFF);
+    ASSERT_TRUE(e->LoadPhoto("p.png", s));
+    e->SetDrawRect();
+    EXPECT_EQ(e->drawRect(), (image_editor::Rect{50, 50, 250, 150}));
+    EXPECT_EQ(e->ScaleDrawRect(0.5), 0);  // 100 wide: refused
+    EXPECT_EQ(e->drawRect().Width(), 200);
+    EXPECT_EQ(e->ScaleDrawRect(0.975), 1);
+    EXPECT_EQ(e->drawRect(), (image_editor::Rect{50, 50, 245, 147}));
+    s.Fill(0xFFFFFF);
+    e->MoveDrawRect(-50, -50);
+    e->StepRotation(100, 5);
+    e->RedrawPhoto(99, s);  // drawn and captured over the valid area
+    EXPECT_EQ(e->rotation(), 0);
+    EXPECT_EQ(e->x0(), 50);
+    EXPECT_EQ(e->ColourAt(0, 0), 0x0000FFu);
+    EXPECT_EQ(e->ColourAt(199, 99), 0xFFFFFFu);  // the smaller picture no longer reaches here
+
+    // The background picture's redraw target captures into the background store.
+    pics.files["bg.png"] = Uniform(30, 20, 0x00FF00);
+    e->SetBackgroundPath("bg.png");
+    ASSERT_EQ(e->CheckPictureFile(111), 1);
+    EXPECT_EQ(e->redrawTarget(), 111);
+    e->SetDrawRect();
+    s.Fill(0xFFFFFF);
+    e->MoveDrawRect(-49, -49);  // at (1, 1), where the background store reads from
+    e->RedrawPhoto(99, s);
+    EXPECT_TRUE(e->backgroundLoaded());
+    EXPECT_EQ(e->redrawTarget(), 0);
+    e->SetBackgroundShown(true);
+    EXPECT_EQ(e->BackgroundPixelAt(0, 0), 0x00FF00u);  // read back from the surface at (1, 1)
+}
