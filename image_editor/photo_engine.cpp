@@ -907,29 +907,6 @@ CPhotoEngine& Engine() {
 
 void ResetEngine() { EngineSlot().reset(); }
 
-void StepSegment(int x1, int y1, int x2, int y2, const std::function<void(int, int)>& fn) {
-    const int dx = x2 - x1, dy = y2 - y1;
-    if (dx == 0 && dy == 0) {
-        fn(x1, y1);
-        return;
-    }
-    if (std::abs(dx) >= std::abs(dy)) {
-        const int step = dx > 0 ? 1 : -1;
-        const double slope = static_cast<double>(dy) / dx;
-        for (int x = x1;; x += step) {
-            fn(x, Trunc(y1 + (x - x1) * slope));
-            if (x == x2) break;
-        }
-    } else {
-        const int step = dy > 0 ? 1 : -1;
-        const double slope = static_cast<double>(dx) / dy;
-        for (int y = y1;; y += step) {
-            fn(Trunc(x1 + (y - y1) * slope), y);
-            if (y == y2) break;
-        }
-    }
-}
-
 void DrawPicture(Surface& dc, const Picture& pic, int l, int t, int w, int h, double degrees) {
     if (w <= 0 || h <= 0 || pic.width <= 0 || pic.height <= 0) return;
     if (degrees == 0.0 && w == pic.width && h == pic.height) {

@@ -8,7 +8,7 @@
 //
 // The editor dialog uses one process-wide instance (Engine()); tests build
 // their own. Main thread only. The stores are allocated once, at
-// construction: no stroke, fill or wand allocates.
+// construction: no stroke or wand click allocates.
 //
 // Coordinates: "canvas" positions are surface pixels; "photo" positions
 // (col, row) are relative to the photo area's origin (x0, y0). Every
@@ -308,8 +308,27 @@ CPhotoEngine& Engine();
 void ResetEngine();
 
 // Brush and eraser stepping: one call per integer step along the longer axis
-// of the segment, both ends included; a zero-length segment gives one.
-void StepSegment(int x1, int y1, int x2, int y2, const std::function<void(int, int)>& fn);
+// of the segment (the other coordinate from the slope in double, truncated),
+// both ends included; a zero-length segment gives one.
+template <class Fn>
+void StepSegment(int x1, int y1, int x2, int y2, Fn&& fn) {
+    const int dx = x2 - x1, dy = y2 - y1;
+    if (dx == 0 && dy == 0) {
+        fn(x1, y1);
+        return;
+    }
+    const bool alongX = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+    const int steps = alongX ? (dx < 0 ? -dx : dx) : (dy < 0 ? -dy : dy);
+    const int step = (alongX ? dx : dy) > 0 ? 1 : -1;
+    const double slope = alongX ? static_cast<double>(dy) / dx : static_cast<double>(dx) / dy;
+    for (int k = 0; k <= steps; ++k) {
+        const int t = k * step;
+        if (alongX)
+            fn(x1 + t, static_cast<int>(y1 + t * slope));
+        else
+            fn(static_cast<int>(x1 + t * slope), y1 + t);
+    }
+}
 
 // Draws a picture into the box (l, t, w, h) of the surface: at natural size
 // exactly, scaled bilinearly otherwise, turned by `degrees` about the box's

@@ -392,6 +392,9 @@ TEST(Magnifier, StepsStopAtTheEdgesAndCellsStayInsideThePhoto) {
     e->EraseLineView(s, 0, 0, 3, 0, 0);  // columns 25..28 of row 0
     EXPECT_EQ(e->MaskAt(28, 0), 'x');
     EXPECT_EQ(e->MaskAt(29, 0), 'A');
+    e->SetGrabArea(1, 90, 80, 20, 10);
+    EXPECT_EQ(e->TakeGrabArea(), (image_editor::Rect{20, 10, 90, 80}));
+    EXPECT_EQ(e->TakeGrabArea(), (image_editor::Rect{}));  // taken once
     e->DrawMagnifier(s, {100, 100, 170, 170});
     EXPECT_EQ(s.GetPixel(100, 100), 0x808080u);  // grid line
     EXPECT_EQ(s.GetPixel(101 + 4 * 7, 101), 0x404040u);  // column 29, kept
