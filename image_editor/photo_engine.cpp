@@ -86,7 +86,7 @@ CPhotoEngine::CPhotoEngine(PictureSource* pictures)
       m_bgMask(kStoreEntries, ' ') {
     m_poly.reserve(kMaxOutlinePoints);
     m_inner.reserve(kMaxOutlinePoints);
-    m_wandStack.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight * 3 / 2);
+    m_wandStack.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight * 3);
     m_wandSeeds.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight);
     m_wandRuns.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight / 2 + 1);
 }
@@ -512,35 +512,43 @@ void CPhotoEngine::FloodWand() {
                static_cast<unsigned>(static_cast<int>((c >> 8) & 0xFF) - lo1) <= 16u &&
                static_cast<unsigned>(static_cast<int>((c >> 16) & 0xFF) - lo2) <= 16u;
     };
-    // Grows the joining run through column x of row y, selects it, stacks it.
-    auto takeRun = [&](int y, int x) {
+    // Grows the joining run through column x of row y, selects it and stacks
+    // it with the row and run it was found from (whose own row need not be
+    // searched again where that run lies: it is selected, and the pixels
+    // just beyond its ends did not join).
+    auto takeRun = [&](int y, int x, int parentY, int pl, int pr) {
         const std::size_t row = static_cast<std::size_t>(y) * w;
         int l = x, r = x;
         while (l > 0 && joins(row + l - 1)) --l;
         while (r < w - 1 && joins(row + r + 1)) ++r;
         std::memset(mk + row + l, mask::kWandSelected, static_cast<std::size_t>(r - l + 1));
         if (m_wandRunsKnown) m_wandRuns.push_back({static_cast<std::uint32_t>(row + l), static_cast<std::uint32_t>(r - l + 1)});
-        m_wandStack.push_back(static_cast<std::uint32_t>(y));
-        m_wandStack.push_back(static_cast<std::uint32_t>(l));
-        m_wandStack.push_back(static_cast<std::uint32_t>(r));
+        for (int v : {y, l, r, parentY, pl, pr}) m_wandStack.push_back(static_cast<std::uint32_t>(v));
         return r;
+    };
+    auto pop = [&] {
+        const int v = static_cast<int>(m_wandStack.back());
+        m_wandStack.pop_back();
+        return v;
     };
     for (std::uint32_t seed : m_wandSeeds) {
         if (mk[seed] != mask::kWandRunning) continue;  // swallowed by an earlier run
-        takeRun(static_cast<int>(seed / w), static_cast<int>(seed % w));
+        takeRun(static_cast<int>(seed / w), static_cast<int>(seed % w), -1, 1, 0);
         while (!m_wandStack.empty()) {
-            const int r = static_cast<int>(m_wandStack.back());
-            m_wandStack.pop_back();
-            const int l = static_cast<int>(m_wandStack.back());
-            m_wandStack.pop_back();
-            const int y = static_cast<int>(m_wandStack.back());
-            m_wandStack.pop_back();
+            const int pr = pop(), pl = pop(), parentY = pop(), r = pop(), l = pop(), y = pop();
+            const int from = std::max(l - 1, 0), to = std::min(r + 1, w - 1);
             for (int ny = y - 1; ny <= y + 1; ny += 2) {
                 if (ny < 0 || ny >= h) continue;
                 const std::size_t row = static_cast<std::size_t>(ny) * w;
-                const int to = std::min(r + 1, w - 1);
-                for (int x = std::max(l - 1, 0); x <= to; ++x)
-                    if (joins(row + x)) x = takeRun(ny, x) + 1;
+                // Columns pl - 1 .. pr + 1 of the parent's row are known.
+                const int skipFrom = ny == parentY ? pl - 1 : to + 1, skipTo = ny == parentY ? pr + 1 : to;
+                for (int x = from; x <= to; ++x) {
+                    if (x >= skipFrom && x <= skipTo) {
+                        x = skipTo;
+                        continue;
+                    }
+                    if (joins(row + x)) x = takeRun(ny, x, y, l, r) + 1;
+                }
             }
         }
     }

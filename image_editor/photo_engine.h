@@ -293,7 +293,7 @@ private:
     int m_lastStampX = 0, m_lastStampY = 0;
     char m_stampMade = ' ';
     std::vector<std::uint32_t> m_wandSeeds;  // waiting pixels; reserved once
-    std::vector<std::uint32_t> m_wandStack;  // spans (row, left, right); reserved once
+    std::vector<std::uint32_t> m_wandStack;  // runs to search from, six values each; reserved once
     // Where the wand-selected pixels ('c') are: the runs its fills selected,
     // while they are known; after a new photo or a hand-set 'c', anywhere.
     struct WandRun {

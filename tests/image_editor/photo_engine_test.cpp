@@ -106,14 +106,16 @@ TEST(MagicWand, MatchesTheRepeatedPassesOnRandomPhotos) {
     std::mt19937 rng(20110807);
     const ColorRef shades[] = {0x101010, 0x141414, 0x181818, 0x1C1C1C, 0x121A10, 0x602010};
     const char marks[] = {'A', 'A', 'A', 'A', 'A', 'x', 'B', 'c'};
-    for (int round = 0; round < 400; ++round) {
-        const int w = 1 + rng() % 13, h = 1 + rng() % 11;
+    for (int round = 0; round < 800; ++round) {
+        // Small photos, then larger ones of few colours whose regions wind.
+        const bool large = round >= 400;
+        const int w = 1 + rng() % (large ? 40 : 13), h = 1 + rng() % (large ? 30 : 11);
         Picture pic;
         pic.width = w;
         pic.height = h;
         std::vector<char> mask;
         for (int i = 0; i < w * h; ++i) {
-            pic.pixels.push_back(shades[rng() % std::size(shades)]);
+            pic.pixels.push_back(shades[rng() % (large ? 2 : std::size(shades))] ^ (large && rng() % 3 == 0 ? 0x400000 : 0));
             mask.push_back(marks[rng() % std::size(marks)]);
         }
         const int sc = rng() % w, sr = rng() % h;
