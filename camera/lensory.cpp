@@ -1,0 +1,26 @@
+// The camera module's one export. It runs inside the host's wx application:
+// the dialog is modal without a parent and is destroyed (its stream thread
+// joined) before the entry returns, so nothing of the module runs when the
+// host releases it.
+#include <memory>
+#include <string>
+#include <wx/app.h>
+
+#include "camera/lensory_dlg.h"
+#include "platform/capture/v4l2_source.h"
+#include "platform/files.h"
+#include "platform/ui/message_box.h"
+
+extern "C" __attribute__((visibility("default"))) void Lensory() {
+    if (!wxTheApp) return;
+    std::string error;
+    const auto base = platform::CurrentBaseDirectory(&error);
+    if (!base) {
+        platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
+        return;
+    }
+    CLensoryDlg::Options options;
+    options.cameras = std::make_shared<platform::capture::SystemCameras>();
+    CLensoryDlg dlg(nullptr, *base, std::move(options));
+    dlg.ShowModal();
+}
