@@ -2,6 +2,8 @@
 // the dialog is modal without a parent and is destroyed (its stream thread
 // joined) before the entry returns, so nothing of the module runs when the
 // host releases it.
+#include <dlfcn.h>
+
 #include <memory>
 #include <string>
 #include <wx/app.h>
@@ -21,6 +23,13 @@ extern "C" __attribute__((visibility("default"))) void Lensory() {
     }
     CLensoryDlg::Options options;
     options.cameras = std::make_shared<platform::capture::SystemCameras>();
-    CLensoryDlg dlg(nullptr, *base, std::move(options));
-    dlg.ShowModal();
+    {
+        CLensoryDlg dlg(nullptr, *base, std::move(options));
+        dlg.ShowModal();
+    }
+    // The shutter may still sound, and the audio device stays open with its
+    // thread inside the sound libraries, which came in with this module: keep
+    // them mapped when the host releases the module.
+    for (const char* lib : {"libSDL2_mixer-2.0.so.0", "libSDL2-2.0.so.0"})
+        ::dlopen(lib, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
