@@ -288,6 +288,14 @@ TEST(VideoDevices, OnlyCaptureDevicesNamedVideoN) {
     dev.write("null", std::string());
     EXPECT_TRUE(ListVideoDevices(dev.path()).empty());
     EXPECT_TRUE(ListVideoDevices(dev / "missing").empty());
+    // A node that is no camera: Open says why and nothing streams.
+    V4l2Source notACamera("/dev/null");
+    std::string error;
+    EXPECT_FALSE(notACamera.Open(&error));
+    EXPECT_NE(error.find("/dev/null"), std::string::npos) << error;
+    std::vector<std::uint8_t> dib;
+    EXPECT_EQ(notACamera.Grab(&dib, 10ms, &error), GrabResult::Failed);
+    notACamera.Close();
     SystemCameras cameras;
     const auto names = cameras.DeviceNames();
     EXPECT_EQ(cameras.OpenDevice(int(names.size())), nullptr) << "no camera past the list";
