@@ -4,12 +4,10 @@
 // host releases it.
 #include <dlfcn.h>
 
-#include <memory>
 #include <string>
 #include <wx/app.h>
 
 #include "camera/lensory_dlg.h"
-#include "platform/capture/v4l2_source.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 
@@ -21,12 +19,7 @@ extern "C" __attribute__((visibility("default"))) void Lensory() {
         platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
         return;
     }
-    CLensoryDlg::Options options;
-    options.cameras = std::make_shared<platform::capture::SystemCameras>();
-    {
-        CLensoryDlg dlg(nullptr, *base, std::move(options));
-        dlg.ShowModal();
-    }
+    RunCaptureDialog(*base);
     // The shutter may still sound, and the audio device stays open with its
     // thread inside the sound libraries, which came in with this module: keep
     // them mapped when the host releases the module.

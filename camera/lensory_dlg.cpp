@@ -11,6 +11,7 @@
 
 #include "camera/photo_names.h"
 #include "picture_controls/picture_files.h"
+#include "platform/capture/v4l2_source.h"
 #include "platform/image/picture_io.h"
 #include "platform/shell.h"
 #include "platform/ui/message_box.h"
@@ -258,6 +259,8 @@ void CLensoryDlg::OnFrameArrived() {
     if (m_graph.stream().CopyLatest(&frame)) m_frame = std::move(frame);
     if (m_graph.stream().Ended()) {
         ShowVideoMessage(std::string(kCameraStoppedText) + "\n" + m_graph.stream().Error());
+        m_graph.Stop();  // its thread has ended; the camera may be opened again
+        m_open->Enable();
         UpdateShotButton();
     }
     m_videoHost->Refresh(false);
@@ -302,3 +305,10 @@ void CLensoryDlg::PaintVideo(wxDC& dc) {
 }
 
 void CLensoryDlg::PaintPhoto(wxDC& dc) { DrawPhoto(dc, m_photoView->GetClientSize(), m_photo); }
+
+void RunCaptureDialog(const fs::path& base) {
+    CLensoryDlg::Options options;
+    options.cameras = std::make_shared<platform::capture::SystemCameras>();
+    CLensoryDlg dlg(nullptr, base, std::move(options));
+    dlg.ShowModal();
+}

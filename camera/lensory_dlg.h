@@ -57,6 +57,9 @@ void DrawPhoto(wxDC& dc, const wxSize& size, const wxImage& photo);
 // A frame as a picture (top row first).
 wxImage FrameImage(const platform::capture::VideoFrame& frame);
 
+// Runs the dialog modally over the machine's cameras (the module's entry).
+void RunCaptureDialog(const std::filesystem::path& base);
+
 class CLensoryDlg : public wxDialog {
 public:
     struct Options {

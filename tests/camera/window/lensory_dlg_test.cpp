@@ -58,6 +58,7 @@ protected:
             return platform::MbResult::Ok;
         };
         o.clock = [this] { return std::chrono::milliseconds(now.load()); };
+        o.shutter_sound = shutter;
         dlg = new CLensoryDlg(nullptr, base.path(), std::move(o));
         dlg->Show();
         testsupport::PumpEvents(100);
@@ -83,6 +84,7 @@ protected:
     fs::path Photos() const { return base / "服饰搭配拍照图片"; }
 
     TempDir base;
+    fs::path shutter;  // empty: the built shutter sound
     std::atomic<long long> now{1'000'000};
     std::vector<std::string> messages;
     CLensoryDlg* dlg = nullptr;
@@ -268,6 +270,31 @@ TEST_F(LensoryDlgTest, FailuresAreReportedAndNoStaleFileIsShown) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind(camera::kPhotoFolderFailedText, 0), 0u);
     EXPECT_EQ(dlg->machine().state(), camera::ShotState::Idle);
+}
+
+TEST_F(LensoryDlgTest, AMissingShutterSoundOrAStoppedCamera) {
+    // Without its sound the shot is still saved.
+    shutter = base / "no-such.wav";
+    OpenPattern();
+    StartCamera();
+    Shoot();
+    EXPECT_EQ(dlg->lastSound(), platform::sound::PlayOutcome::MissingFile);
+    EXPECT_TRUE(fs::exists(Photos() / "拍照图片A1_0.JPG"));
+    EXPECT_TRUE(messages.empty());
+    dlg->Destroy();
+    dlg = nullptr;
+
+    // The camera stops after a few frames: our message, and no more shots.
+    TestPatternOptions dies = Pattern();
+    dies.fail_after = 5;
+    OpenPattern(dies);
+    dlg->OpenCamera();
+    ASSERT_TRUE(PumpUntil([&] { return dlg->videoMessage()->IsShown(); }));
+    EXPECT_TRUE(dlg->videoMessage()->GetLabel().StartsWith(wxString::FromUTF8(std::string(camera::kCameraStoppedText))));
+    EXPECT_FALSE(dlg->shotButton()->IsEnabled());
+    EXPECT_TRUE(dlg->openButton()->IsEnabled()) << "the user may open it again";
+    EXPECT_EQ(dlg->shownFrameNumber(), 5u) << "the last frame stays on screen";
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, Screen("lensory-camera-stopped.png")));
 }
 
 TEST_F(LensoryDlgTest, ClosingStopsTheStreamAndKeepsThePictureHandlers) {

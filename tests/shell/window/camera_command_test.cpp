@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/stattext.h>
