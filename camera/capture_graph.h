@@ -15,8 +15,8 @@ namespace camera {
 
 // Start's results.
 constexpr int kStartOk = 0;
-constexpr int kStartNoDevice = 1;   // no camera at that index
-constexpr int kStartFailed = 2;     // the camera is there but does not stream
+constexpr int kStartNoDevice = 1;  // no camera at that index
+constexpr int kStartFailed = 2;    // the camera is there but does not stream
 
 class CCaptureGraph {
 public:

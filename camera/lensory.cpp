@@ -3,9 +3,9 @@
 // joined) before the entry returns, so nothing of the module runs when the
 // host releases it.
 #include <dlfcn.h>
+#include <wx/app.h>
 
 #include <string>
-#include <wx/app.h>
 
 #include "camera/lensory_dlg.h"
 #include "platform/files.h"

@@ -1,6 +1,5 @@
 #include "camera/lensory_dlg.h"
 
-#include <system_error>
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
@@ -8,6 +7,8 @@
 #include <wx/graphics.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+
+#include <system_error>
 
 #include "camera/photo_names.h"
 #include "picture_controls/picture_files.h"
@@ -44,7 +45,8 @@ private:
 }  // namespace
 
 wxImage FrameImage(const VideoFrame& frame) {
-    if (frame.width <= 0 || frame.height <= 0 || frame.dib.size() < platform::capture::DibSize(frame.width, frame.height))
+    if (frame.width <= 0 || frame.height <= 0 ||
+        frame.dib.size() < platform::capture::DibSize(frame.width, frame.height))
         return {};
     wxImage img(frame.width, frame.height, false);
     unsigned char* out = img.GetData();
@@ -82,8 +84,8 @@ void DrawPhoto(wxDC& dc, const wxSize& size, const wxImage& photo) {
 }
 
 CLensoryDlg::CLensoryDlg(wxWindow* parent, const fs::path& base, Options options)
-    : wxDialog(parent, wxID_ANY, U(DialogCaption(base)), wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE, kLensoryDlgName),
+    : wxDialog(parent, wxID_ANY, U(DialogCaption(base)), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE,
+               kLensoryDlgName),
       m_base(base),
       m_photoBase(base),
       m_options(std::move(options)),
@@ -99,7 +101,8 @@ CLensoryDlg::CLensoryDlg(wxWindow* parent, const fs::path& base, Options options
     if (!m_options.sink) m_options.sink = platform::ui::MessageSinkFor(this);
     CreateControls();
     ListCameras();
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnShotTimer(); }, kShotTimerId);
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { OnShotTimer(); }, kShotTimerId);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
         Shutdown();
         e.Skip();
@@ -143,20 +146,28 @@ void CLensoryDlg::CreateControls() {
     m_formatChoice->SetStringSelection(U(m_format));
     m_shot = new wxButton(this, IDC_SHOT, U("拍照"), px(cx, 140), sz(cw, 22));
     m_shot->Disable();
-    m_countdown = new wxStaticText(this, IDC_COUNTDOWN, "", px(cx, 166), sz(cw, 12), wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE);
+    m_countdown = new wxStaticText(this, IDC_COUNTDOWN, "", px(cx, 166), sz(cw, 12),
+                                   wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE);
     new wxButton(this, IDC_PHOTO_DIR, U("照片目录"), px(cx, 182), sz(cw, 16));
 
     m_photoView = new PaintedPane(this, IDC_PHOTO_VIEW, px(7, 202), sz(250, 141), [this](wxDC& dc) { PaintPhoto(dc); });
     new wxButton(this, wxID_OK, "OK", px(264, 327), sz(40, 16));
     new wxButton(this, wxID_CANCEL, U("关闭"), px(307, 327), sz(40, 16));
 
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OpenCamera(); }, IDC_OPEN_CAMERA);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { TakeShot(); }, IDC_SHOT);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(wxID_OK); }, wxID_OK);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(wxID_CANCEL); }, wxID_CANCEL);
-    Bind(wxEVT_CHOICE, [this](wxCommandEvent& e) { ChooseSelfTimer(e.GetSelection()); }, IDC_SELF_TIMER);
-    Bind(wxEVT_CHOICE, [this](wxCommandEvent& e) { ChooseFormat(e.GetSelection()); }, IDC_FORMAT);
-    Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_photoName = m_nameEdit->GetValue().utf8_string(); }, IDC_PHOTO_NAME);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OpenCamera(); }, IDC_OPEN_CAMERA);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { TakeShot(); }, IDC_SHOT);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { Close(wxID_OK); }, wxID_OK);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { Close(wxID_CANCEL); }, wxID_CANCEL);
+    Bind(
+        wxEVT_CHOICE, [this](wxCommandEvent& e) { ChooseSelfTimer(e.GetSelection()); }, IDC_SELF_TIMER);
+    Bind(
+        wxEVT_CHOICE, [this](wxCommandEvent& e) { ChooseFormat(e.GetSelection()); }, IDC_FORMAT);
+    Bind(
+        wxEVT_TEXT, [this](wxCommandEvent&) { m_photoName = m_nameEdit->GetValue().utf8_string(); }, IDC_PHOTO_NAME);
 }
 
 void CLensoryDlg::ListCameras() {
@@ -217,14 +228,21 @@ void CLensoryDlg::TakeShot() {
 void CLensoryDlg::OnShotTimer() {
     const ShotEvent ev = m_machine.Tick();
     switch (ev.kind) {
-        case ShotEvent::None: break;
+        case ShotEvent::None:
+            break;
         case ShotEvent::Countdown:
-        case ShotEvent::CountdownEnded: m_countdown->SetLabel(U(CountdownText(ev.elapsed, ev.length))); break;
-        case ShotEvent::FrameReady: SavePhoto(); break;
+        case ShotEvent::CountdownEnded:
+            m_countdown->SetLabel(U(CountdownText(ev.elapsed, ev.length)));
+            break;
+        case ShotEvent::FrameReady:
+            SavePhoto();
+            break;
         case ShotEvent::WriteFailed:
             Tell(std::string(kFrameWriteFailedText) + (ev.error.empty() ? "" : "\n" + ev.error));
             break;
-        case ShotEvent::TimedOut: Tell(kShotTimedOutText); break;
+        case ShotEvent::TimedOut:
+            Tell(kShotTimedOutText);
+            break;
     }
     UpdateShotButton();
 }
@@ -232,6 +250,10 @@ void CLensoryDlg::OnShotTimer() {
 void CLensoryDlg::SavePhoto() {
     m_lastSound = platform::sound::Play(m_options.shutter_sound);
     ++m_soundsPlayed;
+    // Until this shot is saved, no earlier photo stands for it.
+    m_lastPhoto.clear();
+    m_photo = wxImage();
+    m_photoView->Refresh();
     if (auto problem = PhotoNameProblem(CheckPhotoName(m_photoName)); !problem.empty()) {
         Tell(problem);
         return;

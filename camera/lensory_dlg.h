@@ -10,13 +10,14 @@
 // and when it is destroyed, so nothing of it runs once the module is
 // released. It registers the picture handlers it needs and never removes
 // any, so the host keeps drawing after it closes.
+#include <wx/dialog.h>
+#include <wx/image.h>
+#include <wx/timer.h>
+
 #include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <wx/dialog.h>
-#include <wx/image.h>
-#include <wx/timer.h>
 
 #include "camera/capture_graph.h"
 #include "camera/shot_machine.h"
@@ -64,9 +65,9 @@ class CLensoryDlg : public wxDialog {
 public:
     struct Options {
         std::shared_ptr<platform::capture::CameraProvider> cameras;
-        platform::MessageSink sink;               // empty: message boxes over the dialog
-        camera::MonotonicClock clock;             // empty: the steady clock
-        std::filesystem::path shutter_sound;      // empty: resources/wave/3000.wav beside the program
+        platform::MessageSink sink;           // empty: message boxes over the dialog
+        camera::MonotonicClock clock;         // empty: the steady clock
+        std::filesystem::path shutter_sound;  // empty: resources/wave/3000.wav beside the program
     };
 
     CLensoryDlg(wxWindow* parent, const std::filesystem::path& base, Options options);

@@ -35,10 +35,14 @@ PhotoNameCheck CheckPhotoName(std::string_view name) {
 
 std::string_view PhotoNameProblem(PhotoNameCheck check) {
     switch (check) {
-        case PhotoNameCheck::Ok: return {};
-        case PhotoNameCheck::Empty: return kPhotoNameEmptyText;
-        case PhotoNameCheck::NotPlain: return kPhotoNameNotPlainText;
-        case PhotoNameCheck::TooLong: return kPhotoNameTooLongText;
+        case PhotoNameCheck::Ok:
+            return {};
+        case PhotoNameCheck::Empty:
+            return kPhotoNameEmptyText;
+        case PhotoNameCheck::NotPlain:
+            return kPhotoNameNotPlainText;
+        case PhotoNameCheck::TooLong:
+            return kPhotoNameTooLongText;
     }
     return {};
 }
@@ -54,9 +58,7 @@ fs::path PhotoPath(const fs::path& base, std::string_view name, std::string_view
     return PhotoFolder(base) / fs::path(file);
 }
 
-std::string DialogCaption(const fs::path& base) {
-    return "摄像头拍照 < " + base.string() + " >";
-}
+std::string DialogCaption(const fs::path& base) { return "摄像头拍照 < " + base.string() + " >"; }
 
 std::string CountdownText(int elapsed, int length) { return std::to_string(elapsed) + "/" + std::to_string(length); }
 

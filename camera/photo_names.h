@@ -38,8 +38,7 @@ std::string DialogCaption(const std::filesystem::path& base);
 std::string CountdownText(int elapsed, int length);
 
 // Texts for the user.
-inline constexpr std::string_view kNoCameraText =
-    "没有找到摄像头, 不能拍照。\n请接上摄像头, 再重新打开“摄像头拍照”。";
+inline constexpr std::string_view kNoCameraText = "没有找到摄像头, 不能拍照。\n请接上摄像头, 再重新打开“摄像头拍照”。";
 inline constexpr std::string_view kCameraStartFailedText = "摄像头无法开启, 不能拍照。";
 inline constexpr std::string_view kCameraStoppedText = "摄像头已停止, 不能拍照。";
 inline constexpr std::string_view kShotTimedOutText = "摄像头没有送来画面, 这次拍照没有完成。";

@@ -57,7 +57,8 @@ ShotEvent ShotMachine::Tick() {
             m_state = ShotState::Idle;
             ev.kind = ShotEvent::WriteFailed;
             return ev;
-        case FrameWrite::Pending: break;
+        case FrameWrite::Pending:
+            break;
     }
     if (now - m_armedAt >= m_timeout) {
         m_port.Disarm();

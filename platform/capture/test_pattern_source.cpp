@@ -49,8 +49,7 @@ bool TestPatternSource::Open(std::string* error) {
     return true;
 }
 
-GrabResult TestPatternSource::Grab(std::vector<std::uint8_t>* dib, std::chrono::milliseconds wait,
-                                   std::string* error) {
+GrabResult TestPatternSource::Grab(std::vector<std::uint8_t>* dib, std::chrono::milliseconds wait, std::string* error) {
     if (!m_open || (m_options.fail_after && m_count >= m_options.fail_after)) {
         if (error) *error = "the test pattern camera stopped";
         return GrabResult::Failed;

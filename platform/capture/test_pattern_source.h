@@ -59,8 +59,7 @@ private:
 // Named cameras that are all test patterns ("测试图案摄像头 1", ...).
 class TestPatternCameras : public CameraProvider {
 public:
-    explicit TestPatternCameras(TestPatternOptions options = {}, int count = 1)
-        : m_options(options), m_count(count) {}
+    explicit TestPatternCameras(TestPatternOptions options = {}, int count = 1) : m_options(options), m_count(count) {}
     std::vector<std::string> DeviceNames() override;
     std::unique_ptr<FrameSource> OpenDevice(int index) override;
 

@@ -16,11 +16,11 @@ TEST(PhotoNames, PlainNamesOnly) {
         const char* name;
         PhotoNameCheck want;
     } cases[] = {
-        {"拍照图片A1_0", PhotoNameCheck::Ok},   {"my photo.v2", PhotoNameCheck::Ok},
-        {"", PhotoNameCheck::Empty},            {".", PhotoNameCheck::NotPlain},
-        {"..", PhotoNameCheck::NotPlain},       {"../拍照", PhotoNameCheck::NotPlain},
-        {"a/b", PhotoNameCheck::NotPlain},      {"a\\b", PhotoNameCheck::NotPlain},
-        {"a\nb", PhotoNameCheck::NotPlain},     {"/etc/passwd", PhotoNameCheck::NotPlain},
+        {"拍照图片A1_0", PhotoNameCheck::Ok}, {"my photo.v2", PhotoNameCheck::Ok},
+        {"", PhotoNameCheck::Empty},          {".", PhotoNameCheck::NotPlain},
+        {"..", PhotoNameCheck::NotPlain},     {"../拍照", PhotoNameCheck::NotPlain},
+        {"a/b", PhotoNameCheck::NotPlain},    {"a\\b", PhotoNameCheck::NotPlain},
+        {"a\nb", PhotoNameCheck::NotPlain},   {"/etc/passwd", PhotoNameCheck::NotPlain},
     };
     for (const Case& c : cases) EXPECT_EQ(CheckPhotoName(c.name), c.want) << c.name;
     EXPECT_EQ(CheckPhotoName(std::string(kMaxPhotoNameBytes, 'a')), PhotoNameCheck::Ok);
@@ -35,7 +35,7 @@ TEST(PhotoNames, PathsChoicesAndTexts) {
     EXPECT_EQ(TempFramePath(base), fs::path("/shop/服饰搭配拍照图片/kzvVideoCap123tmp.bmp"));
     EXPECT_EQ(DialogCaption(base), "摄像头拍照 < /shop >");
     EXPECT_EQ(CountdownText(3, 10), "3/10");
-    const std::vector<std::string> timers{"0", "2", "3", "4", "5", "6", "7", "8",
+    const std::vector<std::string> timers{"0", "2",  "3",  "4",  "5",  "6",  "7",  "8",
                                           "9", "10", "11", "12", "15", "20", "25", "30"};
     EXPECT_EQ(SelfTimerItems(), timers);
     EXPECT_EQ(FormatWords(), (std::vector<std::string>{"BMP", "JPG", "PNG", "GIF"}));
@@ -81,7 +81,9 @@ TEST(CaptureGraph, NoCameraAndBadDevices) {
 TEST(ShutterWave, IsAPlainPcmWaveOfTheResourceSize) {
     const auto b = ShutterWaveBytes();
     ASSERT_EQ(b.size(), kShutterWaveBytes);
-    auto u32 = [&](std::size_t at) { return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t(b[at + 3]) << 24); };
+    auto u32 = [&](std::size_t at) {
+        return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t(b[at + 3]) << 24);
+    };
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
     EXPECT_EQ(u32(4), kShutterWaveBytes - 8);
     EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");

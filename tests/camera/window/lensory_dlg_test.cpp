@@ -4,13 +4,13 @@
 #include "camera/lensory_dlg.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <map>
 #include <wx/button.h>
 #include <wx/dcmemory.h>
 #include <wx/stattext.h>
 #include <wx/time.h>
+
+#include <atomic>
+#include <map>
 
 #include "camera/photo_names.h"
 #include "platform/capture/frame_writer.h"
@@ -168,7 +168,8 @@ TEST_F(LensoryDlgTest, AShotInEachFormatLandsInThePhotoFolder) {
         {3, "GIF", platform::image::PictureFormat::Gif, "lensory-shot-gif.png"},
     };
     const auto magic = [](const std::vector<unsigned char>& b) { return std::string(b.begin(), b.begin() + 3); };
-    const std::map<std::string, std::string> magics{{"BMP", "BM\x36"}, {"JPG", "\xFF\xD8\xFF"}, {"PNG", "\x89PN"}, {"GIF", "GIF"}};
+    const std::map<std::string, std::string> magics{
+        {"BMP", "BM\x36"}, {"JPG", "\xFF\xD8\xFF"}, {"PNG", "\x89PN"}, {"GIF", "GIF"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.word);
         dlg->ChooseFormat(c.index);
@@ -222,7 +223,8 @@ TEST_F(LensoryDlgTest, WithoutACameraOurMessageAndNoShot) {
     OpenPattern(busy);
     dlg->OpenCamera();
     EXPECT_TRUE(dlg->videoMessage()->IsShown());
-    EXPECT_TRUE(dlg->videoMessage()->GetLabel().StartsWith(wxString::FromUTF8(std::string(camera::kCameraStartFailedText))));
+    EXPECT_TRUE(
+        dlg->videoMessage()->GetLabel().StartsWith(wxString::FromUTF8(std::string(camera::kCameraStartFailedText))));
     EXPECT_FALSE(dlg->shotButton()->IsEnabled());
     EXPECT_TRUE(dlg->openButton()->IsEnabled()) << "the user may try again";
 }
@@ -236,7 +238,8 @@ TEST_F(LensoryDlgTest, FailuresAreReportedAndNoStaleFileIsShown) {
     ASSERT_TRUE(PumpUntil([&] { return dlg->shownFrameNumber() == 1; }));
     // A file left from before at the frame path is not taken for the shot.
     fs::create_directories(Photos());
-    base.write(fs::path("服饰搭配拍照图片") / "kzvVideoCap123tmp.bmp", platform::capture::FrameFileBytes(1, 1, std::vector<std::uint8_t>(4, 0)));
+    base.write(fs::path("服饰搭配拍照图片") / "kzvVideoCap123tmp.bmp",
+               platform::capture::FrameFileBytes(1, 1, std::vector<std::uint8_t>(4, 0)));
     dlg->TakeShot();
     EXPECT_FALSE(fs::exists(Photos() / "kzvVideoCap123tmp.bmp"));
     now += 5000;
@@ -281,6 +284,17 @@ TEST_F(LensoryDlgTest, AMissingShutterSoundOrAStoppedCamera) {
     EXPECT_EQ(dlg->lastSound(), platform::sound::PlayOutcome::MissingFile);
     EXPECT_TRUE(fs::exists(Photos() / "拍照图片A1_0.JPG"));
     EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(dlg->shownPhoto().IsOk());
+
+    // The photo cannot be saved (a folder holds its name): said so, and the
+    // earlier photo is no longer shown as if it were this one.
+    fs::create_directories(Photos() / "坏.JPG");
+    dlg->SetPhotoName("坏");
+    Shoot();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind(camera::kPhotoSaveFailedText, 0), 0u) << messages[0];
+    EXPECT_FALSE(dlg->shownPhoto().IsOk());
+    EXPECT_TRUE(dlg->lastPhoto().empty());
     dlg->Destroy();
     dlg = nullptr;
 
@@ -290,7 +304,8 @@ TEST_F(LensoryDlgTest, AMissingShutterSoundOrAStoppedCamera) {
     OpenPattern(dies);
     dlg->OpenCamera();
     ASSERT_TRUE(PumpUntil([&] { return dlg->videoMessage()->IsShown(); }));
-    EXPECT_TRUE(dlg->videoMessage()->GetLabel().StartsWith(wxString::FromUTF8(std::string(camera::kCameraStoppedText))));
+    EXPECT_TRUE(
+        dlg->videoMessage()->GetLabel().StartsWith(wxString::FromUTF8(std::string(camera::kCameraStoppedText))));
     EXPECT_FALSE(dlg->shotButton()->IsEnabled());
     EXPECT_TRUE(dlg->openButton()->IsEnabled()) << "the user may open it again";
     EXPECT_EQ(dlg->shownFrameNumber(), 5u) << "the last frame stays on screen";

@@ -54,7 +54,7 @@ TEST(FrameWriter, FileBytesForOddAndEvenWidths) {
         // Width 4: 12 bytes, no padding.
         {4, 1, Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})},
         // Width 5, two rows: 15 + 1 each.
-        {5, 2, Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0,
+        {5, 2, Bytes({1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 0,
                       21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 0})},
     };
     for (const Case& c : cases) {

@@ -3,13 +3,13 @@
 // has no camera, so the dialog shows our message and keeps "拍照" disabled.
 // Afterwards the client still has its picture handlers and draws on.
 #include <gtest/gtest.h>
-
-#include <filesystem>
 #include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/stattext.h>
 #include <wx/time.h>
 #include <wx/timer.h>
+
+#include <filesystem>
 
 #include "camera/lensory_dlg.h"
 #include "camera/photo_names.h"
