@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   g++ make cmake ninja-build ccache pkg-config
-  libwxgtk3.2-dev libcurl4-openssl-dev libsdl2-mixer-dev
+  libwxgtk3.2-dev libcurl4-openssl-dev libsdl2-mixer-dev libv4l-dev
   googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   libx11-dev fonts-wqy-microhei xvfb xauth xdg-utils python3
