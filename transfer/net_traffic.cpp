@@ -53,12 +53,16 @@ double CNetTraffic::GetTraffic(int index) {
         const auto it = std::find(m_names.begin(), m_names.end(), c.name);
         if (it != m_names.end()) m_lastValues[static_cast<std::size_t>(it - m_names.begin())] = value;
         if (c.name != name) continue;
+        // Each direction wraps or resets on its own; the total is their sum.
         if (index == m_current) {
-            result = static_cast<double>(CounterDelta(m_lastRaw, value));
+            const std::uint64_t rx = CounterDelta(m_lastReceived, c.received);
+            const std::uint64_t tx = CounterDelta(m_lastSent, c.sent);
+            result = static_cast<double>(CounterOf(rx, tx));
         } else {
             m_current = index;
         }
-        m_lastRaw = value;
+        m_lastReceived = c.received;
+        m_lastSent = c.sent;
     }
     return result;
 }
@@ -84,7 +88,7 @@ double CNetTraffic::GetInterfaceTotalTraffic(int index) const {
 void CNetTraffic::SetTrafficType(int counter) {
     m_counter = (counter == kCounterReceived || counter == kCounterSent) ? counter : kCounterTotal;
     m_current = -1;
-    m_lastRaw = 0;
+    m_lastReceived = m_lastSent = 0;
     std::fill(m_lastValues.begin(), m_lastValues.end(), 0);
 }
 

@@ -54,7 +54,8 @@ private:
     Source m_source;
     std::vector<std::string> m_names;
     std::vector<std::uint64_t> m_lastValues;
-    std::uint64_t m_lastRaw = 0;
+    std::uint64_t m_lastReceived = 0;  // raw counters of the current interface at the last sample
+    std::uint64_t m_lastSent = 0;
     int m_current = -1;
     int m_counter = kCounterTotal;
 };
