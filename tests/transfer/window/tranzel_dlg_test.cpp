@@ -1,0 +1,282 @@
+// The transfer dialog under a real X server against a loopback FTP server: a
+// package packed by the client's packer goes up, is listed back and comes
+// down byte-identical while the loopback graphs move; failures, the settings
+// file and the buttons' states around an upload.
+#include "transfer/tranzel_dlg.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <wx/button.h>
+#include <wx/dcmemory.h>
+#include <wx/listbox.h>
+#include <wx/textctrl.h>
+#include <wx/time.h>
+
+#include "platform/ui/message_box.h"
+#include "shell/data_package.h"
+#include "tests/support/ftp_test_server.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/window_test_util.h"
+#include "transfer/net_traffic_button.h"
+
+namespace fs = std::filesystem;
+using testsupport::FtpTestServer;
+using testsupport::ReadAll;
+using testsupport::TempDir;
+
+namespace {
+
+template <typename F>
+bool PumpUntil(F done, int ms = 20000) {
+    const wxLongLong end = wxGetLocalTimeMillis() + ms;
+    while (!done() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(20);
+    return done();
+}
+
+const char* const kProject = "春夏通勤搭配";
+
+// The demo base's project, copied into `base` and packed there by the
+// client's own packer; returns the package.
+fs::path PackDemoProject(const fs::path& base) {
+    const fs::path demo = fs::current_path() / "demo-base";
+    fs::create_directories(base / "KZV网页项目文件");
+    fs::copy_file(demo / "KZV网页项目文件" / (std::string(kProject) + ".dm3"),
+                  base / "KZV网页项目文件" / (std::string(kProject) + ".dm3"));
+    fs::copy(demo / kProject, base / kProject, fs::copy_options::recursive);
+    shell::CDataPackage packer;
+    packer.SetDirectories(base);
+    EXPECT_TRUE(packer.Pack(kProject)) << packer.GetLastErrorText();
+    return base / "服饰搭配上传数据专区" / (std::string(kProject) + ".rar");
+}
+
+int RowOf(const CTranzelDlg& d, const std::string& text) {
+    for (std::size_t i = 0; i < d.rows().size(); ++i)
+        if (d.rows()[i].text == text) return static_cast<int>(i);
+    return -1;
+}
+
+void Shot(CTranzelDlg* d, const std::string& name) {
+    d->Raise();
+    testsupport::PumpEvents(150);
+    testsupport::SaveWindowScreenshot(d, "screens/tranzel-" + name + ".png");
+}
+
+class TranzelDlgTest : public ::testing::Test {
+protected:
+    void Open(long bytesPerSecond = 0) {
+        fs::create_directories(remote / "web" / "DressDLoad2010");
+        server = std::make_unique<FtpTestServer>(remote.path(), "shop", "secret", bytesPerSecond);
+        ASSERT_TRUE(server->running());
+        dlg = new CTranzelDlg(nullptr, base.path());
+        dlg->SetTimeouts(5, 5);
+        dlg->SetTimerPeriod(100);
+        dlg->SetSaveAsk([this](const std::string& name) -> std::optional<fs::path> {
+            asked = name;
+            if (saveTo.empty()) return std::nullopt;
+            return saveTo;
+        });
+        dlg->Show();
+        testsupport::PumpEvents(100);
+    }
+    void TearDown() override {
+        if (dlg) dlg->Destroy();
+        testsupport::PumpEvents(50);
+    }
+
+    TempDir base, remote;
+    std::unique_ptr<FtpTestServer> server;
+    CTranzelDlg* dlg = nullptr;
+    fs::path saveTo;
+    std::string asked;
+};
+
+}  // namespace
+
+TEST_F(TranzelDlgTest, PackageGoesUpIsListedAndComesBackWhileTheGraphsMove) {
+    const fs::path package = PackDemoProject(base.path());
+    ASSERT_TRUE(fs::exists(package));
+    Open(64 * 1024);  // throttled, so the transfers last a few seconds
+    EXPECT_EQ(dlg->GetTitle(), wxString::FromUTF8("Lumora文件上传下载专用工具"));
+    EXPECT_FALSE(dlg->uploadButton()->IsEnabled());
+    EXPECT_FALSE(dlg->downloadButton()->IsEnabled());
+    dlg->SetAccount(server->server(), "shop", "secret");
+    EXPECT_TRUE(dlg->passwordEdit()->HasFlag(wxTE_PASSWORD));
+
+    // The graphs follow the loopback interface (listed last), where the
+    // transfers of this test run.
+    for (int i = 0; i < 3; ++i) {
+        CNetTrafficButton* g = dlg->graph(i);
+        const int lo = g->traffic().InterfaceCount() - 1;
+        ASSERT_GE(lo, 0);
+        std::string name;
+        g->traffic().GetNetworkInterfaceName(&name, lo);
+        EXPECT_EQ(name, "lo");
+        g->SetUpdateSpeed(250, 100);
+        g->OnMenuCommand(CNetTrafficButton::kMenuInterface + lo);
+    }
+    EXPECT_EQ(dlg->interfaceText(), "NetTrafficButton using Interface: " + std::to_string(dlg->graph(0)->interfaceIndex()));
+    Shot(dlg, "start");
+
+    dlg->SetExtension("RAR");
+    dlg->OnListLocal();
+    ASSERT_EQ(dlg->rows().size(), 1u);
+    EXPECT_EQ(dlg->list()->GetString(0), wxString::FromUTF8(kProject));
+    dlg->list()->SetSelection(0);
+    dlg->OnSelectList(0);
+    EXPECT_TRUE(dlg->uploadButton()->IsEnabled());
+    EXPECT_FALSE(dlg->serverEdit()->IsEnabled());
+
+    dlg->OnUpload();
+    EXPECT_EQ(dlg->uploadMode(), 101);
+    EXPECT_EQ(dlg->status(), "正在上传 < " + package.string() + " >");
+    EXPECT_FALSE(dlg->uploadButton()->IsEnabled());
+    EXPECT_FALSE(dlg->queryButton()->IsEnabled());
+    // A right click while the upload runs enables the server controls only.
+    dlg->OnRButtonDown();
+    EXPECT_FALSE(dlg->uploadButton()->IsEnabled());
+    EXPECT_FALSE(dlg->queryButton()->IsEnabled());
+    testsupport::PumpEvents(600);
+    Shot(dlg, "uploading");
+    ASSERT_TRUE(PumpUntil([&] { return dlg->uploadMode() == 0; }, 30000));
+    EXPECT_EQ(dlg->status(), "上传成功! ");
+    EXPECT_TRUE(dlg->uploadButton()->IsEnabled());
+    EXPECT_TRUE(dlg->queryButton()->IsEnabled());
+    const fs::path uploaded = remote / "web" / "DressDLoad2010" / (std::string(kProject) + ".rar");
+    EXPECT_EQ(ReadAll(uploaded), ReadAll(package));
+    EXPECT_GT(dlg->graph(0)->history().maximum(), 0);  // the graph moved
+    EXPECT_GT(dlg->graph(1)->history().maximum(), 0);
+    EXPECT_GT(dlg->graph(2)->history().maximum(), 0);
+
+    // The upload went into the loopback buffers at once; choosing the
+    // interface again starts fresh histories for the download.
+    for (int i = 0; i < 3; ++i) dlg->graph(i)->OnMenuCommand(CNetTrafficButton::kMenuInterface + dlg->graph(i)->interfaceIndex());
+    fs::create_directories(remote / "web" / "DressDLoad2010" / "旧项目");
+    dlg->OnQuerySite();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    EXPECT_EQ(dlg->status(), "网站查询成功!");
+    EXPECT_EQ(dlg->listingMode(), 2);
+    const int row = RowOf(*dlg, std::string(kProject) + ".rar");
+    ASSERT_GE(row, 0);
+    ASSERT_GE(RowOf(*dlg, "[旧项目]"), 0);
+    Shot(dlg, "remote");
+
+    // The folder row cannot be downloaded.
+    {
+        platform::ui::MessageBoxRecorder boxes;
+        dlg->OnSelectList(RowOf(*dlg, "[旧项目]"));
+        dlg->OnDownload();
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, "不能下载目录!\n请重选!");
+        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
+    }
+
+    // The package comes back over an older file of the same name.
+    saveTo = base / "下载" / (std::string(kProject) + ".rar");
+    base.write(fs::path("下载") / (std::string(kProject) + ".rar"), std::string("older"));
+    dlg->list()->SetSelection(row);
+    dlg->OnSelectList(row);
+    EXPECT_TRUE(dlg->downloadButton()->IsEnabled());
+    EXPECT_FALSE(dlg->uploadButton()->IsEnabled());
+    platform::ui::MessageBoxRecorder boxes;
+    dlg->OnDownload();
+    EXPECT_EQ(asked, std::string(kProject) + ".rar");
+    EXPECT_FALSE(dlg->queryButton()->IsEnabled());
+    testsupport::PumpEvents(3000);
+    Shot(dlg, "downloading");
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }, 30000));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "下载成功！");
+    EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Information);
+    EXPECT_EQ(ReadAll(saveTo), ReadAll(package));
+    EXPECT_EQ(std::distance(fs::directory_iterator(saveTo.parent_path()), fs::directory_iterator()), 1);
+    EXPECT_FALSE(dlg->downloadButton()->IsEnabled());
+    EXPECT_TRUE(dlg->uploadButton()->IsEnabled());
+    EXPECT_TRUE(dlg->serverEdit()->IsEnabled());
+    Shot(dlg, "downloaded");
+
+    // The total graph, drawn on a memory bitmap four times its size.
+    CNetTrafficButton* g = dlg->graph(0);
+    const wxSize size = g->GetClientSize();
+    wxBitmap bmp(size);
+    {
+        wxMemoryDC mem(bmp);
+        g->Draw(mem, size);
+    }
+    bmp.ConvertToImage().Scale(size.x * 4, size.y * 4).SaveFile("screens/tranzel-graph.png", wxBITMAP_TYPE_PNG);
+}
+
+TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
+    Open();
+    platform::ui::MessageBoxRecorder boxes;
+
+    // A refused login.
+    dlg->SetAccount(server->server(), "shop", "wrong");
+    dlg->OnQuerySite();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    EXPECT_EQ(dlg->status(), "网站查询失败!");
+    EXPECT_TRUE(dlg->rows().empty());
+
+    // A missing remote folder: the listing fails; an empty folder clears the
+    // old status.
+    dlg->SetAccount(server->server(), "shop", "secret");
+    dlg->SetSiteFolder("NoSuchFolder");
+    dlg->OnQuerySite();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    EXPECT_EQ(dlg->status(), "网站查询失败!");
+    fs::create_directories(remote / "web" / "Empty");
+    dlg->SetSiteFolder("Empty");
+    dlg->OnQuerySite();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    EXPECT_EQ(dlg->status(), "");
+    Shot(dlg, "failed");
+
+    // A cancelled save dialog, then a download into a folder that does not exist.
+    remote.write("web/DressDLoad2010/p.rar", std::string("package"));
+    dlg->SetSiteFolder("DressDLoad2010");
+    dlg->OnQuerySite();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_EQ(RowOf(*dlg, "p.rar"), 0);
+    dlg->OnSelectList(0);
+    dlg->OnDownload();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "请写入文件名！");
+    saveTo = base / "no" / "such" / "p.rar";
+    dlg->OnSelectList(0);
+    dlg->OnDownload();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].text, "下载失败！");
+    EXPECT_EQ(boxes.shown()[1].icon, platform::MbIcon::Stop);
+
+    // An upload of a package that is gone fails and names it.
+    base.write("服饰搭配上传数据专区/gone.rar", std::string("x"));
+    dlg->SetExtension("rar");
+    dlg->OnListLocal();
+    ASSERT_EQ(dlg->rows().size(), 1u);
+    fs::remove(base / "服饰搭配上传数据专区" / "gone.rar");
+    dlg->OnSelectList(0);
+    dlg->OnUpload();
+    ASSERT_TRUE(PumpUntil([&] { return dlg->uploadMode() == 0; }));
+    EXPECT_EQ(dlg->status(), "上传失败! 上传失败!< " + (base / "服饰搭配上传数据专区" / "gone.rar").string() + " >");
+
+    // "记住设置": a private file that the next start reads; the password is
+    // nowhere in it as text.
+    dlg->SetSiteFolder("DownLoad");
+    EXPECT_EQ(dlg->OnSaveSettings(), 1);
+    const fs::path file = base / "jxClothFtpSet.3ft";
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const auto bytes = ReadAll(file);
+    EXPECT_EQ(bytes.size(), 524u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()).find("secret"), std::string::npos);
+    dlg->Destroy();
+    dlg = new CTranzelDlg(nullptr, base.path());
+    EXPECT_EQ(dlg->settings().server, server->server());
+    EXPECT_EQ(dlg->settings().password, "secret");
+    EXPECT_EQ(dlg->settings().siteFolder, "DownLoad");
+    EXPECT_EQ(dlg->serverEdit()->GetValue().utf8_string(), server->server());
+    EXPECT_EQ(dlg->passwordEdit()->GetValue().utf8_string(), "secret");  // shown masked only
+    EXPECT_TRUE(dlg->passwordEdit()->HasFlag(wxTE_PASSWORD));
+}
