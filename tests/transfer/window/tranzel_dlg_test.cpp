@@ -5,7 +5,11 @@
 #include "transfer/tranzel_dlg.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
 
 #include <wx/button.h>
 #include <wx/dcmemory.h>
@@ -13,6 +17,7 @@
 #include <wx/textctrl.h>
 #include <wx/time.h>
 
+#include "platform/shell.h"
 #include "platform/ui/message_box.h"
 #include "shell/data_package.h"
 #include "tests/support/ftp_test_server.h"
@@ -279,4 +284,46 @@ TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
     EXPECT_EQ(dlg->serverEdit()->GetValue().utf8_string(), server->server());
     EXPECT_EQ(dlg->passwordEdit()->GetValue().utf8_string(), "secret");  // shown masked only
     EXPECT_TRUE(dlg->passwordEdit()->HasFlag(wxTE_PASSWORD));
+}
+
+// The client's "上传试衣文件" starts the program from its own folder, in the
+// same working directory; the program shows its dialog with the account of
+// the settings file found there.
+TEST(TranzelProgram, StartsAsTheClientStartsIt) {
+    TempDir base;
+    ASSERT_EQ(transfer::WriteFtpSettings(base / "jxClothFtpSet.3ft", {"ftp.shop.example", "shop", "secret", "DownLoad"}), 1);
+    base.write("服饰搭配上传数据专区/春装.rar", std::string("x"));
+    const fs::path program = platform::ExecutableDir() / "Tranzel";
+    ASSERT_TRUE(fs::exists(program));
+    int pid = -1;
+    {
+        testsupport::ScopedCwd cwd(base.path());
+        std::string error;
+        ASSERT_TRUE(platform::StartSiblingProgram("Tranzel", &error)) << error;
+    }
+    // The started process: our program, in the base directory.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (pid < 0 && std::chrono::steady_clock::now() < end) {
+        for (const auto& e : fs::directory_iterator("/proc")) {
+            const std::string n = e.path().filename().string();
+            if (n.find_first_not_of("0123456789") != std::string::npos) continue;
+            std::error_code ec;
+            if (fs::read_symlink(e.path() / "exe", ec) == program && fs::read_symlink(e.path() / "cwd", ec) == base.path())
+                pid = std::stoi(n);
+        }
+        if (pid < 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_GT(pid, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    const wxImage screen = testsupport::GrabScreenArea(wxRect(0, 0, 1600, 1000));
+    ::kill(pid, SIGTERM);
+    ASSERT_TRUE(screen.IsOk());
+    // Nothing else is on this display now: the program's dialog is what is not black.
+    int lit = 0;
+    for (int y = 0; y < screen.GetHeight(); y += 8)
+        for (int x = 0; x < screen.GetWidth(); x += 8)
+            lit += screen.GetRed(x, y) + screen.GetGreen(x, y) + screen.GetBlue(x, y) > 0;
+    EXPECT_GT(lit, 1000);
+    fs::create_directories("screens");
+    screen.SaveFile("screens/tranzel-program.png", wxBITMAP_TYPE_PNG);
 }
