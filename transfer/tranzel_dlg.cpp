@@ -195,7 +195,7 @@ std::string CTranzelDlg::status() const { return m_status->GetLabel().utf8_strin
 
 void CTranzelDlg::SetStatus(const std::string& text) { m_status->SetLabelText(U(text)); }
 
-bool CTranzelDlg::busy() const { return m_task.Running() || m_uploadMode == kUploadRunning; }
+bool CTranzelDlg::busy() const { return m_working || m_uploadMode == kUploadRunning; }
 
 void CTranzelDlg::EnableServerControls(bool enable) {
     for (wxWindow* w : {static_cast<wxWindow*>(m_server), static_cast<wxWindow*>(m_user),
@@ -221,7 +221,7 @@ void CTranzelDlg::FillList() {
 }
 
 void CTranzelDlg::OnQuerySite() {
-    if (m_task.Running() || m_closing) return;
+    if (m_working || m_closing) return;
     m_rows.clear();
     FillList();
     m_listingMode = 2;
@@ -231,6 +231,7 @@ void CTranzelDlg::OnQuerySite() {
     auto poster = m_poster;
     platform::FtpSite site = Site();
     const std::string folder = transfer::RemoteFolder(m_settings.siteFolder);
+    m_working = true;
     const bool started = m_task.Start([poster, site, folder](const std::atomic<bool>& cancel) mutable {
         site.cancel = &cancel;
         std::vector<platform::FtpEntry> entries;
@@ -242,6 +243,7 @@ void CTranzelDlg::OnQuerySite() {
 
 void CTranzelDlg::OnListed(const platform::FtpResult& r, const std::vector<platform::FtpEntry>& entries) {
     m_task.Wait();
+    m_working = false;
     if (m_closing) {
         RequestClose();
         return;
@@ -270,17 +272,17 @@ void CTranzelDlg::OnSelectList(int row) {
         EnableServerControls(false);
         m_upload->Disable();
         m_query->Disable();
-        m_download->Enable(!m_task.Running());
+        m_download->Enable(!m_working);
     } else if (m_listingMode == 1) {
         EnableServerControls(false);
         m_upload->Enable(!uploading);
-        m_query->Enable(!uploading && !m_task.Running());
+        m_query->Enable(!uploading && !m_working);
         m_download->Disable();
     }
 }
 
 void CTranzelDlg::OnDownload() {
-    if (m_task.Running() || m_closing) return;
+    if (m_working || m_closing) return;
     auto finish = [this] {
         m_download->Disable();
         if (m_uploadMode != kUploadRunning) {
@@ -322,6 +324,7 @@ void CTranzelDlg::OnDownload() {
     m_query->Disable();
     auto poster = m_poster;
     platform::FtpSite site = Site();
+    m_working = true;
     const bool started = m_task.Start([poster, site, remote, path = *target](const std::atomic<bool>& cancel) mutable {
         site.cancel = &cancel;
         const platform::FtpResult r = platform::FtpDownload(site, remote, path);
@@ -332,6 +335,7 @@ void CTranzelDlg::OnDownload() {
 
 void CTranzelDlg::OnDownloaded(const platform::FtpResult& r) {
     m_task.Wait();
+    m_working = false;
     if (m_closing) {
         RequestClose();
         return;
@@ -386,7 +390,7 @@ void CTranzelDlg::OnTimer() {
         return;
     }
     SetStatus(message);
-    m_query->Enable(!m_task.Running());
+    m_query->Enable(!m_working);
     m_upload->Enable();
     EnableServerControls(true);
 }
@@ -401,7 +405,7 @@ void CTranzelDlg::OnRButtonDown() {
     m_download->Disable();
     if (m_uploadMode != kUploadRunning) {
         m_upload->Enable();
-        m_query->Enable(!m_task.Running());
+        m_query->Enable(!m_working);
     }
     EnableServerControls(true);
 }

@@ -126,6 +126,7 @@ private:
     wxTimer m_timer;
     int m_timerMs = 1000;
     bool m_closing = false;
+    bool m_working = false;  // a listing or download runs, until its result is handled
     long m_connectSeconds = 20;
     long m_lowSpeedSeconds = 30;
     SaveAsk m_saveAsk;
