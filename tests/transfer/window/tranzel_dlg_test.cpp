@@ -13,6 +13,8 @@
 
 #include <wx/button.h>
 #include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/menu.h>
 #include <wx/listbox.h>
 #include <wx/textctrl.h>
 #include <wx/time.h>
@@ -326,4 +328,53 @@ TEST(TranzelProgram, StartsAsTheClientStartsIt) {
     EXPECT_GT(lit, 1000);
     fs::create_directories("screens");
     screen.SaveFile("screens/tranzel-program.png", wxBITMAP_TYPE_PNG);
+}
+
+// The graph button over recorded snapshots: its menu, and bars drawn from the
+// bottom at the right edge, the newest last.
+TEST(NetTrafficButton, MenuAndBarsFromRecordedSnapshots) {
+    auto counter = std::make_shared<unsigned long long>(0);
+    auto source = [counter]() -> std::optional<std::string> {
+        char buf[256];
+        std::snprintf(buf, sizeof buf,
+                      "    lo: 5242880 1 0 0 0 0 0 0 5242880 1 0 0 0 0 0 0\n"
+                      "  eth0: %llu 1 0 0 0 0 0 0 0 1 0 0 0 0 0 0\n",
+                      *counter);
+        return std::string(buf);
+    };
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "graph");
+    auto* g = new CNetTrafficButton(frame, 1018, wxPoint(0, 0), wxSize(60, 40), source);
+    g->SetTrafficType(1);
+    g->Init();
+    EXPECT_EQ(g->history().samples().size(), 61u);
+
+    std::unique_ptr<wxMenu> menu(g->BuildMenu());
+    EXPECT_EQ(menu->GetLabelText(CNetTrafficButton::kMenuCurrent), "eth0 : 0.0 MB");
+    EXPECT_EQ(menu->GetLabelText(CNetTrafficButton::kMenuInterface + 1), "lo : 5.0 MB");
+    EXPECT_EQ(menu->GetLabelText(CNetTrafficButton::kMenuToggle), "Toggle scaling to local maximum");
+
+    // Samples: 10 KB, then 40 KB, then 20 KB per second.
+    for (unsigned long long step : {10240ull, 40960ull, 20480ull}) {
+        *counter += step;
+        g->Sample();
+    }
+    EXPECT_EQ(g->history().maximum(), 40960.0);
+    wxBitmap bmp(60, 40);
+    {
+        wxMemoryDC mem(bmp);
+        g->Draw(mem, wxSize(60, 40));
+    }
+    const wxImage img = bmp.ConvertToImage();
+    auto lit = [&](int x, int y) { return img.GetGreen(x, y) > 150 && img.GetRed(x, y) < 50; };
+    // Bar heights 10, 40, 20 of 38 pixels: columns 57, 58, 59.
+    EXPECT_TRUE(lit(58, 3));    // the 40 KB bar reaches the top
+    EXPECT_TRUE(lit(59, 30));   // the 20 KB bar is half as high
+    EXPECT_FALSE(lit(59, 15));
+    EXPECT_TRUE(lit(57, 35));   // the 10 KB bar a quarter
+    EXPECT_FALSE(lit(57, 25));
+    EXPECT_FALSE(lit(50, 35));  // no bar before the first sample
+    g->OnMenuCommand(CNetTrafficButton::kMenuToggle);
+    std::unique_ptr<wxMenu> again(g->BuildMenu());
+    EXPECT_EQ(again->GetLabelText(CNetTrafficButton::kMenuToggle), "Toggle scaling to global maximum");
+    frame->Destroy();
 }
