@@ -22,12 +22,18 @@ public:
             platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
             return false;
         }
-        {
-            CTranzelDlg dlg(nullptr, *base);
-            dlg.ShowModal();
-        }
-        return false;
+        m_base = *base;
+        return true;
     }
+    // The dialog is the program: it ends when the dialog closes.
+    int OnRun() override {
+        CTranzelDlg dlg(nullptr, m_base);
+        dlg.ShowModal();
+        return 0;
+    }
+
+private:
+    std::filesystem::path m_base;
 };
 
 wxIMPLEMENT_APP(CTranzelApp);
