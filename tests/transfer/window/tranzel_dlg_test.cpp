@@ -103,7 +103,7 @@ protected:
 TEST_F(TranzelDlgTest, PackageGoesUpIsListedAndComesBackWhileTheGraphsMove) {
     const fs::path package = PackDemoProject(base.path());
     ASSERT_TRUE(fs::exists(package));
-    Open(64 * 1024);  // throttled, so the transfers last a few seconds
+    Open(32 * 1024);  // throttled, so the download lasts some seconds
     EXPECT_EQ(dlg->GetTitle(), wxString::FromUTF8("Lumora文件上传下载专用工具"));
     EXPECT_FALSE(dlg->uploadButton()->IsEnabled());
     EXPECT_FALSE(dlg->downloadButton()->IsEnabled());
