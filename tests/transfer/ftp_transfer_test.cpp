@@ -1,6 +1,10 @@
 // FTP against a loopback pyftpdlib server: upload, list, download, and the
 // ways they fail; the LIST parser over real server lines; the upload job.
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -78,7 +82,9 @@ TEST_F(FtpTransfer, UploadListAndDownloadAreByteIdentical) {
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(Names(entries), (std::vector<std::string>{"[子目录]", "a b.RAR", "春季新款.rar"}));
     for (const auto& e : entries) {
-        if (e.name == "春季新款.rar") EXPECT_EQ(e.size, body.size());
+        if (e.name == "春季新款.rar") {
+            EXPECT_EQ(e.size, body.size());
+        }
     }
 
     // Each row keeps its real name; a download by that name.
@@ -276,4 +282,30 @@ TEST(LocalPackages, ListsTitlesWithTheirRealNames) {
     rows = transfer::LocalPackages(base.path(), "*");
     EXPECT_EQ(rows.size(), 60u);
     EXPECT_TRUE(transfer::LocalPackages(base.path() / "missing", "RAR").empty());
+}
+
+// A server that takes the connection and never says a word: the call ends
+// after the timeouts instead of hanging.
+TEST(FtpStall, AServerThatNeverAnswersTimesOut) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(fd, 4), 0);  // the kernel accepts; nobody answers
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    platform::FtpSite site;
+    site.server = "127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+    site.user = "shop";
+    site.password = "secret";
+    site.connectTimeoutSeconds = 1;
+    site.lowSpeedSeconds = 1;
+    std::vector<platform::FtpEntry> entries;
+    const auto r = platform::FtpList(site, "web/DressDLoad2010", &entries);
+    ::close(fd);
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.outcome == FtpOutcome::CannotConnect || r.outcome == FtpOutcome::TimedOut)
+        << platform::FtpOutcomeName(r.outcome) << ": " << r.message;
 }
