@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   libx11-dev fonts-wqy-microhei xvfb xauth xdg-utils python3
+  python3-pyftpdlib
 )
 missing=()
 for p in "${packages[@]}"; do

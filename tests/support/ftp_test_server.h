@@ -1,0 +1,30 @@
+#pragma once
+// Starts tests/support/ftp_test_server.py (Debian's python3-pyftpdlib, run
+// with /usr/bin/python3) on a free loopback port, serving `root` as the home
+// folder of `user`, and stops it when the object goes away (or earlier, with
+// Stop, to drop the connections of a running transfer).
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+class FtpTestServer {
+public:
+    FtpTestServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+                  long bytesPerSecond = 0);
+    ~FtpTestServer() { Stop(); }
+    FtpTestServer(const FtpTestServer&) = delete;
+    FtpTestServer& operator=(const FtpTestServer&) = delete;
+
+    bool running() const { return m_port > 0; }
+    int port() const { return m_port; }
+    std::string server() const { return "127.0.0.1:" + std::to_string(m_port); }
+    void Stop();
+
+private:
+    int m_pid = -1;
+    int m_life = -1;
+    int m_port = 0;
+};
+
+}  // namespace testsupport

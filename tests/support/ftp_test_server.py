@@ -1,0 +1,56 @@
+"""A loopback FTP server for the transfer tests, on 127.0.0.1 and a free port.
+
+Usage: ftp_test_server.py ROOT USER PASSWORD [BYTES_PER_SECOND]
+Serves ROOT as the home folder of USER (read and write), with passive data
+connections, optionally throttled to BYTES_PER_SECOND each way. Prints the
+port on the first line of stdout, then serves until killed or until its stdin
+closes (the test that started it has ended, however it ended).
+"""
+import logging
+import os
+import sys
+import threading
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.servers import FTPServer
+
+logging.getLogger("pyftpdlib").setLevel(logging.CRITICAL)
+logging.disable(logging.CRITICAL)
+
+root, user, password = sys.argv[1], sys.argv[2], sys.argv[3]
+rate = int(sys.argv[4]) if len(sys.argv) > 4 else 0
+
+authorizer = DummyAuthorizer()
+authorizer.add_user(user, password, root, perm="elradfmwMT")
+
+
+class Handler(FTPHandler):
+    pass
+
+
+Handler.authorizer = authorizer
+Handler.banner = "test server ready"
+Handler.auth_failed_timeout = 0.1
+Handler.permit_foreign_addresses = False
+if rate > 0:
+    class Throttled(ThrottledDTPHandler):
+        read_limit = rate
+        write_limit = rate
+    Handler.dtp_handler = Throttled
+    Handler.use_sendfile = False
+
+server = FTPServer(("127.0.0.1", 0), Handler)
+print(server.socket.getsockname()[1], flush=True)
+
+
+def watch_stdin():
+    try:
+        while sys.stdin.buffer.read(4096):
+            pass
+    finally:
+        os._exit(0)
+
+
+threading.Thread(target=watch_stdin, daemon=True).start()
+server.serve_forever(handle_exit=False)

@@ -1,0 +1,311 @@
+// FTP against a loopback pyftpdlib server: upload, list, download, and the
+// ways they fail; the LIST parser over real server lines; the upload job.
+#include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/ftp.h"
+#include "tests/support/ftp_test_server.h"
+#include "tests/support/temp_dir.h"
+#include "transfer/tranzel_core.h"
+#include "transfer/upload_job.h"
+
+namespace fs = std::filesystem;
+using platform::FtpOutcome;
+using testsupport::FtpTestServer;
+using testsupport::PatternBytes;
+using testsupport::ReadAll;
+using testsupport::TempDir;
+
+namespace {
+
+class FtpTransfer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(remote / "web" / "DressDLoad2010");
+        server = std::make_unique<FtpTestServer>(remote.path(), "shop", "secret");
+        ASSERT_TRUE(server->running());
+        site.server = server->server();
+        site.user = "shop";
+        site.password = "secret";
+        site.connectTimeoutSeconds = 5;
+        site.lowSpeedSeconds = 5;
+    }
+    std::vector<std::string> Names(const std::vector<platform::FtpEntry>& entries) {
+        std::vector<std::string> out;
+        for (const auto& e : entries) out.push_back((e.folder ? "[" : "") + e.display + (e.folder ? "]" : ""));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    std::size_t FilesIn(const fs::path& dir) {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+    }
+
+    TempDir remote, local;
+    std::unique_ptr<FtpTestServer> server;
+    platform::FtpSite site;
+};
+
+}  // namespace
+
+TEST_F(FtpTransfer, UploadListAndDownloadAreByteIdentical) {
+    const auto body = PatternBytes(3 * 1024 * 1024 + 17);
+    local.write("服饰搭配上传数据专区/春季新款.rar", body);
+    local.write("服饰搭配上传数据专区/a b.RAR", std::string("\r\n\x1a\0binary\n", 12));
+    fs::create_directories(remote / "web" / "DressDLoad2010" / "子目录");
+
+    std::uint64_t lastProgress = 0;
+    site.progress = [&](std::uint64_t done, std::int64_t total) {
+        EXPECT_EQ(total, static_cast<std::int64_t>(body.size()));
+        lastProgress = done;
+    };
+    const std::string remotePath = transfer::RemotePath("DressDLoad2010", "春季新款.rar");
+    EXPECT_EQ(remotePath, "web/DressDLoad2010/春季新款.rar");
+    auto r = platform::FtpUpload(site, local / "服饰搭配上传数据专区" / "春季新款.rar", remotePath);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.bytes, body.size());
+    EXPECT_EQ(lastProgress, body.size());
+    site.progress = nullptr;
+    r = platform::FtpUpload(site, local / "服饰搭配上传数据专区" / "a b.RAR", transfer::RemotePath("DressDLoad2010", "a b.RAR"));
+    ASSERT_TRUE(r.ok()) << r.message;
+    // The server stores the UTF-8 name and the exact bytes (binary mode).
+    EXPECT_EQ(ReadAll(remote / "web" / "DressDLoad2010" / "春季新款.rar"), body);
+    EXPECT_EQ(ReadAll(remote / "web" / "DressDLoad2010" / "a b.RAR").size(), 12u);
+
+    std::vector<platform::FtpEntry> entries;
+    r = platform::FtpList(site, transfer::RemoteFolder("DressDLoad2010"), &entries);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"[子目录]", "a b.RAR", "春季新款.rar"}));
+    for (const auto& e : entries) {
+        if (e.name == "春季新款.rar") {
+            EXPECT_EQ(e.size, body.size());
+        }
+    }
+
+    // Each row keeps its real name; a download by that name.
+    const auto rows = transfer::RemoteRows(entries);
+    for (const auto& row : rows) {
+        if (row.folder) continue;
+        SCOPED_TRACE(row.text);
+        const fs::path target = local / "down" / row.text;
+        fs::create_directories(target.parent_path());
+        r = platform::FtpDownload(site, transfer::RemotePath("DressDLoad2010", row.name), target);
+        ASSERT_TRUE(r.ok()) << r.message;
+        EXPECT_EQ(ReadAll(target), ReadAll(remote / "web" / "DressDLoad2010" / row.name));
+    }
+    EXPECT_EQ(FilesIn(local / "down"), 2u);  // no temporary left
+
+    // An existing target is replaced whole (the user confirmed).
+    local.write("down/春季新款.rar", std::string(10 * 1024 * 1024, 'o'));
+    r = platform::FtpDownload(site, remotePath, local / "down" / "春季新款.rar");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(ReadAll(local / "down" / "春季新款.rar"), body);
+
+    // An upload over an existing remote file replaces it.
+    local.write("small.rar", std::string("new"));
+    ASSERT_TRUE(platform::FtpUpload(site, local / "small.rar", remotePath).ok());
+    EXPECT_EQ(ReadAll(remote / "web" / "DressDLoad2010" / "春季新款.rar").size(), 3u);
+}
+
+TEST_F(FtpTransfer, FailuresComeBackAsOutcomesAndLeaveNoPartialFile) {
+    remote.write("web/DressDLoad2010/p.rar", PatternBytes(5000));
+    local.write("keep.rar", std::string("old contents"));
+    local.write("up.rar", PatternBytes(1000));
+
+    struct Case {
+        const char* name;
+        std::function<platform::FtpSite(platform::FtpSite)> change;
+        std::string remote;
+        FtpOutcome outcome;
+    } cases[] = {
+        {"refused login", [](platform::FtpSite s) { s.password = "wrong"; return s; }, "web/DressDLoad2010/p.rar",
+         FtpOutcome::LoginDenied},
+        {"unknown user", [](platform::FtpSite s) { s.user = "nobody"; return s; }, "web/DressDLoad2010/p.rar",
+         FtpOutcome::LoginDenied},
+        {"missing remote folder", [](platform::FtpSite s) { return s; }, "web/NoSuchFolder/p.rar",
+         FtpOutcome::RemoteMissing},
+        {"missing remote file", [](platform::FtpSite s) { return s; }, "web/DressDLoad2010/none.rar",
+         FtpOutcome::RemoteMissing},
+        {"nobody listening", [](platform::FtpSite s) { s.server = "127.0.0.1:1"; return s; }, "web/DressDLoad2010/p.rar",
+         FtpOutcome::CannotConnect},
+        {"not a server name", [](platform::FtpSite s) { s.server = "host/evil?x"; return s; }, "web/DressDLoad2010/p.rar",
+         FtpOutcome::BadServer},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const platform::FtpSite s = c.change(site);
+        auto r = platform::FtpDownload(s, c.remote, local / "keep.rar");
+        EXPECT_EQ(r.outcome, c.outcome) << platform::FtpOutcomeName(r.outcome) << ": " << r.message;
+        EXPECT_EQ(ReadAll(local / "keep.rar"), std::vector<unsigned char>(std::begin("old contents"), std::end("old contents") - 1));
+        EXPECT_EQ(r.message.find(s.password.empty() ? "\x01" : s.password), std::string::npos);  // never in a message
+        if (std::string(c.name) != "missing remote file") {
+            std::vector<platform::FtpEntry> entries{platform::FtpEntry{}};
+            r = platform::FtpList(s, fs::path(c.remote).parent_path().string(), &entries);
+            EXPECT_EQ(r.outcome, c.outcome) << r.message;
+            EXPECT_TRUE(entries.empty());
+            r = platform::FtpUpload(s, local / "up.rar", c.remote);
+            EXPECT_EQ(r.outcome, c.outcome) << r.message;
+        }
+    }
+    EXPECT_FALSE(fs::exists(remote / "web" / "NoSuchFolder"));
+    EXPECT_EQ(FilesIn(local.path()), 2u);  // keep.rar and up.rar only
+    // A local file that is missing.
+    EXPECT_EQ(platform::FtpUpload(site, local / "none.rar", "web/DressDLoad2010/none.rar").outcome,
+              FtpOutcome::LocalFileError);
+    // An empty remote folder lists nothing, successfully.
+    std::vector<platform::FtpEntry> entries;
+    fs::create_directories(remote / "web" / "Empty");
+    EXPECT_TRUE(platform::FtpList(site, "web/Empty", &entries).ok());
+    EXPECT_TRUE(entries.empty());
+}
+
+TEST(FtpDropped, ADroppedDownloadLeavesTheOldFileAndNoPartOne) {
+    TempDir remote, local;
+    remote.write("web/DressDLoad2010/big.rar", PatternBytes(4 * 1024 * 1024));
+    local.write("big.rar", std::string("old"));
+    FtpTestServer server(remote.path(), "shop", "secret", 256 * 1024);  // about 16 seconds for the file
+    ASSERT_TRUE(server.running());
+    platform::FtpSite site;
+    site.server = server.server();
+    site.user = "shop";
+    site.password = "secret";
+    site.connectTimeoutSeconds = 5;
+    site.lowSpeedSeconds = 5;
+    std::atomic<std::uint64_t> received{0};
+    site.progress = [&](std::uint64_t done, std::int64_t) { received = done; };
+    platform::FtpResult r;
+    std::thread t([&] { r = platform::FtpDownload(site, "web/DressDLoad2010/big.rar", local / "big.rar"); });
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (received < 300 * 1024 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_GE(received.load(), 300u * 1024);
+    server.Stop();  // the server goes away in the middle of the file
+    t.join();
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.outcome == FtpOutcome::Dropped || r.outcome == FtpOutcome::TimedOut) << platform::FtpOutcomeName(r.outcome);
+    EXPECT_EQ(ReadAll(local / "big.rar"), std::vector<unsigned char>({'o', 'l', 'd'}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(local.path()), fs::directory_iterator()), 1);
+}
+
+TEST(FtpList, ParsesRealServerLines) {
+    struct Case {
+        const char* line;
+        const char* name;  // nullptr: no entry
+        bool folder;
+        std::uint64_t size;
+    } cases[] = {
+        {"-rw-r--r--   1 owner    group     1048576 Dec 10 02:51 春季新款.rar", "春季新款.rar", false, 1048576},
+        {"drwxr-xr-x   2 owner    group        4096 Jan 01  2010 DownLoad", "DownLoad", true, 4096},
+        {"-rw-r--r--   1 ftp      ftp            12 Mar  3 11:00 a  b.RAR", "a  b.RAR", false, 12},
+        {"lrwxrwxrwx   1 root     root            7 Mar  3 11:00 latest -> 春季新款.rar", "latest", false, 7},
+        {"-rw-r--r--   1 ftp           123 Mar  3 11:00 nogroup.zip", "nogroup.zip", false, 123},
+        {"drwxr-xr-x   2 owner    group        4096 Jan 01  2010 .", nullptr, true, 0},
+        {"drwxr-xr-x   2 owner    group        4096 Jan 01  2010 ..", nullptr, true, 0},
+        {"01-31-10  09:12PM       <DIR>          Shows", "Shows", true, 0},
+        {"01-31-10  09:12PM              2048000 春装 2010.rar", "春装 2010.rar", false, 2048000},
+        {"total 24", nullptr, false, 0},
+        {"", nullptr, false, 0},
+        {"-rw-r--r-- 1 a b x Dec 10 02:51 notanumber", nullptr, false, 0},
+        // A GBK server's name: shown converted, kept as sent.
+        {"-rw-r--r--   1 owner    group          10 Dec 10 02:51 \xB4\xBA\xD7\xB0.rar", "\xB4\xBA\xD7\xB0.rar", false, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto entries = platform::ParseFtpList(std::string(c.line) + "\r\n");
+        if (!c.name) {
+            EXPECT_TRUE(entries.empty());
+            continue;
+        }
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].name, c.name);
+        EXPECT_EQ(entries[0].folder, c.folder);
+        EXPECT_EQ(entries[0].size, c.size);
+    }
+    EXPECT_EQ(platform::ParseFtpList("-rw-r--r--   1 o g 10 Dec 10 02:51 \xB4\xBA\xD7\xB0.rar\n")[0].display, "春装.rar");
+}
+
+TEST(FtpServerText, AcceptsHostsAndPortsOnly) {
+    for (const char* ok : {"ftp.shop.cn", "127.0.0.1:2121", "localhost", "[::1]:21", "a-b.c"}) EXPECT_TRUE(platform::ValidFtpServer(ok)) << ok;
+    for (const char* bad : {"", "ftp://host", "host/path", "host:", "host:0", "host:70000", "user@host", "ho st",
+                            "-host", "host:21x", "[::1"})
+        EXPECT_FALSE(platform::ValidFtpServer(bad)) << bad;
+}
+
+TEST_F(FtpTransfer, UploadJobReportsThroughItsStatus) {
+    local.write("服饰搭配上传数据专区/p.rar", PatternBytes(200000));
+    transfer::UploadJob job;
+    EXPECT_EQ(job.Status(), 0);
+    ASSERT_TRUE(job.Start(site, local / "服饰搭配上传数据专区" / "p.rar", "web/DressDLoad2010/p.rar"));
+    EXPECT_FALSE(job.Start(site, local / "x", "web/x"));  // one job at a time (or it has just finished)
+    std::string message;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!job.TakeResult(&message) && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(job.Status(), transfer::kJobDone);
+    EXPECT_EQ(message, "上传成功! ");
+    job.Wait();
+    EXPECT_EQ(ReadAll(remote / "web" / "DressDLoad2010" / "p.rar").size(), 200000u);
+
+    // A failed upload names the local file.
+    ASSERT_TRUE(job.Start(site, local / "服饰搭配上传数据专区" / "p.rar", "web/NoSuchFolder/p.rar"));
+    job.Wait();
+    bool ok = true;
+    ASSERT_TRUE(job.TakeResult(&message, &ok));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(message, "上传失败! 上传失败!< " + (local / "服饰搭配上传数据专区" / "p.rar").string() + " >");
+}
+
+TEST(LocalPackages, ListsTitlesWithTheirRealNames) {
+    TempDir base;
+    for (int i = 0; i < 75; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "p%02d.RAR", i);
+        base.write(fs::path("服饰搭配上传数据专区") / name, std::string("x"));
+    }
+    base.write("服饰搭配上传数据专区/春装.zip", std::string("z"));
+    base.write("服饰搭配上传数据专区/春装.rar", std::string("r"));
+    auto rows = transfer::LocalPackages(base.path(), "RAR");
+    ASSERT_EQ(rows.size(), 60u);
+    EXPECT_EQ(rows[0].text, "p00");
+    EXPECT_EQ(rows[0].name, "p00.RAR");
+    EXPECT_EQ(rows[59].name, "p59.RAR");
+    rows = transfer::LocalPackages(base.path(), "ZIP");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].text, "春装");
+    EXPECT_EQ(rows[0].name, "春装.zip");
+    // "*": every file; titles may repeat, the names behind them do not.
+    rows = transfer::LocalPackages(base.path(), "*");
+    EXPECT_EQ(rows.size(), 60u);
+    EXPECT_TRUE(transfer::LocalPackages(base.path() / "missing", "RAR").empty());
+}
+
+// A server that takes the connection and never says a word: the call ends
+// after the timeouts instead of hanging.
+TEST(FtpStall, AServerThatNeverAnswersTimesOut) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(fd, 4), 0);  // the kernel accepts; nobody answers
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    platform::FtpSite site;
+    site.server = "127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+    site.user = "shop";
+    site.password = "secret";
+    site.connectTimeoutSeconds = 1;
+    site.lowSpeedSeconds = 1;
+    std::vector<platform::FtpEntry> entries;
+    const auto r = platform::FtpList(site, "web/DressDLoad2010", &entries);
+    ::close(fd);
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.outcome == FtpOutcome::CannotConnect || r.outcome == FtpOutcome::TimedOut)
+        << platform::FtpOutcomeName(r.outcome) << ": " << r.message;
+}
