@@ -105,6 +105,14 @@ public:
         return {text[static_cast<size_t>(row)][static_cast<size_t>(column)], -1};
     }
 
+    // The check column shows each row's value as its glyph state.
+    GridCellFormat GetCellFormat(int column, int row) const override {
+        GridCellFormat f = CZYKGridCtrl::GetCellFormat(column, row);
+        if (column == 0 && row >= 0 && row < kRows && checks[static_cast<size_t>(row)] == 1)
+            f.glyphState |= grid::kDfcsChecked;
+        return f;
+    }
+
     int OnCellTextChanged(int column, int row) override {
         CGridCellControl* editor = GetColumnControl(column);
         if (!editor || row < 0 || row >= kRows) return 0;
