@@ -451,11 +451,13 @@ int CDataPackage::Unpack(std::string_view fileName, const platform::MessageSink&
         [pfd](std::uint64_t off, std::span<std::uint8_t> out) { return PreadAll(pfd, off, out); }, &entries);
     if (fault != PackageFault::None) return Refuse(fault);
 
-    // The project file inside must be one the programs can open.
+    // The project file inside must be one the programs can open. Bytes past
+    // the largest project there can be are what readers ignore anyway: they
+    // are not installed.
     const PackageEntry& project = entries[0];
-    if (project.size <= 0 || static_cast<std::uint64_t>(project.size) > project_editor::kMaxProjectFileSize)
-        return Refuse(PackageFault::BadProjectFile);
-    std::vector<std::uint8_t> projectBytes(static_cast<std::size_t>(project.size));
+    if (project.size <= 0) return Refuse(PackageFault::BadProjectFile);
+    std::vector<std::uint8_t> projectBytes(static_cast<std::size_t>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(project.size), project_editor::kMaxProjectFileSize)));
     if (!PreadAll(pfd, static_cast<std::uint64_t>(project.offset), projectBytes))
         return Refuse(PackageFault::DataOutside);
     {

@@ -269,6 +269,7 @@ TEST(DataPackage, WhatWindowsInstallationsWriteUnpacksAndOpens) {
     ByteBuilder face1 = FaceBytes('1');
     SetFaceString(face1, 1, 0, 4000, 9);  // stale: the pool is 9 bytes long
     project.Append(face0).Append(face1).Append("front.jpg").Append(std::string_view("\0\0tail of an older save", 23));
+    project.Append(std::string(200000, 'z'));  // longer than any project: the tail is not installed
 
     const std::string longName = std::string(126, 'L') + ".png";  // 130 bytes
     const ByteBuilder pkg = HandPackage("win", {{'H', "win", Str(project.bytes())},
@@ -290,6 +291,7 @@ TEST(DataPackage, WhatWindowsInstallationsWriteUnpacksAndOpens) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0].text, "下载的试衣项目中有 2 个文件无法恢复, 已跳过:\n(无文件名)\n" + longName);
 
+    EXPECT_EQ(fs::file_size(customer.dir / kProjects / "win.dm3"), project_editor::kMaxProjectFileSize);
     // The project opens: the stale string is no string, the tail is ignored.
     auto opened = std::make_unique<project_editor::ProjectFile>();
     ASSERT_EQ(project_editor::LoadProjectFile(customer.dir / kProjects / "win.dm3", *opened),
