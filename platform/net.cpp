@@ -305,7 +305,7 @@ void CStatusInternetSession::EnableStatus() {
 }
 
 std::optional<std::string> StatusLine(unsigned code, std::span<const std::uint8_t> info) {
-    const std::string text(reinterpret_cast<const char*>(info.data()), info.size());
+    const std::string text = info.empty() ? std::string() : std::string(reinterpret_cast<const char*>(info.data()), info.size());
     char buffer[512];
     switch (code) {
     case kStatusResolvingName: return "Resolving name for " + text;
