@@ -345,6 +345,10 @@ TEST_F(ProjectStoreTest, HostileLegacyFilesAreRefused) {
         EXPECT_FALSE(Store().Open("old")) << i;
         EXPECT_EQ(WriteProjectBytes(Store().Project()), before) << i;
     }
+    // Bytes after the records are ignored, as in the newer form.
+    WriteProject("old", ByteBuilder(good).Append("older writers' tail").bytes(), ".dy3");
+    EXPECT_TRUE(Store().Open("old"));
+    EXPECT_EQ(Store().Project().PartCount(), 2);
 }
 
 // ---- opening and conversion ----
