@@ -13,7 +13,7 @@ extern "C" {
 __attribute__((visibility("default"), no_sanitize_address, used))
 const char* __asan_default_options() {
     return "halt_on_error=1:detect_leaks=1:check_initialization_order=1:"
-           "strict_init_order=1:detect_stack_use_after_return=0:"
+           "strict_init_order=1:detect_stack_use_after_return=1:"
            "print_suppressions=0";
 }
 
