@@ -1,8 +1,10 @@
 # The two entry points of the README. Both set the machine up first.
 BUILD ?= build
+# The sanitizer build (ASan and UBSan) lives in a folder of its own.
+SANITIZE_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build run test clean
+.PHONY: all setup build run test test-sanitize clean
 
 all: build
 
@@ -20,5 +22,11 @@ run: build
 test: build
 	bash tools/run_tests.sh $(BUILD)
 
+# Every test again, built with AddressSanitizer and UBSan: a finding fails its test.
+test-sanitize: setup
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DSUITE_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	bash tools/run_tests.sh $(SANITIZE_BUILD)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -63,6 +63,7 @@ void CGridCore::SetRowCount(int count, int notify) {
     count = std::max(0, count);
     if (count == m_rowCount) return;
     m_rowCount = count;
+    RowCountShrunk(count);
     if (notify && m_host && m_host->WindowExists())
         m_host->PostToParent(grid::kMsgRowCountChanged, static_cast<std::uintptr_t>(m_host->WindowId()), count);
 }

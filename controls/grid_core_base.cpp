@@ -352,6 +352,17 @@ int CGridCoreBase::EndEdit(bool discardOnFailure) {
     return 1;
 }
 
+void CGridCoreBase::RowCountShrunk(int rows) {
+    const int fixedRows = GetFixedRowCount();
+    if (m_currentRow < fixedRows + rows) return;
+    if (CGridCellControl* editor = GetColumnControl(GetCurrentDataColumn())) {
+        editor->SetModified(0);
+        editor->Hide();
+    }
+    m_currentRow = fixedRows + std::max(0, rows - 1);
+    if (m_host && m_host->WindowExists()) m_host->Invalidate(nullptr, false);
+}
+
 void CGridCoreBase::CancelEdit() {
     const int column = GetCurrentDataColumn();
     const int row = GetCurrentDataRow();
@@ -882,12 +893,9 @@ void CGridCoreBase::DrawCell(GridPainter& p, int column, int row, int x, int y) 
         if (!rest.IsEmpty()) p.Text(value.text, rest, static_cast<unsigned>(format.format), text);
         p.FrameControl(arrowRect, grid::kDfcScroll, grid::kDfcsScrollComboBox);
     } else if (format.glyphType != grid::kDfcNone) {
-        unsigned state = static_cast<unsigned>(format.glyphState);
-        // The cell's value shows as the glyph's check state.
-        if (format.glyphType == grid::kDfcButton) {
-            if (value.value == 1) state |= grid::kDfcsChecked;
-            if (value.value == 2) state |= grid::kDfcsChecked | grid::kDfcsInactive;
-        }
+        // The glyph's state is the cell format's: a subclass that shows its
+        // values as checks gives each cell its state in GetCellFormat.
+        const auto state = static_cast<unsigned>(format.glyphState);
         const int size = std::min(kGlyphSize, std::min(textRect.Width(), textRect.Height()));
         const int gy = textRect.top + (textRect.Height() - size) / 2;
         int gx = textRect.left;

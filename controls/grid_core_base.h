@@ -206,6 +206,10 @@ public:
     virtual int GetColumnControlId(int column) const;
 
 protected:
+    // The row count went down to `rows`: an edit on a row that no longer
+    // exists is dropped (its value has no row to go to) and the current
+    // cell moves to the last row left, so the keys keep working.
+    void RowCountShrunk(int rows);
     bool IsValidColumn(int column) const { return column >= 0 && column < GetCoreValue(); }
     unsigned StyleBits() const;
     grid::Size Client() const;

@@ -3,6 +3,8 @@
 namespace fitting_room {
 
 void DressRoom::InitSharedObjects(const std::filesystem::path& base) {
+    for (CGarmentPicList* list : {&m_right, &m_left})
+        list->SetIcons(kIconPageUpLive, kIconPageDownLive, kIconPageUpDead, kIconPageDownDead);
     m_right.SetBaseDir(base);
     m_right.SetStyle('A');
     m_right.LoadBasicProject("女装");

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fitting_room/sysproj_pictures.h"
+#include "project_editor/project_file.h"
 
 namespace fitting_room {
 
@@ -14,6 +15,7 @@ namespace {
 // Scaled sizes beyond this are not pictures anyone places on a stage; the
 // bound keeps a broken scale in a project from overflowing.
 constexpr int kMaxScaledSide = 20000;
+constexpr std::int64_t kMaxPan = 1'000'000;
 
 int ScaledSide(int natural, double scale) {
     const double v = natural * scale;
@@ -94,8 +96,8 @@ int CFittingModel::ShowItem(List& list, char letter, const fs::path& picture, fl
     const double s = std::isfinite(scale) && scale > 0 ? scale : 1.0;
     it.width = ScaledSide(it.naturalWidth, s);
     it.height = ScaledSide(it.naturalHeight, s);
-    it.x = x;
-    it.y = y;
+    it.x = project_editor::ClampStagePosition(x);
+    it.y = project_editor::ClampStagePosition(y);
     m_currentSlot = slot;
     SelectionOf(letter) = slot;
     m_currentList = letter;
@@ -197,8 +199,12 @@ int CFittingModel::MoveSelectedBy(int dx, int dy) {
 }
 
 void CFittingModel::OffsetAll(int dx, int dy) {
-    m_panX += dx;
-    m_panY += dy;
+    // Bounded like the positions, so that drawing never overflows.
+    const auto pan = [](int v, int d) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{v} + d, -kMaxPan, kMaxPan));
+    };
+    m_panX = pan(m_panX, dx);
+    m_panY = pan(m_panY, dy);
 }
 
 int CFittingModel::ChangeLayer(int command) {

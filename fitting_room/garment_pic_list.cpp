@@ -164,7 +164,9 @@ int CGarmentPicList::LoadWebProject() {
     const fs::path custom = Child(m_baseDir, project_editor::kCustomProjectFolderName, m_projectName,
                                   project_editor::kPictureSubfolderName);
     const fs::path plain = Child(m_baseDir, m_projectName, project_editor::kPictureSubfolderName);
-    const fs::path stored = project_editor::StoredFolderPath(m_project->header.PictureFolder(), m_baseDir);
+    // A folder outside the base directory is not taken: the replace-garment
+    // dialog writes into the picture folder.
+    const fs::path stored = project_editor::ConfinedFolderPath(m_project->header.PictureFolder(), m_baseDir);
     if (IsFolder(stored)) {
         m_pictureFolder = stored;
     } else {
@@ -182,6 +184,7 @@ void CGarmentPicList::Reloaded() {
     // never refer to the parts of the previous project.
     ClearCurrentItem();
     m_currentCategory = 0;
+    m_firstRowCategory = 0;
     for (GarmentCategory& c : m_categories) c.pageStart = 0;
     Relayout();
 }
@@ -297,16 +300,29 @@ PlannedCategory CGarmentPicList::PlanCategory(int c, int rows, int columns, int 
     return pc;
 }
 
+int CGarmentPicList::RowCategoryCount() const { return std::min(CategoryCount(), kCategoryButtons); }
+
+int CGarmentPicList::RowsShown() const { return std::min(RowCategoryCount(), m_pageRows); }
+
+int CGarmentPicList::firstRowCategory() const {
+    return std::clamp(m_firstRowCategory, 0, std::max(0, RowCategoryCount() - RowsShown()));
+}
+
 std::vector<PlannedCategory> CGarmentPicList::PagePlan() const {
     std::vector<PlannedCategory> plan;
     if (m_layoutMode == 1) {
-        // One category per button row, as far as the page has rows.
-        const int shown = std::min({CategoryCount(), kCategoryButtons, m_pageRows});
-        for (int c = 0; c < shown; ++c) {
-            PlannedCategory pc = PlanCategory(c, 1, m_pageColumns, c);
-            const Point b = m_buttons[static_cast<std::size_t>(c)].pos;
+        // One category per button row. A page with fewer rows than categories
+        // shows a run of them: the up arrow of the top row and the down arrow
+        // of the bottom row, once their own items end, move the run.
+        const int shown = RowsShown();
+        const int first = firstRowCategory();
+        for (int r = 0; r < shown; ++r) {
+            PlannedCategory pc = PlanCategory(first + r, 1, m_pageColumns, r);
+            const Point b = m_buttons[static_cast<std::size_t>(r)].pos;
             pc.up = Rect{b.x, b.y + 2, b.x + 18, b.y + 18};
             pc.down = Rect{b.x, b.y + 89, b.x + 18, b.y + 105};
+            if (r == 0 && first > 0) pc.upLive = true;
+            if (r == shown - 1 && first + shown < RowCategoryCount()) pc.downLive = true;
             plan.push_back(std::move(pc));
         }
     } else if (m_layoutMode == 2 && CategoryCount() > 0) {
@@ -339,9 +355,16 @@ void CGarmentPicList::DrawOps(PaintOps& ops) const {
     ops.push_back(
         PaintOp::Picture(SysprojPicture(m_baseDir, blue ? "图片列表背景BLUE.png" : "图片列表背景RED.png"), m_listRect));
     if (m_layoutMode != 1 && m_layoutMode != 2) return;
-    for (int i = 0; i < m_buttonCount && i < kCategoryButtons; ++i)
-        ops.push_back(PaintOp::Natural(SysprojPicture(m_baseDir, ButtonPicture(i, false)),
+    // Layout 1 on a page shorter than the five rows: the buttons of the rows
+    // there are, each showing the category of its row.
+    const bool run = m_layoutMode == 1 && m_pageRows < kCategoryButtons;
+    const int buttons = run ? std::min(m_buttonCount, m_pageRows) : m_buttonCount;
+    const int first = run ? firstRowCategory() : 0;
+    for (int i = 0; i < buttons && i < kCategoryButtons; ++i) {
+        const int word = std::min(first + i, kCategoryButtons - 1);
+        ops.push_back(PaintOp::Natural(SysprojPicture(m_baseDir, ButtonPicture(word, false)),
                                        m_buttons[static_cast<std::size_t>(i)].pos));
+    }
     const fs::path frame = SysprojPicture(m_baseDir, blue ? kCellFrameBlue : kCellFrameRed);
     for (int r = 0; r < m_pageRows; ++r)
         for (int c = 0; c < m_pageColumns; ++c) ops.push_back(PaintOp::Natural(frame, cellOrigin(r, c)));
@@ -362,8 +385,8 @@ void CGarmentPicList::DrawOps(PaintOps& ops) const {
         const auto icon = [&](const Rect& r, int id) {
             ops.push_back(PaintOp::Icon(id, Rect::FromSize(r.left + 2, r.top + 2, 16, 16)));
         };
-        icon(pc.up, pc.upLive ? kIconPageUpLive : kIconPageUpDead);
-        icon(pc.down, pc.downLive ? kIconPageDownLive : kIconPageDownDead);
+        icon(pc.up, pc.upLive ? m_icons.upLive : m_icons.upDead);
+        icon(pc.down, pc.downLive ? m_icons.downLive : m_icons.downDead);
     }
     if (m_layoutMode == 2 && CategoryCount() > 0) {
         const int c = std::clamp(m_currentCategory, 0, CategoryCount() - 1);
@@ -426,8 +449,19 @@ int CGarmentPicList::OnClick(Point p) {
     const int code = HitTest(p, true);
     if (code <= 90000) return code;
     if (m_layoutMode == 1) {
-        const int kind = code % 100000;
-        Page(code / 100000, kind == kHitDownArrow);
+        const int c = code / 100000;
+        const bool down = code % 100000 == kHitDownArrow;
+        const int first = firstRowCategory();
+        if (c >= 0 && c < CategoryCount()) {
+            const GarmentCategory& cat = m_categories[static_cast<std::size_t>(c)];
+            const bool ownPage = down ? cat.pageStart + m_pageColumns < cat.itemCount : cat.pageStart > 0;
+            if (!ownPage && !down && c == first && first > 0)
+                m_firstRowCategory = first - 1;
+            else if (!ownPage && down && c == first + RowsShown() - 1 && c + 1 < RowCategoryCount())
+                m_firstRowCategory = first + 1;
+            else
+                Page(c, down);
+        }
     } else if (m_layoutMode == 2) {
         if (code >= kHitTabBase && code < kHitTabBase + kCategoryButtons) {
             if (CategoryCount() > 0) {
@@ -456,8 +490,8 @@ bool CGarmentPicList::FillPicked(int part, PickedItem* out) const {
         const PartRecord& p = m_project->parts[static_cast<std::size_t>(part)];
         out->picture = PartPicture(part);
         out->scale = p.Scale();
-        out->x = p.X();
-        out->y = p.Y();
+        out->x = project_editor::ClampStagePosition(p.X());
+        out->y = project_editor::ClampStagePosition(p.Y());
         out->depth = p.Depth();
     }
     return true;

@@ -16,6 +16,7 @@
 // of picture sizes, a style and a layout, loads a project and gives the list
 // its rectangle; the window side paints the PaintOps of DrawOps.
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -54,6 +55,25 @@ inline constexpr int kHitPageDown = 900002;  // mode 2
 inline constexpr int kHitTabBase = 966000;   // mode 2: + tab index
 constexpr int ItemHitCode(int category, int cell) { return 100 + 1000 * category + cell; }
 constexpr bool IsItemHit(int code) { return code >= 100 && code < 90000; }
+
+// The page arrows' icons, by resource number.
+struct PageArrowIcons {
+    int upLive = kIconPageUpLive;
+    int downLive = kIconPageDownLive;
+    int upDead = kIconPageUpDead;
+    int downDead = kIconPageDownDead;
+    friend bool operator==(const PageArrowIcons&, const PageArrowIcons&) = default;
+};
+
+// The list's own colours (0x00BBGGRR) and its bold font (16 pixels high,
+// weight 700, default character set, variable pitch, no face name).
+struct GarmentListStyle {
+    std::uint32_t dark = 0x424242;
+    std::uint32_t accent = 0x0080FF;
+    std::uint32_t light = 0xFFFFFF;
+    int boldFontHeight = 16;
+    int boldFontWeight = 700;
+};
 
 struct CategoryButton {
     char letter = ' ';
@@ -126,6 +146,12 @@ public:
     CGarmentPicList& operator=(const CGarmentPicList&) = delete;
 
     void SetBaseDir(const std::filesystem::path& base) { m_baseDir = base; }
+    // Page-up live, page-down live, page-up dead, page-down dead.
+    void SetIcons(int upLive, int downLive, int upDead, int downDead) {
+        m_icons = PageArrowIcons{upLive, downLive, upDead, downDead};
+    }
+    const PageArrowIcons& icons() const { return m_icons; }
+    const GarmentListStyle& listStyle() const { return m_listStyle; }
     const std::filesystem::path& baseDir() const { return m_baseDir; }
     // Sizes of thumbnails; not owned. Without a source thumbnails are placed
     // as missing pictures (nothing drawn, still clickable).
@@ -174,6 +200,9 @@ public:
     int CategoryCount() const { return m_categoryCount < 0 ? 0 : m_categoryCount; }
     const GarmentCategory& category(int i) const { return m_categories.at(static_cast<std::size_t>(i)); }
     int currentCategory() const { return m_currentCategory; }
+    // Layout 1: the category in the top row (0 unless the page has fewer
+    // rows than categories and the user moved the run down).
+    int firstRowCategory() const;
     int listedCount() const { return m_listedCount; }
     int listedPart(int position) const { return m_items.at(static_cast<std::size_t>(position)); }
     int currentPart() const { return m_currentPart; }
@@ -207,6 +236,8 @@ private:
     void Page(int c, bool down);
     bool FillPicked(int part, PickedItem* out) const;
     std::string ButtonPicture(int i, bool current) const;
+    int RowCategoryCount() const;  // layout 1: categories with a button row
+    int RowsShown() const;         // layout 1: of those, the rows the page has
 
     int m_folderFound = 0;
     std::string m_projectName;
@@ -219,6 +250,8 @@ private:
     std::array<std::array<Point, kMaxPageCells>, kMaxPageCells> m_cellOrigins{};
     std::filesystem::path m_baseDir;
     platform::PictureSizeSource* m_sizes = nullptr;
+    PageArrowIcons m_icons;
+    GarmentListStyle m_listStyle;
 
     std::unique_ptr<project_editor::ProjectFile> m_project;
     std::filesystem::path m_pictureFolder;
@@ -231,6 +264,7 @@ private:
     int m_currentPart = -1;
     std::array<GarmentCategory, kMaxCategories + 1> m_categories{};
     int m_currentCategory = 0;
+    int m_firstRowCategory = 0;
 
     Rect m_clientRect;
     Rect m_listRect;

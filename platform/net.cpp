@@ -89,8 +89,10 @@ struct Transfer {
     std::int64_t length = -1;
     std::uint64_t received = 0;
 
-    void Status(const std::string& line) const {
-        if (callbacks->status) callbacks->status(line);
+    void Status(unsigned code, std::string_view info = {}) const {
+        if (!callbacks->status) return;
+        const auto line = StatusLine(code, {reinterpret_cast<const std::uint8_t*>(info.data()), info.size()});
+        if (line) callbacks->status(*line);
     }
     // The status of the final answer decides whether its body is data.
     bool Start() {
@@ -113,17 +115,17 @@ curl_socket_t OpenSocket(void* clientp, curlsocktype, curl_sockaddr* address) {
     auto* t = static_cast<Transfer*>(clientp);
     if (!t->resolved) {
         t->resolved = true;
-        t->Status("Resolved name for " + t->host);
+        t->Status(kStatusNameResolved, t->host);
     }
-    t->Status("Connecting to socket address ");
+    t->Status(kStatusConnecting);
     return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
 }
 
 int PreRequest(void* clientp, char*, char*, int, int) {
     auto* t = static_cast<Transfer*>(clientp);
     t->connected = true;
-    t->Status("Connected to socket address");
-    t->Status("Sending request...");
+    t->Status(kStatusConnected);
+    t->Status(kStatusSendingRequest);
     return CURL_PREREQFUNC_OK;
 }
 
@@ -131,8 +133,8 @@ std::size_t OnHeader(char* buffer, std::size_t size, std::size_t n, void* userda
     auto* t = static_cast<Transfer*>(userdata);
     if (!t->responded) {
         t->responded = true;
-        t->Status("Request sent");
-        t->Status("Response received");
+        t->Status(kStatusRequestSent);
+        t->Status(kStatusResponseReceived);
     }
     (void)buffer;
     return size * n;
@@ -220,7 +222,7 @@ HttpResult HttpGet(const HttpRequest& request, const HttpCallbacks& callbacks) {
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
 
-    if (!t.host.empty()) t.Status("Resolving name for " + t.host);
+    if (!t.host.empty()) t.Status(kStatusResolvingName, t.host);
     const CURLcode rc = curl_easy_perform(curl);
     if (rc == CURLE_OK && !t.started) t.Start();  // an empty body, or no body at all
     if (!t.started) {
@@ -269,8 +271,8 @@ HttpResult HttpGet(const HttpRequest& request, const HttpCallbacks& callbacks) {
     curl_easy_cleanup(curl);
     curl_slist_free_all(headers);
     if (t.connected) {
-        t.Status("Closing the connection to the server");
-        t.Status("Connection to the server closed");
+        t.Status(kStatusClosingConnection);
+        t.Status(kStatusConnectionClosed);
     }
     return result;
 }
@@ -302,6 +304,41 @@ void CStatusInternetSession::EnableStatus() {
     GlobalInit();
 }
 
+std::optional<std::string> StatusLine(unsigned code, std::span<const std::uint8_t> info) {
+    const std::string text = info.empty() ? std::string() : std::string(reinterpret_cast<const char*>(info.data()), info.size());
+    char buffer[512];
+    switch (code) {
+    case kStatusResolvingName: return "Resolving name for " + text;
+    case kStatusNameResolved: return "Resolved name for " + text;
+    case kStatusConnecting: return std::string("Connecting to socket address ");
+    case kStatusConnected: return std::string("Connected to socket address");
+    case kStatusSendingRequest: return std::string("Sending request...");
+    case kStatusRequestSent: return std::string("Request sent");
+    case kStatusReceivingResponse: return std::nullopt;
+    case kStatusResponseReceived: return std::string("Response received");
+    case kStatusClosingConnection: return std::string("Closing the connection to the server");
+    case kStatusConnectionClosed: return std::string("Connection to the server closed");
+    case kStatusHandleCreated: return std::string();
+    case kStatusHandleClosing: return std::nullopt;
+    case kStatusRequestComplete: {
+        if (info.size() != 8) return std::string("Request complete");
+        const auto word = [&info](std::size_t at) {
+            return std::uint32_t{info[at]} | std::uint32_t{info[at + 1]} << 8 | std::uint32_t{info[at + 2]} << 16 |
+                   std::uint32_t{info[at + 3]} << 24;
+        };
+        std::snprintf(buffer, sizeof buffer, "Request complete, dwResult = %8.8X, dwError = %8.8X", word(0), word(4));
+        return std::string(buffer);
+    }
+    default:
+        std::snprintf(buffer, sizeof buffer, "Unknown status: %d", static_cast<int>(code));
+        return std::string(buffer);
+    }
+}
+
+void CStatusInternetSession::OnStatusCallback(unsigned code, std::span<const std::uint8_t> info) {
+    if (const auto line = StatusLine(code, info)) SetStatusText("%s", line->c_str());
+}
+
 void CStatusInternetSession::ShowLine(const std::string& line) {
     m_statusText = line;
     if (m_statusWindow) m_statusWindow(m_statusText);
@@ -319,7 +356,7 @@ void CStatusInternetSession::SetStatusText(const char* format, ...) {
 HttpResult CStatusInternetSession::Get(HttpRequest request, HttpCallbacks callbacks) {
     if (request.agent.empty()) request.agent = m_agent;
     callbacks.status = [this](const std::string& line) { ShowLine(line); };
-    ShowLine("");  // a new request handle
+    OnStatusCallback(kStatusHandleCreated);  // a new request handle
     return HttpGet(request, callbacks);
 }
 

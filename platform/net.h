@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -76,6 +77,29 @@ bool NetworkAvailable(std::string_view url);
 // is unknown (not above 0). Never above 100.
 int ProgressPercent(std::uint64_t received, std::int64_t length);
 
+// The stages of a transfer a session reports, by the numbers the status
+// callback of the internet layer uses.
+enum InternetStatus : unsigned {
+    kStatusResolvingName = 10,
+    kStatusNameResolved = 11,
+    kStatusConnecting = 20,
+    kStatusConnected = 21,
+    kStatusSendingRequest = 30,
+    kStatusRequestSent = 31,
+    kStatusReceivingResponse = 40,
+    kStatusResponseReceived = 41,
+    kStatusClosingConnection = 50,
+    kStatusConnectionClosed = 51,
+    kStatusHandleCreated = 60,
+    kStatusHandleClosing = 70,
+    kStatusRequestComplete = 100,
+};
+
+// The status line of a stage, or none for the stages that write nothing.
+// `info` is the stage's information: the host name for the name stages, two
+// little-endian 32-bit words (result and error) for a completed request.
+std::optional<std::string> StatusLine(unsigned code, std::span<const std::uint8_t> info = {});
+
 // A session: an agent text, a status window (any sink; none keeps the lines
 // only) and the last status line.
 class CStatusInternetSession {
@@ -87,6 +111,8 @@ public:
     void SetStatusWindow(StatusSink statusWindow) { m_statusWindow = std::move(statusWindow); }
     // Formats into at most 511 characters, keeps the line and shows it.
     void SetStatusText(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // A stage of the transfer: writes its status line (StatusLine), if any.
+    void OnStatusCallback(unsigned code, std::span<const std::uint8_t> info = {});
     const std::string& statusText() const { return m_statusText; }
     const std::string& agent() const { return m_agent; }
 

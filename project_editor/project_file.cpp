@@ -1,9 +1,10 @@
 // Reading checks the whole file before anything is copied: the counts must
-// lie within the capacities, the blocks they announce must add up to the
-// file's length exactly, and every face string must point into the used part
-// of the pool. Only then are the blocks copied, and the records and pool
-// bytes that the file does not cover are reset, so a load never mixes two
-// projects.
+// lie within the capacities and the blocks they announce must be there. What
+// the writers of older installations leave behind is accepted: bytes after
+// the pool are ignored, and a face string whose offset lies outside the used
+// pool reads as no string (PoolStringGbk checks every offset when it is
+// read). Only then are the blocks copied, and the records and pool bytes that
+// the file does not cover are reset, so a load never mixes two projects.
 #include "project_editor/project_file.h"
 
 #include <algorithm>
@@ -230,11 +231,9 @@ std::string DescribeProjectError(ProjectFileError error, std::size_t fileSize) {
     case ProjectFileError::None: return {};
     case ProjectFileError::Unreadable: return "无法打开项目文件";
     case ProjectFileError::TooShort: return "项目文件不完整 (" + size + " 字节), 比其中记录的内容短";
-    case ProjectFileError::TooLong: return "项目文件长度 (" + size + " 字节) 与其中记录的内容不符";
     case ProjectFileError::BadPartCount: return "项目文件的部件数超出范围 (0-166)";
     case ProjectFileError::BadFaceCount: return "项目文件的多面记录数超出范围 (0-166)";
     case ProjectFileError::BadPoolLength: return "项目文件的文字区长度超出范围 (0-18700)";
-    case ProjectFileError::BadPoolOffset: return "项目文件中有文字位置超出文字区";
     }
     return {};
 }
@@ -253,18 +252,6 @@ ProjectFileError ReadProjectBytes(std::span<const std::uint8_t> bytes, ProjectFi
     const std::size_t poolAt = facesAt + kFaceSize * static_cast<std::size_t>(m);
     const std::size_t end = poolAt + static_cast<std::size_t>(t);
     if (bytes.size() < end) return ProjectFileError::TooShort;
-    if (bytes.size() > end) return ProjectFileError::TooLong;
-    // The face records lie within the bytes (checked above), so their 64
-    // offsets each are decoded without a bounds check per field.
-    for (std::size_t i = 0; i < static_cast<std::size_t>(m); ++i) {
-        const std::uint8_t* offsets = bytes.data() + facesAt + kFaceSize * i + 92;
-        for (std::size_t j = 0; j < kFaceStringKinds * kFaceStringsPerKind; ++j) {
-            const std::uint8_t* q = offsets + 4 * j;
-            const auto off = static_cast<std::int32_t>(std::uint32_t{q[0]} | std::uint32_t{q[1]} << 8 |
-                                                       std::uint32_t{q[2]} << 16 | std::uint32_t{q[3]} << 24);
-            if (off != -1 && (off < 0 || off > t)) return ProjectFileError::BadPoolOffset;
-        }
-    }
 
     auto copy = [&](auto dst, std::size_t at) { std::memcpy(dst.data(), bytes.data() + at, dst.size()); };
     copy(out.header.MutableBytes(), 0);
@@ -323,7 +310,6 @@ ProjectFileError ReadLegacyBytes(std::span<const std::uint8_t> bytes, ProjectHea
     if (n < 0 || n > kMaxParts) return ProjectFileError::BadPartCount;
     const std::size_t end = kHeaderSize + kLegacyPartSize * static_cast<std::size_t>(n);
     if (bytes.size() < end) return ProjectFileError::TooShort;
-    if (bytes.size() > end) return ProjectFileError::TooLong;
     std::memcpy(header.MutableBytes().data(), bytes.data(), kHeaderSize);
     for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i)
         std::memcpy(legacy[i].MutableBytes().data(), bytes.data() + kHeaderSize + kLegacyPartSize * i,
@@ -371,11 +357,29 @@ bool IsFolder(const fs::path& p) {
     return !p.empty() && fs::is_directory(p, ec);
 }
 
+// Whether `p` lies in `base` or below it, both taken as absolute and normal.
+bool LiesWithin(const fs::path& p, const fs::path& base) {
+    std::error_code ec;
+    const fs::path rel = fs::absolute(p, ec).lexically_normal().lexically_relative(fs::absolute(base, ec).lexically_normal());
+    return !rel.empty() && *rel.begin() != "..";
+}
+
 }  // namespace
+
+fs::path ConfinedFolderPath(std::string_view storedUtf8, const fs::path& base) {
+    fs::path p = StoredFolderPath(storedUtf8, base);
+    if (p.empty() || !LiesWithin(p, base)) return {};
+    // Links inside the base may still lead out of it.
+    std::error_code ec, baseEc;
+    const fs::path real = fs::weakly_canonical(p, ec);
+    const fs::path realBase = fs::weakly_canonical(base, baseEc);
+    if (ec || baseEc || !LiesWithin(real, realBase)) return {};
+    return p;
+}
 
 bool ApplyPictureFolderFallback(ProjectHeader& header, const fs::path& base,
                                 std::initializer_list<fs::path> fallbacks) {
-    if (IsFolder(StoredFolderPath(header.PictureFolder(), base))) return true;
+    if (IsFolder(ConfinedFolderPath(header.PictureFolder(), base))) return true;
     for (const fs::path& f : fallbacks) {
         if (IsFolder(f)) {
             header.SetPictureFolder(f.string());

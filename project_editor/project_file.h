@@ -28,6 +28,12 @@ inline constexpr int kMaxFaces = 166;
 inline constexpr int kPoolCapacity = 18700;
 inline constexpr int kFaceStringKinds = 4;     // kinds 1..4
 inline constexpr int kFaceStringsPerKind = 16;  // faces 0..15
+// Stage positions taken from a file are clamped to this many pixels either
+// way; the stage offsets and the pan are added to them.
+inline constexpr std::int32_t kMaxStagePosition = 20000;
+constexpr std::int32_t ClampStagePosition(std::int32_t v) {
+    return v < -kMaxStagePosition ? -kMaxStagePosition : v > kMaxStagePosition ? kMaxStagePosition : v;
+}
 inline constexpr int kMaxPoolReadBytes = 66;    // a pool text is read as at most this long
 inline constexpr int kMaxAddStringBytes = 77;   // a text added to the pool is cut to this
 
@@ -261,11 +267,9 @@ enum class ProjectFileError {
     None,
     Unreadable,       // the file could not be opened or read
     TooShort,         // shorter than the blocks it announces (or than the two fixed blocks)
-    TooLong,          // longer than the blocks it announces
     BadPartCount,     // N outside 0..166
     BadFaceCount,     // M outside 0..166
     BadPoolLength,    // T outside 0..18,700
-    BadPoolOffset,    // a face string offset neither -1 nor within 0..T
 };
 
 // Why a file was refused, for a message to the user (Chinese, UTF-8).
@@ -304,9 +308,15 @@ bool IsUsableProjectName(std::string_view name);
 // empty or belongs to another machine (a drive letter or a network share).
 std::filesystem::path StoredFolderPath(std::string_view storedUtf8, const std::filesystem::path& base);
 
-// Keeps the header's picture folder when it names an existing folder here;
-// otherwise stores the first of `fallbacks` that exists, or the last of
-// them when none does. Returns whether the folder finally kept exists.
+// StoredFolderPath, but only for a folder inside the base directory (links
+// followed): a project from elsewhere must not point the programs, which
+// also write pictures there, at other folders. Empty otherwise.
+std::filesystem::path ConfinedFolderPath(std::string_view storedUtf8, const std::filesystem::path& base);
+
+// Keeps the header's picture folder when it names an existing folder inside
+// the base directory; otherwise stores the first of `fallbacks` that exists,
+// or the last of them when none does. Returns whether the folder finally
+// kept exists.
 bool ApplyPictureFolderFallback(ProjectHeader& header, const std::filesystem::path& base,
                                 std::initializer_list<std::filesystem::path> fallbacks);
 

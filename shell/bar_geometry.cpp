@@ -24,7 +24,7 @@ int TitleBarHit(int x, int y) {
     return -1;
 }
 
-int TitleAreaForWindow(char letter) { return letter >= 'A' && letter <= 'D' ? letter - 'A' : 0; }
+int TitleAreaForWindow(char letter) { return letter >= 'A' && letter <= 'D' ? letter - 'A' : -1; }
 
 std::optional<std::int32_t> TitleBarClick(int area, int current_area, char pending) {
     if (area < 1 || area > 3) return std::nullopt;
@@ -76,7 +76,7 @@ int NavBarHit(int x, int y, int v) {
     return -1;
 }
 
-int NavTabForWindow(char letter) { return letter >= 'A' && letter <= 'D' ? letter - 'A' : 0; }
+int NavTabForWindow(char letter) { return letter >= 'A' && letter <= 'D' ? letter - 'A' : -1; }
 
 std::optional<std::int32_t> NavBarClick(int tab, int current_tab) {
     if (tab < 0 || tab >= kNavTabCount || tab == current_tab) return std::nullopt;

@@ -25,12 +25,16 @@ inline constexpr int kTitleBarHeight = 22;
 inline constexpr int kTitleAreaCount = 4;
 BarRect TitleBarArea(int index);
 inline constexpr BarRect kTitleTextRect{395, 3, 775, 20};
+// The strip's artwork labels the click areas in its left part, which is
+// drawn at its own width; the rest of the artwork is stretched.
+inline constexpr int kTitleLabelledWidth = 390;
 inline constexpr BarRect kUserLabelRect{791, 3, 961, 20};
 // "Lumora服饰搭配试衣软件 V6.13 [ 2026年12月 9日 ]"
 std::string TitleBarText(int year, int month, int day);
 int TitleBarHit(int x, int y);  // area index, or -1
 
-// The area that stands for a current-window letter ('A' area 0 ... 'D' area 3).
+// The area that stands for a current-window letter ('A' area 0 ... 'D' area
+// 3); -1 when no window is current (it was closed).
 int TitleAreaForWindow(char letter);
 
 // What a left click on `area` asks for: the request code to store, or none.
@@ -57,7 +61,7 @@ std::vector<BarLine> NavTabFill(int y0, int y1);
 std::vector<BarLine> NavTabOutline(int y0, int y1);
 
 int NavBarHit(int x, int y, int v);  // tab index, or -1
-int NavTabForWindow(char letter);
+int NavTabForWindow(char letter);  // -1 when no window is current
 // The request a click on `tab` stores, or none (the current tab again).
 std::optional<std::int32_t> NavBarClick(int tab, int current_tab);
 

@@ -22,6 +22,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <memory>
 #include <system_error>
 
@@ -259,16 +260,40 @@ PackageFault ReadPackageIndex(std::uint64_t fileSize, const PackageReadAt& readA
         entry.offset = d.I32(e + 12);
         const std::int64_t nameOffset = d.I32(e + 16);
         if (entry.size < 0 || entry.offset < 0 || entry.offset + entry.size > size) return PackageFault::DataOutside;
-        if (nameLength <= 0 || nameOffset < 0 || nameOffset + nameLength > poolSize)
-            return PackageFault::NameOutsidePool;
-        const std::string_view gbk(reinterpret_cast<const char*>(pool.data()) + nameOffset,
-                                   static_cast<std::size_t>(nameLength));
-        auto name = PlainFileNameFromGbk(gbk);
-        if (!name) return PackageFault::BadName;
-        entry.name = std::move(*name);
+        // Data lies between the header and the directory; an empty entry
+        // reads nothing wherever it points.
+        if (entry.size > 0 && (entry.offset < static_cast<std::int64_t>(F::kHeaderSize) ||
+                               entry.offset + entry.size > dirOffset))
+            return PackageFault::DataOutside;
+        const auto poolText = [&](std::int64_t length) {
+            return std::string_view(reinterpret_cast<const char*>(pool.data()) + nameOffset,
+                                    static_cast<std::size_t>(length));
+        };
+        if (nameOffset < 0 || nameLength <= 0) {
+            // No name: the writer's pool was full (offset -1), or the name
+            // was 128 bytes or more and its length byte reads negative.
+            const std::int64_t stored = static_cast<std::uint8_t>(nameLength);
+            if (nameOffset >= 0 && nameLength < 0 && nameOffset + stored <= poolSize)
+                entry.skippedName = platform::GbkToUtf8(poolText(stored));
+        } else {
+            if (nameOffset + nameLength > poolSize) return PackageFault::NameOutsidePool;
+            auto name = PlainFileNameFromGbk(poolText(nameLength));
+            if (!name) return PackageFault::BadName;
+            entry.name = std::move(*name);
+        }
         out.push_back(std::move(entry));
     }
     if (out[0].kind != kEntryProject) return PackageFault::FirstNotProject;
+    if (out[0].name.empty()) return PackageFault::BadName;
+
+    // No two entries share a byte: a small package must not unpack into
+    // many times its size.
+    std::vector<std::pair<std::int64_t, std::int64_t>> spans;
+    for (const PackageEntry& e : out)
+        if (e.size > 0) spans.emplace_back(e.offset, e.offset + e.size);
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 1; i < spans.size(); ++i)
+        if (spans[i].first < spans[i - 1].second) return PackageFault::DataOverlap;
     *entries = std::move(out);
     return PackageFault::None;
 }
@@ -411,6 +436,7 @@ bool CDataPackage::Pack(std::string_view name) {
 int CDataPackage::Unpack(std::string_view fileName, const platform::MessageSink& ask) {
     m_lastError.clear();
     m_lastFault = PackageFault::None;
+    m_skipped.clear();
     if (!IsPlainFileName(fileName)) return Failed("下载文件无法找到!!");
     const fs::path packagePath = DownloadPath(fileName);
     if (!platform::FileExists(packagePath)) return Failed("下载文件无法找到!!");
@@ -425,11 +451,13 @@ int CDataPackage::Unpack(std::string_view fileName, const platform::MessageSink&
         [pfd](std::uint64_t off, std::span<std::uint8_t> out) { return PreadAll(pfd, off, out); }, &entries);
     if (fault != PackageFault::None) return Refuse(fault);
 
-    // The project file inside must be one the programs can open.
+    // The project file inside must be one the programs can open. Bytes past
+    // the largest project there can be are what readers ignore anyway: they
+    // are not installed.
     const PackageEntry& project = entries[0];
-    if (project.size <= 0 || static_cast<std::uint64_t>(project.size) > project_editor::kMaxProjectFileSize)
-        return Refuse(PackageFault::BadProjectFile);
-    std::vector<std::uint8_t> projectBytes(static_cast<std::size_t>(project.size));
+    if (project.size <= 0) return Refuse(PackageFault::BadProjectFile);
+    std::vector<std::uint8_t> projectBytes(static_cast<std::size_t>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(project.size), project_editor::kMaxProjectFileSize)));
     if (!PreadAll(pfd, static_cast<std::uint64_t>(project.offset), projectBytes))
         return Refuse(PackageFault::DataOutside);
     {
@@ -477,11 +505,17 @@ int CDataPackage::Unpack(std::string_view fileName, const platform::MessageSink&
     for (const FolderKind& fk : kFolders) {
         if (!EnsureFolder(building / fs::path(std::string(fk.folder)))) return Failed("创建文件目录出错!!");
     }
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        const PackageEntry& e = entries[i];
+        const bool known = std::any_of(std::begin(kFolders), std::end(kFolders),
+                                       [&e](const FolderKind& fk) { return fk.kind == e.kind; });
+        if (e.name.empty() || !known) m_skipped.push_back(e.name.empty() ? e.skippedName : e.name);
+    }
     for (const FolderKind& fk : kFolders) {
         const fs::path dir = building / fs::path(std::string(fk.folder));
         for (std::size_t i = 1; i < entries.size(); ++i) {
             const PackageEntry& e = entries[i];
-            if (e.kind != fk.kind) continue;
+            if (e.kind != fk.kind || e.name.empty()) continue;
             if (!ExtractTo(pfd, static_cast<std::uint64_t>(e.offset), static_cast<std::uint64_t>(e.size),
                            dir / fs::path(e.name)))
                 return Failed("恢复创建文件出错!!");
@@ -515,6 +549,13 @@ int CDataPackage::Unpack(std::string_view fileName, const platform::MessageSink&
     removeBuilding.Release();
     removeProjectTemp.Release();
     if (hadFolder) fs::remove_all(backup, ec);
+    if (!m_skipped.empty() && ask) {
+        char head[128];
+        std::snprintf(head, sizeof head, std::string(kSkippedEntriesNote).c_str(), static_cast<int>(m_skipped.size()));
+        std::string text = head;
+        for (const std::string& n : m_skipped) text += "\n" + (n.empty() ? std::string("(无文件名)") : n);
+        ask({text, "特别提示", platform::MbButtons::Ok, platform::MbIcon::Information});
+    }
     return 1;
 }
 

@@ -55,9 +55,10 @@ enum class PackageFault {
     BadCount,         // entry count outside 1..880
     DirectoryOutside, // the directory does not lie within the file
     PoolOutside,      // the pool is negative, too big, or not within the file
-    DataOutside,      // an entry's data does not lie within the file
+    DataOutside,      // an entry's data does not lie between the header and the directory
+    DataOverlap,      // two entries share bytes of data
     NameOutsidePool,  // an entry's name does not lie within the pool
-    BadName,          // a name that is no plain file name
+    BadName,          // a name that is no plain file name, or a project without a name
     FirstNotProject,  // entry 0 is not the project file
     BadProjectFile,   // the project file inside is damaged
 };
@@ -66,15 +67,25 @@ struct PackageEntry {
     char kind = 0;
     std::int64_t size = 0;
     std::int64_t offset = 0;
-    std::string name;  // UTF-8, a plain file name
+    // UTF-8, a plain file name; empty for an entry without a usable name
+    // (name offset -1 from a full pool, or a name of 128 bytes or more),
+    // which is skipped.
+    std::string name;
+    // For messages about a skipped entry: what its pool bytes say, when it
+    // has any (a name of 128 bytes or more); else empty.
+    std::string skippedName;
 };
+
+// Entries of a package that Unpack passed over, and the note shown after it.
+inline constexpr std::string_view kSkippedEntriesNote = "下载的试衣项目中有 %d 个文件无法恢复, 已跳过:";
 
 // Reads `out.size()` bytes at `offset`; false when they are not all there.
 using PackageReadAt = std::function<bool(std::uint64_t offset, std::span<std::uint8_t> out)>;
 
 // Checks a package of `fileSize` bytes before anything is taken from it:
-// header, count, directory, pool, every entry's data and name, and that
-// entry 0 is the project file. On None, `entries` holds the directory.
+// header, count, directory, pool, every entry's data (between the header and
+// the directory, no two sharing a byte) and name, and that entry 0 is the
+// named project file. On None, `entries` holds the directory.
 PackageFault ReadPackageIndex(std::uint64_t fileSize, const PackageReadAt& readAt, std::vector<PackageEntry>* entries);
 
 class CDataPackage {
@@ -93,12 +104,15 @@ public:
     // Installs the package "<download folder>/<fileName>". 1 when installed,
     // or when the user declined to replace the existing project ("不更新!!");
     // 0 on failure, with nothing changed on disk. `ask` is asked the
-    // replace question (Yes replaces).
+    // replace question (Yes replaces), and is told afterwards which entries
+    // were skipped (no usable name, or a kind of no project folder).
     int Unpack(std::string_view fileName, const platform::MessageSink& ask);
 
     const std::string& GetLastErrorText() const { return m_lastError; }
     // Why the last Unpack refused its package (None after other failures).
     PackageFault lastFault() const { return m_lastFault; }
+    // The entries the last Unpack skipped, by name where they have one.
+    const std::vector<std::string>& lastSkipped() const { return m_skipped; }
 
     std::filesystem::path PackagePath(std::string_view name) const;
     std::filesystem::path DownloadPath(std::string_view fileName) const;
@@ -111,6 +125,7 @@ private:
     std::filesystem::path m_base;
     std::string m_lastError;
     PackageFault m_lastFault = PackageFault::None;
+    std::vector<std::string> m_skipped;
 };
 
 CDataPackage& DataPackage();

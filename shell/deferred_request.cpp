@@ -76,7 +76,11 @@ void DeferredRequest::Notify(int tmpl, char letter, std::int32_t request) {
 }
 
 void DeferredRequest::ChildClosed(int tmpl) {
-    if (tmpl >= 0 && tmpl < 4) opened[tmpl] = ' ';
+    if (tmpl < 0 || tmpl > 3) return;
+    opened[tmpl] = ' ';
+    // The closed window is no longer current: its tab and strip area take a
+    // click again, which opens it anew.
+    if (current == 'A' + tmpl) current = kNoCurrentWindow;
 }
 
 DeferredRequest& Deferred() { return *Instance(); }

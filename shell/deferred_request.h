@@ -18,6 +18,8 @@ inline constexpr std::int32_t kRequestSpace = 1002;
 inline constexpr std::int32_t kRequestMarket = 1003;
 inline constexpr std::int32_t kRequestRefreshDressRoom = 66600366;
 inline constexpr unsigned kNotifyLParam = 1001;
+// The current-window letter after the current window was closed.
+inline constexpr char kNoCurrentWindow = ' ';
 
 // What the dispatcher asks of the windows. Template index 0-3 is A-D.
 class DeferredHost {
@@ -34,7 +36,7 @@ class DeferredRequest {
 public:
     std::int32_t code = 0;
     char pending = ' ';  // 'Y' stored, 'y' being dispatched, ' ' nothing
-    char current = 'A';  // the child window last addressed
+    char current = 'A';  // the child window last addressed; ' ' once it was closed
     std::array<char, 4> opened{' ', ' ', ' ', ' '};
     int busy = 0;  // 9 while the idle handler runs
 
@@ -48,7 +50,8 @@ public:
     void OnIdle(int count);
 
     // A child window of the template was closed and none of its kind is
-    // left: the next request for it opens it again.
+    // left: the next request for it opens it again, and when it was the
+    // current window no window is current until the next request.
     void ChildClosed(int tmpl);
 
     // Told after every dispatch (the bars follow the current window).

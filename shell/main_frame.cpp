@@ -64,7 +64,10 @@ bool CMainFrame::CreateBars(std::string* error) {
     m_client = new platform::ui::MdiClient(this);
     m_client->onActivated = [this](platform::ui::MdiChildFrame*) { UpdateFrameTitle(); };
     m_client->onClosed = [this](platform::ui::DocTemplate* t) {
-        if (t && t->documents().empty()) shell::Deferred().ChildClosed(TemplateIndex(t));
+        if (!t || !t->documents().empty()) return;
+        shell::Deferred().ChildClosed(TemplateIndex(t));
+        m_titleBar->Refresh();
+        m_navBar->Refresh();
     };
 
     auto* middle = new wxBoxSizer(wxHORIZONTAL);

@@ -75,7 +75,8 @@ void CNavBar::Draw(wxDC& dc) {
     }
     // The current tab again over its full height, in its own colours.
     const int cur = currentTab();
-    const auto& t = tabs[cur];
+    if (cur < 0) return;  // the current window was closed
+    const auto& t = tabs[static_cast<std::size_t>(cur)];
     DrawTab(dc, t.hit.top, t.hit.bottom + m_lineHeight / 2, ToColour(kCurrentOutline), ToColour(kCurrentFill), cur, 3);
 }
 

@@ -89,8 +89,7 @@ bool CSysInfo::SetPhotoPath(const std::string& path) {
     auto stored = platform::Utf8ToGbk(path);
     if (!stored || stored->size() > kMaxPhotoPathBytes) return false;
     platform::WriteTextField(m_record, kOffPhotoPath, kPhotoPathWidth, path);
-    Save();
-    return true;
+    return Save();
 }
 
 void CSysInfo::SetPhotoFlag(int flag) {

@@ -31,7 +31,8 @@ public:
     char GetPhoto(std::string* path) const;
     // Stores the path (UTF-8) and saves. A path whose stored form is longer
     // than 250 bytes, or that GBK cannot hold, is refused (false): cutting or
-    // mangling it would name another file.
+    // mangling it would name another file. False too when the record could
+    // not be saved (the path stays in memory; the next save tries again).
     bool SetPhotoPath(const std::string& path);
     // 'Y' for 1, 'N' for anything else; then saves.
     void SetPhotoFlag(int flag);

@@ -3,6 +3,8 @@
 #include <wx/dcbuffer.h>
 #include <wx/dcmemory.h>
 
+#include <algorithm>
+
 #include "platform/ui/colour.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/resources.h"
@@ -33,8 +35,15 @@ int CTitleBar::currentArea() const { return shell::TitleAreaForWindow(shell::Def
 void CTitleBar::Draw(wxDC& dc) {
     const wxSize size = GetClientSize();
     {
+        // The labels of the click areas keep their width, so that they stay
+        // over the areas however wide the strip is; the rest is stretched.
         wxMemoryDC src(m_background);
-        dc.StretchBlit(0, 0, size.x, size.y, &src, 0, 0, m_background.GetWidth(), m_background.GetHeight());
+        const int w = m_background.GetWidth();
+        const int h = m_background.GetHeight();
+        const int labelled = std::min({shell::kTitleLabelledWidth, w, size.x});
+        dc.StretchBlit(0, 0, labelled, size.y, &src, 0, 0, labelled, h);
+        if (size.x > labelled && w > labelled)
+            dc.StretchBlit(labelled, 0, size.x - labelled, size.y, &src, labelled, 0, w - labelled, h);
     }
     dc.SetFont(platform::ui::MakeFont(15));
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of the build folder given as $1. Window tests need an X
 # server: when no display is set, a private Xvfb is started for the run.
+# JOBS (as for make) sets how many tests run at once; all cores by default.
 set -euo pipefail
 build=${1:-build}
 xvfb_pid=""
@@ -23,4 +24,4 @@ mkdir -p "$build/screens"
 export SDL_AUDIODRIVER=dummy
 export NO_AT_BRIDGE=1
 cd "$build"
-ctest --output-on-failure -j "$(nproc)" --timeout 300
+ctest --output-on-failure -j "${JOBS:-$(nproc)}" --timeout 300

@@ -171,30 +171,34 @@ void CDownloadDlg::OnListFetched(bool ok, const std::string& text, const std::st
 }
 
 void CDownloadDlg::ChooseRow(int row) {
-    if (busy() || m_closing) return;
-    SetStatus("");
+    if (m_closing) return;
+    // A row chosen while a transfer runs is remembered for the button; the
+    // status line and the button belong to the transfer until it ends.
+    const bool running = busy();
+    if (!running) SetStatus("");
     m_chosenRow = row;
     m_chosenName.clear();
     m_chosenGbk.clear();
-    if (row < 0 || row >= parsedCount()) {
-        m_download->Disable();
-        return;
+    std::string note;
+    if (row >= 0 && row < parsedCount()) {
+        const std::string& listed = m_names[static_cast<std::size_t>(row)];
+        if (auto name = transfer::DownloadableName(listed)) {
+            m_chosenName = *name;
+            m_chosenGbk = listed;
+            note = m_chosenName;
+        } else if (!listed.empty()) {
+            note = "文件名无效, 不能下载!";
+        }
     }
-    const std::string& listed = m_names[static_cast<std::size_t>(row)];
-    if (auto name = transfer::DownloadableName(listed)) {
-        m_chosenName = *name;
-        m_chosenGbk = listed;
-        m_download->Enable();
-        SetStatus(m_chosenName);
-    } else {
-        m_download->Disable();
-        if (!listed.empty()) SetStatus("文件名无效, 不能下载!");
-    }
+    if (running) return;
+    m_download->Enable(!m_chosenName.empty());
+    if (!note.empty()) SetStatus(note);
 }
 
 void CDownloadDlg::StartDownload() {
     if (busy() || m_closing || m_chosenName.empty()) return;
     m_download->Disable();
+    m_activeName = m_chosenName;
     const std::string url = transfer::FileUrl(m_baseUrl, m_chosenGbk);
     const fs::path path = platform::JoinPath(m_base, {shell::kDownloadFolderName, m_chosenName});
     SetStatus("正在下载 < " + url + " >");
@@ -232,7 +236,7 @@ void CDownloadDlg::OnDownloadDone(int result) {
     }
     if (result == transfer::kDownloadDone) {
         SetStatus("下载成功!");
-        if (shell::DLoadRec().WriteResult(m_chosenName)) {
+        if (shell::DLoadRec().WriteResult(m_activeName)) {
             if (IsModal()) EndModal(wxID_OK);
             return;
         }

@@ -85,6 +85,7 @@ private:
     std::string m_chosenName;          // UTF-8
     std::string m_chosenGbk;
     int m_chosenRow = -1;
+    std::string m_activeName;          // UTF-8: the file being (or last) downloaded
 
     long m_connectSeconds = 20;
     long m_lowSpeedSeconds = 30;

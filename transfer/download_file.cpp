@@ -94,8 +94,13 @@ int DownloadFile(const std::string& url, const fs::path& path, const DownloadOpt
     };
 
     const platform::HttpResult r = platform::HttpGet(request, callbacks);
+    // The file reaches the disk before it is renamed into place: a crash
+    // after the rename must not leave an empty or partial package there.
     bool closed = true;
-    if (fd >= 0) closed = ::close(fd) == 0;
+    if (fd >= 0) {
+        const bool synced = r.outcome != platform::HttpOutcome::Ok || ::fsync(fd) == 0;
+        closed = ::close(fd) == 0 && synced;
+    }
     auto fail = [&](int code) {
         ::unlink(temp.c_str());
         return code;

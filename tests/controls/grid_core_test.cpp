@@ -356,12 +356,13 @@ TEST_F(GridFixture, AGridWithoutRowsPaintsItsHeaderOnWindowColour) {
 TEST_F(GridFixture, CellsPaintTheirTextColoursGlyphsAndTheCurrentFrame) {
     grid.SetColumnControl(0, grid::kEditorValue, 0x40000080, 0);
     grid.SetColumnColor(1, 0x0000FF);
-    // Column 3 shows a check glyph; its value 1 makes it checked.
+    // Column 4 shows a check glyph in the state its cell format gives: the
+    // cell's value does not check it.
     grid.InsertColumn(30, "chk", 5, 0x8025, grid::kDfcButton, grid::kDfcsFlat, 0);
     grid.cells[{4, 2}] = "";
-    grid.values[{4, 2}] = 1;
+    grid.glyphStates[{4, 2}] = grid::kDfcsFlat | grid::kDfcsChecked;
     grid.cells[{4, 3}] = "";
-    grid.values[{4, 3}] = 0;
+    grid.values[{4, 3}] = 1;
     grid.RecalcLayout();
     ASSERT_EQ(grid.SetCurrentCell(1, 1), 1);  // data cell (0, 0)
 
@@ -384,9 +385,121 @@ TEST_F(GridFixture, CellsPaintTheirTextColoursGlyphsAndTheCurrentFrame) {
     }
     EXPECT_EQ(checked, 1);
     EXPECT_GE(unchecked, 1);
-    // The row header of the current row carries the triangle and numbers show 1-based.
+    // The row header of the current row carries the triangle.
     EXPECT_EQ(p.triangles, 1);
-    EXPECT_EQ(grid.GetCellText(0, 0).text, "c0r0");
+}
+
+TEST_F(GridFixture, RowHeadersShowOneBasedNumbersElevenPixelsFromTheRight) {
+    grid.SetDefaultCellMetrics(1, 40);  // room for the numbers
+    grid.RecalcLayout();
+    RecordingPainter p;
+    grid.Paint(p, {0, 0, 300, 200});
+    struct Case {
+        const char* text;
+        int top;  // the row's top edge
+    };
+    for (const Case c : {Case{"1", 18}, Case{"2", 34}, Case{"10", 162}}) {
+        SCOPED_TRACE(c.text);
+        const auto* number = p.FindText(c.text);
+        ASSERT_NE(number, nullptr);
+        EXPECT_EQ(number->rect, (Rect{1, c.top + 1, 29, c.top + 16}));
+        EXPECT_EQ(number->format & grid::kDtRight, grid::kDtRight);
+    }
+    EXPECT_EQ(p.FindText("0"), nullptr);
+    EXPECT_EQ(p.FindText("11"), nullptr);
+}
+
+// What each style bit changes: borders of cells in background colours
+// (0x01), the current row selected and framed (0x02), flat fixed cells (0x04).
+TEST_F(GridFixture, StyleBitsChangeBordersRowSelectionAndFixedCells) {
+    GridCellColors& colors = grid.CellColors();
+    colors.borderLeft = 0x101010;
+    colors.borderTop = 0x202020;
+    colors.borderRight = 0x303030;
+    colors.borderBottom = 0x404040;
+    colors.cellBackground = 0xEEEEEE;
+    colors.selectedBackground = 0x00AA00;
+    colors.solidFrame = true;
+    ASSERT_EQ(grid.SetCurrentCell(1, 3), 1);  // data cell (0, 2)
+    struct Case {
+        unsigned style;
+        grid::ColorRef leftBorder;       // of data cell (1, 0)
+        grid::ColorRef rowLeftBorder;    // of data cell (1, 2), in the current row
+        grid::ColorRef rowBackground;    // of data cell (1, 2)
+        int currentFrames;               // the current cell's and the row's
+        bool pushedFaces, flatFaces;
+    };
+    const Case cases[] = {
+        {0x00, 0x101010, 0x101010, 0xEEEEEE, 1, true, false},
+        {0x01, 0xEEEEEE, 0xEEEEEE, 0xEEEEEE, 1, true, false},
+        {0x02, 0x101010, 0x101010, 0x00AA00, 2, true, false},
+        {0x03, 0xEEEEEE, 0x00AA00, 0x00AA00, 2, true, false},
+        {0x04, 0x101010, 0x101010, 0xEEEEEE, 1, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        host.style = c.style;
+        RecordingPainter p;
+        grid.Paint(p, {0, 0, 300, 200});
+        // The colour left on top along a cell's left edge (the cell before
+        // it draws its right line there first).
+        auto leftLine = [&p](const Rect& cell) {
+            grid::ColorRef last = 0xFFFFFFFF;
+            for (const auto& l : p.lines)
+                if (l.rect == Rect{cell.left, cell.top, cell.left, cell.bottom}) last = l.color;
+            return last;
+        };
+        const Rect cell10 = grid.CellRect(1, 0);
+        const Rect cell12 = grid.CellRect(1, 2);
+        EXPECT_EQ(leftLine({cell10.left, cell10.top, cell10.left, cell10.top + 17}), c.leftBorder);
+        EXPECT_EQ(leftLine({cell12.left, cell12.top, cell12.left, cell12.top + 17}), c.rowLeftBorder);
+        grid::ColorRef background = 0xFFFFFFFF;
+        for (const auto& f : p.fills)
+            if (f.rect == Rect{cell12.left + 1, cell12.top + 1, cell12.left + 30, cell12.top + 16}) background = f.color;
+        EXPECT_EQ(background, c.rowBackground);
+        int frames = 0;
+        for (const auto& f : p.frames) frames += f.color == colors.frameColor;
+        EXPECT_EQ(frames, c.currentFrames);
+        bool pushed = false;
+        for (const auto& k : p.controls) pushed = pushed || k.state == grid::kDfcsButtonPush;
+        EXPECT_EQ(pushed, c.pushedFaces);
+        EXPECT_EQ(p.rects3d > 0, c.flatFaces);
+    }
+}
+
+TEST_F(GridFixture, MoreFixedRowsMoveTheDataDownAndTheEditorWithIt) {
+    grid.SetColumnControl(0, grid::kEditorEdit, 0x40000080, 0);
+    ASSERT_EQ(grid.SetCurrentCell(1, 3), 1);  // data cell (0, 2)
+    ASSERT_NE(grid.Editor(0), nullptr);
+    const int editorTop = grid.Editor(0)->shownAt.top;
+    struct Case {
+        int fixedRows, relayout;
+        int currentRow;  // absolute
+        int rowTop;      // of data row 0 after a layout
+        int editorMoved;
+    };
+    const Case cases[] = {{2, 1, 4, 37, 19}, {3, 0, 5, 56, 19}, {3, 1, 5, 56, 38}, {1, 1, 3, 18, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fixedRows);
+        grid.SetFixedRowCount(c.fixedRows, c.relayout);
+        EXPECT_EQ(grid.GetCurrentRow(), c.currentRow);
+        EXPECT_EQ(grid.GetCurrentDataRow(), 2);  // the same data row
+        EXPECT_EQ(grid.CellRect(0, 0).top, c.rowTop);
+        EXPECT_EQ(grid.Editor(0)->shownAt.top - editorTop, c.editorMoved);
+    }
+}
+
+TEST_F(GridFixture, GoToRowRepaintsThatRowsBandWithoutScrolling) {
+    struct Case {
+        int row;
+        Rect band;
+    };
+    for (const Case c : {Case{0, {0, 18, 300, 34}}, Case{3, {0, 66, 300, 82}}, Case{9, {0, 162, 300, 178}}}) {
+        host.invalidated.clear();
+        grid.GoToRow(c.row);
+        EXPECT_EQ(host.invalidated, std::vector<Rect>{c.band}) << c.row;
+        EXPECT_EQ(host.vBar.position, 0);
+    }
 }
 
 }  // namespace

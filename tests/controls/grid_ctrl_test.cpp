@@ -3,6 +3,8 @@
 // resized by dragging, scrolling, and a screenshot in screens/grid.png.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <array>
 #include <filesystem>
 #include <string>
@@ -103,6 +105,14 @@ public:
             return {t, -1};
         }
         return {text[static_cast<size_t>(row)][static_cast<size_t>(column)], -1};
+    }
+
+    // The check column shows each row's value as its glyph state.
+    GridCellFormat GetCellFormat(int column, int row) const override {
+        GridCellFormat f = CZYKGridCtrl::GetCellFormat(column, row);
+        if (column == 0 && row >= 0 && row < kRows && checks[static_cast<size_t>(row)] == 1)
+            f.glyphState |= grid::kDfcsChecked;
+        return f;
     }
 
     int OnCellTextChanged(int column, int row) override {
@@ -330,6 +340,92 @@ TEST_F(GridWindow, EditorsCommitWhenFocusLeavesAndOnNavigation) {
     Key(WXK_RETURN);
     EXPECT_EQ(grid->text[5][2], "navy");
     EXPECT_EQ(Current(), std::make_pair(2, 6));
+}
+
+// The value rules of the check box (two- and three-state) and the combo box.
+TEST_F(GridWindow, CheckAndComboEditorsFollowTheirValueRules) {
+    const int triColumn = grid->InsertColumn(30, "三态", 5, 0x8025, grid::kDfcButton, grid::kDfcsFlat, 0);
+    grid->SetColumnControl(triColumn, grid::kEditorCheck, 0x40008006, 0);  // automatic three-state
+    std::unique_ptr<CGridCellControl> two(grid->CreateCellControl(0, 0, 0x40008003, 0));
+    std::unique_ptr<CGridCellControl> tri(grid->CreateCellControl(triColumn, 0, 0x40008006, 0));
+    ASSERT_TRUE(two && tri);
+    struct CheckCase {
+        CGridCellControl* cell;
+        int value;    // loaded with SetValue("", value)
+        bool click;   // then a click on the box
+        int read;     // GetValue's value
+        bool modified;
+    };
+    const CheckCase checks[] = {
+        {two.get(), 1, false, 1, false}, {two.get(), 2, false, 0, false},  // two states: 2 is unchecked
+        {two.get(), 0, false, 0, false}, {two.get(), 7, false, 0, false},
+        {tri.get(), 2, false, 2, false}, {tri.get(), 1, false, 1, false},
+        {two.get(), 0, true, 1, true},   {two.get(), 1, true, 0, true},
+        {tri.get(), 1, true, 2, true},   {tri.get(), 2, true, 0, true},
+    };
+    for (const CheckCase& c : checks) {
+        SCOPED_TRACE(::testing::Message() << (c.cell == tri.get() ? "three-state " : "two-state ") << c.value
+                                          << (c.click ? " clicked" : ""));
+        c.cell->SetValue("", c.value);
+        c.cell->ShowAt(0, 0, 30, 20);
+        if (c.click) c.cell->Click(15, 10);
+        std::string text = "x";
+        int value = -9;
+        c.cell->GetValue(text, value);
+        EXPECT_EQ(text, "");
+        EXPECT_EQ(value, c.read);
+        EXPECT_EQ(c.cell->IsModified() != 0, c.modified);
+        c.cell->SetModified(1);  // marks nothing
+        EXPECT_EQ(c.cell->IsModified() != 0, c.modified);
+        EXPECT_EQ(c.cell->Commit(), 1);
+        EXPECT_FALSE(c.cell->IsModified());
+        c.cell->Hide();
+    }
+
+    // Combo box: items 红色 0, 藏青 1, 米白 2.
+    std::unique_ptr<CGridCellControl> made(grid->CreateCellControl(2, 0, 0x40200042, 0));
+    auto* combo = dynamic_cast<CGridComboCell*>(made.get());
+    ASSERT_NE(combo, nullptr);
+    struct ComboCase {
+        std::string text;
+        int value;
+        std::string read;  // GetValue after SetValue
+        int readValue;
+    };
+    const ComboCase loads[] = {
+        {"藏青", 1, "藏青", 1},
+        {"自定颜色", -1, "自定颜色", -1},  // -1: the text as it stands
+        {"米白", 2, "米白", 2},
+        {"别的", 7, "米白", 2},  // no item carries 7: the selection stays
+    };
+    for (const ComboCase& c : loads) {
+        SCOPED_TRACE(c.text);
+        combo->SetValue(c.text, c.value);
+        std::string text;
+        int value = -9;
+        combo->GetValue(text, value);
+        EXPECT_EQ(text, c.read);
+        EXPECT_EQ(value, c.readValue);
+        EXPECT_FALSE(combo->IsModified());
+    }
+    struct MarkCase {
+        std::string typed;  // the field's text before the call
+        int flag;
+        bool modified;      // afterwards
+    };
+    const MarkCase marks[] = {
+        {"navy", 0, false},  // 0: the text becomes the reference
+        {"navy", 1, true},   // the reference was the text: it becomes empty
+        {"navy", 1, true},   // a changed text stays changed
+        {"", 0, false},
+        {"", 1, true},       // an empty reference becomes "_"
+    };
+    for (const MarkCase& m : marks) {
+        SCOPED_TRACE(::testing::Message() << m.typed << " " << m.flag);
+        combo->Window()->ChangeValue(wxString::FromUTF8(m.typed));
+        combo->SetModified(m.flag);
+        EXPECT_EQ(combo->IsModified() != 0, m.modified);
+    }
 }
 
 TEST_F(GridWindow, ScreenshotShowsEditingAndADroppedList) {

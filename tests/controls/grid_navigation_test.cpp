@@ -242,6 +242,37 @@ TEST_F(NavFixture, FocusLeavingTheGridCommitsTheEdit) {
     EXPECT_EQ(grid.changes.size(), 1u);
 }
 
+// Fewer rows than the current one: the edit on the vanished row is dropped
+// (a later focus loss commits nothing) and the keys work from the last row.
+TEST_F(NavFixture, ShrinkingTheRowsBelowTheCurrentCellDropsItsEditAndClampsIt) {
+    struct Case {
+        int row, newCount;
+        int rowAfter;
+        bool editKept;
+    };
+    const Case cases[] = {
+        {40, 10, 9, false}, {9, 10, 9, true}, {3, 10, 3, true}, {49, 1, 0, false}, {20, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.row << " -> " << c.newCount << " rows");
+        grid.SetRowCount(50, 0);
+        Go(1, c.row);
+        grid.Editor(1)->Type("typed");
+        grid.changes.clear();
+        grid.SetRowCount(c.newCount, 0);
+        EXPECT_EQ(Current(), std::make_pair(1, c.rowAfter));
+        EXPECT_EQ(grid.IsEditing(), c.editKept);
+        grid.OnFocusLeft();
+        EXPECT_EQ(grid.changes.size(), c.editKept ? 1u : 0u);
+        if (c.newCount > 1) {
+            EXPECT_TRUE(grid.HandleKey(Key::Up, false, false));
+            EXPECT_EQ(Current(), std::make_pair(1, c.rowAfter - 1));
+            EXPECT_TRUE(grid.HandleKey(Key::Down, false, false));
+            EXPECT_EQ(Current(), std::make_pair(1, c.rowAfter));
+        }
+    }
+}
+
 TEST_F(NavFixture, AnEditSurvivesScrollingAndLandsOnItsRow) {
     Go(0, 3);
     grid.Editor(0)->Type("scrolled");

@@ -153,12 +153,19 @@ public:
         }
         return CGridCore::OnCellTextChanged(column, row);
     }
+    // A check glyph shows the state the grid's subclass gives per cell.
+    GridCellFormat GetCellFormat(int column, int row) const override {
+        GridCellFormat f = CGridCore::GetCellFormat(column, row);
+        if (auto it = glyphStates.find({column, row}); it != glyphStates.end()) f.glyphState = it->second;
+        return f;
+    }
     void OnCurrentCellChanged(int column, int row) override { currentChanges.push_back({column, row}); }
     void OnHeaderClick(int column, int row) override { headerClicks.push_back({column, row}); }
     RecordingEditor* Editor(int column) const { return dynamic_cast<RecordingEditor*>(GetColumnControl(column)); }
 
     std::map<std::pair<int, int>, std::string> cells;
     std::map<std::pair<int, int>, int> values;
+    std::map<std::pair<int, int>, int> glyphStates;
     std::vector<std::pair<int, int>> changes;
     std::vector<std::pair<int, int>> currentChanges;
     std::vector<std::pair<int, int>> headerClicks;
@@ -196,6 +203,7 @@ public:
     std::vector<Control> controls;
     std::vector<Fill> lines;
     int triangles = 0;
+    int rects3d = 0;
 
     void SelectFont(const GridFont*) override {}
     void SetClip(const grid::Rect&) override {}
@@ -203,7 +211,7 @@ public:
     void FillRect(const grid::Rect& r, grid::ColorRef c) override { fills.push_back({r, c}); }
     void Line(int x1, int y1, int x2, int y2, grid::ColorRef c) override { lines.push_back({{x1, y1, x2, y2}, c}); }
     void FrameRect(const grid::Rect& r, grid::ColorRef c) override { frames.push_back({r, c}); }
-    void Draw3dRect(const grid::Rect&, grid::ColorRef, grid::ColorRef) override {}
+    void Draw3dRect(const grid::Rect&, grid::ColorRef, grid::ColorRef) override { ++rects3d; }
     void FocusRect(const grid::Rect&) override {}
     void FrameControl(const grid::Rect& r, int type, unsigned state) override { controls.push_back({r, type, state}); }
     void Text(const std::string& t, const grid::Rect& r, unsigned f, grid::ColorRef c) override {

@@ -191,10 +191,11 @@ TEST(BuiltResources, ImageListCellsHaveMaskAndPicture) {
 
 TEST(BuiltResources, StatusStripTextColoursStandOut) {
     // The strip draws its title in RGB(128,128,0) and the user label in
-    // RGB(210,210,210) over rows 3..19 of the stretched background.
+    // RGB(210,210,210) over rows 3..19 of the stretched background, right of
+    // the labelled click areas (the first 390 columns).
     const wxImage img = LoadPicture(kResources / "bitmap" / "132.png");
     ASSERT_TRUE(img.IsOk());
-    const wxImage band = img.GetSubImage(wxRect(0, 3, img.GetWidth(), 17));
+    const wxImage band = img.GetSubImage(wxRect(390, 3, img.GetWidth() - 390, 17));
     double r = 0, g = 0, b = 0;
     const unsigned char* p = band.GetData();
     const int n = band.GetWidth() * band.GetHeight();
@@ -206,4 +207,13 @@ TEST(BuiltResources, StatusStripTextColoursStandOut) {
     const double bg = Luminance(r / n, g / n, b / n);
     EXPECT_GE(Contrast(Luminance(128, 128, 0), bg), 3.0);
     EXPECT_GE(Contrast(Luminance(210, 210, 210), bg), 7.0);
+
+    // Each click area carries a label: light strokes on its dark ground.
+    for (int area = 0; area < 4; ++area) {
+        int light = 0;
+        for (int y = 3; y < 20; ++y)
+            for (int x = 10 + 93 * area; x < 100 + 93 * area; ++x)
+                light += Luminance(img.GetRed(x, y), img.GetGreen(x, y), img.GetBlue(x, y)) > 0.35;
+        EXPECT_GT(light, 40) << area;  // the plain gradient has none
+    }
 }

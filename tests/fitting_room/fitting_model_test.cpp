@@ -2,6 +2,9 @@
 // scaling, groups and the drawing order.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
+
 #include <cmath>
 #include <limits>
 
@@ -64,6 +67,20 @@ TEST_F(FittingModelTest, ShowsTogglesAndReplacesItemsInSlots) {
         EXPECT_EQ(model.ShowRightItem("/pics/s.png", bad, 0, 0, 9), 1);
         EXPECT_GE(model.item('R', 9).width, 0);
         EXPECT_LE(model.item('R', 9).width, 20000);
+        model.ResetRightList();
+    }
+    // Positions from a project are clamped before the stage offset and the
+    // pan are added to them.
+    model.SetStageRect(100, 50, 560, 570);
+    model.OffsetAll(INT_MAX, INT_MIN);
+    for (int far : {INT_MAX, INT_MIN}) {
+        SCOPED_TRACE(far);
+        EXPECT_EQ(model.ShowRightItem("/pics/s.png", 1.0f, far, far, 9), 1);
+        EXPECT_EQ(std::abs(model.item('R', 9).x), 20000);
+        EXPECT_EQ(std::abs(model.item('R', 9).y), 20000);
+        PaintOps drawn;
+        model.DrawOps(drawn);
+        EXPECT_FALSE(model.DrawnRect('R', 9).empty());
         model.ResetRightList();
     }
 }

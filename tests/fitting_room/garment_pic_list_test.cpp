@@ -160,6 +160,37 @@ TEST_F(GarmentListTest, WebProjectFindsItsPictureFolder) {
     EXPECT_EQ(list.IsProjectLoaded(), 0);
 }
 
+// A downloaded project whose stored folder leads out of the base directory
+// gets the project's own folder: replacing a garment writes only there.
+TEST_F(GarmentListTest, StoredFoldersOutsideTheBaseAreNotTaken) {
+    const fs::path base = tmp.path();
+    testsupport::TempDir outside;
+    outside.write("p.png", std::string("not the list's"));
+    const fs::path custom = base / "服饰搭配自定试衣项目" / "秋装" / "试衣及按钮图片";
+    fs::create_directories(custom);
+    fs::create_directories(base / "inside");
+    fs::create_directory_symlink(outside.path(), base / "link");
+    tmp.write("new.png", std::string("new picture"));
+    const std::string up = "..\\" + outside.path().filename().string();
+    for (const std::string& stored : {outside.path().string(), up, std::string("inside\\..\\..\\") + up.substr(3),
+                                      std::string("link"), std::string("/")}) {
+        SCOPED_TRACE(stored);
+        WriteProject(project_editor::ProjectFilePath(base, "秋装"), *Project(Parts("T:a p"), stored));
+        list.SetProjectName("秋装");
+        ASSERT_EQ(list.LoadWebProject(), 1);
+        EXPECT_EQ(list.pictureFolder(), custom);
+        list.SelectItem(0);
+        EXPECT_EQ(list.currentPicture(), custom / "p.png");
+        EXPECT_EQ(list.ReplaceItemPicture(100, list.currentPicture(), base / "new.png", 1.0f), 1);
+        const auto kept = testsupport::ReadAll(outside / "p.png");
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), "not the list's");
+    }
+    // A folder inside the base is kept.
+    WriteProject(project_editor::ProjectFilePath(base, "秋装"), *Project(Parts("T:a p"), "inside"));
+    ASSERT_EQ(list.LoadWebProject(), 1);
+    EXPECT_EQ(list.pictureFolder(), base / "inside");
+}
+
 TEST_F(GarmentListTest, PageGeometryForSeveralWidths) {
     struct Case {
         Rect client;
@@ -245,6 +276,66 @@ TEST_F(GarmentListTest, PagingReachesEveryItemInLayoutOne) {
     // The second category pages on its own arrows: 100000 x category.
     EXPECT_EQ(ClickPage(1), (std::vector<std::string>{"b0", "b1"}));
     EXPECT_FALSE(Planned(1)->downLive);
+}
+
+// A list too short for its five button rows still reaches every category:
+// past its last item, the bottom row's down arrow moves the rows on by one
+// category, and the top row's up arrow moves them back.
+TEST_F(GarmentListTest, AShortListInLayoutOneReachesEveryCategory) {
+    list.SetStyle('B');
+    ASSERT_EQ(Load("T:c0 a0 a1 a2 a3 a4 T:c1 b0 T:c2 d0 T:c3 e0 T:c4 f0"), 1);
+    list.SetClientRect(0, 0, 460, 300);  // 4 columns, 2 rows
+    list.Relayout();
+    ASSERT_EQ(list.pageRows(), 2);
+    struct Step {
+        int row;  // whose arrow is clicked
+        bool down;
+        int first;      // the category in the top row afterwards
+        int pageStart;  // of the clicked row's category before the move
+    };
+    auto rows = [this] {
+        std::vector<int> shown;
+        for (const auto& pc : list.PagePlan()) shown.push_back(pc.category);
+        return shown;
+    };
+    EXPECT_EQ(rows(), (std::vector<int>{0, 1}));
+    const Step steps[] = {
+        {1, true, 1, 0},   // category 1 fits its row: on to category 2
+        {1, true, 2, 0}, {1, true, 3, 0},
+        {1, true, 3, 0},   // the last category: the arrow is dead
+        {0, false, 2, 0}, {0, false, 1, 0}, {0, false, 0, 0},
+        {0, true, 0, 0},   // the top row's down arrow pages its own items
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(::testing::Message() << "row " << s.row << (s.down ? " down" : " up"));
+        const auto plan = list.PagePlan();
+        ASSERT_EQ(plan.size(), 2u);
+        list.OnClick(Centre(s.down ? plan[static_cast<std::size_t>(s.row)].down : plan[static_cast<std::size_t>(s.row)].up));
+        EXPECT_EQ(list.firstRowCategory(), s.first);
+        EXPECT_EQ(rows(), (std::vector<int>{s.first, s.first + 1}));
+    }
+    EXPECT_EQ(list.category(0).pageStart, 4);
+    EXPECT_EQ(ClickPage(0), (std::vector<std::string>{"a4"}));
+    // Two buttons are drawn, each with its row's category; and the icons
+    // are the ones the owner set.
+    list.SetIcons(1, 2, 3, 4);
+    list.OnClick(Centre(list.PagePlan()[1].down));  // rows 1 and 2
+    PaintOps ops;
+    list.DrawOps(ops);
+    std::vector<std::string> buttons;
+    std::vector<int> icons;
+    for (const PaintOp& op : ops) {
+        if (op.kind == PaintOp::Kind::Icon) icons.push_back(op.resource);
+        const std::string name = op.path.filename().string();
+        if (name.rfind("ALEFTREDAR_", 0) == 0) buttons.push_back(name);
+    }
+    EXPECT_EQ(buttons, (std::vector<std::string>{"ALEFTREDAR_帽子等.png", "ALEFTREDAR_耳坠等.png"}));
+    EXPECT_EQ(icons, (std::vector<int>{1, 4, 3, 2}));
+    EXPECT_EQ(list.listStyle().dark, 0x424242u);
+    EXPECT_EQ(list.listStyle().accent, 0x0080FFu);
+    EXPECT_EQ(list.listStyle().light, 0xFFFFFFu);
+    EXPECT_EQ(list.listStyle().boldFontHeight, 16);
+    EXPECT_EQ(list.listStyle().boldFontWeight, 700);
 }
 
 TEST_F(GarmentListTest, TabsAndPagesInLayoutTwo) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -106,6 +108,47 @@ TEST_F(NetTest, StatusLinesFollowTheTransfer) {
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(fetcher.session()->statusText(), "");
     EXPECT_EQ(fetcher.session()->agent(), "Fittora !! ");
+}
+
+TEST(StatusLines, EveryStageOfTheTableWritesItsLine) {
+    const std::uint8_t host[] = {'h', '.', 'c', 'n'};
+    const std::uint8_t words[] = {0x01, 0, 0, 0, 0x2F, 0x2F, 0, 0};
+    struct Case {
+        unsigned code;
+        std::span<const std::uint8_t> info;
+        std::optional<std::string> line;
+    };
+    const Case cases[] = {
+        {10, host, "Resolving name for h.cn"},
+        {11, host, "Resolved name for h.cn"},
+        {20, {}, "Connecting to socket address "},
+        {21, {}, "Connected to socket address"},
+        {30, {}, "Sending request..."},
+        {31, {}, "Request sent"},
+        {40, {}, std::nullopt},
+        {41, {}, "Response received"},
+        {50, {}, "Closing the connection to the server"},
+        {51, {}, "Connection to the server closed"},
+        {60, {}, ""},
+        {70, {}, std::nullopt},
+        {100, words, "Request complete, dwResult = 00000001, dwError = 00002F2F"},
+        {100, host, "Request complete"},
+        {100, {}, "Request complete"},
+        {42, {}, "Unknown status: 42"},
+        {0, {}, "Unknown status: 0"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(platform::StatusLine(c.code, c.info), c.line) << c.code;
+
+    // The session writes the line; the stages without one leave the last.
+    std::vector<std::string> shown;
+    platform::CStatusInternetSession session("a", [&](const std::string& l) { shown.push_back(l); });
+    session.OnStatusCallback(31);
+    session.OnStatusCallback(40);
+    session.OnStatusCallback(100, words);
+    session.OnStatusCallback(7);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Request sent", "Request complete, dwResult = 00000001, dwError = 00002F2F",
+                                               "Unknown status: 7"}));
+    EXPECT_EQ(session.statusText(), "Unknown status: 7");
 }
 
 TEST_F(NetTest, StallsTimeOutAndCancelStopsATransfer) {

@@ -102,6 +102,15 @@ TEST(StoredFolderPath, OtherMachinesFoldersAreNotTakenForLocalOnes) {
     EXPECT_EQ(StoredFolderPath("proj\\试衣及按钮图片", base), std::filesystem::path("/base/proj/试衣及按钮图片"));
 }
 
+TEST(ConfinedFolderPath, OnlyFoldersInsideTheBase) {
+    const std::filesystem::path base = "/base/dir";
+    EXPECT_EQ(ConfinedFolderPath("p\\pics", base), std::filesystem::path("/base/dir/p/pics"));
+    EXPECT_EQ(ConfinedFolderPath("/base/dir/p", base), std::filesystem::path("/base/dir/p"));
+    EXPECT_EQ(ConfinedFolderPath(".", base), std::filesystem::path("/base/dir/."));
+    for (const char* out : {"..\\..\\..", "p\\..\\..\\x", "/etc", "/base/dirx", "/base", "C:\\p"})
+        EXPECT_EQ(ConfinedFolderPath(out, base), std::filesystem::path()) << out;
+}
+
 TEST(ProjectNames, OnlyPlainFileNamesAreUsable) {
     EXPECT_TRUE(IsUsableProjectName("2010秋冬女装"));
     EXPECT_TRUE(IsUsableProjectName("a.b"));

@@ -33,6 +33,8 @@ TEST(TitleBar, ClickDecisions) {
         EXPECT_EQ(shell::TitleBarClick(c.area, c.current, c.pending), c.code) << c.area << " " << c.current;
     }
     EXPECT_EQ(shell::TitleAreaForWindow('C'), 2);
+    EXPECT_EQ(shell::TitleAreaForWindow(' '), -1);  // the current window was closed
+    EXPECT_EQ(shell::TitleBarClick(1, -1, ' '), 1001);
 }
 
 TEST(TitleBar, TitleTextCarriesTheDate) {
@@ -87,6 +89,8 @@ TEST(NavBar, ClickDecisions) {
     EXPECT_EQ(shell::NavBarClick(2, 2), std::nullopt);
     EXPECT_EQ(shell::NavBarClick(-1, 0), std::nullopt);
     EXPECT_EQ(shell::NavTabForWindow('D'), 3);
+    EXPECT_EQ(shell::NavTabForWindow(' '), -1);
+    EXPECT_EQ(shell::NavBarClick(0, -1), 1000);
 }
 
 }  // namespace

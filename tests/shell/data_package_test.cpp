@@ -11,6 +11,7 @@
 
 #include "project_editor/project_file.h"
 #include "tests/project_editor/byte_builder.h"
+#include "tests/project_editor/project_fixtures.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -80,6 +81,9 @@ struct HandEntry {
     char kind;
     std::string nameGbk;
     std::string data;
+    // As the format's packer writes a name that no longer fits its pool:
+    // name offset -1, length 0, nothing added to the pool.
+    bool unnamed = false;
 };
 
 // A package as another installation writes it, from the format's tables.
@@ -92,10 +96,11 @@ ByteBuilder HandPackage(const std::string& packageNameGbk, const std::vector<Han
     for (const HandEntry& e : entries) {
         b.Append(e.data);
         ByteBuilder entry(32);
-        entry.U8(0, static_cast<std::uint8_t>(e.kind)).U8(1, static_cast<std::uint8_t>(e.nameGbk.size()));
-        entry.I32(8, static_cast<std::int32_t>(e.data.size())).I32(12, offset).I32(16, static_cast<std::int32_t>(pool.size()));
+        entry.U8(0, static_cast<std::uint8_t>(e.kind)).U8(1, static_cast<std::uint8_t>(e.unnamed ? 0 : e.nameGbk.size()));
+        entry.I32(8, static_cast<std::int32_t>(e.data.size())).I32(12, offset);
+        entry.I32(16, e.unnamed ? -1 : static_cast<std::int32_t>(pool.size()));
         dir.Append(entry);
-        pool += e.nameGbk;
+        if (!e.unnamed) pool += e.nameGbk;
         offset += static_cast<std::int32_t>(e.data.size());
     }
     b.I32(196, static_cast<std::int32_t>(entries.size())).I32(200, offset);
@@ -249,6 +254,53 @@ TEST(DataPackage, APackageFromAnotherInstallationWithLongAndDottedNames) {
     EXPECT_EQ(Snapshot(other.Project("2010.春")), Snapshot(customer.Project("2010.春")));
 }
 
+// A project and a package as a Windows installation writes them, from the
+// formats' tables: a face string whose offset went stale (past the pool),
+// bytes after the pool, a picture whose name no longer fitted the name pool
+// and one whose name is 130 bytes long (its length byte reads negative).
+TEST(DataPackage, WhatWindowsInstallationsWriteUnpacksAndOpens) {
+    using namespace testbytes;
+    const std::string folderGbk = "C:\\Lumora\\\xB7\xFE\xCA\xCE";  // C:\Lumora\服饰
+    ByteBuilder project = HeaderBytes(2, folderGbk);
+    project.Append(InfoBytes(2, 9));
+    project.Append(PartBytes('A', 'T', kGbkShiYi)).Append(PartBytes('A', ' ', kGbkZhangSan));
+    ByteBuilder face0 = FaceBytes('1');
+    SetFaceString(face0, 1, 0, 0, 9);  // "front.jpg"
+    ByteBuilder face1 = FaceBytes('1');
+    SetFaceString(face1, 1, 0, 4000, 9);  // stale: the pool is 9 bytes long
+    project.Append(face0).Append(face1).Append("front.jpg").Append(std::string_view("\0\0tail of an older save", 23));
+    project.Append(std::string(200000, 'z'));  // longer than any project: the tail is not installed
+
+    const std::string longName = std::string(126, 'L') + ".png";  // 130 bytes
+    const ByteBuilder pkg = HandPackage("win", {{'H', "win", Str(project.bytes())},
+                                                {'A', "a.png", "first"},
+                                                {'A', "lost.png", "no room for its name", true},
+                                                {'C', longName, "long"},
+                                                {'B', "v.wav", "wave"}});
+    Install customer;
+    customer.dir.write(fs::path("服饰搭配下载专区") / "win.rar", pkg.bytes());
+    std::vector<platform::MessageRequest> told;
+    ASSERT_EQ(customer.package.Unpack("win.rar", Answer(platform::MbResult::Ok, &told)), 1)
+        << customer.package.GetLastErrorText();
+    EXPECT_EQ(Str(ReadAll(customer.Project("win") / kPictures / "a.png")), "first");
+    EXPECT_EQ(Str(ReadAll(customer.Project("win") / kSounds / "v.wav")), "wave");
+    EXPECT_TRUE(fs::is_empty(customer.Project("win") / kShows));
+    EXPECT_EQ(std::distance(fs::directory_iterator(customer.Project("win") / kPictures), fs::directory_iterator()), 1);
+    // The skipped entries are counted and named where the pool names them.
+    EXPECT_EQ(customer.package.lastSkipped(), (std::vector<std::string>{"", longName}));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].text, "下载的试衣项目中有 2 个文件无法恢复, 已跳过:\n(无文件名)\n" + longName);
+
+    EXPECT_EQ(fs::file_size(customer.dir / kProjects / "win.dm3"), project_editor::kMaxProjectFileSize);
+    // The project opens: the stale string is no string, the tail is ignored.
+    auto opened = std::make_unique<project_editor::ProjectFile>();
+    ASSERT_EQ(project_editor::LoadProjectFile(customer.dir / kProjects / "win.dm3", *opened),
+              project_editor::ProjectFileError::None);
+    EXPECT_EQ(opened->parts[1].Name(), "张三");
+    EXPECT_EQ(opened->FaceString(0, 1, 0), "front.jpg");
+    EXPECT_EQ(opened->FaceString(1, 1, 0), "");
+}
+
 TEST(DataPackage, HostilePackagesAreRefusedAndNothingIsWritten) {
     const std::string project = Str(ProjectBytes(1));
     const std::vector<HandEntry> good = {{'H', "p", project}, {'A', "a.png", "pic"}};
@@ -299,12 +351,26 @@ TEST(DataPackage, HostilePackagesAreRefusedAndNothingIsWritten) {
          shell::PackageFault::DataOutside},
         {"name beyond the pool", patched([dirAt](ByteBuilder& b) { b.I32(dirAt + 32 + 16, 4); }),
          shell::PackageFault::NameOutsidePool},
-        {"name offset -1", patched([dirAt](ByteBuilder& b) { b.I32(dirAt + 32 + 16, -1); }),
-         shell::PackageFault::NameOutsidePool},
-        {"empty name", patched([dirAt](ByteBuilder& b) { b.U8(dirAt + 32 + 1, 0); }),
-         shell::PackageFault::NameOutsidePool},
-        {"negative name length", patched([dirAt](ByteBuilder& b) { b.U8(dirAt + 32 + 1, 0x85); }),
-         shell::PackageFault::NameOutsidePool},
+        {"data inside the header", patched([dirAt](ByteBuilder& b) { b.I32(dirAt + 32 + 12, 100); }),
+         shell::PackageFault::DataOutside},
+        {"data inside the directory", patched([dirAt](ByteBuilder& b) { b.I32(dirAt + 32 + 12, static_cast<std::int32_t>(dirAt)); }),
+         shell::PackageFault::DataOutside},
+        {"a picture inside the project's data", patched([dirAt](ByteBuilder& b) { b.I32(dirAt + 32 + 12, 320); }),
+         shell::PackageFault::DataOverlap},
+        {"800 entries sharing one block",
+         [&] {
+             std::vector<HandEntry> many = {{'H', "p", project}, {'A', "0.png", std::string(400, 'x')}};
+             for (int i = 1; i < 800; ++i) many.push_back({'A', std::to_string(i) + ".png", ""});
+             ByteBuilder b = HandPackage("p", many);
+             const std::size_t dir = 316 + project.size() + 400;
+             for (std::size_t i = 2; i < 801; ++i)
+                 b.I32(dir + 32 * i + 8, 400).I32(dir + 32 * i + 12, static_cast<std::int32_t>(316 + project.size()));
+             return b;
+         },
+         shell::PackageFault::DataOverlap},
+        {"a project without a name",
+         [&] { return HandPackage("p", {{'H', "p", project, true}, {'A', "a.png", "pic"}}); },
+         shell::PackageFault::BadName},
         {"\"..\" as a picture", [&] { return HandPackage("p", {{'H', "p", project}, {'A', "..", "x"}}); },
          shell::PackageFault::BadName},
         {"\"..\" as the project", [&] { return HandPackage("p", {{'H', "..", project}}); },

@@ -87,9 +87,15 @@ TEST_F(DeferredTest, NotificationBeforeOpeningOnlyOpens) {
 TEST_F(DeferredTest, ClosedWindowOpensAgain) {
     d().Store(1002);
     d().ChildClosed(2);
+    // The closed window was current: none is now, so the bars take a click on it.
+    EXPECT_EQ(d().current, shell::kNoCurrentWindow);
     d().Store(1002);
     d().Store(1002);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"open 2", "open 2", "show 2"}));
+    // Closing a window that is not current leaves the current one.
+    d().Store(1001);
+    d().ChildClosed(2);
+    EXPECT_EQ(d().current, 'B');
 }
 
 TEST_F(DeferredTest, RequestStoredDuringDispatchRunsOnlyInALaterRange) {

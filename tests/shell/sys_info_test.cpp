@@ -103,6 +103,11 @@ TEST_F(SysInfoTest, PhotoLengthRules) {
     std::string path;
     info().GetPhoto(&path);
     EXPECT_EQ(path, std::string(250, 'x'));
+
+    // A record that cannot be saved is no success.
+    info().SetDirectory(tmp / "no such folder");
+    EXPECT_FALSE(info().SetPhotoPath("/照片/a.jpg"));
+    EXPECT_FALSE(std::filesystem::exists(tmp / "no such folder"));
 }
 
 TEST_F(SysInfoTest, ShortAndHostileFiles) {

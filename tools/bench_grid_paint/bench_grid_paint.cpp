@@ -27,6 +27,11 @@ public:
         SetColumnColor(1, 0xFF0000);
         SetDefaultCellMetrics(999, 36);
     }
+    GridCellFormat GetCellFormat(int column, int row) const override {
+        GridCellFormat f = CZYKGridCtrl::GetCellFormat(column, row);
+        if (column == 0 && row % 3 == 0) f.glyphState |= grid::kDfcsChecked;
+        return f;
+    }
     GridCellText GetCellText(int column, int row) const override {
         if (column == 0) return {"", row % 3 == 0 ? 1 : 0};
         if (column == 1) return {"服饰名称 " + std::to_string(row + 1), -1};

@@ -146,4 +146,47 @@ TEST_F(MainFrameTest, ClosedWindowOpensAgainOnRequest) {
     EXPECT_EQ(ActiveCaption(), wxString::FromUTF8("试衣搭配"));
 }
 
+// Ctrl+F4 as the frame's accelerator table turns it into a command (the X
+// server of the tests gives no window the keyboard without a window manager).
+void PressCtrlF4(CMainFrame* frame) {
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = WXK_F4;
+    key.m_controlDown = true;
+    const int command = frame->GetAcceleratorTable()->GetCommand(key);
+    ASSERT_EQ(CommandOfMenuItem(command), ID_CLOSE_CHILD);
+    wxCommandEvent menu(wxEVT_MENU, command);
+    frame->GetEventHandler()->ProcessEvent(menu);
+    testsupport::PumpEvents(200);
+}
+
+TEST_F(MainFrameTest, EachClosedWindowReopensWithOneClickOnItsTabOrStripArea) {
+    for (int i : {1, 2, 3, 0}) ClickTab(i);
+    auto* strip = frame->titleBar();
+    const auto docs = [this](int t) { return client.templates().at(static_cast<std::size_t>(t))->documents().size(); };
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        if (frame->navBar()->currentTab() != i) ClickTab(i);
+        ASSERT_EQ(ActiveCaption(), wxString::FromUTF8(kChildCaptions[i]));
+        PressCtrlF4(frame);
+        ASSERT_EQ(docs(i), 0u);
+        // Neither bar shows the closed window as current.
+        EXPECT_EQ(frame->navBar()->currentTab(), -1);
+        EXPECT_EQ(strip->currentArea(), -1);
+        ClickTab(i);  // one click
+        EXPECT_EQ(docs(i), 1u);
+        EXPECT_EQ(ActiveCaption(), wxString::FromUTF8(kChildCaptions[i]));
+        EXPECT_EQ(frame->navBar()->currentTab(), i);
+        if (i == 0) continue;  // area 0 of the strip does nothing
+        PressCtrlF4(frame);
+        ASSERT_EQ(docs(i), 0u);
+        strip->ClickAt(shell::TitleBarArea(i).left + 5, 10);  // one click
+        testsupport::PumpEvents(150);
+        EXPECT_EQ(docs(i), 1u);
+        EXPECT_EQ(ActiveCaption(), wxString::FromUTF8(kChildCaptions[i]));
+        EXPECT_EQ(strip->currentArea(), i);
+    }
+    for (int t = 0; t < 4; ++t) EXPECT_EQ(docs(t), 1u) << t;
+    testsupport::SaveWindowScreenshot(strip, "screens/fittora-status-strip.png");
+}
+
 }  // namespace

@@ -169,6 +169,41 @@ TEST_F(DownloadDlgTest, FailuresLeaveTheRequestUnanswered) {
     EXPECT_EQ(dlg->parsedCount(), 0);
 }
 
+TEST_F(DownloadDlgTest, ARowChosenDuringATransferIsTheNextOneDownloaded) {
+    site.write("dressDLoad2010/q.rar", testsupport::PatternBytes(1000));
+    site.write("dressDLoad2010/two.htm", std::string("p.rar,q.rar"));
+    // After a failure the button downloads the row chosen meanwhile.
+    Open("/cut/dressDLoad2010/two.htm");
+    dlg->ChooseRow(0);
+    dlg->StartDownload();
+    ASSERT_TRUE(dlg->busy());
+    dlg->ChooseRow(1);
+    EXPECT_FALSE(dlg->downloadButton()->IsEnabled());
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    EXPECT_EQ(Status(), "下载失败!");
+    EXPECT_TRUE(dlg->downloadButton()->IsEnabled());
+    dlg->StartDownload();
+    EXPECT_NE(Status().find("/q.rar"), std::string::npos) << Status();
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    dlg->Destroy();
+    dlg = nullptr;
+
+    // After a success the record names the file that arrived.
+    Open("/slow/dressDLoad2010/two.htm");
+    dlg->ChooseRow(0);
+    dlg->StartDownload();
+    dlg->ChooseRow(1);
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    EXPECT_EQ(Status(), "下载成功!");
+    shell::CDLoadRecord client;
+    client.SetDirectory(base.path());
+    std::string name;
+    ASSERT_TRUE(client.ReadResult(&name));
+    EXPECT_EQ(name, "p.rar");
+    EXPECT_EQ(ReadAll(base / "服饰搭配下载专区" / "p.rar"), testsupport::PatternBytes(300000));
+    EXPECT_FALSE(fs::exists(base / "服饰搭配下载专区" / "q.rar"));
+}
+
 TEST_F(DownloadDlgTest, ExitCancelsARunningDownload) {
     // Closing while even the list stalls: the dialog goes at once.
     {
