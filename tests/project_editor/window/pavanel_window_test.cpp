@@ -2,8 +2,10 @@
 // the series project opens, two parts are placed from the gallery, one is
 // dragged, a rectangle and an arrow are drawn, the placement is stored (and
 // read back by an independent reader), the colour chooser opens, the
-// composition is saved, a voice plays, and closing saves a change. Screens
-// go to screens/pavanel-stage-*.png for people to look at.
+// composition is saved, a voice plays, and closing saves a change; twelve
+// pictures are added to a category, twelve more from a folder chosen in the
+// folder tree as copies of a part, and a category is replaced. Screens go to
+// screens/pavanel-stage-*.png and screens/pavanel-addpics-*.png.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -473,6 +475,55 @@ TEST_F(PavanelWindow, AddsTwelvePicturesBothWays) {
     m_view->Refresh();
     Shot("addpics");
     fs::rename(m_screens / "pavanel-stage-addpics.png", m_screens / "pavanel-addpics-5-after-reference.png");
+
+    // "替换全部" on 下装 with a locked row and a picture that a part of 上装 shares.
+    const int captionRow = ref - 1;
+    int end = captionRow + 1;
+    while (end < store.PartCount() && store.Part(end).RowType() != 'T') ++end;
+    ASSERT_GE(end - captionRow, 15) << "twelve new parts and at least two of the demo's";
+    const std::string locked = store.Part(ref + 12).PictureName();
+    const std::string shared = store.Part(ref + 13).PictureName();
+    store.Part(ref + 12).SetRowType('K');
+    store.Part(caption + 1).SetPictureName(shared);
+    const fs::path season = m_base.path() / "换季";
+    fs::create_directories(season);
+    for (const char* t : {"换季1", "换季2", "换季3"}) fs::copy_file(own[0], season / (std::string(t) + ".png"));
+    m_view->editor().SelectPart(ref);
+    CAddFittingPicDlg::FolderDialogHook() = [&](CFolderTreeDlg& tree) {
+        EXPECT_TRUE(tree.tree().SelectFolder(season));
+        testsupport::PumpEvents(100);
+        tree.EndModal(wxID_OK);
+    };
+    const bool seenAll = WithAddDialog(
+        [&] {
+            const wxPoint at = Centre(m_view->groupIcon());
+            m_view->LeftDown(at);
+            m_view->LeftUp(at);
+        },
+        [&](CAddFittingPicDlg& dlg) {
+            dlg.RunCommand(kIdSourceFolder);
+            ASSERT_EQ(dlg.core().entries().size(), 3u);
+            static_cast<wxComboBox*>(dlg.FindWindow(kIdCategoryCombo))->SetSelection(0);
+            for (int e = 0; e < 3; ++e) dlg.ClickPictures(dlg.CellOrigin(e) + wxPoint(20, 20));
+            dlg.Refresh();
+            testsupport::PumpEvents(200);
+            EXPECT_TRUE(testsupport::SaveWindowScreenshot(&dlg, (m_screens / "pavanel-addpics-6-replace-all.png").string()));
+            dlg.RunCommand(kIdConfirmAdd);
+        });
+    CAddFittingPicDlg::FolderDialogHook() = nullptr;
+    ASSERT_TRUE(seenAll);
+    f = dm3test::Read(ProjectFile());
+    ASSERT_TRUE(f.ok);
+    std::vector<std::string> category;
+    for (int i = captionRow + 1; i < f.n && f.parts[static_cast<std::size_t>(i)].rowType != 'T'; ++i)
+        category.push_back(platform::GbkToUtf8(f.parts[static_cast<std::size_t>(i)].pictureGbk));
+    EXPECT_EQ(category, (std::vector<std::string>{"换季1", "换季2", "换季3", locked})) << "the locked row survives";
+    EXPECT_EQ(f.n, n1 + 12 - (end - captionRow - 1) + 4);
+    EXPECT_TRUE(fs::exists(pics / (locked + ".png")));
+    EXPECT_TRUE(fs::exists(pics / (shared + ".png"))) << "上装 still uses it";
+    EXPECT_FALSE(fs::exists(pics / "到货01.png"));
+    EXPECT_TRUE(fs::exists(pics / "换季1.png"));
+    EXPECT_TRUE(m_boxes.shown().empty()) << m_boxes.shown().front().text;
 }
 
 }  // namespace
