@@ -403,9 +403,13 @@ AddPicturesReport AddFittingPics::AddOrReplace(bool replaceAll) {
     for (int& to : moves)
         if (to >= at) to += k;
 
-    // Old pictures go only when no part uses them any more.
+    // Old pictures go only when no part uses them any more and they are not
+    // a chosen source (the source may be the project's own folder).
     std::set<std::string> inUse;
     for (int i = 0; i < m_store.PartCount(); ++i) inUse.insert(m_store.Part(i).PictureName());
+    if (SameFile(m_source, folder))
+        for (const PictureEntry& e : m_entries)
+            if (e.tick == 'Y') inUse.insert(e.title);
     std::set<std::string> deleted;
     for (const std::string& name : oldPictures) {
         if (name.empty() || inUse.count(name) || deleted.count(name) || !IsPlainFileName(name)) continue;
