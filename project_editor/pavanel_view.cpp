@@ -25,6 +25,7 @@
 #include "platform/ui/colour.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/message_box.h"
+#include "project_editor/add_fitting_pic_dlg.h"
 #include "project_editor/pavanel_session.h"
 #include "project_editor/sys_set_info.h"
 
@@ -42,7 +43,7 @@ constexpr int kGalleryWidth = 414;
 constexpr int kBottom = 40;          // the row under the stage and the gallery
 
 // Controls that open dialogs still to come: they stay disabled.
-constexpr int kWaitingForDialogs[] = {kIdBackgroundPicture, kIdWebPage, kIdAddPictures, kIdProjectTable};
+constexpr int kWaitingForDialogs[] = {kIdBackgroundPicture, kIdWebPage, kIdProjectTable};
 // Enabled and disabled together around the frame selection.
 constexpr int kEditingControls[] = {1000, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013,
                                     1014, 1017, 1018, 1020, 1021, 1022, 1024, 1032};
@@ -361,6 +362,29 @@ void CPavanelView::ShowPreview(int part) {
     RefreshRect(ToWx(m_preview.Inflate(2)));
 }
 
+void CPavanelView::OpenAddPictures(AddPicturesMode mode) {
+    int part = -1;
+    if (mode == AddPicturesMode::AddOrReplace) {
+        part = m_editor->selectedPart();
+        CProjectStore& store = CProjectStore::Instance();
+        if (part < 1 || part > 159 || part >= store.PartCount() || store.Part(part).RowType() == 'T') {
+            Message("请先在左边选一个部件作为替换参照");
+            return;
+        }
+    }
+    CAddFittingPicDlg dlg(this, mode, part);
+    dlg.ShowModal();
+    const AddPicturesReport& r = dlg.report();
+    int selected = m_editor->selectedPart();
+    ApplyRecordMoves(r.moves, StageSlotTable::Instance(), selected);
+    m_editor->SelectPart(selected);
+    if (!r.moves.empty()) m_previewPart = selected;
+    m_gallery->Rebuild();
+    FillDisplayCombo();
+    AfterStageChange(true);
+    Refresh();
+}
+
 void CPavanelView::AfterStageChange(bool galleryToo) {
     m_stage->Refresh();
     EnableSlotCommands();
@@ -399,6 +423,7 @@ void CPavanelView::RunCommand(int id) {
             AfterStageChange();
             break;
         case kIdSaveComposition: SaveComposition(); break;
+        case kIdAddPictures: OpenAddPictures(AddPicturesMode::AddToCategory); break;
         case kIdFrame:
             m_stage->EndMode();
             EnableEditing(false);
@@ -539,7 +564,11 @@ void CPavanelView::LeftDown(wxPoint pt) {
         RefreshRect(ToWx(m_wholeScaleLabel));
         return;
     }
-    if (m_icon1.Contains(p) || m_icon2.Contains(p)) return;  // their dialogs come later
+    if (m_icon1.Contains(p)) {
+        OpenAddPictures(AddPicturesMode::AddOrReplace);
+        return;
+    }
+    if (m_icon2.Contains(p)) return;  // its dialog comes later
     if (m_swatch.Contains(p)) {
         ChooseCaptionColour();
         return;
@@ -752,13 +781,14 @@ void CPavanelView::DrawPreview(wxDC& dc) {
                 dc.DrawBitmap(*bmp, x, y, true);
         }
     }
-    // The two icons: their dialogs come with later work, so they show greyed.
+    // The two icons: the second one's dialog comes with later work, so it shows greyed.
     const char* icons[] = {"build_GroupTrans.png", "build_TransDress.png"};
     const Rect boxes[] = {m_icon1, m_icon2};
     for (int i = 0; i < 2; ++i) {
         const fs::path p = m_base / fs::path(std::string(kSysprojFolderName)) / fs::path(icons[i]);
         if (auto image = platform::image::CachedPicture(p); image && image->IsOk()) {
-            wxImage grey = image->Scale(50, 50, wxIMAGE_QUALITY_HIGH).ConvertToDisabled(250);
+            wxImage grey = image->Scale(50, 50, wxIMAGE_QUALITY_HIGH);
+            if (i == 1) grey = grey.ConvertToDisabled(250);
             dc.DrawBitmap(wxBitmap(grey), boxes[i].left, boxes[i].top, true);
         } else {
             dc.SetPen(wxPen(wxColour(200, 200, 200)));

@@ -18,6 +18,7 @@
 
 #include "platform/image/picture_cache.h"
 #include "platform/ui/messages.h"
+#include "project_editor/add_fitting_pics.h"
 #include "project_editor/part_gallery.h"
 #include "project_editor/stage_editor.h"
 #include "project_editor/stage_wnd.h"
@@ -73,6 +74,10 @@ public:
     PartGallery& gallery() { return *m_gallery; }
     wxWindow* control(int id) const;
     const Rect& frameRect() const { return m_frameRect; }
+    // The add-pictures dialog: mode 0 from "加试衣图片", mode 9 from the
+    // group icon for the selected part.
+    void OpenAddPictures(AddPicturesMode mode);
+    Rect groupIcon() const { return m_icon1; }
     Rect toolIcon(int i) const;         // icon i (0..7) of the tool bar, view coordinates
     Rect swatchRect() const { return m_swatch; }
     Rect wholeScaleRect() const { return m_wholeScaleLabel; }

@@ -22,6 +22,8 @@ struct Part {
     std::int32_t x = 0, y = 0, depth = 0, width = 0, height = 0;
     float scale = 0;
     char mark = 0;  // byte 4 of the part's face record
+    std::vector<unsigned char> bytes;      // the whole part record
+    std::vector<unsigned char> faceBytes;  // its face record, when there is one
 };
 
 struct File {
@@ -65,7 +67,12 @@ inline File Read(const std::filesystem::path& p) {
         part.height = I32(b, o + 536);
         const std::uint32_t bits = static_cast<std::uint32_t>(I32(b, o + 540));
         std::memcpy(&part.scale, &bits, 4);
-        if (i < f.m) part.mark = static_cast<char>(b[668 + 544 * std::size_t(f.n) + 348 * std::size_t(i) + 4]);
+        part.bytes.assign(b.begin() + static_cast<std::ptrdiff_t>(o), b.begin() + static_cast<std::ptrdiff_t>(o + 544));
+        if (i < f.m) {
+            const std::size_t fo = 668 + 544 * std::size_t(f.n) + 348 * std::size_t(i);
+            part.mark = static_cast<char>(b[fo + 4]);
+            part.faceBytes.assign(b.begin() + static_cast<std::ptrdiff_t>(fo), b.begin() + static_cast<std::ptrdiff_t>(fo + 348));
+        }
         f.parts.push_back(part);
     }
     f.ok = true;

@@ -2,25 +2,35 @@
 // the series project opens, two parts are placed from the gallery, one is
 // dragged, a rectangle and an arrow are drawn, the placement is stored (and
 // read back by an independent reader), the colour chooser opens, the
-// composition is saved, a voice plays, and closing saves a change. Screens
-// go to screens/pavanel-stage-*.png for people to look at.
+// composition is saved, a voice plays, and closing saves a change; twelve
+// pictures are added to a category, twelve more from a folder chosen in the
+// folder tree as copies of a part, and a category is replaced. Screens go to
+// screens/pavanel-stage-*.png and screens/pavanel-addpics-*.png.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
 #include "picture_controls/hyper_link.h"
 #include "picture_controls/my_color_sel_dlg.h"
 #include "platform/ui/message_box.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "project_editor/add_fitting_pic_dlg.h"
 #include "project_editor/pavanel_frame.h"
+#include "project_editor/shell_tree_ctrl.h"
 #include "project_editor/pavanel_session.h"
 #include "project_editor/pavanel_view.h"
 #include "project_editor/sys_set_info.h"
 #include "tests/project_editor/dm3_reader.h"
+#include "tests/project_editor/project_fixtures.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -106,8 +116,9 @@ TEST_F(PavanelWindow, PlacesDragsDrawsStoresAndSaves) {
     EXPECT_EQ(m_frame->GetTitle().utf8_string(), std::string(kPavanelTitle));
     ASSERT_GE(m_view->gallery().items().size(), 15u);
     EXPECT_TRUE(m_boxes.shown().empty()) << m_boxes.shown().front().text;
-    for (int id : {kIdBackgroundPicture, kIdWebPage, kIdAddPictures, kIdProjectTable})
+    for (int id : {kIdBackgroundPicture, kIdWebPage, kIdProjectTable})
         EXPECT_FALSE(m_view->control(id)->IsEnabled()) << id;
+    EXPECT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
     Shot("0-opened");
 
     // Two parts from the gallery (the auto check puts them on the stage).
@@ -283,8 +294,9 @@ TEST_F(PavanelWindow, TheFrameSelectionChoosesWhatTheCompositionKeeps) {
     EXPECT_EQ(m_view->frameRect(), (Rect{100, 60, 420, 560}.Offset(at.x, at.y)));
     for (int id : {kIdSelect, kIdSaveComposition, kIdCaptionHeight, kIdAddToStage})
         EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
-    for (int id : {kIdBackgroundPicture, kIdWebPage, kIdAddPictures, kIdProjectTable})
+    for (int id : {kIdBackgroundPicture, kIdWebPage, kIdProjectTable})
         EXPECT_FALSE(m_view->control(id)->IsEnabled()) << id;
+    EXPECT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
     m_view->CheckChanged(kIdShowFrame, true);
     Shot("6-frame");
     m_view->RunCommand(kIdSaveComposition);
@@ -312,6 +324,206 @@ TEST_F(PavanelWindow, AFailedSaveOnCloseAsksAndCanKeepTheWindow) {
     m_frame = nullptr;
     testsupport::PumpEvents(50);
     EXPECT_FALSE(store.IsModified());
+}
+
+// Runs `act` on the add-pictures dialog once it is open, then opens it with `open`.
+bool WithAddDialog(const std::function<void()>& open, const std::function<void(CAddFittingPicDlg&)>& act) {
+    wxTimer timer;
+    bool seen = false;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* dlg = dynamic_cast<CAddFittingPicDlg*>(w); dlg && dlg->IsShown()) {
+                seen = true;
+                act(*dlg);
+                if (dlg->IsModal()) dlg->EndModal(wxID_CANCEL);
+                return;
+            }
+    });
+    timer.StartOnce(700);
+    open();
+    return seen;
+}
+
+TEST_F(PavanelWindow, AddsTwelvePicturesBothWays) {
+    CProjectStore& store = CProjectStore::Instance();
+    const fs::path pics = m_base.path() / kSeries / "试衣及按钮图片";
+    const std::vector<fs::path> own = platform::ListFiles(pics, "*.png");
+    ASSERT_GE(own.size(), 12u);
+    // Twelve pictures no part uses yet: the project's own pictures under new names.
+    std::vector<std::string> fresh, arrived;
+    const fs::path src = m_base.path() / "新到货";
+    fs::create_directories(src);
+    for (int i = 0; i < 12; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%02d", i + 1);
+        fresh.push_back(std::string("新款") + name);
+        arrived.push_back(std::string("到货") + name);
+        fs::copy_file(own[static_cast<std::size_t>(i)], pics / (fresh.back() + ".png"));
+        fs::copy_file(own[static_cast<std::size_t>(11 - i)], src / (arrived.back() + ".png"));
+    }
+    int caption = -1;
+    for (int i = 0; i < store.PartCount(); ++i)
+        if (store.Part(i).RowType() == 'T' && store.Part(i).Name() == "上装") caption = i;
+    ASSERT_GE(caption, 0);
+    int categoryEnd = caption + 1;
+    while (categoryEnd < store.PartCount() && store.Part(categoryEnd).RowType() != 'T') ++categoryEnd;
+    const int n0 = store.PartCount();
+
+    // Mode 0 from "加试衣图片": the twelve go into 上装.
+    const bool seen = WithAddDialog([&] { m_view->RunCommand(kIdAddPictures); }, [&](CAddFittingPicDlg& dlg) {
+        EXPECT_EQ(dlg.GetTitle().utf8_string(), "添加试衣图片");
+        auto* combo = static_cast<wxComboBox*>(dlg.FindWindow(kIdCategoryCombo));
+        for (unsigned i = 0; i < combo->GetCount(); ++i)
+            if (combo->GetString(i).utf8_string() == "上装") combo->SetSelection(static_cast<int>(i));
+        const auto& entries = dlg.core().entries();
+        for (int e = 0; e < static_cast<int>(entries.size()); ++e) {
+            if (!entries[static_cast<std::size_t>(e)].title.starts_with("新款")) continue;
+            if (e < dlg.core().first() + dlg.core().columns() * dlg.core().rows())
+                dlg.ClickPictures(dlg.CellOrigin(e) + wxPoint(45, 45));
+            else
+                dlg.core().Toggle(e);
+        }
+        EXPECT_EQ(dlg.core().TickedCount(), 12);
+        dlg.Refresh();
+        testsupport::PumpEvents(200);
+        EXPECT_TRUE(testsupport::SaveWindowScreenshot(&dlg, (m_screens / "pavanel-addpics-1-category.png").string()));
+        dlg.RunCommand(kIdConfirmAdd);
+    });
+    ASSERT_TRUE(seen);
+    ASSERT_EQ(store.PartCount(), n0 + 12);
+    dm3test::File f = dm3test::Read(ProjectFile());
+    ASSERT_TRUE(f.ok);
+    ASSERT_EQ(f.n, n0 + 12);
+    std::int32_t depth = 60;
+    for (int i = categoryEnd - 1; i > caption; --i) {
+        depth = store.Part(i).Depth();
+        break;
+    }
+    for (int j = 0; j < 12; ++j) {
+        const dm3test::Part& p = f.parts[static_cast<std::size_t>(categoryEnd + j)];
+        const std::string title = fresh[static_cast<std::size_t>(j)];
+        wxImage image;
+        ASSERT_TRUE(image.LoadFile(wxString::FromUTF8((pics / (title + ".png")).string())));
+        const std::string gbk = platform::Utf8ToGbkLossy(title);
+        testbytes::ByteBuilder want = testbytes::PartBytes(static_cast<char>(f.parts[caption].category), 'n', gbk);
+        want.U8(2, f.parts[caption].bytes[2]).Fill(69, 14, 0).Raw(69, "---").Fill(151, 220, 0).Raw(85, gbk);
+        want.Fill(504, 9, 0).Raw(504, "0.00").U8(485, ' ').U8(486, ' ').U8(513, ' ');
+        want.I32(516, 200).I32(520, 200).I32(524, depth).I32(532, image.GetWidth()).I32(536, image.GetHeight());
+        want.F32Bits(540, image.GetWidth() > 200 || image.GetHeight() > 200 ? 0x3F000000 : 0x3F800000);
+        EXPECT_EQ(p.bytes, want.bytes()) << title << ": blank defaults apart from the set fields";
+        EXPECT_EQ(p.faceBytes, testbytes::FaceBytes('0').bytes()) << title;
+    }
+    m_view->Refresh();
+    Shot("addpics");
+    fs::rename(m_screens / "pavanel-stage-addpics.png", m_screens / "pavanel-addpics-2-gallery.png");
+
+    // Mode 9 from the group icon: the twelve from a folder chosen in the tree
+    // become copies of the selected part.
+    int ref = -1;
+    for (int i = 0; i < store.PartCount(); ++i)
+        if (store.Part(i).RowType() == 'T' && store.Part(i).Name() == "下装") ref = i + 1;
+    ASSERT_GT(ref, 0);
+    m_view->editor().SelectPart(ref);
+    const PartRecord templatePart = store.Part(ref);
+    const FaceRecord templateFace = store.Face(ref);
+    const int n1 = store.PartCount();
+    bool treeSeen = false;
+    CAddFittingPicDlg::FolderDialogHook() = [&](CFolderTreeDlg& tree) {
+        EXPECT_EQ(tree.GetId(), kFolderDialogId);
+        EXPECT_TRUE(tree.tree().SelectFolder(src));
+        testsupport::PumpEvents(200);
+        EXPECT_EQ(tree.path(), src);
+        EXPECT_EQ(tree.GetTitle().utf8_string(), src.string());
+        treeSeen = testsupport::SaveWindowScreenshot(&tree, (m_screens / "pavanel-addpics-3-folder-tree.png").string());
+        tree.EndModal(wxID_OK);
+    };
+    const bool seen9 = WithAddDialog(
+        [&] {
+            const wxPoint at = Centre(m_view->groupIcon());
+            m_view->LeftDown(at);
+            m_view->LeftUp(at);
+        },
+        [&](CAddFittingPicDlg& dlg) {
+            EXPECT_EQ(dlg.GetTitle().utf8_string(), "批量添加替换试衣图片");
+            dlg.RunCommand(kIdSourceFolder);
+            EXPECT_EQ(dlg.core().sourceFolder(), src);
+            ASSERT_EQ(dlg.core().entries().size(), 12u);
+            for (int e = 0; e < 12; ++e) dlg.ClickPictures(dlg.CellOrigin(e) + wxPoint(20, 20));
+            dlg.Refresh();
+            testsupport::PumpEvents(200);
+            EXPECT_TRUE(testsupport::SaveWindowScreenshot(&dlg, (m_screens / "pavanel-addpics-4-reference.png").string()));
+            dlg.RunCommand(kIdConfirmAdd);
+        });
+    CAddFittingPicDlg::FolderDialogHook() = nullptr;
+    ASSERT_TRUE(seen9);
+    EXPECT_TRUE(treeSeen);
+    ASSERT_EQ(store.PartCount(), n1 + 12);
+    f = dm3test::Read(ProjectFile());
+    ASSERT_EQ(f.n, n1 + 12);
+    for (int j = 0; j < 12; ++j) {
+        const int i = ref + j;  // right after the caption row
+        const std::string title = arrived[static_cast<std::size_t>(j)];
+        PartRecord want = templatePart;
+        want.SetName(title);
+        want.SetPictureName(title);
+        EXPECT_EQ(store.Part(i), want) << title;
+        EXPECT_EQ(store.Face(i), templateFace) << title;
+        EXPECT_EQ(f.parts[static_cast<std::size_t>(i)].pictureGbk, platform::Utf8ToGbkLossy(title));
+        EXPECT_TRUE(fs::exists(pics / (title + ".png")));
+    }
+    EXPECT_EQ(store.Part(ref + 12).Name(), templatePart.Name()) << "the reference part stays, behind the new ones";
+    m_view->Refresh();
+    Shot("addpics");
+    fs::rename(m_screens / "pavanel-stage-addpics.png", m_screens / "pavanel-addpics-5-after-reference.png");
+
+    // "替换全部" on 下装 with a locked row and a picture that a part of 上装 shares.
+    const int captionRow = ref - 1;
+    int end = captionRow + 1;
+    while (end < store.PartCount() && store.Part(end).RowType() != 'T') ++end;
+    ASSERT_GE(end - captionRow, 15) << "twelve new parts and at least two of the demo's";
+    const std::string locked = store.Part(ref + 12).PictureName();
+    const std::string shared = store.Part(ref + 13).PictureName();
+    store.Part(ref + 12).SetRowType('K');
+    store.Part(caption + 1).SetPictureName(shared);
+    const fs::path season = m_base.path() / "换季";
+    fs::create_directories(season);
+    for (const char* t : {"换季1", "换季2", "换季3"}) fs::copy_file(own[0], season / (std::string(t) + ".png"));
+    m_view->editor().SelectPart(ref);
+    CAddFittingPicDlg::FolderDialogHook() = [&](CFolderTreeDlg& tree) {
+        EXPECT_TRUE(tree.tree().SelectFolder(season));
+        testsupport::PumpEvents(100);
+        tree.EndModal(wxID_OK);
+    };
+    const bool seenAll = WithAddDialog(
+        [&] {
+            const wxPoint at = Centre(m_view->groupIcon());
+            m_view->LeftDown(at);
+            m_view->LeftUp(at);
+        },
+        [&](CAddFittingPicDlg& dlg) {
+            dlg.RunCommand(kIdSourceFolder);
+            ASSERT_EQ(dlg.core().entries().size(), 3u);
+            static_cast<wxComboBox*>(dlg.FindWindow(kIdCategoryCombo))->SetSelection(0);
+            for (int e = 0; e < 3; ++e) dlg.ClickPictures(dlg.CellOrigin(e) + wxPoint(20, 20));
+            dlg.Refresh();
+            testsupport::PumpEvents(200);
+            EXPECT_TRUE(testsupport::SaveWindowScreenshot(&dlg, (m_screens / "pavanel-addpics-6-replace-all.png").string()));
+            dlg.RunCommand(kIdConfirmAdd);
+        });
+    CAddFittingPicDlg::FolderDialogHook() = nullptr;
+    ASSERT_TRUE(seenAll);
+    f = dm3test::Read(ProjectFile());
+    ASSERT_TRUE(f.ok);
+    std::vector<std::string> category;
+    for (int i = captionRow + 1; i < f.n && f.parts[static_cast<std::size_t>(i)].rowType != 'T'; ++i)
+        category.push_back(platform::GbkToUtf8(f.parts[static_cast<std::size_t>(i)].pictureGbk));
+    EXPECT_EQ(category, (std::vector<std::string>{"换季1", "换季2", "换季3", locked})) << "the locked row survives";
+    EXPECT_EQ(f.n, n1 + 12 - (end - captionRow - 1) + 4);
+    EXPECT_TRUE(fs::exists(pics / (locked + ".png")));
+    EXPECT_TRUE(fs::exists(pics / (shared + ".png"))) << "上装 still uses it";
+    EXPECT_FALSE(fs::exists(pics / "到货01.png"));
+    EXPECT_TRUE(fs::exists(pics / "换季1.png"));
+    EXPECT_TRUE(m_boxes.shown().empty()) << m_boxes.shown().front().text;
 }
 
 }  // namespace
