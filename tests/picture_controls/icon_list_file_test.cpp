@@ -50,7 +50,7 @@ std::vector<unsigned char> Build(const Spec& s) {
         Put32(b, at, entries[i].first);
         Put32(b, at + 4, entries[i].second);
     }
-    std::memcpy(&b[32 + 60 * n + 12 * m], text.data(), text.size());
+    std::memcpy(b.data() + 32 + 60 * n + 12 * m, text.data(), text.size());
     return b;
 }
 
