@@ -59,9 +59,9 @@ struct ChooserSetup {
 // chooser does not know.
 std::optional<ChooserSetup> ChooserSetupFor(int mode, const std::filesystem::path& base);
 
-// Titles (names without extension) of the files in `folder` matching
-// `pattern`, case-sensitively, in name order; at most `limit`; empty titles
-// left out. A missing folder lists nothing.
+// Titles (names without their extension) of the files in `folder` matching
+// `pattern` (the extension compared without regard to case), in name order;
+// at most `limit`; empty titles left out. A missing folder lists nothing.
 std::vector<std::string> ListChooserTitles(const std::filesystem::path& folder, std::string_view pattern,
                                            int limit = kMaxChooserNames);
 
@@ -81,6 +81,28 @@ struct PreviewRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 PreviewRect PreviewPlacement(int areaWidth, int areaHeight, int pictureWidth, int pictureHeight);
+
+// The list's rows: up to 260 names, a flag per row (' ' on every fill), and
+// which grid row counts as chosen.
+class ProjectListRows {
+public:
+    static constexpr int kCapacity = 299;
+    static constexpr int kIconPlain = 10;    // image-list index of a row
+    static constexpr int kIconFlagged = 11;  // ... of a row flagged 'Y'
+
+    // Takes at most kCapacity names; every flag becomes ' '.
+    void SetRows(const std::vector<std::string>& names);
+    int count() const { return static_cast<int>(m_names.size()); }
+    const std::string& Name(int row) const;  // empty outside 0..count-1
+    int IconIndex(int row) const;
+    // The row chosen when the grid's current data row is `currentRow`:
+    // nullopt unless 0 <= currentRow < count.
+    std::optional<int> Chosen(int currentRow) const;
+
+private:
+    std::vector<std::string> m_names;
+    std::vector<char> m_flags;
+};
 
 enum class ChooserOutcome {
     Cancelled,           // closed without a choice
