@@ -262,6 +262,12 @@ ChooserResult RunProjectChooser(wxWindow* parent, const ChooserRequest& request)
     return dlg.result();
 }
 
+std::optional<platform::MessageRequest> RunPackChooser(wxWindow* parent) {
+    ChooserRequest request;
+    request.mode = ChooserMode::Pack;
+    return PackReport(RunProjectChooser(parent, request));
+}
+
 ChooserRunner ProjectChooserRunner(wxWindow* parent) {
     return [parent](ChooserMode mode, int x, int y) {
         ChooserRequest request;

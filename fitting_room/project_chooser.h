@@ -3,6 +3,7 @@
 // (CProjectListGrid). Callers run it through RunProjectChooser and act on the
 // ChooserResult (project_chooser_core.h holds the decisions).
 #include <filesystem>
+#include <optional>
 
 #include "fitting_room/project_chooser_core.h"
 
@@ -20,6 +21,10 @@ struct ChooserRequest {
 // Runs the dialog modally over `parent`. In the packing mode the chosen
 // project is packed (shell's DataPackage) before it returns; nothing is shown.
 ChooserResult RunProjectChooser(wxWindow* parent, const ChooserRequest& request);
+
+// "构建网上供客户下载的文件": the chooser in its packing mode over `parent`,
+// and the message to show afterwards (nullopt when cancelled).
+std::optional<platform::MessageRequest> RunPackChooser(wxWindow* parent);
 
 // A ChooserRunner bound to `parent` and the client's base directory.
 ChooserRunner ProjectChooserRunner(wxWindow* parent);

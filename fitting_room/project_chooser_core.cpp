@@ -56,7 +56,11 @@ std::optional<ChooserSetup> ChooserSetupFor(int mode, const fs::path& base) {
 std::vector<std::string> ListChooserTitles(const fs::path& folder, std::string_view pattern, int limit) {
     std::vector<std::string> titles;
     if (limit <= 0) return titles;
+    // The rows are opened as "<title><extension>", so the extension must be
+    // the pattern's own, case included ("春季新款.DM3" could not be opened).
+    const std::string_view extension = pattern.substr(std::min(pattern.size(), pattern.rfind('.')));
     for (const fs::path& file : platform::ListFiles(folder, pattern)) {
+        if (file.extension().string() != extension) continue;
         std::string title = file.stem().string();
         if (title.empty()) continue;
         titles.push_back(std::move(title));

@@ -60,8 +60,9 @@ struct ChooserSetup {
 std::optional<ChooserSetup> ChooserSetupFor(int mode, const std::filesystem::path& base);
 
 // Titles (names without their extension) of the files in `folder` matching
-// `pattern` (the extension compared without regard to case), in name order;
-// at most `limit`; empty titles left out. A missing folder lists nothing.
+// `pattern`, in name order; at most `limit`; empty titles left out. The
+// extension must be the pattern's exactly, since a row is opened as
+// "<title><extension>". A missing folder lists nothing.
 std::vector<std::string> ListChooserTitles(const std::filesystem::path& folder, std::string_view pattern,
                                            int limit = kMaxChooserNames);
 

@@ -6,11 +6,13 @@
 #include <wx/image.h>
 
 #include "fitting_room/dress_view.h"
+#include "fitting_room/project_chooser.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
 #include "shell/main_frame.h"
+#include "shell/pack_chooser_hook.h"
 
 wxIMPLEMENT_APP(CFittoraApp);
 
@@ -35,6 +37,7 @@ bool CFittoraApp::OnInit() {
 
     m_shell = std::make_unique<ClientShell>();
     m_shell->SetViewFactory(1, [](wxWindow* parent) { return new CCDressCCView(parent); });
+    shell::SetPackChooser([](wxWindow* parent) { return fitting_room::RunPackChooser(parent); });
     CMainFrame* frame = m_shell->Start(&error);
     if (!frame) {
         platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
