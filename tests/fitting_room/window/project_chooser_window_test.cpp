@@ -27,6 +27,7 @@
 #include "controls/grid_ctrl.h"
 #include "fitting_room/project_chooser.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/messages.h"
 #include "project_editor/project_file.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
@@ -102,6 +103,8 @@ struct ChooserView {
     wxString openLabel;
     wxString chosenText;
     bool transparentShown = false;
+    bool openEnabledByWrongTag = true;
+    wxString chosenByWrongTag = "?";
 };
 
 // Drives the modal chooser from a timer: clicks the row named `row` in the
@@ -118,6 +121,7 @@ public:
 
     ChooserView seen;
     bool clicked = false, pressed = false, timedOut = false;
+    bool probeWrongTag = false;
 
 private:
     void Mouse(CZYKGridCtrl* grid, wxEventType type, wxPoint at, bool down) {
@@ -146,6 +150,14 @@ private:
             seen.openLabel = open->GetLabel();
             seen.transparentShown = dlg->FindWindow(1008) != nullptr;
             for (int r = 0; r < grid->GetRowCount(); ++r) seen.rows.push_back(grid->GetCellText(1, r).text);
+            if (probeWrongTag) {
+                // A row made current, then a notification without the grid's
+                // tag: nothing is chosen.
+                grid->SetCurrentCell(grid->GetFixedColumnCount() + 1, grid->GetFixedRowCount());
+                platform::ui::SendMessage(dlg, grid::kMsgGridNotify, grid::kGridNotifyTag + 1, 0);
+                seen.openEnabledByWrongTag = open->IsEnabled();
+                seen.chosenByWrongTag = name->GetLabel();
+            }
             for (int r = 0; r < grid->GetRowCount(); ++r) {
                 if (grid->GetCellText(1, r).text != m_row) continue;
                 const grid::Rect cell = grid->CellRect(1, r);
@@ -214,7 +226,10 @@ protected:
 
 TEST_F(ProjectChooserWindow, PickingTheWebProjectInMode0) {
     ChooserDriver driver("网页试衣项目", 1007, Screen("fitting-frame-chooser.png"));
+    driver.probeWrongTag = true;
     const ChooserResult r = Run(ChooserMode::Project, 900, 60, driver);
+    EXPECT_FALSE(driver.seen.openEnabledByWrongTag);
+    EXPECT_EQ(driver.seen.chosenByWrongTag, "");
     EXPECT_EQ(driver.seen.caption, wxString::FromUTF8("自选试衣项目"));
     EXPECT_EQ(driver.seen.rows, (std::vector<std::string>{"春季新款", "秋装", "网页试衣项目"}));
     EXPECT_EQ(driver.seen.rect.GetRight() + 1, 900);  // right edge at x
