@@ -5,7 +5,7 @@
 #include <wx/fileconf.h>
 #include <wx/image.h>
 
-#include "fitting_room/dress_view.h"
+#include "fitting_room/dress_child_frame.h"
 #include "fitting_room/project_chooser.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
@@ -36,7 +36,9 @@ bool CFittoraApp::OnInit() {
     m_recent->Load(*wxConfigBase::Get());
 
     m_shell = std::make_unique<ClientShell>();
-    m_shell->SetViewFactory(1, [](wxWindow* parent) { return new CCDressCCView(parent); });
+    m_shell->SetFrameFactory(1, [](platform::ui::MdiClient* client) -> platform::ui::MdiChildFrame* {
+        return CMWinFram_DressChdWnd::Make(client);
+    });
     shell::SetPackChooser([](wxWindow* parent) { return fitting_room::RunPackChooser(parent); });
     CMainFrame* frame = m_shell->Start(&error);
     if (!frame) {
