@@ -25,7 +25,7 @@ CMWinFram_DressChdWnd* CMWinFram_DressChdWnd::Make(platform::ui::MdiClient* clie
 
 bool CMWinFram_DressChdWnd::CreateParts() {
     m_toolBar = new CDressToolBar;
-    if (!m_toolBar->Create(this, kDressToolBarId, kDressToolBarBitmap)) {
+    if (!m_toolBar->Create(this, wxID_ANY, kDressToolBarBitmap)) {
         delete m_toolBar;
         m_toolBar = nullptr;
         return false;

@@ -38,6 +38,5 @@ private:
     DlgPhotoBar* m_photoBar = nullptr;
 };
 
-// The picture toolbar's bar picture and the frame's control id for it.
+// The picture toolbar's bar picture.
 inline constexpr int kDressToolBarBitmap = 132;
-inline constexpr int kDressToolBarId = 59646;

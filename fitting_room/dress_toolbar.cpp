@@ -3,6 +3,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/filedlg.h>
 
+#include "fitting_room/project_chooser.h"
 #include "fitting_room/replace_cloth_dlg.h"
 #include "fitting_room/shared_objects.h"
 #include "platform/image/picture_cache.h"
@@ -58,10 +59,11 @@ public:
 
     bool OpenChooser(int mode) override {
         auto& run = DressToolBarDialogs().chooser;
-        if (!run) return false;
         const wxRect r = m_bar->GetScreenRect();
         const int x = mode == kChooseProject ? r.GetRight() : r.GetLeft();
-        const ChooserResult result = run(m_bar, static_cast<ChooserMode>(mode), x, r.GetBottom());
+        const auto chooserMode = static_cast<ChooserMode>(mode);
+        const ChooserResult result = run ? run(m_bar, chooserMode, x, r.GetBottom())
+                                         : ProjectChooserRunner(m_bar)(chooserMode, x, r.GetBottom());
         if (result.outcome == ChooserOutcome::Cancelled) return false;
         ApplyChooserResult(result, &RightGarmentList(), &FittingModel());
         return true;
@@ -133,6 +135,7 @@ bool CDressToolBar::Create(wxWindow* parent, wxWindowID id, int bitmapResource) 
     Bind(wxEVT_PAINT, &CDressToolBar::OnPaint, this);
     Bind(wxEVT_LEFT_DOWN, &CDressToolBar::OnLeftDown, this);
     Bind(wxEVT_MOTION, &CDressToolBar::OnMotion, this);
+    m_tip.Create(this);
     return true;
 }
 
@@ -184,6 +187,8 @@ wxPoint CDressToolBar::ButtonCentre(int id) {
 }
 
 void CDressToolBar::ClickAt(wxPoint p) {
+    m_tip.HideTip();
+    m_lastTip.clear();
     const int id = ButtonAt(p);
     if (id < 0) {
         SetCursor(wxNullCursor);
@@ -205,7 +210,18 @@ void CDressToolBar::OnPaint(wxPaintEvent&) {
 void CDressToolBar::OnLeftDown(wxMouseEvent& e) { ClickAt(e.GetPosition()); }
 
 void CDressToolBar::OnMotion(wxMouseEvent& e) {
-    const bool over = ButtonAt(e.GetPosition()) >= 0;
+    const int id = ButtonAt(e.GetPosition());
+    const bool over = id >= 0;
+    const ToolButton* b = over ? m_rules.Find(id) : nullptr;
+    const std::string text = b ? b->tip : "";
+    if (text.empty()) {
+        m_tip.HideTip();
+        m_lastTip.clear();
+    } else if (text != m_lastTip) {
+        m_tip.HideTip();
+        m_tip.ShowTip(e.GetPosition().x, e.GetPosition().y + 48, text);
+        m_lastTip = text;
+    }
     if (over != m_handShown) {
         SetCursor(over ? m_hand : wxNullCursor);
         m_handShown = over;

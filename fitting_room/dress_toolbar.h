@@ -15,6 +15,7 @@
 #include <wx/cursor.h>
 #include <wx/window.h>
 
+#include "controls/tbar_but_tittle_tip.h"
 #include "fitting_room/dress_toolbar_rules.h"
 #include "fitting_room/project_chooser_core.h"
 
@@ -53,6 +54,7 @@ public:
     int ButtonAt(wxPoint p);
 
     fitting_room::DressToolBarRules& rules() { return m_rules; }
+    CTbarButTittleTip& tip() { return m_tip; }
     wxPoint ButtonCentre(int id);
 
 private:
@@ -62,6 +64,8 @@ private:
     void OnLeftDown(wxMouseEvent& e);
     void OnMotion(wxMouseEvent& e);
 
+    CTbarButTittleTip m_tip;
+    std::string m_lastTip;
     wxBitmap m_bitmap;
     wxCursor m_hand;
     bool m_handShown = false;
