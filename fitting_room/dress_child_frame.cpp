@@ -55,6 +55,9 @@ std::intptr_t CMWinFram_DressChdWnd::OnPrivateMessage(unsigned id, std::uintptr_
             m_photoBar->Hide();
         } else {
             m_photoBar->Show();
+            // The bar opens at (60, 100) the first time; later where the user left it.
+            if (!m_photoBarPlaced) m_photoBar->Move(60, 100);
+            m_photoBarPlaced = true;
             m_photoBar->Raise();
         }
     }

@@ -33,6 +33,7 @@ private:
     bool CreateParts();
 
     bool m_busy = false;
+    bool m_photoBarPlaced = false;
     CDressToolBar* m_toolBar = nullptr;
     CCDressCCView* m_view = nullptr;
     DlgPhotoBar* m_photoBar = nullptr;

@@ -41,7 +41,7 @@ DlgPhotoBar::DlgPhotoBar(wxWindow* owner)
                              wxCB_READONLY);
     auto* formatLabel = new wxStaticText(this, wxID_ANY, wxString::FromUTF8("格式:"));
     const wxString formats[] = {"JPG", "PNG", "BMP"};
-    m_format = new wxComboBox(this, kIdFormat, "JPG", wxDefaultPosition, wxSize(70, -1), 3, formats, wxCB_READONLY);
+    m_format = new wxComboBox(this, kIdFormat, "JPG", wxDefaultPosition, wxSize(86, -1), 3, formats, wxCB_READONLY);
     m_format->SetSelection(0);
     m_shoot = new wxButton(this, kIdShoot, wxString::FromUTF8("拍照"));
     m_close = new wxStaticText(this, kIdClose, " X ");
