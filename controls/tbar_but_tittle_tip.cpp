@@ -5,6 +5,7 @@
 #include <wx/settings.h>
 #include <wx/window.h>
 
+#include "platform/ui/colour.h"
 #include "platform/ui/fonts.h"
 
 namespace {
@@ -44,7 +45,9 @@ bool CTbarButTittleTip::Create(wxWindow* owner) {
 }
 
 void CTbarButTittleTip::Paint(wxDC& dc, int width, int height, const std::string& text) {
-    dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK)));
+    // The classic pale yellow of tips: dark desktop themes would hide the
+    // black text on their own tip colour.
+    dc.SetBackground(wxBrush(platform::ui::ToColour(controls::kTipBackground)));
     dc.Clear();
     dc.SetFont(platform::ui::MakeFont(controls::kTipFontHeight));
     dc.SetTextForeground(*wxBLACK);

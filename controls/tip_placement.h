@@ -12,6 +12,8 @@ inline constexpr int kTipTickLimit = 3;
 // The tip's font: 14-pixel "宋体"; the text sits at (2, 2) of the tip.
 inline constexpr int kTipFontHeight = 14;
 inline constexpr int kTipTextInset = 2;
+// The tip's background, 0x00BBGGRR: pale yellow.
+inline constexpr unsigned kTipBackground = 0xE1FFFF;
 
 struct TipRect {
     int left = 0, top = 0, right = 0, bottom = 0;
