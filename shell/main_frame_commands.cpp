@@ -6,8 +6,10 @@
 #include "platform/shell.h"
 #include "platform/ui/message_box.h"
 #include "shell/about_dlg.h"
+#include "shell/base_directory.h"
 #include "shell/data_package.h"
 #include "shell/download_record.h"
+#include "shell/guide_dlg.h"
 #include "shell/library_binding.h"
 #include "shell/main_frame.h"
 #include "shell/pack_chooser_hook.h"
@@ -98,6 +100,11 @@ void CMainFrame::RunCommand(int id) {
         case ID_CAMERA: shell::BindClientModule(shell::ClientModule::Camera, modules, sink); break;
         case ID_IMAGE_EDIT: shell::BindClientModule(shell::ClientModule::ImageEditor, modules, sink); break;
         case ID_MANUAL_DOC: OpenTarget(shell::kManualDocument); break;
+        case ID_GUIDE: {
+            CDlgGuide dlg(this, shell::BaseDirectory());
+            dlg.ShowModal();
+            break;
+        }
         case ID_APP_ABOUT_CMD: {
             CAboutDlg dlg(this);
             dlg.ShowModal();
