@@ -13,6 +13,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/resources.h"
 #include "shell/base_directory.h"
+#include "shell/guide_dlg.h"
 #include "shell/deferred_request.h"
 #include "shell/sys_info.h"
 
@@ -114,7 +115,12 @@ public:
         return true;
     }
     void ShowGuide() override {
-        if (auto& guide = DressToolBarDialogs().guide) guide(m_bar);
+        if (auto& guide = DressToolBarDialogs().guide) {
+            guide(m_bar);
+        } else {
+            CDlgGuide dlg(m_bar, shell::BaseDirectory());
+            dlg.ShowModal();
+        }
     }
     void Send(std::int32_t code) override { shell::Deferred().Store(code); }
 

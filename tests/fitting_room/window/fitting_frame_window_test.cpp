@@ -210,6 +210,12 @@ TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {
     EXPECT_EQ(reloaded.picture, before.picture);
     EXPECT_FLOAT_EQ(reloaded.scale, newScale);
 
+    // The guide button opens the operation guide, then repaints.
+    int guides = 0;
+    DressToolBarDialogs().guide = [&](wxWindow*) { ++guides; };
+    EXPECT_EQ(Press(kBtnHelp), 66600366);
+    EXPECT_EQ(guides, 1);
+
     // The web project through the chooser.
     DressToolBarDialogs().chooser = [&](wxWindow*, ChooserMode mode, int, int) {
         EXPECT_EQ(mode, ChooserMode::Project);
