@@ -144,6 +144,7 @@ bool CGarmentPicList::LoadProject(const fs::path& file) {
     auto fresh = std::make_unique<ProjectFile>();
     if (project_editor::LoadProjectFile(file, *fresh) != project_editor::ProjectFileError::None) return false;
     m_project = std::move(fresh);
+    m_loadedFile = file;
     return true;
 }
 
@@ -153,6 +154,7 @@ int CGarmentPicList::LoadBasicProject(std::string_view name) {
     m_pictureFolder = Child(m_baseDir, project_editor::kBasicProjectFolderName, name,
                             project_editor::kPictureSubfolderName);
     m_project->header.SetPictureFolder(m_pictureFolder.string());
+    m_basicShown = std::string(name);
     Reloaded();
     return 1;
 }
@@ -174,6 +176,7 @@ int CGarmentPicList::LoadWebProject() {
         m_project->header.SetPictureFolder(m_pictureFolder.string());
     }
     m_folderFound = IsFolder(m_pictureFolder) ? 1 : 0;
+    m_basicShown.clear();
     Reloaded();
     return 1;
 }
@@ -573,15 +576,18 @@ std::string CGarmentPicList::GetPoolText(int offset, int length) const {
 int CGarmentPicList::ReplaceItemPicture(int mode, const fs::path& target, const fs::path& source, float scale,
                                         std::string* error) {
     if (mode != 100 || m_currentPart < 0) return 0;
-    m_project->parts[static_cast<std::size_t>(m_currentPart)].SetScale(scale);
     std::error_code ec;
-    if (fs::equivalent(source, target, ec)) return 1;
-    const auto bytes = platform::ReadWholeFile(source);
-    if (!bytes) {
-        if (error) *error = "无法读取图片文件 " + source.string();
-        return 0;
+    if (!fs::equivalent(source, target, ec)) {
+        const auto bytes = platform::ReadWholeFile(source);
+        if (!bytes) {
+            if (error) *error = "无法读取图片文件 " + source.string();
+            return 0;
+        }
+        if (!platform::SaveFileAtomic(target, *bytes, error)) return 0;
     }
-    return platform::SaveFileAtomic(target, *bytes, error) ? 1 : 0;
+    m_project->parts[static_cast<std::size_t>(m_currentPart)].SetScale(scale);
+    if (m_loadedFile.empty()) return 1;
+    return platform::SaveFileAtomic(m_loadedFile, project_editor::WriteProjectBytes(*m_project), error) ? 1 : 0;
 }
 
 }  // namespace fitting_room

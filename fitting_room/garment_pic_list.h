@@ -170,6 +170,9 @@ public:
     int LoadBasicProject(std::string_view name);
     int LoadWebProject();
     int IsProjectLoaded() const { return m_folderFound; }
+    // The basic project shown now ("女装", "男装", ...); empty when the list
+    // shows a web project or nothing.
+    const std::string& basicProjectShown() const { return m_basicShown; }
     int GetOption() const { return m_scheme; }
     void Relayout();
 
@@ -187,7 +190,9 @@ public:
     int GetItemShowFiles(ItemShowFiles* out) const;
     std::string GetPoolText(int offset, int length) const;
     // Mode 100 with a current item: stores the scale into the item's part and
-    // copies `source` over `target` (through a temporary file). 1 when done;
+    // copies `source` over `target` (through a temporary file; nothing is
+    // copied when both name the same file), then writes the project back to
+    // its file so that the picture and its scale agree after a reload. 1 when done;
     // 0 otherwise, with the reason in `error` when the copy failed.
     int ReplaceItemPicture(int mode, const std::filesystem::path& target, const std::filesystem::path& source,
                            float scale, std::string* error = nullptr);
@@ -240,6 +245,8 @@ private:
     int RowsShown() const;         // layout 1: of those, the rows the page has
 
     int m_folderFound = 0;
+    std::string m_basicShown;
+    std::filesystem::path m_loadedFile;  // the project file the list shows
     std::string m_projectName;
     int m_layoutMode = 1;
     int m_scheme = kSchemeRed;

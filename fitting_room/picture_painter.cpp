@@ -1,5 +1,10 @@
 #include "fitting_room/picture_painter.h"
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <unordered_set>
+#include <vector>
 #include <wx/graphics.h>
 
 #include "platform/image/picture_cache.h"
@@ -12,10 +17,10 @@ namespace {
 
 // Larger pictures are drawn scaled on the fly rather than kept.
 constexpr long long kMaxKeptPixels = 4096LL * 4096LL;
-
 }  // namespace
 
 void PicturePainter::Paint(wxDC& dc, const PaintOps& ops) {
+    Prepare(ops);
     for (const PaintOp& op : ops) {
         switch (op.kind) {
         case PaintOp::Kind::Picture:
@@ -35,30 +40,79 @@ void PicturePainter::Paint(wxDC& dc, const PaintOps& ops) {
     }
 }
 
-const wxBitmap* PicturePainter::ScaledBitmap(const std::filesystem::path& path, int w, int h) {
-    auto image = platform::image::CachedPicture(path);
-    if (!image || !image->IsOk()) return nullptr;
-    if (w <= 0 || h <= 0) {
-        w = image->GetWidth();
-        h = image->GetHeight();
-    }
-    const std::string key = path.string() + '\n' + std::to_string(w) + 'x' + std::to_string(h);
-    if (auto it = m_scaled.find(key); it != m_scaled.end()) {
-        if (it->second.source == image) {
-            m_lru.splice(m_lru.begin(), m_lru, it->second.lru);
-            return &it->second.bitmap;
+static std::string ScaledKey(const std::filesystem::path& path, int w, int h) {
+    return path.string() + '\n' + std::to_string(w) + 'x' + std::to_string(h);
+}
+
+void PicturePainter::Prepare(const PaintOps& ops) {
+    // Which pictures are drawn scaled (or at their own size) and not kept.
+    struct Want {
+        std::filesystem::path path;
+        int w = 0, h = 0;  // 0 x 0: the picture's own size
+    };
+    std::vector<Want> wants;
+    for (const PaintOp& op : ops) {
+        if (op.kind != PaintOp::Kind::Picture || op.path.empty()) continue;
+        if (op.natural) {
+            wants.push_back({op.path, 0, 0});
+        } else if (!op.dest.empty() &&
+                   static_cast<long long>(op.dest.width()) * op.dest.height() <= kMaxKeptPixels) {
+            wants.push_back({op.path, op.dest.width(), op.dest.height()});
         }
+    }
+    std::vector<std::filesystem::path> sources;
+    for (const Want& want : wants) sources.push_back(want.path);
+    auto& cache = platform::image::PictureCache::Instance();
+    cache.Prefetch(sources);
+
+    struct Job {
+        std::string key;
+        std::shared_ptr<const wxImage> source;
+        int w = 0, h = 0;
+        wxImage scaled;  // left invalid when the size is the picture's own
+    };
+    std::vector<Job> jobs;
+    std::unordered_set<std::string> queued;
+    for (const Want& want : wants) {
+        auto image = cache.Get(want.path);
+        if (!image || !image->IsOk()) continue;
+        const int w = want.w > 0 ? want.w : image->GetWidth();
+        const int h = want.h > 0 ? want.h : image->GetHeight();
+        std::string key = ScaledKey(want.path, w, h);
+        if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) continue;
+        if (!queued.insert(key).second) continue;
+        jobs.push_back(Job{std::move(key), std::move(image), w, h, {}});
+    }
+    if (jobs.empty()) return;
+    // Scaling reads the shared decoded pictures and writes only its own.
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i; (i = next.fetch_add(1)) < jobs.size();) {
+            Job& job = jobs[i];
+            if (job.w != job.source->GetWidth() || job.h != job.source->GetHeight())
+                job.scaled = job.source->Scale(job.w, job.h, wxIMAGE_QUALITY_HIGH);
+        }
+    };
+    const unsigned threads =
+        std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), static_cast<unsigned>(jobs.size()));
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (auto& t : pool) t.join();
+    for (Job& job : jobs) Keep(job.key, job.source, job.scaled.IsOk() ? job.scaled : *job.source);
+}
+
+const wxBitmap* PicturePainter::Keep(const std::string& key, std::shared_ptr<const wxImage> source,
+                                     const wxImage& scaled) {
+    if (auto it = m_scaled.find(key); it != m_scaled.end()) {
         m_bytes -= it->second.bytes;
         m_lru.erase(it->second.lru);
         m_scaled.erase(it);
     }
-    wxImage scaled = (w == image->GetWidth() && h == image->GetHeight())
-                         ? *image
-                         : image->Scale(w, h, wxIMAGE_QUALITY_HIGH);
     Scaled entry;
-    entry.source = image;
+    entry.source = std::move(source);
     entry.bitmap = wxBitmap(scaled);
-    entry.bytes = static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4;
+    entry.bytes = static_cast<std::size_t>(scaled.GetWidth()) * static_cast<std::size_t>(scaled.GetHeight()) * 4;
     m_lru.push_front(key);
     entry.lru = m_lru.begin();
     m_bytes += entry.bytes;
@@ -67,6 +121,22 @@ const wxBitmap* PicturePainter::ScaledBitmap(const std::filesystem::path& path, 
     const wxBitmap* result = &it->second.bitmap;
     Trim();
     return result;
+}
+
+const wxBitmap* PicturePainter::ScaledBitmap(const std::filesystem::path& path, int w, int h) {
+    auto image = platform::image::CachedPicture(path);
+    if (!image || !image->IsOk()) return nullptr;
+    if (w <= 0 || h <= 0) {
+        w = image->GetWidth();
+        h = image->GetHeight();
+    }
+    const std::string key = ScaledKey(path, w, h);
+    if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) {
+        m_lru.splice(m_lru.begin(), m_lru, it->second.lru);
+        return &it->second.bitmap;
+    }
+    const bool own = w == image->GetWidth() && h == image->GetHeight();
+    return Keep(key, image, own ? *image : image->Scale(w, h, wxIMAGE_QUALITY_HIGH));
 }
 
 void PicturePainter::Trim() {

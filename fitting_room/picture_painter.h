@@ -3,7 +3,9 @@
 // from the process's picture cache (a file is decoded once) and are scaled
 // once per size with high-quality interpolation; the scaled bitmaps are kept
 // (least recently used dropped beyond a byte bound), so a repaint of an
-// unchanged stage only blits. A file changed on disk is decoded and scaled
+// unchanged stage only blits. Before a paint that needs new pictures, all of
+// them are decoded in parallel and scaled in parallel, once each; only the
+// conversion to bitmaps stays on the window thread. A file changed on disk is decoded and scaled
 // again. Missing pictures draw nothing.
 //
 // Window thread only.
@@ -32,6 +34,9 @@ public:
     // dest's top-left.
     void DrawPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, bool natural);
     void DrawIcon(wxDC& dc, int resource, const Rect& dest);
+    // Decodes and scales, on all cores, the pictures of `ops` that have no
+    // kept bitmap yet (Paint calls it first).
+    void Prepare(const PaintOps& ops);
 
     void SetMaxBytes(std::size_t bytes) { m_maxBytes = bytes; }
     void Clear();
@@ -45,6 +50,7 @@ private:
         std::list<std::string>::iterator lru;
     };
     const wxBitmap* ScaledBitmap(const std::filesystem::path& path, int w, int h);
+    const wxBitmap* Keep(const std::string& key, std::shared_ptr<const wxImage> source, const wxImage& scaled);
     void Trim();
 
     std::unordered_map<std::string, Scaled> m_scaled;

@@ -19,6 +19,10 @@ CMainFrame* ClientShell::Start(std::string* error) {
     for (int i = 0; i < 4; ++i) {
         ViewFactory view = m_views[i];
         const wxString caption = wxString::FromUTF8(kChildCaptions[i]);
+        if (m_frames[i]) {
+            m_templates.Add(std::make_unique<platform::ui::DocTemplate>(names[i], m_frames[i]));
+            continue;
+        }
         m_templates.Add(std::make_unique<platform::ui::DocTemplate>(
             names[i], [view, caption](platform::ui::MdiClient* client) -> platform::ui::MdiChildFrame* {
                 return new CClientChildFrame(client, caption, view);

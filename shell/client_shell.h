@@ -19,6 +19,10 @@ public:
 
     // Replaces the view of child window 0-3 (A-D) before Start.
     void SetViewFactory(int tmpl, ViewFactory f) { m_views[tmpl] = std::move(f); }
+    // Replaces the whole child frame of window 0-3 before Start (a frame
+    // with bars of its own around its view); it wins over the view factory.
+    using FrameFactory = platform::ui::DocTemplate::FrameFactory;
+    void SetFrameFactory(int tmpl, FrameFactory f) { m_frames[tmpl] = std::move(f); }
 
     // Creates the templates A-D and the main frame, and runs File-New.
     // Null when the frame cannot be created; `error` says why.
@@ -33,6 +37,7 @@ public:
 private:
     platform::ui::TemplateRegistry m_templates;
     ViewFactory m_views[4];
+    FrameFactory m_frames[4];
     CMainFrame* m_frame = nullptr;
     int m_showStageStarted = 0;
 };

@@ -5,12 +5,14 @@
 #include <wx/fileconf.h>
 #include <wx/image.h>
 
-#include "fitting_room/dress_view.h"
+#include "fitting_room/dress_child_frame.h"
+#include "fitting_room/project_chooser.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
 #include "shell/main_frame.h"
+#include "shell/pack_chooser_hook.h"
 
 wxIMPLEMENT_APP(CFittoraApp);
 
@@ -34,7 +36,10 @@ bool CFittoraApp::OnInit() {
     m_recent->Load(*wxConfigBase::Get());
 
     m_shell = std::make_unique<ClientShell>();
-    m_shell->SetViewFactory(1, [](wxWindow* parent) { return new CCDressCCView(parent); });
+    m_shell->SetFrameFactory(1, [](platform::ui::MdiClient* client) -> platform::ui::MdiChildFrame* {
+        return CMWinFram_DressChdWnd::Make(client);
+    });
+    shell::SetPackChooser([](wxWindow* parent) { return fitting_room::RunPackChooser(parent); });
     CMainFrame* frame = m_shell->Start(&error);
     if (!frame) {
         platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);

@@ -12,6 +12,7 @@
 #include "shell/data_package.h"
 #include "shell/download_record.h"
 #include "shell/nav_bar.h"
+#include "shell/pack_chooser_hook.h"
 #include "shell/sys_info.h"
 #include "shell/title_bar.h"
 #include "shell/web_links.h"
@@ -164,7 +165,7 @@ void CMainFrame::BuildMenu() {
     // The forum entry is always greyed; commands whose windows are not part
     // of the client yet stay greyed until they are.
     bar->Enable(MenuItemId(ID_FORUM), false);
-    for (int id : {ID_BUILD_DOWNLOAD_FILES, ID_GUIDE}) bar->Enable(MenuItemId(id), false);
+    bar->Enable(MenuItemId(ID_BUILD_DOWNLOAD_FILES), shell::HasPackChooser());
 
     Bind(wxEVT_MENU, [this](wxCommandEvent& e) { RunCommand(CommandOfMenuItem(e.GetId())); });
     wxAcceleratorEntry accel[] = {wxAcceleratorEntry(wxACCEL_CTRL, WXK_F4, MenuItemId(ID_CLOSE_CHILD))};

@@ -6,10 +6,13 @@
 #include "platform/shell.h"
 #include "platform/ui/message_box.h"
 #include "shell/about_dlg.h"
+#include "shell/base_directory.h"
 #include "shell/data_package.h"
 #include "shell/download_record.h"
+#include "shell/guide_dlg.h"
 #include "shell/library_binding.h"
 #include "shell/main_frame.h"
+#include "shell/pack_chooser_hook.h"
 #include "shell/web_links.h"
 
 void CMainFrame::StartSibling(const char* name) {
@@ -40,7 +43,24 @@ std::string DownloadHost() {
     return host.empty() ? fallback : host.utf8_string();
 }
 
+shell::PackChooser& PackChooserHook() {
+    static shell::PackChooser hook;
+    return hook;
+}
+
+// "构建网上供客户下载的文件": the chooser packs the project the user picks;
+// the package's path or the packer's error text is shown afterwards.
+void BuildDownloadFiles(wxWindow* frame) {
+    const auto& chooser = PackChooserHook();
+    if (!chooser) return;
+    const auto report = chooser(frame);
+    if (report) platform::ui::MessageSinkFor(frame)(*report);
+}
+
 }  // namespace
+
+void shell::SetPackChooser(PackChooser chooser) { PackChooserHook() = std::move(chooser); }
+bool shell::HasPackChooser() { return static_cast<bool>(PackChooserHook()); }
 
 void CMainFrame::OnDownloadProjects() {
     const auto sink = platform::ui::MessageSinkFor(this);
@@ -76,9 +96,15 @@ void CMainFrame::RunCommand(int id) {
             break;
         }
         case ID_DOWNLOAD_PROJECTS: OnDownloadProjects(); break;
+        case ID_BUILD_DOWNLOAD_FILES: BuildDownloadFiles(this); break;
         case ID_CAMERA: shell::BindClientModule(shell::ClientModule::Camera, modules, sink); break;
         case ID_IMAGE_EDIT: shell::BindClientModule(shell::ClientModule::ImageEditor, modules, sink); break;
         case ID_MANUAL_DOC: OpenTarget(shell::kManualDocument); break;
+        case ID_GUIDE: {
+            CDlgGuide dlg(this, shell::BaseDirectory());
+            dlg.ShowModal();
+            break;
+        }
         case ID_APP_ABOUT_CMD: {
             CAboutDlg dlg(this);
             dlg.ShowModal();

@@ -1,6 +1,10 @@
 #include "platform/image/picture_cache.h"
 
+#include <algorithm>
+#include <atomic>
 #include <system_error>
+#include <thread>
+#include <unordered_set>
 
 #include "platform/image/picture_io.h"
 
@@ -61,7 +65,12 @@ std::shared_ptr<const wxImage> PictureCache::GetLocked(const std::string& key,
         EraseLocked(key);
     }
 
-    wxImage decoded = LoadPicture(path);
+    InsertLocked(key, stamp, LoadPicture(path));
+    return m_entries.at(key).image;
+}
+
+void PictureCache::InsertLocked(const std::string& key, const Stamp& stamp, wxImage decoded) {
+    EraseLocked(key);
     ++m_decodes;
     Entry entry;
     entry.stamp = stamp;
@@ -76,10 +85,45 @@ std::shared_ptr<const wxImage> PictureCache::GetLocked(const std::string& key,
     m_lru.push_front(key);
     entry.lru = m_lru.begin();
     m_bytes += entry.bytes;
-    auto image = entry.image;
     m_entries.emplace(key, std::move(entry));
     TrimLocked();
-    return image;
+}
+
+void PictureCache::Prefetch(const std::vector<std::filesystem::path>& paths, unsigned threads) {
+    struct Job {
+        std::string key;
+        std::filesystem::path path;
+        Stamp stamp;
+        wxImage decoded;
+    };
+    std::vector<Job> jobs;
+    {
+        std::lock_guard lock(m_mutex);
+        std::unordered_set<std::string> seen;
+        for (const auto& path : paths) {
+            std::string key = KeyOf(path);
+            if (!seen.insert(key).second) continue;
+            const auto stamp = StampOf(path);
+            if (!stamp) continue;
+            if (auto it = m_entries.find(key); it != m_entries.end() && it->second.stamp == *stamp) continue;
+            jobs.push_back(Job{std::move(key), path, *stamp, {}});
+        }
+    }
+    if (jobs.empty()) return;
+    EnsureImageHandlers();
+    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = std::min<unsigned>(threads, static_cast<unsigned>(jobs.size()));
+    // Each worker takes the next file; decoding shares nothing between files.
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i; (i = next.fetch_add(1)) < jobs.size();) jobs[i].decoded = LoadPicture(jobs[i].path);
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (auto& t : pool) t.join();
+    std::lock_guard lock(m_mutex);
+    for (auto& job : jobs) InsertLocked(job.key, job.stamp, std::move(job.decoded));
 }
 
 std::optional<wxSize> PictureCache::SizeOf(const std::filesystem::path& path) {

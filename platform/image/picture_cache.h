@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include <wx/gdicmn.h>
 #include <wx/image.h>
@@ -39,6 +40,11 @@ public:
 
     // The decoded picture, or null when the file is missing or undecodable.
     std::shared_ptr<const wxImage> Get(const std::filesystem::path& path);
+
+    // Decodes the pictures of `paths` that are not held yet on up to
+    // `threads` threads at once (0: one per core), so that the Get calls that
+    // follow find them. Returns when all are in. Main thread.
+    void Prefetch(const std::vector<std::filesystem::path>& paths, unsigned threads = 0);
 
     // The picture's pixel size, or nullopt when it is missing or undecodable.
     // Sizes are remembered apart from the pictures, so a size stays known
@@ -77,6 +83,7 @@ private:
     };
 
     static std::optional<Stamp> StampOf(const std::filesystem::path& path);
+    void InsertLocked(const std::string& key, const Stamp& stamp, wxImage decoded);
     std::shared_ptr<const wxImage> GetLocked(const std::string& key,
                                              const std::filesystem::path& path, const Stamp& stamp);
     void EraseLocked(const std::string& key);

@@ -556,6 +556,23 @@ TEST_F(GarmentListTest, ReplacesThePictureOfTheCurrentItem) {
     EXPECT_FALSE(error.empty());
 }
 
+// Replacing a picture with itself keeps the file; the new scale is written to
+// the project, so a reload shows the picture at the size the dialog chose.
+TEST_F(GarmentListTest, ReplacingWithItselfKeepsTheFileAndTheScaleSurvivesAReload) {
+    list.SetStyle('B');
+    ASSERT_EQ(Load("T:上装 a"), 1);
+    tmp.write("old.png", std::string("OLD-PICTURE"));
+    list.SelectItem(0);
+    EXPECT_EQ(list.ReplaceItemPicture(100, tmp / "old.png", tmp / "." / "old.png", 0.5f), 1);
+    EXPECT_EQ(testsupport::ReadAll(tmp / "old.png"),
+              (std::vector<unsigned char>{'O', 'L', 'D', '-', 'P', 'I', 'C', 'T', 'U', 'R', 'E'}));
+    ASSERT_EQ(list.LoadBasicProject("女装"), 1);
+    list.SelectItem(0);
+    PickedItem item;
+    ASSERT_EQ(list.GetPickedItem(&item), 1);
+    EXPECT_FLOAT_EQ(item.scale, 0.5f);
+}
+
 TEST_F(GarmentListTest, CellFrameNamesDifferingInCaseAreOneFile) {
     tmp.write("服饰搭配sysproj/图片框背景BLUE.png", std::string("x"));
     const fs::path file = tmp / "服饰搭配sysproj" / "图片框背景BLUE.png";

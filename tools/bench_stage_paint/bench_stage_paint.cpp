@@ -1,9 +1,11 @@
 // Renders the fitting stage off screen at 1920 x 1080 with 30 shown garments
 // (and the room background) again and again, the way the fitting window
-// repaints, and prints the median repaint time, its ratio to one full-size
-// bitmap copy into the same memory context (the floor any repaint costs,
-// measured alternately in the same run), and the picture decodes per repaint
-// after the first.
+// repaints. Prints the first paint (what a user waits for after switching
+// project, category or background: every picture decoded and scaled) beside
+// a reference measured in the same run, decoding the same files once on one
+// core, and the median steady repaint beside one full-size bitmap copy into
+// the same memory context (the floor any repaint costs), and the picture
+// decodes per repaint after the first.
 // Usage: bench_stage_paint [rounds]   (needs a display: run under xvfb-run)
 #include <algorithm>
 #include <chrono>
@@ -12,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -26,6 +29,7 @@
 #include "fitting_room/picture_painter.h"
 #include "fitting_room/stage_control.h"
 #include "platform/image/picture_cache.h"
+#include "platform/image/picture_io.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -114,7 +118,19 @@ int main(int argc, char** argv) {
         dc.DrawBitmap(reference, 0, 0, false);
     };
 
+    // Reference: the same files decoded once each, one after the other.
+    std::vector<fs::path> files{base / "服饰搭配背景图" / "试衣间背景图.jpg"};
+    for (int i = 0; i < 30; ++i) files.push_back(base / "garments" / ("g" + std::to_string(i) + ".png"));
+    const auto r0 = Clock::now();
+    std::size_t decodedPixels = 0;
+    for (const auto& f : files) {
+        const wxImage img = platform::image::LoadPicture(f);
+        decodedPixels += static_cast<std::size_t>(img.GetWidth()) * static_cast<std::size_t>(img.GetHeight());
+    }
+    const double serialDecode = std::chrono::duration<double, std::milli>(Clock::now() - r0).count();
+
     auto& cache = platform::image::PictureCache::Instance();
+    cache.Clear();
     const auto t0 = Clock::now();
     const std::size_t drawn = repaint();
     const double first = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
@@ -135,7 +151,10 @@ int main(int argc, char** argv) {
     const double median = Median(paintTimes);
     const double ref = Median(copyTimes);
     std::printf("stage 1920x1080, 30 garments + room background (%zu pictures drawn), %d repaints\n", drawn, rounds);
-    std::printf("first repaint (decode and scale): %.2f ms\n", first);
+    std::printf("first paint (decode and scale, %u cores): %.2f ms (target < 100 ms)\n",
+                std::max(1u, std::thread::hardware_concurrency()), first);
+    std::printf("reference, decoding the same %zu files once on one core: %.2f ms (%.1f Mpixel); ratio %.2f\n",
+                files.size(), serialDecode, static_cast<double>(decodedPixels) / 1e6, first / serialDecode);
     std::printf("median repaint: %.3f ms (target < 8 ms)\n", median);
     std::printf("reference, one 1920x1080 bitmap copy: %.3f ms; ratio %.2f\n", ref, median / ref);
     std::printf("picture decodes per repaint after the first: %.3f (target 0)\n", decodesPerRepaint);
@@ -143,5 +162,5 @@ int main(int argc, char** argv) {
     std::error_code ec;
     fs::remove_all(base, ec);
     wxEntryCleanup();
-    return median < 8.0 && decodesPerRepaint == 0.0 ? 0 : 2;
+    return median < 8.0 && first < 100.0 && decodesPerRepaint == 0.0 ? 0 : 2;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 
 #include "platform/image/picture_io.h"
 #include "tests/support/temp_dir.h"
@@ -132,6 +133,35 @@ TEST_F(PictureCacheTest, AnswersSizesToCores) {
     EXPECT_EQ(source.SizeOf(m_dir / "none.png"), std::nullopt);
     EXPECT_EQ(platform::image::PictureSize(p), wxSize(17, 9));
     EXPECT_EQ(Decodes(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PictureCacheTest, PrefetchDecodesEachFileOnceOnSeveralThreads) {
+    std::vector<fs::path> paths;
+    for (int i = 0; i < 12; ++i)
+        paths.push_back(Write("p" + std::to_string(i) + ".png", Plain(20 + i, 10, 10 * i, 0, 0)));
+    const fs::path broken = m_dir / "broken.png";
+    std::ofstream(broken) << "not a picture";
+    paths.push_back(paths[3]);         // twice in the list
+    paths.push_back(m_dir / "missing.png");
+    paths.push_back(broken);
+    m_cache.Prefetch(paths, 4);
+    EXPECT_EQ(Decodes(), 13u);  // 12 pictures and the broken file, once each
+    for (int i = 0; i < 12; ++i) {
+        const auto img = m_cache.Get(paths[i]);
+        ASSERT_TRUE(img) << i;
+        EXPECT_EQ(img->GetSize(), wxSize(20 + i, 10));
+        EXPECT_EQ(img->GetRed(0, 0), 10 * i);
+    }
+    EXPECT_FALSE(m_cache.Get(broken));
+    EXPECT_EQ(Decodes(), 13u);
+    // Again: everything is held already; a changed file is read again.
+    Touch(paths[5], 5);
+    m_cache.Prefetch(paths, 4);
+    EXPECT_EQ(Decodes(), 14u);
 }
 
 }  // namespace

@@ -1,0 +1,112 @@
+#pragma once
+// CQxControlBar: a bar that docks to a side of its frame or floats in a
+// small tool frame of its own, with a 5-pixel sizing edge on the side that
+// faces the frame's centre. CQxTabControlBar adds a tab control along its
+// bottom whose pages are views the bar creates. The frame that holds bars
+// calls CQxControlBar::LayoutDockSite from its size handler. UI thread only;
+// the bar is a child window of its frame (or of its floating tool frame)
+// and the pages are children of the bar.
+#include <functional>
+#include <string>
+#include <vector>
+#include <wx/window.h>
+
+#include "controls/control_bar_layout.h"
+
+class wxImageList;
+class wxMiniFrame;
+class wxNotebook;
+class wxDC;
+
+class CQxControlBar : public wxWindow {
+public:
+    CQxControlBar();
+    ~CQxControlBar() override;
+
+    // Creates the bar on `frame` with the given size for every docking
+    // direction; the style's alignment bits pick the side it docks to.
+    virtual bool Create(wxWindow* frame, int id, const std::string& name, wxSize size, unsigned style);
+    virtual bool IsFloating() const;
+
+    // Stores the list and returns the previous one; nothing draws it.
+    wxImageList* SetButtonImages(wxImageList* images);
+
+    controls::DockSide side() const { return controls::DockSideOfBar(m_dockBarId); }
+    int dockBarId() const { return m_dockBarId; }
+    int barId() const { return m_barId; }
+    const controls::ControlBarSizes& sizes() const { return m_sizes; }
+    unsigned barStyle() const { return m_barStyle; }
+    bool tracking() const { return m_tracking; }
+
+    // Docking by hand (double click, command 1214), hiding (command 1213).
+    void ToggleDocking();
+    void DockAt(controls::DockSide side);
+    void HideBar();
+    // A command of the bar's own (1213, 1214); false for others.
+    bool RunBarCommand(int id);
+
+    // The rectangles of this bar in its own coordinates.
+    controls::NonClientLayout Layout() const;
+    // The frame's dock layout: places every shown, docked bar of `frame`
+    // and gives the rest to `centre` (may be null).
+    static void LayoutDockSite(wxWindow* frame, wxWindow* centre);
+    // Paints the bar's frame and sizing edge (and the tracking bar).
+    static void PaintFrame(wxDC& dc, controls::DockSide side, wxSize size, bool tracking);
+
+    // Mouse on the sizing edge, in bar coordinates (tests drive these).
+    bool OnEdgePress(wxPoint p);
+    void OnEdgeRelease();
+
+protected:
+    // Puts the content into the client rectangle; called after every move.
+    virtual void LayoutContent(const wxRect& client);
+    wxRect ClientArea() const;
+
+private:
+    void OnPaint();
+    void OnSetCursorAt(wxPoint p);
+    void RequestFrameLayout();
+    void Reparent(wxWindow* parent, int dockBarId);
+
+    controls::ControlBarSizes m_sizes;
+    wxImageList* m_buttonImages = nullptr;
+    wxWindow* m_frame = nullptr;
+    wxMiniFrame* m_floatFrame = nullptr;
+    int m_dockBarId = 0;
+    int m_barId = 0;
+    controls::DockSide m_lastDockSide = controls::DockSide::Top;
+    unsigned m_barStyle = 0;
+    bool m_tracking = false;
+};
+
+class CQxTabControlBar : public CQxControlBar {
+public:
+    using ViewFactory = std::function<wxWindow*(wxWindow* parent)>;
+
+    CQxTabControlBar();
+    ~CQxTabControlBar() override;
+
+    bool Create(wxWindow* frame, int id, const std::string& name, wxSize size, unsigned style) override;
+    // Creates a page view with `makeView` as a child of the bar's tabs and
+    // adds its tab; false when the view could not be made. Only the first
+    // page is shown; later pages stay hidden and disabled.
+    bool AddView(const std::string& name, const ViewFactory& makeView);
+    void SetImageList(wxImageList* images);
+
+    struct Page {
+        wxWindow* view = nullptr;
+        std::string name;  // at most 31 bytes in the system's encoding
+    };
+    const std::vector<Page>& pages() const { return m_pages; }
+    wxNotebook* tabs() const { return m_tabs; }
+    wxWindow* lastView() const { return m_lastView; }
+
+protected:
+    void LayoutContent(const wxRect& client) override;
+
+private:
+    wxNotebook* m_tabs = nullptr;
+    wxWindow* m_lastView = nullptr;
+    std::vector<Page> m_pages;
+    bool m_adding = false;
+};

@@ -1,0 +1,168 @@
+// Docking bars and the toolbar tip on real windows: a frame with a tabbed
+// bar on the left and a plain bar on top, the sizing edge pressed and
+// released, floating and docking again, hiding; a tip over the centre.
+// Screenshot: screens/docking-bars.png.
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <wx/frame.h>
+#include <wx/minifram.h>
+#include <wx/notebook.h>
+#include <wx/panel.h>
+#include <wx/stattext.h>
+
+#include "controls/control_bar.h"
+#include "controls/tbar_but_tittle_tip.h"
+#include "tests/support/window_test_util.h"
+
+namespace {
+
+using controls::DockSide;
+
+struct DockFrame {
+    wxFrame* frame = nullptr;
+    wxPanel* centre = nullptr;
+    CQxControlBar* top = nullptr;
+    CQxTabControlBar* left = nullptr;
+
+    DockFrame() {
+        frame = new wxFrame(nullptr, wxID_ANY, "docking", wxPoint(40, 40), wxSize(800, 560));
+        centre = new wxPanel(frame);
+        centre->SetBackgroundColour(*wxWHITE);
+        top = new CQxControlBar();
+        EXPECT_TRUE(top->Create(frame, 61446, "Tools", wxSize(300, 60), 0x50000000u | controls::kCbrsAlignTop));
+        left = new CQxTabControlBar();
+        EXPECT_TRUE(left->Create(frame, 61447, "Workspace", wxSize(220, 1200), 0x50000000u | controls::kCbrsAlignLeft));
+        frame->Bind(wxEVT_SIZE, [this](wxSizeEvent&) { CQxControlBar::LayoutDockSite(frame, centre); });
+        frame->Show();
+        frame->SendSizeEvent();
+        testsupport::PumpEvents(300);
+    }
+    ~DockFrame() { frame->Destroy(); testsupport::PumpEvents(50); }
+};
+
+wxWindow* MakePage(wxWindow* parent, const char* text) {
+    auto* p = new wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE);
+    new wxStaticText(p, wxID_ANY, wxString::FromUTF8(text), wxPoint(10, 10));
+    return p;
+}
+
+TEST(ControlBarWindow, DocksAroundTheCentreAndKeepsItsThickness) {
+    DockFrame f;
+    const wxSize client = f.frame->GetClientSize();
+    EXPECT_EQ(f.top->side(), DockSide::Top);
+    EXPECT_EQ(f.top->dockBarId(), 59419);
+    EXPECT_EQ(f.top->GetRect(), wxRect(0, 0, client.x, 60));
+    EXPECT_EQ(f.left->GetRect(), wxRect(0, 60, 220, client.y - 60));
+    EXPECT_EQ(f.centre->GetRect(), wxRect(220, 60, client.x - 220, client.y - 60));
+
+    // Press and release on the top bar's edge (its bottom 5 pixels).
+    EXPECT_FALSE(f.top->OnEdgePress(wxPoint(100, 20)));  // the client area does nothing
+    ASSERT_TRUE(f.top->OnEdgePress(wxPoint(100, 57)));
+    EXPECT_TRUE(f.top->tracking());
+    f.top->OnEdgeRelease();
+    testsupport::PumpEvents(100);
+    EXPECT_FALSE(f.top->tracking());
+    EXPECT_EQ(f.top->GetSize().y, 60);
+    EXPECT_EQ(f.top->sizes().horz(), (controls::BarSize{300, 60}));
+}
+
+TEST(ControlBarWindow, TabbedBarShowsItsFirstPageOnly) {
+    DockFrame f;
+    const std::string longName = "身体尺寸测量数据表格及其说明文字第二页";  // 38 GBK bytes
+    ASSERT_TRUE(f.left->AddView("测量", [](wxWindow* p) { return MakePage(p, "第一页: 测量数据"); }));
+    ASSERT_TRUE(f.left->AddView(longName, [](wxWindow* p) { return MakePage(p, "第二页"); }));
+    EXPECT_FALSE(f.left->AddView("坏页", [](wxWindow*) -> wxWindow* { return nullptr; }));
+    EXPECT_FALSE(f.left->AddView("抛出", [](wxWindow*) -> wxWindow* { throw std::runtime_error("no view"); }));
+    testsupport::PumpEvents(200);
+    ASSERT_EQ(f.left->pages().size(), 2u);
+    EXPECT_EQ(f.left->tabs()->GetPageCount(), 2u);
+    EXPECT_EQ(f.left->pages()[1].name, "身体尺寸测量数据表格及其说明文");  // 30 bytes: one more would split
+    EXPECT_EQ(f.left->lastView(), f.left->pages()[1].view);
+    EXPECT_TRUE(f.left->pages()[0].view->IsShownOnScreen());
+    EXPECT_FALSE(f.left->pages()[1].view->IsShownOnScreen());
+    EXPECT_FALSE(f.left->pages()[1].view->IsEnabled());
+    // The tab control's area lies inside the client rectangle (edge on the right).
+    const wxRect tabs = f.left->tabs()->GetRect();
+    EXPECT_EQ(tabs, wxRect(2, 2, 220 - 9, f.left->GetSize().y - 8));
+    // A click on the second tab is not followed: the change is vetoed.
+    wxBookCtrlEvent change(wxEVT_NOTEBOOK_PAGE_CHANGING, f.left->tabs()->GetId(), 1, 0);
+    change.SetEventObject(f.left->tabs());
+    f.left->tabs()->ProcessWindowEvent(change);
+    EXPECT_FALSE(change.IsAllowed());
+    EXPECT_EQ(f.left->tabs()->GetSelection(), 0);
+
+    CTbarButTittleTip tip;
+    ASSERT_TRUE(tip.Create(f.centre));
+    tip.SetFocusQuery([] { return true; });
+    tip.ShowTip(120, 120, "选择服饰类别");
+    testsupport::PumpEvents(150);
+    ASSERT_TRUE(tip.IsShown());
+    std::filesystem::create_directories("screens");
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(f.frame, "screens/docking-bars.png"));
+}
+
+TEST(ControlBarWindow, FloatsDocksAndHides) {
+    DockFrame f;
+    const wxSize client = f.frame->GetClientSize();
+    f.left->ToggleDocking();
+    testsupport::PumpEvents(200);
+    EXPECT_TRUE(f.left->IsFloating());
+    EXPECT_NE(dynamic_cast<wxMiniFrame*>(f.left->GetParent()), nullptr);
+    EXPECT_EQ(f.centre->GetRect(), wxRect(0, 60, client.x, client.y - 60));
+
+    ASSERT_TRUE(f.left->RunBarCommand(controls::kCmdToggleDocking));
+    testsupport::PumpEvents(200);
+    EXPECT_EQ(f.left->side(), DockSide::Left);
+    EXPECT_EQ(f.left->GetParent(), f.frame);
+    EXPECT_EQ(f.centre->GetRect(), wxRect(220, 60, client.x - 220, client.y - 60));
+
+    ASSERT_TRUE(f.top->RunBarCommand(controls::kCmdHideBar));
+    testsupport::PumpEvents(200);
+    EXPECT_FALSE(f.top->IsShown());
+    EXPECT_EQ(f.centre->GetRect(), wxRect(220, 0, client.x - 220, client.y));
+    EXPECT_FALSE(f.top->RunBarCommand(1));
+}
+
+TEST(TbarTipWindow, ShowsAboveThePointOnceAndHidesOnTheFourthTick) {
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "tip", wxPoint(60, 60), wxSize(400, 200));
+    auto* owner = new wxPanel(frame);
+    frame->Show();
+    testsupport::PumpEvents(200);
+    {
+        CTbarButTittleTip tip;
+        ASSERT_TRUE(tip.Create(owner));
+        bool focused = false;
+        tip.SetFocusQuery([&] { return focused; });
+        tip.ShowTip(30, 10, "背景");
+        EXPECT_FALSE(tip.IsShown());  // another program has the focus
+
+        focused = true;
+        tip.ShowTip(30, 10, "背景");
+        testsupport::PumpEvents(60);
+        ASSERT_TRUE(tip.IsShown());
+        const controls::TipRect r = tip.ScreenRect();
+        const wxPoint origin = owner->ClientToScreen(wxPoint(0, 0));
+        EXPECT_EQ(r.left, origin.x + 30);
+        EXPECT_EQ(r.bottom, origin.y + 10 - 10);
+        EXPECT_LT(r.top, origin.y);  // reaches above the owner
+        const controls::TipRect before = r;
+
+        tip.ShowTip(200, 100, "模特");  // ignored while shown
+        EXPECT_EQ(tip.text(), "背景");
+        EXPECT_EQ(tip.ScreenRect(), before);
+
+        for (int i = 0; i < 3; ++i) tip.OnTimer();
+        EXPECT_TRUE(tip.IsShown());
+        tip.OnTimer();
+        EXPECT_FALSE(tip.IsShown());
+
+        tip.ShowTip(200, 100, "模特");
+        EXPECT_TRUE(tip.IsShown());
+        tip.HideTip();
+        EXPECT_FALSE(tip.IsShown());
+    }
+    frame->Destroy();
+    testsupport::PumpEvents(50);
+}
+
+}  // namespace
