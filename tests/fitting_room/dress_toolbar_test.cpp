@@ -121,7 +121,9 @@ TEST(DressToolBarRules, ChooserCancelledOrNothingPickedSendsARepaintOnly) {
         EXPECT_EQ(a.log, c.log) << c.what;
         EXPECT_EQ(a.sent, std::vector<std::int32_t>{c.sent}) << c.what;
         EXPECT_EQ(bar.currentButton(), c.current) << c.what;
-        if (c.sent == 66600366) EXPECT_EQ(bar.Find(kBtnWomens)->state, 'O') << c.what;
+        if (c.sent == 66600366) {
+            EXPECT_EQ(bar.Find(kBtnWomens)->state, 'O') << c.what;
+        }
     }
 }
 

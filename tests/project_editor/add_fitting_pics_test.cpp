@@ -274,7 +274,7 @@ TEST(AddFittingPics, FailedCopiesAndDeletesAreReported) {
 TEST(AddFittingPics, TitlesThatCannotBeNamesAreSkipped) {
     Dialog d("T:上装 a");
     const std::string tooLong(70, 'x');
-    for (const std::string t : {std::string("好"), std::string("emoji\xF0\x9F\x98\x80"), tooLong})
+    for (const std::string& t : {std::string("好"), std::string("emoji\xF0\x9F\x98\x80"), tooLong})
         Dialog::Touch(d.Pics() / (t + ".png"));
     d.dlg.Start(AddPicturesMode::AddToCategory, -1);
     d.TickAll();
