@@ -31,6 +31,10 @@ ToolBarDialogs& DressToolBarDialogs() {
 
 namespace {
 
+// Width of the labelled left part of the status strip's picture.
+constexpr int kStripLabelledWidth = 390;
+
+
 constexpr int kHandCursor = 131;
 
 fs::path SysprojFolder() { return shell::BaseDirectory() / fs::path("服饰搭配sysproj"); }
@@ -133,6 +137,12 @@ private:
 bool CDressToolBar::Create(wxWindow* parent, wxWindowID id, int bitmapResource) {
     m_bitmap = platform::ui::LoadBitmapResource(bitmapResource);
     if (!m_bitmap.IsOk()) return false;
+    // The toolbar shares its background picture with the status strip, whose
+    // left part labels the strip's click areas; the toolbar stretches only the
+    // plain rest, so no label shows where it cannot be clicked.
+    if (m_bitmap.GetWidth() > 2 * kStripLabelledWidth)
+        m_bitmap = m_bitmap.GetSubBitmap(wxRect(kStripLabelledWidth, 0, m_bitmap.GetWidth() - kStripLabelledWidth,
+                                                m_bitmap.GetHeight()));
     if (!wxWindow::Create(parent, id, wxDefaultPosition, wxSize(-1, kToolBarHeight), wxFULL_REPAINT_ON_RESIZE))
         return false;
     SetMinSize(wxSize(-1, kToolBarHeight));
