@@ -141,8 +141,8 @@ bool CDressToolBar::Create(wxWindow* parent, wxWindowID id, int bitmapResource) 
     // left part labels the strip's click areas; the toolbar stretches only the
     // plain rest, so no label shows where it cannot be clicked.
     if (m_bitmap.GetWidth() > 2 * kStripLabelledWidth)
-        m_bitmap = m_bitmap.GetSubBitmap(wxRect(kStripLabelledWidth, 0, m_bitmap.GetWidth() - kStripLabelledWidth,
-                                                m_bitmap.GetHeight()));
+        m_bitmap = wxBitmap(m_bitmap.ConvertToImage().GetSubImage(
+            wxRect(kStripLabelledWidth, 0, m_bitmap.GetWidth() - kStripLabelledWidth, m_bitmap.GetHeight())));
     if (!wxWindow::Create(parent, id, wxDefaultPosition, wxSize(-1, kToolBarHeight), wxFULL_REPAINT_ON_RESIZE))
         return false;
     SetMinSize(wxSize(-1, kToolBarHeight));

@@ -55,7 +55,16 @@ public:
         SetDefaultCellMetrics(999, 46);
         const wxBitmap strip = platform::ui::LoadBitmapResource(kBitmapListIcons);
         m_icons.Create(15, 15, true, 12);
-        if (strip.IsOk()) m_icons.Add(strip, wxColour(0, 128, 128));
+        // The strip is cut into its 15 x 15 pictures here, through images: the
+        // toolkit's own cutting of a masked strip reads past its pixel rows.
+        if (strip.IsOk()) {
+            const wxImage all = strip.ConvertToImage();
+            for (int x = 0; x + 15 <= all.GetWidth() && all.GetHeight() >= 15; x += 15) {
+                wxImage one = all.GetSubImage(wxRect(x, 0, 15, 15));
+                one.SetMaskColour(0, 128, 128);
+                m_icons.Add(wxBitmap(one));
+            }
+        }
     }
 
     void SetRows(const std::vector<std::string>& names) {
