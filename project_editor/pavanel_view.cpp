@@ -43,7 +43,7 @@ constexpr int kGalleryWidth = 414;
 constexpr int kBottom = 40;          // the row under the stage and the gallery
 
 // Controls that open dialogs still to come: they stay disabled.
-constexpr int kWaitingForDialogs[] = {kIdBackgroundPicture, kIdWebPage, kIdProjectTable};
+constexpr int kWaitingForDialogs[] = {kIdWebPage};
 // Enabled and disabled together around the frame selection.
 constexpr int kEditingControls[] = {1000, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013,
                                     1014, 1017, 1018, 1020, 1021, 1022, 1024, 1032};
@@ -423,6 +423,11 @@ void CPavanelView::RunCommand(int id) {
             AfterStageChange();
             break;
         case kIdSaveComposition: SaveComposition(); break;
+        case kIdProjectTable: OpenProjectTable(); break;
+        case kIdBackgroundPicture: OpenBackgroundPicture(); break;
+        case kIdWebPage:
+            if (m_processing) OpenPartParameters();
+            break;
         case kIdAddPictures: OpenAddPictures(AddPicturesMode::AddToCategory); break;
         case kIdFrame:
             m_stage->EndMode();
@@ -568,7 +573,10 @@ void CPavanelView::LeftDown(wxPoint pt) {
         OpenAddPictures(AddPicturesMode::AddOrReplace);
         return;
     }
-    if (m_icon2.Contains(p)) return;  // its dialog comes later
+    if (m_icon2.Contains(p)) {
+        OpenReplaceBaseProject();
+        return;
+    }
     if (m_swatch.Contains(p)) {
         ChooseCaptionColour();
         return;
@@ -664,6 +672,7 @@ void CPavanelView::CheckChanged(int id, bool on) {
         case kIdProcessing:
             m_processing = on;
             control(kIdWebPage)->SetLabel(wxString::FromUTF8(on ? "试衣图片参数" : "创建搭配网页"));
+            if (Waiting(kIdWebPage)) control(kIdWebPage)->Enable(on && m_editing);
             RefreshRect(ToWx(m_gallery->rect()));
             break;
         default: break;
@@ -781,15 +790,14 @@ void CPavanelView::DrawPreview(wxDC& dc) {
                 dc.DrawBitmap(*bmp, x, y, true);
         }
     }
-    // The two icons: the second one's dialog comes with later work, so it shows greyed.
+    // The two icons below the preview.
     const char* icons[] = {"build_GroupTrans.png", "build_TransDress.png"};
     const Rect boxes[] = {m_icon1, m_icon2};
     for (int i = 0; i < 2; ++i) {
         const fs::path p = m_base / fs::path(std::string(kSysprojFolderName)) / fs::path(icons[i]);
         if (auto image = platform::image::CachedPicture(p); image && image->IsOk()) {
-            wxImage grey = image->Scale(50, 50, wxIMAGE_QUALITY_HIGH);
-            if (i == 1) grey = grey.ConvertToDisabled(250);
-            dc.DrawBitmap(wxBitmap(grey), boxes[i].left, boxes[i].top, true);
+            const wxImage icon = image->Scale(50, 50, wxIMAGE_QUALITY_HIGH);
+            dc.DrawBitmap(wxBitmap(icon), boxes[i].left, boxes[i].top, true);
         } else {
             dc.SetPen(wxPen(wxColour(200, 200, 200)));
             dc.SetBrush(*wxTRANSPARENT_BRUSH);

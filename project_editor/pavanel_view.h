@@ -77,6 +77,14 @@ public:
     // The add-pictures dialog: mode 0 from "加试衣图片", mode 9 from the
     // group icon for the selected part.
     void OpenAddPictures(AddPicturesMode mode);
+    // The project dialogs: "项目表" (create or open), "试衣图片参数" in
+    // processing mode (the selected part's parameters), "底图片" (a
+    // background as reference picture) and the second icon (replace a basic
+    // project). Each returns the dialog's result.
+    int OpenProjectTable();
+    int OpenPartParameters();
+    int OpenBackgroundPicture();
+    int OpenReplaceBaseProject();
     Rect groupIcon() const { return m_icon1; }
     Rect toolIcon(int i) const;         // icon i (0..7) of the tool bar, view coordinates
     Rect swatchRect() const { return m_swatch; }

@@ -1,7 +1,9 @@
 // Build-time tool of the demo base directory for Pavanel: writes the builder
 // settings record with its defaults, and gives the series project two voices
 // (a short tune as WAV, which plays, and a WMA name, which cannot play here
-// and shows the message for it).
+// and shows the message for it). It also writes the sound files of
+// "KZVSYSPIC" that every new project copies: two short MIDI tunes and the
+// help voice.
 //
 //   pavanel_demo BASE
 #include <cmath>
@@ -67,6 +69,23 @@ std::vector<std::uint8_t> Tune() {
     return b;
 }
 
+// A format-0 MIDI file of one track playing `notes` (quarter notes, piano).
+std::vector<std::uint8_t> Midi(const std::vector<int>& notes) {
+    std::vector<std::uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // 120 beats a minute
+                                       0x00, 0xC0, 0x00};                         // piano
+    for (int n : notes) {
+        const auto key = static_cast<std::uint8_t>(n);
+        track.insert(track.end(), {0x00, 0x90, key, 0x50, 0x60, 0x80, key, 0x00});
+    }
+    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+    std::vector<std::uint8_t> b = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 0x60, 'M', 'T', 'r', 'k'};
+    const auto len = static_cast<std::uint32_t>(track.size());
+    b.insert(b.end(), {static_cast<std::uint8_t>(len >> 24), static_cast<std::uint8_t>(len >> 16),
+                       static_cast<std::uint8_t>(len >> 8), static_cast<std::uint8_t>(len)});
+    b.insert(b.end(), track.begin(), track.end());
+    return b;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +111,12 @@ int main(int argc, char** argv) {
     const std::vector<std::uint8_t> wma = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11,
                                            0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
     if (!platform::SaveFileAtomic(voices / "风衣介绍.wma", wma, &why)) Fail("cannot write the WMA voice: " + why);
+    const fs::path sys = base / "KZVSYSPIC";
+    fs::create_directories(sys);
+    if (!platform::SaveFileAtomic(sys / "background_music.mid", Midi({60, 64, 67, 72, 67, 64, 60}), &why) ||
+        !platform::SaveFileAtomic(sys / "Gif_InitSound.MID", Midi({72, 79, 84}), &why) ||
+        !platform::SaveFileAtomic(sys / "onLineHelp_dress.wma", wma, &why))
+        Fail("cannot write the system sounds: " + why);
     int given = 0;
     for (int i = 0; i < project->PartCount(); ++i) {
         pe::PartRecord& part = project->parts.at(static_cast<std::size_t>(i));
