@@ -275,7 +275,9 @@ void CBkgPictureDlg::DrawGallery(wxDC& dc) {
     for (std::size_t k = 0; k < all.size(); ++k) {
         const int i = static_cast<int>(k);
         const Rect& c = all[k];
-        const Rect inner = c.Inflate(-4);
+        // The picture above, its title below.
+        Rect inner = c.Inflate(-4);
+        inner.bottom -= 14;
         const bool picked = m_mode == ' ' && m_listing.titles[k] == m_chosen;
         dc.SetPen(wxPen(i == m_hover || picked ? wxColour(30, 110, 220) : wxColour(200, 200, 200)));
         dc.SetBrush(*wxWHITE_BRUSH);
@@ -284,6 +286,10 @@ void CBkgPictureDlg::DrawGallery(wxDC& dc) {
         if (b.IsOk())
             dc.DrawBitmap(b, inner.left + (inner.width() - b.GetWidth()) / 2,
                           inner.top + (inner.height() - b.GetHeight()) / 2, false);
+        dc.SetFont(wxFont(wxFontInfo(8)));
+        dc.SetTextForeground(wxColour(60, 60, 60));
+        dc.DrawLabel(W(m_listing.titles[k]), wxRect(c.left + 4, inner.bottom, c.width() - 8, 14),
+                     wxALIGN_CENTRE_HORIZONTAL | wxALIGN_TOP);
         if (marked(i)) {
             dc.SetPen(wxPen(kMarkColour, 2));
             dc.SetBrush(*wxTRANSPARENT_BRUSH);

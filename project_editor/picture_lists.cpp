@@ -73,15 +73,15 @@ BackgroundListing ListBackgrounds(const fs::path& base, std::string_view title, 
 
 std::vector<Rect> BackgroundCells(const Rect& area, int count) {
     std::vector<Rect> cells;
-    const int rows = std::max(kGalleryRows, (count + kGalleryColumns - 1) / kGalleryColumns);
-    const int w = (area.width() - 4) / kGalleryColumns;
+    const int rows = std::max(kBkgGalleryRows, (count + kBkgGalleryColumns - 1) / kBkgGalleryColumns);
+    const int w = (area.width() - 4) / kBkgGalleryColumns;
     const int h = (area.height() - 4) / rows;
     if (w <= 0 || h <= 0) return cells;
-    const int mx = (area.width() - w * kGalleryColumns) / 2;
+    const int mx = (area.width() - w * kBkgGalleryColumns) / 2;
     const int my = (area.height() - h * rows) / 2;
     for (int i = 0; i < count; ++i) {
-        const int x = area.left + mx + (i % kGalleryColumns) * w;
-        const int y = area.top + my + (i / kGalleryColumns) * h;
+        const int x = area.left + mx + (i % kBkgGalleryColumns) * w;
+        const int y = area.top + my + (i / kBkgGalleryColumns) * h;
         cells.push_back({x, y, x + w, y + h});
     }
     return cells;

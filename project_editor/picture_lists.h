@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "project_editor/stage_editor.h"
 #include "project_editor/stage_geometry.h"
 
 namespace project_editor {
@@ -16,10 +17,9 @@ namespace project_editor {
 enum ListKind : int { kListShowPictures = 101, kListAnimationPictures = 102, kListAnimationSounds = 103,
                       kListPictureSounds = 104 };
 inline constexpr int kMaxResultBytes = 60;
-inline constexpr std::string_view kBackgroundFolderName = "KZV背景图片";
 inline constexpr int kMaxBackgrounds = 54;
-inline constexpr int kGalleryColumns = 5;
-inline constexpr int kGalleryRows = 7;
+inline constexpr int kBkgGalleryColumns = 5;
+inline constexpr int kBkgGalleryRows = 7;
 inline constexpr int kMaxConvertSide = 4000;
 
 std::string ListCaption(int kind);

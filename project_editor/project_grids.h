@@ -37,7 +37,7 @@ public:
 
 protected:
     // Column 0's image for a row.
-    virtual int IconIndex(int row, bool current) const { return current ? 1 : 0; }
+    virtual int IconIndex(int /*row*/, bool current) const { return current ? 1 : 0; }
     void SetUpColumns();
 
     wxImageList m_icons;

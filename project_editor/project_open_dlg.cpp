@@ -89,6 +89,10 @@ CProjectOpenDlg::CProjectOpenDlg(wxWindow* parent)
     Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { RunCommand(e.GetId()); });
     Bind(wxEVT_CHOICE, [this](wxCommandEvent& e) { RunCommand(e.GetId()); });
     m_name->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { FindWindow(kIdNewProject)->Enable(); });
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
+        m_grid->EndEdit();
+        e.Skip();
+    });
 
     // Initialisation.
     ListProjects();
@@ -134,7 +138,10 @@ void CProjectOpenDlg::RunCommand(int id) {
             if (fs::path chosen = ChooseProjectFolder(this); !chosen.empty()) SetSourceFolder(chosen);
             break;
         case kIdStartImport: OnStartImport(); break;
-        case kIdInvertMarks: FindWindow(kIdStartImport)->Enable(m_grid->InvertMarks(9)); break;
+        case kIdInvertMarks:
+            m_grid->EndEdit();
+            FindWindow(kIdStartImport)->Enable(m_grid->InvertMarks(9));
+            break;
         case kIdReferenceTemplate: break;  // read when the project is made
         default: break;
     }
@@ -200,7 +207,6 @@ void CProjectOpenDlg::OnImportPictures() {
     for (int id : {kIdImportKind, kIdInvertMarks, kIdFileFolder}) FindWindow(id)->Enable(on);
     if (on) {
         ShowNames({});
-        if (!m_source.empty()) ListSource();
     } else {
         ListProjects();
     }
