@@ -269,6 +269,7 @@ TEST_F(ProjectDialogsWindow, PicksABackgroundAndConvertsMarkedOnes) {
         dlg.EndModal(wxID_OK);
     });
     ASSERT_TRUE(seen);
+    EXPECT_EQ(m_view->stage()->control().referencePath().filename(), "秋日街景.jpg");
 
     // The second mode on a folder of our own: convert stays disabled until a
     // thumbnail is marked; a bad size changes nothing; a good one rewrites
