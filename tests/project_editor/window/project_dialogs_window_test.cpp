@@ -305,3 +305,37 @@ TEST_F(ProjectDialogsWindow, PicksABackgroundAndConvertsMarkedOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ProjectDialogsWindow, DeletingAPartFromItsParametersRenumbersTheStage) {
+    CProjectStore& store = CProjectStore::Instance();
+    const int part = PartNamed("白色棉衬衫");
+    const int later = PartNamed("藏青百褶裙");
+    ASSERT_GE(part, 0);
+    ASSERT_GT(later, part);
+    const int n = store.PartCount();
+    m_view->editor().SelectPart(later);
+    m_view->RunCommand(kIdAddToStage);
+    const int slot = StageSlotTable::Instance().SlotOfPart(later, n);
+    ASSERT_GE(slot, 0);
+    m_view->editor().SelectPart(part);
+    m_view->CheckChanged(kIdProcessing, true);
+    m_boxes.QueueAnswer(platform::MbResult::Yes);
+    const bool seen = WithDialog<CProjectParamDlg>([&] { m_view->RunCommand(kIdWebPage); },
+                                                   [&](CProjectParamDlg& dlg) { dlg.RunCommand(kIdDeletePicture); });
+    ASSERT_TRUE(seen);
+    ASSERT_FALSE(m_boxes.shown().empty());
+    EXPECT_EQ(m_boxes.shown().back().text, "真要删除当前图片吗?请确认!");
+    EXPECT_EQ(store.PartCount(), n - 1);
+    EXPECT_EQ(PartNamed("白色棉衬衫"), -1);
+    EXPECT_EQ(StageSlotTable::Instance().Slot(slot).part, later - 1);
+    EXPECT_EQ(store.Part(later - 1).PictureName(), "藏青百褶裙");
+    const dm3test::File f = dm3test::Read(m_base.path() / "KZV网页项目文件" / (std::string(kSeries) + ".dm3"));
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.n, n - 1);
+    EXPECT_LE(f.m, f.n);
+    EXPECT_EQ(m_view->editor().selectedPart(), -1);
+}
+
+}  // namespace
