@@ -339,3 +339,39 @@ TEST_F(ProjectDialogsWindow, DeletingAPartFromItsParametersRenumbersTheStage) {
 }
 
 }  // namespace
+
+namespace {
+
+void Click(CZYKGridCtrl* grid, int column, int row) {
+    const grid::Rect cell = grid->CellRect(column, row);
+    const wxPoint at((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    for (auto [type, down] : {std::pair{wxEVT_MOTION, false}, {wxEVT_LEFT_DOWN, true}, {wxEVT_LEFT_UP, false}}) {
+        wxMouseEvent e(type);
+        e.SetEventObject(grid);
+        e.SetPosition(at);
+        e.m_leftDown = down;
+        grid->GetEventHandler()->ProcessEvent(e);
+    }
+}
+
+TEST_F(ProjectDialogsWindow, AClickOnAListedProjectOpensIt) {
+    CProjectStore& store = CProjectStore::Instance();
+    std::string otherName = "春夏通勤搭配";
+    const bool seen = WithDialog<CProjectOpenDlg>([&] { m_view->RunCommand(kIdProjectTable); }, [&](CProjectOpenDlg& dlg) {
+        const auto& names = dlg.names();
+        const auto it = std::find(names.begin(), names.end(), otherName);
+        ASSERT_NE(it, names.end());
+        Click(&dlg.grid(), 1, static_cast<int>(it - names.begin()));
+        testsupport::PumpEvents(50);
+        EXPECT_EQ(std::string(static_cast<wxTextCtrl*>(dlg.FindWindow(kIdProjectName))->GetValue().utf8_str()), otherName);
+        EXPECT_TRUE(dlg.FindWindow(kIdOpenProject)->IsEnabled());
+        EXPECT_FALSE(dlg.FindWindow(kIdNewProject)->IsEnabled());
+        dlg.RunCommand(kIdOpenProject);
+    });
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(store.ProjectName(), otherName);
+    EXPECT_EQ(CSysSetInfo::Instance().GetSeriesName(), otherName);
+    EXPECT_NE(std::string(m_frame->GetTitle().utf8_str()).find(otherName), std::string::npos);
+}
+
+}  // namespace
