@@ -43,7 +43,7 @@ constexpr int kGalleryWidth = 414;
 constexpr int kBottom = 40;          // the row under the stage and the gallery
 
 // Controls that open dialogs still to come: they stay disabled.
-constexpr int kWaitingForDialogs[] = {kIdBackgroundPicture, kIdWebPage, kIdProjectTable};
+constexpr int kWaitingForDialogs[] = {kIdBackgroundPicture, kIdProjectTable};
 // Enabled and disabled together around the frame selection.
 constexpr int kEditingControls[] = {1000, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013,
                                     1014, 1017, 1018, 1020, 1021, 1022, 1024, 1032};
@@ -106,6 +106,11 @@ CPavanelView::CPavanelView(wxWindow* parent)
 }
 
 CPavanelView::~CPavanelView() { platform::sound::Stop(); }
+
+std::function<void(CPavanelView&)>& CPavanelView::WebPageCommand() {
+    static std::function<void(CPavanelView&)> command;
+    return command;
+}
 
 wxWindow* CPavanelView::control(int id) const {
     const auto it = m_controls.find(id);
@@ -423,6 +428,9 @@ void CPavanelView::RunCommand(int id) {
             AfterStageChange();
             break;
         case kIdSaveComposition: SaveComposition(); break;
+        case kIdWebPage:
+            if (!m_processing && WebPageCommand()) WebPageCommand()(*this);
+            break;
         case kIdAddPictures: OpenAddPictures(AddPicturesMode::AddToCategory); break;
         case kIdFrame:
             m_stage->EndMode();

@@ -116,7 +116,7 @@ TEST_F(PavanelWindow, PlacesDragsDrawsStoresAndSaves) {
     EXPECT_EQ(m_frame->GetTitle().utf8_string(), std::string(kPavanelTitle));
     ASSERT_GE(m_view->gallery().items().size(), 15u);
     EXPECT_TRUE(m_boxes.shown().empty()) << m_boxes.shown().front().text;
-    for (int id : {kIdBackgroundPicture, kIdWebPage, kIdProjectTable})
+    for (int id : {kIdBackgroundPicture, kIdProjectTable})
         EXPECT_FALSE(m_view->control(id)->IsEnabled()) << id;
     EXPECT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
     Shot("0-opened");
