@@ -116,10 +116,15 @@ ClothData BuildClothData(const ProjectFile& project, const PublishList& list, co
     auto listKey = [&](const char* key, const std::function<std::string(int)>& item) {
         t += key;
         t += ":[";
+        std::string last;
         for (int e = 0; e < count; ++e) {
             if (e > 0) t += ',';
-            t += item(e);
+            last = item(e);
+            t += last;
         }
+        // A trailing comma ends a literal without an item: an empty last item
+        // needs one more, or the list would lose it.
+        if (count > 0 && last.empty()) t += ',';
         t += "],\n";
     };
     auto scaled = [&](int e) {

@@ -113,7 +113,8 @@ std::string JsSizePair(std::string_view text) {
     const std::size_t comma = t.find(',');
     const std::string a = comma == std::string::npos ? t : t.substr(0, comma);
     const std::string b = comma == std::string::npos ? std::string() : t.substr(comma + 1);
-    return "[" + JsNumberItem(a) + "," + JsNumberItem(b) + "]";
+    const std::string second = JsNumberItem(b);
+    return "[" + JsNumberItem(a) + "," + second + (second.empty() ? ",]" : "]");
 }
 
 }  // namespace web_publish

@@ -7,7 +7,8 @@
 //   the empty string "";
 // - a number is written only when the whole text is a decimal number; leading
 //   zeros are dropped (a literal "012" is an error in strict code). Anything
-//   else is left out, which makes an empty array item (read as undefined).
+//   else is left out, which makes an empty array item (a hole, read as
+//   undefined): the fallback for every number field is the empty item.
 // Pure functions.
 #include <optional>
 #include <string>
@@ -27,7 +28,8 @@ inline std::string JsNumberItem(std::string_view text) { return JsNumber(text).v
 // '.' and '-' are kept, in their order; the result is a number item.
 std::string CleanPrice(std::string_view priceBytes);
 // "[w,h]" from a size text "w,h" (an optional picture-kind letter J/P/G in
-// front is ignored); each side that is not a number is an empty item.
+// front is ignored); each side that is not a number is an empty item, and the
+// list always has two items ("[5,,]" when the second is empty).
 std::string JsSizePair(std::string_view sizeText);
 
 }  // namespace web_publish
