@@ -72,9 +72,13 @@ ClothData BuildClothData(const ProjectFile& project, const PublishList& list, co
         number[static_cast<std::size_t>(e)] = n;
         const bool plain = project_editor::IsUsableProjectName(name);
         std::string out;
-        if (options.video)
-            out = VideoPrefix(list.at(e).category) + std::to_string(list.at(e).position + 1) + ".png";
-        else if ((kind == 'J' || kind == 'G') && plain)
+        if (options.video) {
+            // Categories outside 1..5 share page 1: a name taken there moves
+            // on to the page's next free number.
+            int number = list.at(e).position + 1;
+            do out = VideoPrefix(list.at(e).category) + std::to_string(number++) + ".png";
+            while (std::find(data.outputNames.begin(), data.outputNames.end(), out) != data.outputNames.end());
+        } else if ((kind == 'J' || kind == 'G') && plain)
             out = name + "." + Extension(kind);
         else
             out = "pic_" + std::to_string(n) + "." + (kind == 'J' || kind == 'G' ? Extension(kind) : "png");

@@ -214,9 +214,10 @@ TEST_F(DataScript, InitialLayerVideoNamesAndMissingTemplateParts) {
     PublishList list = CollectPublishList(*m_project);
     ClothDataOptions options{m_dir.path() / "pics", m_dir.path() / "out", true, {"1", "", "", "0:初层为普通(视频)"}};
     const ClothData data = BuildClothData(*m_project, list, options, m_pictures);
-    // Category numbers 0, 2, 1, 1, 1, 2: pag1 for 0, position + 1.
-    const std::vector<std::string> names = {"pag1Video_1.png", "pag2Video_1.png", "pag1Video_1.png",
-                                            "pag1Video_2.png", "pag1Video_3.png", "pag2Video_2.png"};
+    // Category numbers 0, 2, 1, 1, 1, 2: pag1 for 0, position + 1, and a
+    // name taken on page 1 moves on to the next free number.
+    const std::vector<std::string> names = {"pag1Video_1.png", "pag2Video_1.png", "pag1Video_2.png",
+                                            "pag1Video_3.png", "pag1Video_4.png", "pag2Video_2.png"};
     EXPECT_EQ(data.outputNames, names);
     EXPECT_NE(data.text.find("Init0FaceCtrl:-1,"), std::string::npos);
     // Without template parts the file is still a script.

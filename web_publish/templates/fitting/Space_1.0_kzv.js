@@ -29,11 +29,8 @@
       faceKind: num(at("facImgkdLst", i), 1)
     });
   }
-  // The writer moves a picture's corner to centre it in a square; undo it.
-  entries.forEach(function (e) {
-    if (e.h > e.w) e.x -= Math.trunc((e.h - e.w) / 2);
-    if (e.w > e.h) e.y -= Math.trunc((e.w - e.h) / 2);
-  });
+  // "partXYpos" is the picture's own corner: a project keeps the corner of
+  // the square around the picture, and the writer has centred it already.
   var baseShown = D.Init0FaceCtrl === 0;
 
   var worn = {};  // layer -> entry index

@@ -1,4 +1,5 @@
-// The screen: a poster, or the video that the entry names.
+// The screen: the video that the entry names (a file of the videos folder
+// with a video extension), else the entry's poster.
 function KzvScreen(node) {
   "use strict";
   this.node = node;
@@ -6,7 +7,7 @@ function KzvScreen(node) {
     var back = document.getElementById("kzvScreenBack");
     kzv.clear(node);
     if (back) node.appendChild(back);
-    if (entry.video) {
+    if (/\.(mp4|webm|ogv|ogg|m4v)$/i.test(entry.video)) {
       node.appendChild(kzv.el("video", { src: kzv.fileUrl(KZV_CONST.videoFolder, entry.video), controls: "",
                                          poster: kzv.fileUrl(KZV_CONST.pictureFolder, entry.picture) }));
     } else {
