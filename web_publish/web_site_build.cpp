@@ -1,6 +1,7 @@
 #include "web_publish/web_site_build.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <set>
 #include <system_error>

@@ -292,9 +292,9 @@ TEST_F(PavanelWindow, TheFrameSelectionChoosesWhatTheCompositionKeeps) {
     stage->HandleButton(true, 1, {420, 560});
     const wxPoint at = stage->GetPosition();
     EXPECT_EQ(m_view->frameRect(), (Rect{100, 60, 420, 560}.Offset(at.x, at.y)));
-    for (int id : {kIdSelect, kIdSaveComposition, kIdCaptionHeight, kIdAddToStage})
+    for (int id : {kIdSelect, kIdSaveComposition, kIdCaptionHeight, kIdAddToStage, kIdWebPage})
         EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
-    for (int id : {kIdBackgroundPicture, kIdWebPage, kIdProjectTable})
+    for (int id : {kIdBackgroundPicture, kIdProjectTable})
         EXPECT_FALSE(m_view->control(id)->IsEnabled()) << id;
     EXPECT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
     m_view->CheckChanged(kIdShowFrame, true);

@@ -10,6 +10,7 @@
 
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/dcmemory.h>
 #include <wx/textctrl.h>
 
 #include "platform/files.h"
@@ -227,6 +228,48 @@ TEST_F(WebPageWindow, RefusedBuildEndsWithFailureAndOpensNothing) {
     EXPECT_EQ(m_boxes.shown()[0].text, "图片数不能少于两张!");
     EXPECT_EQ(m_boxes.shown()[0].caption, "Lumora软件");
     EXPECT_TRUE(m_opened.empty());
+}
+
+TEST_F(WebPageWindow, OfferedTemplatesFollowTheModeAndTheStoredChoice) {
+    struct Case { int mode; std::string index, name; unsigned entries; std::string shown; int kept; };
+    const Case cases[] = {
+        {0, "1", "", 3, "网页试衣间[上标]模板", 1},
+        {0, "10", "", 3, "视频播放模板", 10},
+        {kFittingRoomOnlyMode, "10", "", 2, "网页试衣间[下标]模板", 0},  // the video page is not offered in mode 9
+        {0, "3", "", 3, "网页试衣间[下标]模板", 0},                       // a template we do not ship
+        {0, "0", "网页试衣间[上标]模板", 3, "网页试衣间[上标]模板", 1},     // the stored name wins
+        {0, "0", "体验模式A类", 3, "网页试衣间[下标]模板", 0},
+    };
+    for (const Case& c : cases) {
+        CSysSetInfo settings;
+        settings.SetBaseDir(m_base.path());
+        settings.Load();
+        settings.SetField(CSysSetInfo::kTemplateIndex, c.index);
+        settings.SetField(CSysSetInfo::kTemplateName, c.name);
+        settings.SetField(CSysSetInfo::kInitialLayer, "0");
+        ASSERT_TRUE(settings.Save());
+        CBuildWebPageDlg dlg(nullptr, m_base.path());
+        dlg.SetMode(c.mode);
+        dlg.OnInitDialog();
+        auto* combo = static_cast<wxChoice*>(dlg.control(kIdTemplateCombo));
+        EXPECT_EQ(combo->GetCount(), c.entries) << c.index << c.name;
+        EXPECT_EQ(combo->GetStringSelection().utf8_string(), c.shown) << c.index << c.name;
+        EXPECT_EQ(dlg.templateIndex(), c.kept) << c.index << c.name;
+        EXPECT_EQ(static_cast<wxChoice*>(dlg.control(kIdInitialLayer))->GetStringSelection().utf8_string(),
+                  "0:初层为普通(视频)");
+        EXPECT_EQ(dlg.changeCount(), 0);
+        // The thumbnail of the chosen template is painted inside its area.
+        wxBitmap bmp(200, 240);
+        {
+            wxMemoryDC dc(bmp);
+            dlg.DrawThumbnail(dc);
+        }
+        const wxImage shot = bmp.ConvertToImage();
+        EXPECT_FALSE(shot.GetRed(100, 120) == 0x64 && shot.GetGreen(100, 120) == 0xA6 && shot.GetBlue(100, 120) == 0xA6)
+            << "thumbnail drawn";
+        EXPECT_EQ(shot.GetRed(0, 0), 0x64);  // the frame colour 0xA6A664
+        dlg.Destroy();
+    }
 }
 
 TEST_F(WebPageWindow, HostileTextsAndTheOtherTemplatesWorkInChromium) {

@@ -10,7 +10,7 @@ var kzvVideoList = (function () {
     var m = /^pag(\d)Video_/.exec(picture);
     var page = m ? Number(m[1]) : 1;
     (pages[page] = pages[page] || []).push({
-      index: i, picture: picture, name: String((D.dressCodno || [])[i] || ""),
+      index: i, picture: picture, kind: (D.partKind || [])[i], name: String((D.dressCodno || [])[i] || ""),
       video: String((D.dressLstxt || [])[i] || ""), price: (D.partPrice || [])[i], link: String((D.LnkAddWeb || [])[i] || "")
     });
   }

@@ -1,4 +1,5 @@
-// The video page: page tabs, posters, the screen and the caption.
+// The video page: page tabs, posters (thumbnails; the pictures themselves for
+// the first category, which has none), the screen and the caption.
 (function () {
   "use strict";
   var list = window.kzvVideoList, screen = new KzvScreen(kzv.byId("kzvScreen"));
@@ -20,7 +21,7 @@
     kzv.clear(posters);
     (list.pages[current] || []).forEach(function (e) {
       posters.appendChild(kzv.el("button", { className: "kzv-thumb", title: e.name, "data-entry": e.index, onclick: function () { pick(e); } },
-                                 [kzv.el("img", { src: kzv.fileUrl(KZV_CONST.pictureFolder, "S" + e.picture), alt: e.name })]));
+                                 [kzv.el("img", { src: kzv.fileUrl(KZV_CONST.pictureFolder, (e.kind === 0 ? "" : "S") + e.picture), alt: e.name })]));
     });
   }
   render();
