@@ -228,6 +228,40 @@ TEST_F(DataScript, InitialLayerVideoNamesAndMissingTemplateParts) {
     EXPECT_FALSE(WriteClothData({}, {}, data.text, m_dir.path() / "no" / "folder" / "x.js", &error));
 }
 
+TEST(DataScriptProperty, RandomRecordBytesStillGiveAValidScript) {
+    // Every byte of every part and face record random (the counts and the
+    // pool kept sane): the script must still parse and hold every entry.
+    testsupport::TempDir dir;
+    std::uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    for (int round = 0; round < 12; ++round) {
+        auto p = NewProject("/tmp/none");
+        for (int i = 0; i < 20; ++i) {
+            PartRecord& r = AddPart(*p, 'B', "p" + std::to_string(i), 5);
+            for (auto& b : r.MutableBytes()) b = static_cast<std::uint8_t>(next() >> 24);
+            r.MutableBytes()[85] = 'p';  // a picture name, so the part is published
+            r.SetRowType('x');
+            for (auto& b : p->faces[static_cast<std::size_t>(i)].MutableBytes()) b = static_cast<std::uint8_t>(next() >> 24);
+        }
+        for (auto& b : p->pool.MutableBytes()) b = static_cast<std::uint8_t>(next() >> 24);
+        p->SetPoolLength(project_editor::kPoolCapacity);
+        PublishList list = CollectPublishList(*p);
+        ApplyCountRule(list);
+        FakePictures pictures;
+        const ClothData data = BuildClothData(*p, list, {"/tmp/none", dir.path(), round % 2 == 1,
+                                                         {"\\x\"", "\n", "</script>", "\\"}}, pictures);
+        const fs::path script = dir.path() / ("r" + std::to_string(round) + ".js");
+        std::string error;
+        ASSERT_TRUE(WriteClothData({}, {}, data.text, script, &error)) << error;
+        ASSERT_EQ(testsupport::NodeCheck(script), "") << "round " << round;
+        const std::string lengths = testsupport::NodeRun(
+            "const vm=require('vm'),fs=require('fs');vm.runInThisContext(fs.readFileSync(" + JsString(script.string()) +
+            ",'utf8'));const n=new Set(Object.keys(kzvCloths).filter(k=>Array.isArray(kzvCloths[k])&&k!=='qqWeb')"
+            ".map(k=>kzvCloths[k].length));console.log([...n].join(','));");
+        EXPECT_EQ(lengths, std::to_string(list.count) + "\n") << "round " << round;
+    }
+}
+
 TEST(Templates, ScrambleRoundTripAndInstalledFiles) {
     std::vector<std::uint8_t> plain(5000);
     for (std::size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<std::uint8_t>(i * 31 + 7);
