@@ -12,6 +12,8 @@
 #include "platform/ui/message_box.h"
 #include "project_editor/pavanel_frame.h"
 #include "project_editor/pavanel_session.h"
+#include "project_editor/pavanel_view.h"
+#include "web_publish/build_web_page_dlg.h"
 
 class CPavanelApp : public wxApp {
 public:
@@ -29,6 +31,9 @@ public:
         wxConfigBase::Set(new wxFileConfig("Pavanel", "Local AppWizard-Generated Applications"));
         m_recent = std::make_unique<wxFileHistory>(4);
         m_recent->Load(*wxConfigBase::Get());
+        project_editor::CPavanelView::WebPageCommand() = [](project_editor::CPavanelView& view) {
+            web_publish::RunWebPageCommand(&view, view.base());
+        };
         auto* frame = new project_editor::CMainFrame(*base);
         SetTopWindow(frame);
         frame->ShowMaximised();

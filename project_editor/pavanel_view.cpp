@@ -42,8 +42,6 @@ constexpr int kColumnWidth = 74;     // the column right of the stage
 constexpr int kGalleryWidth = 414;
 constexpr int kBottom = 40;          // the row under the stage and the gallery
 
-// Controls that open dialogs still to come: they stay disabled.
-constexpr int kWaitingForDialogs[] = {kIdWebPage};
 // Enabled and disabled together around the frame selection.
 constexpr int kEditingControls[] = {1000, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013,
                                     1014, 1017, 1018, 1020, 1021, 1022, 1024, 1032};
@@ -53,8 +51,6 @@ const char* const kCaptionHeights[] = {"6", "8", "9", "10", "11", "12", "14", "1
 const char* const kAngles[] = {"0", "15", "30", "45", "60", "90", "180"};
 const char* const kScales[] = {"0.25", "0.5", "0.75", "1.0", "1.25", "1.5", "1.75", "2.0"};
 const char* const kTypes[] = {"jpg", "bmp", "png"};
-
-bool Waiting(int id) { return std::find(std::begin(kWaitingForDialogs), std::end(kWaitingForDialogs), id) != std::end(kWaitingForDialogs); }
 
 wxRect ToWx(const Rect& r) { return wxRect(r.left, r.top, r.width(), r.height()); }
 
@@ -106,6 +102,11 @@ CPavanelView::CPavanelView(wxWindow* parent)
 }
 
 CPavanelView::~CPavanelView() { platform::sound::Stop(); }
+
+std::function<void(CPavanelView&)>& CPavanelView::WebPageCommand() {
+    static std::function<void(CPavanelView&)> command;
+    return command;
+}
 
 wxWindow* CPavanelView::control(int id) const {
     const auto it = m_controls.find(id);
@@ -183,7 +184,6 @@ void CPavanelView::BuildControls() {
     m_messengerLink = new CHyperLink(this, wxID_ANY, wxString::FromUTF8("在线客服"), std::string());
 
     FillCombos();
-    for (int id : kWaitingForDialogs) control(id)->Disable();
     control(kIdInteractive)->Disable();
     control(kIdAuto)->Disable();
     control(kIdLink)->Hide();
@@ -340,7 +340,7 @@ void CPavanelView::EnableEditing(bool on) {
     m_editing = on;
     for (int id : kEditingControls) {
         wxWindow* w = control(id);
-        if (!w || Waiting(id)) continue;
+        if (!w) continue;
         w->Enable(on);
     }
     if (on) {
@@ -426,7 +426,10 @@ void CPavanelView::RunCommand(int id) {
         case kIdProjectTable: OpenProjectTable(); break;
         case kIdBackgroundPicture: OpenBackgroundPicture(); break;
         case kIdWebPage:
-            if (m_processing) OpenPartParameters();
+            if (m_processing)
+                OpenPartParameters();
+            else if (WebPageCommand())
+                WebPageCommand()(*this);
             break;
         case kIdAddPictures: OpenAddPictures(AddPicturesMode::AddToCategory); break;
         case kIdFrame:
@@ -672,7 +675,6 @@ void CPavanelView::CheckChanged(int id, bool on) {
         case kIdProcessing:
             m_processing = on;
             control(kIdWebPage)->SetLabel(wxString::FromUTF8(on ? "试衣图片参数" : "创建搭配网页"));
-            if (Waiting(kIdWebPage)) control(kIdWebPage)->Enable(on && m_editing);
             RefreshRect(ToWx(m_gallery->rect()));
             break;
         default: break;

@@ -8,6 +8,7 @@
 //
 // Window thread only. Paints its own areas through Draw(wxDC&).
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -68,6 +69,11 @@ public:
     // A combo's selection changed (the display combo, the scale combo, ...).
     void ComboSelected(int id, int selection);
     void CheckChanged(int id, bool on);
+
+    // "创建搭配网页" outside processing mode runs this command; Pavanel's main
+    // sets it to the web page dialog, which lies above the stage editor.
+    static std::function<void(CPavanelView&)>& WebPageCommand();
+    const std::filesystem::path& base() const { return m_base; }
 
     CStageWnd* stage() const { return m_stage; }
     StageEditor& editor() { return *m_editor; }

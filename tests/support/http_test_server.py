@@ -6,6 +6,7 @@ until its stdin closes (the test that started it has ended, however it ended).
 The first path segment chooses how a file under ROOT is served:
 
   /files/REL     whole, with its length
+  /site/REL      whole, with its length and the content type of its extension (web pages)
   /slow/REL      whole, with its length, in 16 KB pieces 40 ms apart
   /nolength/REL  whole, without a length (the connection ends the body)
   /short/REL     its length announced, half of it sent, then the connection closed
@@ -18,6 +19,7 @@ anything else    404 with an HTML page
 REL is percent-decoded to bytes, so GBK names work as they would on the host.
 """
 import http.server
+import mimetypes
 import os
 import socketserver
 import sys
@@ -57,6 +59,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         full = os.path.normpath(os.path.join(ROOT, rel))
         if mode == "cut":
             mode = "files" if full.endswith(b".htm") else "short"
+        site = mode == "site"
+        if site:
+            mode = "files"
         if mode not in ("files", "slow", "nolength", "short", "stall") or not full.startswith(ROOT) \
                 or not os.path.isfile(full):
             self.page(404, "Not Found")
@@ -64,7 +69,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         with open(full, "rb") as f:
             data = f.read()
         self.send_response(200)
-        self.send_header("Content-Type", "application/octet-stream")
+        kind = "application/octet-stream"
+        if site:
+            kind = mimetypes.guess_type(os.fsdecode(full))[0] or kind
+            if kind.startswith("text/") or kind.endswith("javascript"):
+                kind += "; charset=utf-8"
+        self.send_header("Content-Type", kind)
         if mode == "nolength":
             self.send_header("Connection", "close")
             self.close_connection = True

@@ -117,7 +117,6 @@ TEST_F(PavanelWindow, PlacesDragsDrawsStoresAndSaves) {
     ASSERT_GE(m_view->gallery().items().size(), 15u);
     EXPECT_TRUE(m_boxes.shown().empty()) << m_boxes.shown().front().text;
     for (int id : {kIdBackgroundPicture, kIdProjectTable}) EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
-    EXPECT_FALSE(m_view->control(kIdWebPage)->IsEnabled());  // outside processing mode
     EXPECT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
     Shot("0-opened");
 
@@ -292,10 +291,9 @@ TEST_F(PavanelWindow, TheFrameSelectionChoosesWhatTheCompositionKeeps) {
     stage->HandleButton(true, 1, {420, 560});
     const wxPoint at = stage->GetPosition();
     EXPECT_EQ(m_view->frameRect(), (Rect{100, 60, 420, 560}.Offset(at.x, at.y)));
-    for (int id : {kIdSelect, kIdSaveComposition, kIdCaptionHeight, kIdAddToStage})
+    for (int id : {kIdSelect, kIdSaveComposition, kIdCaptionHeight, kIdAddToStage, kIdWebPage})
         EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
     for (int id : {kIdBackgroundPicture, kIdProjectTable}) EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
-    EXPECT_FALSE(m_view->control(kIdWebPage)->IsEnabled());  // outside processing mode
     EXPECT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
     m_view->CheckChanged(kIdShowFrame, true);
     Shot("6-frame");
