@@ -128,6 +128,12 @@ DlgSaleFMView::DlgSaleFMView(wxWindow* parent, fs::path base)
     LinesChanged();
 }
 
+DlgSaleFMView::~DlgSaleFMView() {
+    if (!m_grid) return;
+    m_grid->onLinesChanged = nullptr;
+    m_grid->EndEdit(true);
+}
+
 std::intptr_t DlgSaleFMView::OnPrivateMessage(unsigned id, std::uintptr_t wparam, std::intptr_t) {
     if (id == grid::kMsgGridNotify && wparam == grid::kGridNotifyTag) {
         OnGridClick();

@@ -35,6 +35,8 @@ public:
     enum class PictureMode { None, Garment, Chart, SizeReference };
 
     DlgSaleFMView(wxWindow* parent, std::filesystem::path base);
+    // A value still being typed into the table is kept when the form closes.
+    ~DlgSaleFMView() override;
 
     std::intptr_t OnPrivateMessage(unsigned id, std::uintptr_t wparam, std::intptr_t lparam) override;
 

@@ -13,6 +13,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "controls/control_bar.h"
 #include "controls/grid_cell_controls.h"
 #include "fitting_room/shared_objects.h"
 #include "measure_market/market_child_frame.h"
@@ -157,7 +158,7 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
     {
         platform::ui::MessageBoxRecorder boxes;
         form->WriteOrder();
-        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_TRUE(boxes.shown().empty());
     }
     EXPECT_EQ(OrderLines().line(1).quantity, "4");
     EXPECT_EQ(Label(form->control(1063)), "ok");
@@ -176,8 +177,8 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
         platform::ui::MessageBoxRecorder boxes;
         boxes.QueueAnswer(platform::MbResult::No);
         form->WriteOrder();
-        ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].buttons, platform::MbButtons::YesNo);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].buttons, platform::MbButtons::YesNo);
         EXPECT_EQ(Label(form->control(1063)), "");
     }
 
