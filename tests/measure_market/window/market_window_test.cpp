@@ -150,10 +150,11 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
     ASSERT_NE(edit, nullptr);
     ASSERT_NE(edit->Window(), nullptr);
     edit->Window()->ChangeValue("4");
+    edit->Window()->MarkDirty();  // as typing leaves it
     EXPECT_TRUE(grid->IsEditing());
 
     form->orderNoEdit()->ChangeValue("2026A_007");
-    form->ordererEdit()->ChangeValue("王小姐");
+    form->ordererEdit()->ChangeValue(wxString::FromUTF8("王小姐"));
     form->contactEdit()->ChangeValue("13900000000");
     {
         platform::ui::MessageBoxRecorder boxes;
@@ -170,6 +171,7 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
     EXPECT_EQ(bytes, BuildOrderFileText(OrderLines(), "2026A_007", "王小姐", "13900000000"));
     EXPECT_NE(platform::GbkToUtf8(bytes).find("金额:" + OrderLines().line(2).amount), std::string::npos);
     grid->SetCurrentCell(grid->GetFixedColumnCount() + 1, grid->GetFixedRowCount() + 0);
+    grid->OnScrollBy(-grid->GetScrollX(), 0, true);  // back from the quantity column
     Screen("market-order.png");
 
     // Writing the same order again asks first; "No" keeps the file.
@@ -210,6 +212,10 @@ TEST_F(MarketWindowTest, TheOrderListShowsASavedOrder) {
     ASSERT_EQ(dlg->grid()->fileCount(), 1);
     EXPECT_FALSE(dlg->openButton()->IsEnabled());
     dlg->grid()->SetCurrentCell(dlg->grid()->GetFixedColumnCount() + 1, dlg->grid()->GetFixedRowCount());
+    // What the grid tells its owner after the click on the row.
+    int clickCode = grid::kClickCodeDataCell;
+    dlg->OnPrivateMessage(grid::kMsgGridNotify, grid::kGridNotifyTag, reinterpret_cast<std::intptr_t>(&clickCode));
+    EXPECT_TRUE(dlg->openButton()->IsEnabled());
     dlg->OpenSelected();
     const std::string shown = dlg->text()->GetValue().utf8_string();
     EXPECT_EQ(shown.rfind("定单号:2026B_001", 0), 0u);
@@ -217,6 +223,22 @@ TEST_F(MarketWindowTest, TheOrderListShowsASavedOrder) {
     testsupport::PumpEvents(300);
     EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, "screens/market-order-list.png"));
     dlg->Destroy();
+}
+
+TEST_F(MarketWindowTest, AFullOrderTableIsReported) {
+    OrderLineInput in;
+    in.code = "X";
+    in.price = "1";
+    in.quantity = "1";
+    for (int i = 0; i < kMaxOrderLines; ++i) ASSERT_TRUE(OrderLines().AddLine(in, 'W', ""));
+    form->grid()->Reload();
+    PickGarment(0);
+    platform::ui::MessageBoxRecorder boxes;
+    form->AddToOrder();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_NE(boxes.shown()[0].text.find("定货单已满"), std::string::npos);
+    EXPECT_EQ(OrderLines().count(), kMaxOrderLines);
+    EXPECT_EQ(Label(form->control(1042)), "120.00 元(120件)");
 }
 
 TEST_F(MarketWindowTest, MenuButtonsSwitchProjectsAndLayouts) {
