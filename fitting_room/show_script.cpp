@@ -300,4 +300,11 @@ bool LoadShowScript(const std::filesystem::path& base, ShowTables& tables) {
     return true;
 }
 
+ShowTables& ShowStageTables() {
+    static auto* tables = new ShowTables();
+    return *tables;
+}
+
+void ResetShowStageTables() { ShowStageTables().Empty(); }
+
 }  // namespace fitting_room

@@ -120,4 +120,8 @@ std::filesystem::path ShowFilePath(const std::filesystem::path& base, const std:
 // cannot be opened.
 bool LoadShowScript(const std::filesystem::path& base, ShowTables& tables);
 
+// The show stage's process-wide tables, and a fresh set for tests.
+ShowTables& ShowStageTables();
+void ResetShowStageTables();
+
 }  // namespace fitting_room
