@@ -3,6 +3,7 @@
 #include <wx/image.h>
 #include <wx/menu.h>
 
+#include "platform/ui/menu_pictures.h"
 #include "platform/ui/resources.h"
 
 namespace {
@@ -66,6 +67,7 @@ void DTMenu::AddItems(wxMenu* menu, const std::vector<controls::DTMenuNode>& nod
             const wxBitmap picture = Image(n.data.bitmapIndex);
             if (picture.IsOk() && !check) item->SetBitmap(picture);
             menu->Append(item);
+            platform::ui::ShowMenuItemPicture(item);
             if (check && (n.data.flags & controls::kMfChecked)) item->Check(true);
             if (greyed) item->Enable(false);
         }
