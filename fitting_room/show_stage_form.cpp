@@ -34,8 +34,7 @@ const wxRect kDownloadRect(12, 492, 210, 30);
 const wxPoint kAutostartPos(240, 498);
 const wxPoint kContactPos(14, 540);
 
-// The form's colours (COLORREFs 0xD9C6BD, 0xF7DFD6, 0xC5ADA4).
-const wxColour kFormBrush(0xBD, 0xC6, 0xD9);
+// The gradient's colours (COLORREFs 0xF7DFD6, 0xC5ADA4).
 const wxColour kGradientTop(0xD6, 0xDF, 0xF7);
 const wxColour kGradientBottom(0xA4, 0xAD, 0xC5);
 
@@ -102,8 +101,7 @@ DlgImgedtFormview::DlgImgedtFormview(wxWindow* parent, int autoStartDelayMs)
     m_noAutostart = new wxCheckBox(this, IDC_SHOW_NO_AUTOSTART, wxString::FromUTF8("关闭开始启动T台秀动画"), kAutostartPos);
     m_contact = new wxStaticText(this, IDC_SHOW_CONTACT,
                                  wxString::FromUTF8("咨询热线: ") + wxString::FromUTF8(shell::kContactNumber), kContactPos);
-    for (wxWindow* w : {static_cast<wxWindow*>(m_noAutostart), static_cast<wxWindow*>(m_contact)})
-        w->SetBackgroundColour(kFormBrush);
+    // Labels and the check box are drawn over the form's own gradient.
     m_contact->SetForegroundColour(wxColour(0, 0, 160));
     m_contact->SetCursor(m_hand);
     m_contact->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {

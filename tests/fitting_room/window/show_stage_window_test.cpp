@@ -12,6 +12,7 @@
 #include <wx/listctrl.h>
 #include <wx/button.h>
 #include <wx/notebook.h>
+#include <wx/time.h>
 #include <wx/timer.h>
 
 #include "controls/control_bar.h"
@@ -172,7 +173,7 @@ TEST_F(ShowStageWindowTest, ShowDownloadLandsInTheDownloadFolderAndSaysWhere) {
     ASSERT_TRUE(server.running());
     auto* profile = new wxFileConfig("Fittora", "", (base / "profile.ini").string(), "", wxCONFIG_USE_LOCAL_FILE);
     profile->Write(wxString::FromUTF8(shell::kDownloadHostKey.data(), shell::kDownloadHostKey.size()),
-                   wxString(server.url()));
+                   wxString(server.url("/files")));
     delete wxConfigBase::Set(profile);
 
     shell::SysInfo().SetDirectory(base.path());
@@ -180,12 +181,19 @@ TEST_F(ShowStageWindowTest, ShowDownloadLandsInTheDownloadFolderAndSaysWhere) {
     shell::SysInfo().SetShowAutostart(' ');
     Start(50);
     platform::ui::MessageBoxRecorder boxes;
-    bool picked = false, pressed = false;
+    bool picked = false, pressed = false, timedOut = false;
+    const wxLongLong deadline = wxGetLocalTimeMillis() + 30000;
     wxTimer driver;
     driver.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         for (wxWindow* w : wxTopLevelWindows) {
             auto* dlg = dynamic_cast<wxDialog*>(w);
             if (!dlg || dlg->GetName() != kDownloadDlgName || !dlg->IsShown()) continue;
+            if (wxGetLocalTimeMillis() > deadline) {  // never leave the test hanging in the dialog
+                timedOut = true;
+                if (auto* status = dlg->FindWindow(DownloadDlgWindowId(32781))) ADD_FAILURE() << status->GetLabel();
+                dlg->EndModal(wxID_CANCEL);
+                return;
+            }
             auto* list = dynamic_cast<wxListCtrl*>(dlg->FindWindow(IDC_DOWNLOAD_LIST));
             auto* start = dynamic_cast<wxButton*>(dlg->FindWindow(DownloadDlgWindowId(IDC_DOWNLOAD_START)));
             if (!list || !start) return;
@@ -205,6 +213,7 @@ TEST_F(ShowStageWindowTest, ShowDownloadLandsInTheDownloadFolderAndSaysWhere) {
     driver.Start(30);
     form->OnDownloadShows();
     driver.Stop();
+    EXPECT_FALSE(timedOut);
     EXPECT_TRUE(picked);
     EXPECT_TRUE(pressed);
     // The request named the show list; the file lies in the download folder
@@ -212,6 +221,8 @@ TEST_F(ShowStageWindowTest, ShowDownloadLandsInTheDownloadFolderAndSaysWhere) {
     const auto record = testsupport::ReadAll(base / "服饰搭配下载专区" / "fittoraDLoadRec.3if");
     ASSERT_EQ(record.size(), 572u);
     EXPECT_EQ(record[0], 'A');
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.data()) + 8),
+              server.url("/files/dressDLoad2010/kzvTShowProjLst.htm"));
     EXPECT_EQ(record[1], 'Y');
     EXPECT_EQ(testsupport::ReadAll(base / "服饰搭配下载专区" / "春季秀.rar"), testsupport::PatternBytes(70000));
     ASSERT_EQ(boxes.shown().size(), 1u);
