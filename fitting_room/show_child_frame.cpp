@@ -1,5 +1,7 @@
 #include "fitting_room/show_child_frame.h"
 
+#include <wx/notebook.h>
+
 #include "controls/control_bar.h"
 #include "fitting_room/show_stage_form.h"
 #include "platform/ui/resources.h"
@@ -48,6 +50,8 @@ bool CMWinFram_ImageEdtChdWnd::CreateParts(const ViewFactory& makeView, int auto
         return false;
     }
     m_bar->SetImageList(m_images1.get());
+    // The tab was made before the list came: give it its picture now.
+    if (m_bar->tabs() && m_bar->tabs()->GetPageCount() > 0) m_bar->tabs()->SetPageImage(0, 0);
     m_bar->DockAt(controls::DockSide::Left);
     if (m_view) AddView(m_view);
     Bind(wxEVT_SIZE, [this](wxSizeEvent&) { CQxControlBar::LayoutDockSite(this, m_view); });
