@@ -29,6 +29,7 @@ CMainFrame* ClientShell::Start(std::string* error) {
             }));
     }
     m_frame = new CMainFrame(m_templates);
+    m_frame->onFileNew = [this] { OnFileNew(); };
     if (!m_frame->CreateBars(error)) {
         m_frame->Destroy();
         m_frame = nullptr;

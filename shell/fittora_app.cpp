@@ -8,10 +8,12 @@
 #include "fitting_room/dress_child_frame.h"
 #include "fitting_room/project_chooser.h"
 #include "measure_market/market_child_frame.h"
+#include "fitting_room/show_child_frame.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
+#include "shell/fittora_view.h"
 #include "shell/main_frame.h"
 #include "shell/pack_chooser_hook.h"
 
@@ -37,6 +39,9 @@ bool CFittoraApp::OnInit() {
     m_recent->Load(*wxConfigBase::Get());
 
     m_shell = std::make_unique<ClientShell>();
+    m_shell->SetFrameFactory(0, [](platform::ui::MdiClient* client) -> platform::ui::MdiChildFrame* {
+        return CMWinFram_ImageEdtChdWnd::Make(client, [](wxWindow* parent) { return new CFittoraView(parent); });
+    });
     m_shell->SetFrameFactory(1, [](platform::ui::MdiClient* client) -> platform::ui::MdiChildFrame* {
         return CMWinFram_DressChdWnd::Make(client);
     });

@@ -11,6 +11,7 @@
 #include "shell/child_frames.h"
 #include "shell/data_package.h"
 #include "shell/download_record.h"
+#include "shell/frame_resources.h"
 #include "shell/nav_bar.h"
 #include "shell/pack_chooser_hook.h"
 #include "shell/sys_info.h"
@@ -63,8 +64,12 @@ bool CMainFrame::CreateBars(std::string* error) {
     m_navBar->SetImageList(m_images.get());
 
     m_client = new platform::ui::MdiClient(this);
-    m_client->onActivated = [this](platform::ui::MdiChildFrame*) { UpdateFrameTitle(); };
+    m_client->onActivated = [this](platform::ui::MdiChildFrame*) {
+        UpdateFrameTitle();
+        UpdateMenuBar();
+    };
     m_client->onClosed = [this](platform::ui::DocTemplate* t) {
+        UpdateMenuBar();
         if (!t || !t->documents().empty()) return;
         shell::Deferred().ChildClosed(TemplateIndex(t));
         m_titleBar->Refresh();
@@ -92,6 +97,9 @@ bool CMainFrame::CreateBars(std::string* error) {
 }
 
 CMainFrame::~CMainFrame() {
+    // The menu bar not shown belongs to no one else.
+    if (m_defaultMenuBar && GetMenuBar() != m_defaultMenuBar) delete m_defaultMenuBar;
+    if (m_childMenuBar && GetMenuBar() != m_childMenuBar) delete m_childMenuBar;
     auto& deferred = shell::Deferred();
     deferred.SetHost(nullptr);
     deferred.onDispatched = nullptr;
@@ -105,6 +113,8 @@ namespace {
 constexpr int kMenuIdOffset = 20000;
 }  // namespace
 
+int DefaultMenuItemId(int command) { return command >= 57344 ? command - 40000 : MenuItemId(command); }
+
 int MenuItemId(int command) {
     switch (command) {
         case ID_APP_EXIT_CMD: return wxID_EXIT;
@@ -117,7 +127,9 @@ int CommandOfMenuItem(int item_id) {
     switch (item_id) {
         case wxID_EXIT: return ID_APP_EXIT_CMD;
         case wxID_ABOUT: return ID_APP_ABOUT_CMD;
-        default: return item_id + kMenuIdOffset;
+        default:
+            if (item_id >= 57344 - 40000 && item_id < 65536 - 40000) return item_id + 40000;
+            return item_id + kMenuIdOffset;
     }
 }
 
@@ -153,6 +165,7 @@ void CMainFrame::BuildMenu() {
     item(help, ID_APP_ABOUT_CMD, "关于Lumora服饰搭配试衣软件");
 
     auto* bar = new wxMenuBar;
+    m_childMenuBar = bar;
     bar->Append(file, wxString::FromUTF8("文件管理"));
     bar->Append(upload, wxString::FromUTF8("上传试衣文件"));
     bar->Append(download, wxString::FromUTF8("下载试衣文件"));
@@ -160,7 +173,16 @@ void CMainFrame::BuildMenu() {
     bar->Append(photo, wxString::FromUTF8("拍照编辑"));
     bar->Append(video, wxString::FromUTF8("软件使用视频"));
     bar->Append(help, wxString::FromUTF8("帮助"));
-    SetMenuBar(bar);
+
+    // The frame's own menu with the toolbar's pictures.
+    shell::RegisterFrameResources();
+    m_menu.SetXpLook(1, 1);
+    m_menu.LoadMenu(shell::kDefaultMenu);
+    m_menu.LoadToolbars({shell::kDefaultToolbar});
+    m_defaultMenuBar = m_menu.CreateMenuBar(DefaultMenuItemId, [](int c) { return c == shell::ID_VIEW_STATUS_BAR; });
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(m_statusBar && m_statusBar->IsShown()); },
+         DefaultMenuItemId(shell::ID_VIEW_STATUS_BAR));
+    SetMenuBar(m_defaultMenuBar);
 
     // The forum entry is always greyed; commands whose windows are not part
     // of the client yet stay greyed until they are.
@@ -170,6 +192,11 @@ void CMainFrame::BuildMenu() {
     Bind(wxEVT_MENU, [this](wxCommandEvent& e) { RunCommand(CommandOfMenuItem(e.GetId())); });
     wxAcceleratorEntry accel[] = {wxAcceleratorEntry(wxACCEL_CTRL, WXK_F4, MenuItemId(ID_CLOSE_CHILD))};
     SetAcceleratorTable(wxAcceleratorTable(1, accel));
+}
+
+void CMainFrame::UpdateMenuBar() {
+    wxMenuBar* want = m_client && !m_client->children().empty() ? m_childMenuBar : m_defaultMenuBar;
+    if (want && GetMenuBar() != want) SetMenuBar(want);
 }
 
 void CMainFrame::ShowMaximised() {

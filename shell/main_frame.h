@@ -3,10 +3,12 @@
 // along the bottom, the side bar on the left, the (hidden) status bar and the
 // client area that holds the four child windows. It carries the command
 // table of the menu and carries out the deferred requests' window work.
+#include <functional>
 #include <memory>
 #include <wx/frame.h>
 #include <wx/imaglist.h>
 
+#include "controls/dt_menu.h"
 #include "platform/ui/mdi.h"
 #include "shell/deferred_request.h"
 
@@ -42,6 +44,9 @@ enum ClientCommand {
 // lower in the menu, and exit and about use the toolkit's standard ids.
 int MenuItemId(int command);
 int CommandOfMenuItem(int item_id);
+// Item ids of the frame's own menu 129 (the class library's commands,
+// 57344 and up, sit 40000 lower).
+int DefaultMenuItemId(int command);
 
 class CMainFrame : public wxFrame, public shell::DeferredHost {
 public:
@@ -71,8 +76,19 @@ public:
     // The command handlers, callable from tests.
     void RunCommand(int id);
 
+    // File-New of the frame's own menu (the client opens the show stage once).
+    std::function<void()> onFileNew;
+
+    // The owner-drawn default menu 129, shown while no child window is open,
+    // and the child windows' menu 165, shown while one is.
+    const DTMenu& defaultMenu() const { return m_menu; }
+    wxMenuBar* defaultMenuBar() const { return m_defaultMenuBar; }
+    wxMenuBar* childMenuBar() const { return m_childMenuBar; }
+
 private:
     void BuildMenu();
+    // The menu bar that fits: 165 with a child window open, else 129.
+    void UpdateMenuBar();
     int TemplateIndex(platform::ui::DocTemplate* t) const;
     void StartSibling(const char* name);
     void OpenTarget(const std::string& target);
@@ -85,4 +101,7 @@ private:
     CNavBar* m_navBar = nullptr;
     wxStatusBar* m_statusBar = nullptr;
     std::unique_ptr<wxImageList> m_images;
+    DTMenu m_menu;
+    wxMenuBar* m_defaultMenuBar = nullptr;
+    wxMenuBar* m_childMenuBar = nullptr;
 };

@@ -2,13 +2,17 @@
 // modules, opening pages and documents, the about box.
 #include <cstdio>
 #include <wx/config.h>
+#include <wx/filedlg.h>
+#include <wx/printdlg.h>
 
 #include "platform/shell.h"
 #include "platform/ui/message_box.h"
 #include "shell/about_dlg.h"
 #include "shell/base_directory.h"
 #include "shell/data_package.h"
+#include "shell/download_host.h"
 #include "shell/download_record.h"
+#include "shell/frame_resources.h"
 #include "shell/guide_dlg.h"
 #include "shell/library_binding.h"
 #include "shell/main_frame.h"
@@ -33,16 +37,6 @@ void CMainFrame::OpenTarget(const std::string& target) {
 
 namespace {
 
-// The download host: the profile's setting, or the shop's own host.
-std::string DownloadHost() {
-    const std::string fallback(shell::kDefaultDownloadHost);
-    wxConfigBase* config = wxConfigBase::Get(false);
-    if (!config) return fallback;
-    const wxString key = wxString::FromUTF8(shell::kDownloadHostKey.data(), shell::kDownloadHostKey.size());
-    const wxString host = config->Read(key, wxString::FromUTF8(fallback));
-    return host.empty() ? fallback : host.utf8_string();
-}
-
 shell::PackChooser& PackChooserHook() {
     static shell::PackChooser hook;
     return hook;
@@ -65,7 +59,7 @@ bool shell::HasPackChooser() { return static_cast<bool>(PackChooserHook()); }
 void CMainFrame::OnDownloadProjects() {
     const auto sink = platform::ui::MessageSinkFor(this);
     auto& record = shell::DLoadRec();
-    const std::string url = shell::ListPageUrl(DownloadHost(), shell::kProjectListPage);
+    const std::string url = shell::ListPageUrl(shell::DownloadHost(), shell::kProjectListPage);
     if (record.WriteRequest(shell::kKindProjectList, url, shell::kProjectListTitle) != 1) {
         sink({"无法写入下载请求: " + record.path().string(), {}, platform::MbButtons::Ok, platform::MbIcon::Exclamation});
         return;
@@ -111,6 +105,28 @@ void CMainFrame::RunCommand(int id) {
             break;
         }
         case ID_APP_EXIT_CMD: Close(); break;
+        // The frame's own menu: the class library's standard commands.
+        case shell::ID_FILE_NEW:
+            if (onFileNew) onFileNew();
+            break;
+        case shell::ID_FILE_OPEN: {
+            // A document holds nothing: opening a file opens a new show-stage window.
+            wxFileDialog dlg(this, wxString::FromUTF8("打开"), wxEmptyString, wxEmptyString, "*.*",
+                             wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+            if (dlg.ShowModal() == wxID_OK) OpenNewDocument(0);
+            break;
+        }
+        case shell::ID_FILE_PRINT_SETUP: {
+            wxPageSetupDialog dlg(this);
+            dlg.ShowModal();
+            break;
+        }
+        case shell::ID_VIEW_STATUS_BAR:
+            if (m_statusBar) {
+                m_statusBar->Show(!m_statusBar->IsShown());
+                SendSizeEvent();
+            }
+            break;
         case ID_CLOSE_CHILD:
             if (m_client->ActiveChild()) m_client->CloseChild(m_client->ActiveChild());
             break;

@@ -1,0 +1,114 @@
+// beat_maker: writes a short looping catwalk beat as a WAV file (16-bit mono,
+// 22,050 Hz): a kick on every beat, a clap on beats 2 and 4, closed hi-hats
+// on the off-beats and a two-note bass line. The build makes the show's beats
+// with it, so the repository holds no sound files.
+//
+//   beat_maker OUTPUT.wav BPM BARS [ROOT_HZ]
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRate = 22050;
+constexpr double kPi = 3.14159265358979323846;
+
+void Put16(std::ofstream& out, std::uint16_t v) {
+    const char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+    out.write(b, 2);
+}
+void Put32(std::ofstream& out, std::uint32_t v) {
+    const char b[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                       static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
+    out.write(b, 4);
+}
+
+// A small deterministic noise source, so that the file is the same on every build.
+double Noise(std::uint32_t& state) {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<double>(state >> 8) / static_cast<double>(1u << 24) * 2.0 - 1.0;
+}
+
+void AddKick(std::vector<double>& mix, std::size_t at) {
+    double phase = 0;
+    for (std::size_t i = 0; i < kRate / 4 && at + i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double freq = 50 + 90 * std::exp(-t * 30);
+        phase += 2 * kPi * freq / kRate;
+        mix[at + i] += 0.9 * std::sin(phase) * std::exp(-t * 9);
+    }
+}
+
+void AddNoiseHit(std::vector<double>& mix, std::size_t at, double length, double decay, double level,
+                 std::uint32_t& state, bool bright) {
+    double last = 0;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(length * kRate) && at + i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double n = Noise(state);
+        const double s = bright ? n - last : n;  // a difference brightens the hat
+        last = n;
+        mix[at + i] += level * s * std::exp(-t * decay);
+    }
+}
+
+void AddBass(std::vector<double>& mix, std::size_t at, double freq, double length) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(length * kRate) && at + i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double env = std::min(1.0, t * 200) * std::exp(-t * 3);
+        mix[at + i] += 0.35 * env * (std::sin(2 * kPi * freq * t) + 0.3 * std::sin(4 * kPi * freq * t));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: beat_maker OUTPUT.wav BPM BARS [ROOT_HZ]\n");
+        return 2;
+    }
+    const double bpm = std::atof(argv[2]);
+    const int bars = std::atoi(argv[3]);
+    const double root = argc > 4 ? std::atof(argv[4]) : 55.0;
+    if (!(bpm >= 40 && bpm <= 240) || bars < 1 || bars > 32 || !(root > 20 && root < 400)) {
+        std::fprintf(stderr, "beat_maker: BPM 40-240, BARS 1-32, ROOT_HZ 20-400\n");
+        return 2;
+    }
+    const std::size_t beat = static_cast<std::size_t>(kRate * 60.0 / bpm);
+    std::vector<double> mix(beat * 4 * static_cast<std::size_t>(bars), 0.0);
+    std::uint32_t state = 20100818u;
+    for (int b = 0; b < bars * 4; ++b) {
+        const std::size_t at = beat * static_cast<std::size_t>(b);
+        AddKick(mix, at);
+        if (b % 2 == 1) AddNoiseHit(mix, at, 0.18, 22, 0.45, state, false);
+        AddNoiseHit(mix, at + beat / 2, 0.05, 80, 0.25, state, true);
+        const double note = (b / 4) % 2 == 0 ? root : root * 1.5;
+        AddBass(mix, at + beat / 2, note, 60.0 / bpm / 2);
+    }
+    std::ofstream out(argv[1], std::ios::binary);
+    if (!out) {
+        std::fprintf(stderr, "beat_maker: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    const std::uint32_t bytes = static_cast<std::uint32_t>(mix.size() * 2);
+    out.write("RIFF", 4);
+    Put32(out, 36 + bytes);
+    out.write("WAVEfmt ", 8);
+    Put32(out, 16);
+    Put16(out, 1);
+    Put16(out, 1);
+    Put32(out, kRate);
+    Put32(out, kRate * 2);
+    Put16(out, 2);
+    Put16(out, 16);
+    out.write("data", 4);
+    Put32(out, bytes);
+    for (double s : mix) {
+        const double v = std::tanh(s) * 30000.0;
+        Put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v))));
+    }
+    return out.good() ? 0 : 1;
+}
