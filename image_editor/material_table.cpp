@@ -1,5 +1,7 @@
 #include "image_editor/material_table.h"
 
+#include <algorithm>
+
 namespace image_editor {
 
 namespace {
@@ -22,7 +24,9 @@ int CMaterialTable::Place(const PartPlacement& p) {
     }
     const double scale = p.scale > 0 ? p.scale : 1.0;
     const int nw = p.naturalWidth, nh = p.naturalHeight;
-    int w = Trunc(nw * scale), h = Trunc(nh * scale);
+    // The part's box is a square as wide as the picture's longer scaled side
+    // (as the fitting room places it), the picture centred in it.
+    int w = Trunc(std::max(nw, nh) * scale), h = w;
     int offX = 0, offY = 0;
     if (nw > nh) {
         const int fitted = Trunc(static_cast<double>(w) / nw * nh);

@@ -192,12 +192,12 @@ TEST_F(CanvasControlTest, AMaterialDragKeepsItsClamps) {
     p.naturalWidth = 40;
     p.naturalHeight = 60;
     p.picture = "coat.png";
-    const int slot = materials.Place(p);  // centre (20, 30)
+    const int slot = materials.Place(p);  // centre (30, 30) of its 60 x 60 box
     canvas.SetSpecialMode(special::kMaterial);
     struct Case {
         int dx, dy, x, y;
     } cases[] = {
-        {-115, 0, 0, 30},     // x -95 jumps to 0
+        {-125, 0, 0, 30},     // x -95 jumps to 0
         {5, -125, 5, -90},    // y -95 stops at -90
         {500, 400, 200, 150}, // at or beyond the canvas size: the size
         {-1, 0, 200, 150},    // a move of 1 pixel in x is not a drag

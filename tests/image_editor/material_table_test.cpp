@@ -40,8 +40,9 @@ TEST(MaterialTable, PlacingCentresTheScaledPictureOnThePartsBox) {
     const auto& m = t.at(slot);
     EXPECT_EQ(m.width, 100);
     EXPECT_EQ(m.height, 50);
+    // The box is the longer side squared (100 x 100); the picture is centred in it.
     EXPECT_EQ(m.x, 30 + 50);
-    EXPECT_EQ(m.y, 40 + 25);
+    EXPECT_EQ(m.y, 40 + 50);
     EXPECT_EQ(m.savedWidth, 100);
 }
 
@@ -55,7 +56,7 @@ TEST(MaterialTable, AReplacementKeepsTheScaleAndShiftOfTheOneBefore) {
     // r = 97 / 100 in floating point (an integer ratio would be 0).
     EXPECT_EQ(m.width, static_cast<int>(80 * 0.97));
     EXPECT_EQ(m.height, static_cast<int>(160 * 0.97));
-    EXPECT_EQ(m.x, 40 + 10);
+    EXPECT_EQ(m.x, 80 + 10);
     EXPECT_EQ(m.y, 80 - 4);
     EXPECT_EQ(m.picture, "new.png");
 }

@@ -16,6 +16,9 @@
 #include "fitting_room/dress_child_frame.h"
 #include "fitting_room/dress_toolbar.h"
 #include "fitting_room/dress_toolbar_rules.h"
+#include "fitting_room/dress_view.h"
+#include "fitting_room/show_gra_wnd.h"
+#include "fitting_room/stage_control.h"
 #include "fitting_room/shared_objects.h"
 #include "image_editor/basic_project_reader.h"
 #include "image_editor/camera_sys_info.h"
@@ -269,11 +272,12 @@ TEST_F(PhotoEditWindowTest, ACustomerCutsOutHerPhotoMakesItUpDressesItAndSavesIt
     ASSERT_TRUE(Materials().at(slot).visible());
     // The project's stage has the model at (104, 14) with 0.5 px a unit;
     // our photo is drawn at 0.45: scale by 0.9 and move onto her.
+    const Material& m = Materials().at(slot);
+    // Where the picture's corner lies on the stage's model, in its pixels.
+    const int ox = m.x - m.width / 2 - 104, oy = m.y - m.height / 2 - 14;
     dlg->PressButton(wxID_OK);
     EXPECT_EQ(c.specialMode(), special::kMaterial);
     for (int i = 0; i < 4; ++i) dlg->Wheel(false);
-    const Material& m = Materials().at(slot);
-    const int ox = parts[static_cast<std::size_t>(part)].X() - 104, oy = parts[static_cast<std::size_t>(part)].Y() - 14;
     const int targetX = x0 + 87 + static_cast<int>(ox * 0.9) + m.width / 2;
     const int targetY = y0 + 15 + static_cast<int>(oy * 0.9) + m.height / 2;
     drag(m.x, m.y, targetX, targetY);
@@ -336,6 +340,17 @@ TEST_F(PhotoEditWindowTest, ACustomerCutsOutHerPhotoMakesItUpDressesItAndSavesIt
     bar->ClickAt(bar->ButtonCentre(fitting_room::kBtnPhoto));
     testsupport::PumpEvents(400);
     EXPECT_EQ(fitting_room::FittingModel().GetPhotoPicture(nullptr, nullptr), saved);
+    // The fitting window shows it: it takes the settings' photo as it does
+    // when it opens, and its menu's photo button switches the photo on.
+    CCShowGraCWnd* stage = room->view()->stage();
+    ASSERT_NE(stage, nullptr);
+    stage->control().SetPhotoSettings(shell::SysInfo().HasPhoto(), false);
+    stage->OnMenuCommand(fitting_room::kCmdPhotoOnOff);
+    stage->RepaintStage();
+    // The dress sits on her: the saved picture is the dress's blue at her waist.
+    const wxImage look = platform::image::LoadPicture(saved);
+    const int wx = x0 + 87 + static_cast<int>(250 * 0.45) - 1 - x0, wy = y0 + 15 + static_cast<int>(380 * 0.45) - 1 - y0;
+    EXPECT_GT(look.GetBlue(wx, wy), look.GetRed(wx, wy) + 40) << "no dress at her waist";
     Shot(frame, "7-fitting-room-photo");
     frame->Destroy();
     testsupport::PumpEvents(50);
