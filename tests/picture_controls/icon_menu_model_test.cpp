@@ -32,21 +32,24 @@ TEST(IconMenuModel, MakeOwnerDrawRecordsItemsSeparatorsAndPopups) {
     m.LoadToolbar({32789});
     MenuNode sub;
     sub.text = "放大窗口";
-    sub.children = {Cmd(32799, "左移"), MenuNode{}, Cmd(32800, "右移\tCtrl+R")};
+    MenuNode inner;
+    inner.text = "更多";
+    inner.children = {Cmd(7, "七")};
+    sub.children = {Cmd(32799, "左移"), MenuNode{}, Cmd(32800, "右移\tCtrl+R"), inner};
     std::vector<MenuNode> menu{Cmd(32789, "终止化装操作"), sub};
     m.MakeOwnerDraw(menu);
-    // Last first; the pop-up's children before the pop-up itself.
-    ASSERT_EQ(m.records().size(), 5u);
-    EXPECT_EQ(m.records()[0].command, 32800);
-    EXPECT_EQ(m.records()[1].command, IconMenuRecord::kSeparator);
-    EXPECT_EQ(m.records()[1].text, "--");
-    EXPECT_EQ(m.records()[2].command, 32799);
-    EXPECT_EQ(m.records()[3].command, IconMenuRecord::kTopPopup);
-    EXPECT_EQ(m.records()[4].command, 32789);
-    EXPECT_EQ(m.records()[4].image, 0);
+    // Last first; a pop-up's children before the pop-up itself; the pop-ups
+    // of the top level stay as they are.
+    std::vector<int> commands;
+    for (const IconMenuRecord& r : m.records()) commands.push_back(r.command);
+    EXPECT_EQ(commands, (std::vector<int>{7, IconMenuRecord::kTopPopup, 32800, IconMenuRecord::kSeparator, 32799,
+                                          32789}));
+    EXPECT_EQ(m.records()[3].text, "--");
+    EXPECT_EQ(m.records()[5].image, 0);
+    EXPECT_EQ(m.records()[4].image, -1);
     // Converting again changes nothing.
     m.MakeOwnerDraw(menu);
-    EXPECT_EQ(m.records().size(), 5u);
+    EXPECT_EQ(m.records().size(), 6u);
     const auto items = m.PopupItems(menu);
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].image, 0);
