@@ -384,7 +384,12 @@ void CPhotoEditDlg::PressButton(int id) {
         case 1074:
         case 1075:
         case 1083: m_controller->Command(id); break;
-        case wxID_CANCEL: EndModal(wxID_CANCEL); break;
+        case wxID_CANCEL:
+            if (IsModal())
+                EndModal(wxID_CANCEL);
+            else
+                Hide();
+            break;
         default: break;
     }
 }

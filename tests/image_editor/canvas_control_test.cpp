@@ -104,6 +104,24 @@ TEST_F(CanvasControlTest, EraserDragRemovesAndTheReverseKeyRestores) {
     for (int c = 0; c < 12; ++c) EXPECT_EQ(engine.MaskAt(c, 0), mask::kKept) << c;
 }
 
+TEST_F(CanvasControlTest, TheMagnifierAreaFollowsThePointerAndStaysOnThePhoto) {
+    engine.SetMagnifierSize(10, 8);
+    canvas.SetToolMode(mode::kMagnifierPick);
+    const CanvasReaction moved = canvas.Move(Photo(3, 2));
+    ASSERT_EQ(moved.notices.size(), 1u);
+    EXPECT_EQ(moved.notices[0].code, notice::kMagnifierMoved);
+    EXPECT_EQ(engine.magnifierCol(), 3);
+    canvas.Move(At(0, 0));  // left of and above the photo
+    EXPECT_EQ(engine.magnifierCol(), 0);
+    EXPECT_EQ(engine.magnifierRow(), 0);
+    const CanvasReaction chosen = canvas.LeftUp(At(190, 140));  // beyond it
+    ASSERT_EQ(chosen.notices.size(), 1u);
+    EXPECT_EQ(chosen.notices[0].code, notice::kMagnifierChosen);
+    EXPECT_EQ(engine.magnifierCol(), 11);
+    EXPECT_EQ(engine.magnifierRow(), 5);
+    EXPECT_EQ(canvas.toolMode(), 0);
+}
+
 TEST_F(CanvasControlTest, AShortRectangleDragAddsNothingUntilTheNextClick) {
     canvas.SetToolMode(draw_mode::kRectangle);
     canvas.LeftDown(At(50, 50));

@@ -228,6 +228,13 @@ TEST_F(PhotoEditWindowTest, ACustomerCutsOutHerPhotoMakesItUpDressesItAndSavesIt
     testsupport::PumpEvents(200);
     EXPECT_TRUE(e.backgroundLoaded());
     Shot(dlg, "3-background-removed");
+    // A close look at her face through the magnifier.
+    tool(tool::kClearBackground, "设置放大图区");
+    EXPECT_EQ(canvas.control().toolMode(), mode::kMagnifierPick);
+    mouse(CFittingCanvasWnd::kMove, fx(210), fy(40));
+    mouse(CFittingCanvasWnd::kLeftUp, fx(210), fy(40));
+    EXPECT_EQ(e.magnifierCol(), fx(210) - x0);
+    Shot(dlg, "3b-magnifier");
 
     // 4. Make-up: a swatch from the box, then the brush on her cheeks.
     tool(tool::kMakeup, "化装盒");
