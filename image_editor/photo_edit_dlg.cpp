@@ -496,7 +496,7 @@ void CPhotoEditDlg::OnPanelMouse(wxMouseEvent& e) {
             return;
         }
         m_panelLeft = true;
-        m_panelLast = {x / CPhotoEngine::kMagnifierCell, y / CPhotoEngine::kMagnifierCell};
+        m_panelLast = m_panelPress = {x / CPhotoEngine::kMagnifierCell, y / CPhotoEngine::kMagnifierCell};
         m_panelSampleRequest = false;
         if (mode == mode::kMagicWand) {
             engine.MagicWandAtView(x, y);
@@ -530,8 +530,8 @@ void CPhotoEditDlg::OnPanelMouse(wxMouseEvent& e) {
             if (m_panelSampleRequest) {
                 Surface canvas = picture_controls::SurfaceFromImage(m_canvas->Render(true));
                 // The sample is taken where the button went down.
-                engine.SampleMakeupColor(canvas, engine.x0() + engine.magnifierCol() + m_panelLast.x,
-                                         engine.y0() + engine.magnifierRow() + m_panelLast.y);
+                engine.SampleMakeupColor(canvas, engine.x0() + engine.magnifierCol() + m_panelPress.x,
+                                         engine.y0() + engine.magnifierRow() + m_panelPress.y);
             }
         }
         RedrawPanel();

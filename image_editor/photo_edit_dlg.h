@@ -136,7 +136,7 @@ private:
     int m_firstListed = 0;
     int m_rows = 1;
     bool m_panelLeft = false;
-    Point m_panelLast{};
+    Point m_panelLast{}, m_panelPress{};
     bool m_panelSampleRequest = false;
     Rect m_canvasRect{}, m_panelRect{}, m_previewRect{}, m_bgRect{};
 };

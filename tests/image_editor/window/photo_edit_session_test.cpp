@@ -235,6 +235,18 @@ TEST_F(PhotoEditWindowTest, ACustomerCutsOutHerPhotoMakesItUpDressesItAndSavesIt
     mouse(CFittingCanvasWnd::kLeftUp, fx(210), fy(40));
     EXPECT_EQ(e.magnifierCol(), fx(210) - x0);
     Shot(dlg, "3b-magnifier");
+    // The eraser works cell by cell in the magnifier too; the reverse key
+    // on the canvas puts the pixel back.
+    tool(tool::kClearBackground, "用橡皮擦去背景");
+    const int cellCol = e.magnifierCol() + 20, cellRow = e.magnifierRow() + 12;
+    ASSERT_EQ(e.MaskAt(cellCol, cellRow), mask::kKept);
+    dlg->PanelClick(20 * CPhotoEngine::kMagnifierCell + 3, 12 * CPhotoEngine::kMagnifierCell + 3);
+    EXPECT_EQ(e.MaskAt(cellCol, cellRow), mask::kRemoved);
+    mouse(CFittingCanvasWnd::kLeftDown, x0 + cellCol, y0 + cellRow, true);
+    mouse(CFittingCanvasWnd::kMove, x0 + cellCol, y0 + cellRow, true, true);
+    mouse(CFittingCanvasWnd::kLeftUp, x0 + cellCol, y0 + cellRow, true);
+    EXPECT_EQ(e.MaskAt(cellCol, cellRow), mask::kKept);
+    mouse(CFittingCanvasWnd::kRightDown, 5, 5);
 
     // 4. Make-up: a swatch from the box, then the brush on her cheeks.
     tool(tool::kMakeup, "化装盒");
