@@ -170,6 +170,12 @@ CTextItemDlg::CTextItemDlg(wxWindow* parent, const TextItem& item, const wxPoint
     if (leftBottom != wxDefaultPosition) Move(leftBottom.x, leftBottom.y - GetSize().y);
 }
 
+void CTextItemDlg::SetCaption(const std::string& text) { m_text->SetValue(wxString::FromUTF8(text)); }
+void CTextItemDlg::SetSizeText(const std::string& size) {
+    m_size->SetValue(wxString::FromUTF8(size));
+    m_item.sizeText = size;
+}
+
 TextItem CTextItemDlg::result() const {
     TextItem t = m_item;
     t.caption = m_text->GetValue().utf8_string();

@@ -50,6 +50,8 @@ public:
     // Placed with its left at x and its bottom at y (screen).
     CTextItemDlg(wxWindow* parent, const TextItem& item, const wxPoint& leftBottom);
     TextItem result() const;
+    void SetCaption(const std::string& text);
+    void SetSizeText(const std::string& size);
 
 private:
     TextItem m_item;

@@ -306,6 +306,23 @@ TEST_F(PhotoEditWindowTest, ACustomerCutsOutHerPhotoMakesItUpDressesItAndSavesIt
     EXPECT_EQ(c.specialMode(), 0);
     Shot(dlg, "5-dressed");
 
+    // A caption of her own, dragged onto the picture.
+    PhotoEditHooks().textItem = [&](CTextItemDlg& text) {
+        text.SetCaption("我的试衣照");
+        text.SetSizeText("24");
+        return static_cast<int>(wxID_OK);
+    };
+    c.RunTool(tool::kDrawText);
+    testsupport::PumpEvents(150);
+    const TextItem& caption = canvas.control().textItem();
+    EXPECT_EQ(caption.caption, "我的试衣照");
+    ASSERT_GT(caption.box.Width(), 0);
+    const int capX = (caption.box.left + caption.box.right) / 2, capY = (caption.box.top + caption.box.bottom) / 2;
+    drag(capX, capY, fx(420), fy(880));
+    testsupport::PumpEvents(150);
+    EXPECT_GT(caption.box.left, x0);
+    Shot(dlg, "5b-caption");
+
     // 6. Saved into the photo folder.
     fs::path saved;
     PhotoEditHooks().photoSave = [&](CPhotoSaveDlg& save) {
