@@ -810,8 +810,9 @@ void CPhotoEngine::SetCanvasMode(int newMode) {
 // --- magnifier ---------------------------------------------------------------
 
 void CPhotoEngine::SetMagnifierOrigin(int x, int y) {
-    m_magCol = x - m_x0;
-    m_magRow = y - m_y0;
+    // The origin stays on the photo, wherever the pointer is.
+    m_magCol = std::clamp(x - m_x0, 0, std::max(m_width - 1, 0));
+    m_magRow = std::clamp(y - m_y0, 0, std::max(m_height - 1, 0));
 }
 
 int CPhotoEngine::StepMagnifier(int op) {

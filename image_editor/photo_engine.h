@@ -190,6 +190,8 @@ public:
     void SetMagnifierOrigin(int x, int y);
     int StepMagnifier(int op);
     void SetMagnifierRect(const Rect& r) { m_magRect = r; }
+    int GetMagnifierWidth() const { return m_magViewW; }
+    int GetMagnifierHeight() const { return m_magViewH; }
     void DrawMagnifier(Surface& dc, const Rect& rect) const;
     void EraseAtView(Surface& dc, int a, int b, int alt);
     void EraseLineView(Surface& dc, int x1, int y1, int x2, int y2, int alt);
@@ -211,6 +213,13 @@ public:
     ColorRef backgroundColour() const { return m_bgColour; }
     void SetBackgroundColour(ColorRef c) { m_bgColour = c; }
     bool backgroundLoaded() const { return m_bgLoaded == 'Y'; }
+    bool backgroundShown() const { return m_bgShown == 1; }
+    // Special mode 11: the photo (and its valid area) follows the pointer.
+    void MovePhoto(int dx, int dy) {
+        m_x0 += dx, m_y0 += dy;
+    }
+    // The file the photo is drawn from when it is scaled or captured again.
+    void SetPhotoPath(const std::filesystem::path& p) { m_photoPath = p; }
     int quantiseStep() const { return m_quantStep; }
     int rotation() const { return m_angle; }
     int redrawTarget() const { return m_redrawTarget; }

@@ -41,13 +41,10 @@ RecordView ReadRecord(const std::filesystem::path& p) { return {ReadAll(p)}; }
 TEST(CameraSysInfo, TheEntryCreatesTheRecordThatAnIndependentReaderReads) {
     TempDir base;
     CCameraSysInfo::ResetInstance();
-    std::vector<platform::MessageRequest> shown;
-    image_editor::RunEditorEntry(base.path(), [&](const platform::MessageRequest& m) {
-        shown.push_back(m);
-        return platform::MbResult::Ok;
-    });
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, image_editor::kEditorNotReadyText);
+    std::vector<std::filesystem::path> ran;
+    image_editor::RunEditorEntry(base.path(), [&](const std::filesystem::path& dir) { ran.push_back(dir); });
+    ASSERT_EQ(ran.size(), 1u);
+    EXPECT_EQ(ran[0], base.path());
 
     const auto file = base / "kzvECameraSysInfo.e3f";
     const RecordView rec = ReadRecord(file);

@@ -1,0 +1,142 @@
+#include "picture_controls/icon_menu.h"
+
+#include <fstream>
+#include <wx/dc.h>
+#include <wx/image.h>
+#include <wx/settings.h>
+
+#include "platform/ui/resources.h"
+
+CIconMenu::CIconMenu() {
+    m_text = wxSystemSettings::GetColour(wxSYS_COLOUR_MENUTEXT);
+    m_selText = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT);
+    m_imageBack = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+    m_back = wxSystemSettings::GetColour(wxSYS_COLOUR_MENU);
+    m_selBack = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
+    m_light = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT);
+    m_shade = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW);
+    m_grey = wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT);
+    m_menuFont = platform::ui::PopupMenuFont();
+    m_boldFont = m_menuFont.Bold();
+}
+
+CIconMenu::~CIconMenu() = default;
+
+bool CIconMenu::LoadImageList(const wxBitmap& strip, int width, int height, const std::vector<int>& ids,
+                              const wxColour& mask) {
+    if (!strip.IsOk() || width <= 0 || height <= 0) return false;
+    m_model.LoadToolbar(ids);
+    m_images.clear();
+    wxImage img = strip.ConvertToImage();
+    if (!img.HasAlpha()) img.SetMaskColour(mask.Red(), mask.Green(), mask.Blue());
+    for (int i = 0; i < m_model.imageCount(); ++i) {
+        if ((i + 1) * width > img.GetWidth()) break;
+        m_images.emplace_back(img.GetSubImage(wxRect(i * width, 0, width, std::min(height, img.GetHeight()))));
+    }
+    m_iconW = width;
+    m_iconH = height;
+    return true;
+}
+
+bool CIconMenu::LoadImageList(int toolbarId) {
+    const auto dir = platform::ui::ResourceDir() / "Pictova";
+    std::ifstream in(dir / "toolbar" / (std::to_string(toolbarId) + ".txt"));
+    int version = 0, w = 0, h = 0, count = 0;
+    if (!(in >> version >> w >> h >> count) || count < 0 || count > 256) return false;
+    std::vector<int> ids;
+    for (int i = 0, id = 0; i < count && in >> id; ++i) ids.push_back(id);
+    wxImage strip;
+    if (!strip.LoadFile(wxString::FromUTF8((dir / "bitmap" / (std::to_string(toolbarId) + ".png")).string())))
+        return false;
+    return LoadImageList(wxBitmap(strip), w, h, ids);
+}
+
+platform::ui::PopupItemPainter CIconMenu::Painter() const {
+    return [this](wxDC& dc, const platform::PopupMenuModel& model, int index, const wxRect& rect, bool hl) {
+        DrawItem(dc, model, index, rect, hl);
+    };
+}
+
+int CIconMenu::Track(wxWindow* parent, const std::vector<picture_controls::MenuNode>& menu, const wxPoint& screen) {
+    platform::PopupMenuModel popup(m_model.PopupItems(menu));
+    popup.SetIconSize(m_iconW, m_iconH);
+    const int id = platform::ui::TrackPopupMenu(parent, popup, screen, Painter(), m_menuFont);
+    return id > 0 ? id : 0;
+}
+
+void CIconMenu::DrawItem(wxDC& dc, const platform::PopupMenuModel& model, int index, const wxRect& r,
+                         bool selected) const {
+    const platform::PopupItem& it = model.items()[static_cast<std::size_t>(index)];
+    dc.SetFont(it.isDefault ? m_boldFont : m_menuFont);
+    if (it.separator()) {
+        dc.SetPen(wxPen(m_back));
+        dc.SetBrush(wxBrush(m_back));
+        dc.DrawRectangle(r);
+        dc.SetPen(wxPen(m_shade));
+        dc.DrawLine(r.x + 2, r.y + 2, r.GetRight() - 1, r.y + 2);
+        dc.SetPen(wxPen(m_light));
+        dc.DrawLine(r.x + 2, r.y + 3, r.GetRight() - 1, r.y + 3);
+        return;
+    }
+    const wxRect box(r.x, r.y, r.height, r.height);
+    const bool picture = it.image >= 0 && it.image < static_cast<int>(m_images.size());
+    const wxRect textArea(box.GetRight() + 2, r.y, r.width - box.width - 1, r.height);
+    // Background: the selected colour over the text area (the whole item
+    // when it has neither a picture nor a check mark).
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(m_back));
+    dc.DrawRectangle(r);
+    if (selected) {
+        dc.SetBrush(wxBrush(m_selBack));
+        dc.DrawRectangle(picture || it.checked ? textArea : r);
+    }
+    if (picture) {
+        const wxBitmap& bmp = m_images[static_cast<std::size_t>(it.image)];
+        if (selected && it.enabled) {
+            dc.SetPen(wxPen(m_light));
+            dc.DrawLine(box.x, box.y, box.GetRight(), box.y);
+            dc.DrawLine(box.x, box.y, box.x, box.GetBottom());
+            dc.SetPen(wxPen(m_shade));
+            dc.DrawLine(box.GetRight(), box.y, box.GetRight(), box.GetBottom() + 1);
+            dc.DrawLine(box.x, box.GetBottom(), box.GetRight(), box.GetBottom());
+        }
+        const int x = box.x + (box.width - bmp.GetWidth()) / 2, y = box.y + (box.height - bmp.GetHeight()) / 2;
+        if (it.enabled) {
+            dc.DrawBitmap(bmp, x, y, true);
+        } else {
+            // Embossed: the picture's shape in the light colour, then in the shade one pixel up-left.
+            wxImage g = bmp.ConvertToImage().ConvertToDisabled(255);
+            dc.DrawBitmap(wxBitmap(g), x, y, true);
+        }
+    } else if (it.checked) {
+        const int cx = box.x + box.width / 2, cy = box.y + box.height / 2 - 2;
+        dc.SetPen(wxPen(selected ? m_selText : m_text, 2));
+        dc.DrawLine(cx - 4, cy, cx - 1, cy + 3);
+        dc.DrawLine(cx - 1, cy + 3, cx + 5, cy - 4);
+    }
+    const wxString text = wxString::FromUTF8(it.text);
+    const int tab = text.Find('\t');
+    const wxString left = tab == wxNOT_FOUND ? text : text.Left(tab);
+    const wxString right = tab == wxNOT_FOUND ? wxString() : text.Mid(tab + 1);
+    const int textLeft = box.GetRight() + 3, textRight = r.GetRight() - 15;
+    auto draw = [&](int dx, int dy) {
+        const wxSize le = dc.GetTextExtent(left);
+        dc.DrawText(left, textLeft + dx, r.y + (r.height - le.y) / 2 + dy);
+        if (!right.empty()) {
+            const wxSize re = dc.GetTextExtent(right);
+            dc.DrawText(right, textRight - re.x + dx, r.y + (r.height - re.y) / 2 + dy);
+        }
+    };
+    if (!it.enabled && !selected) {
+        dc.SetTextForeground(m_light);
+        draw(1, 1);
+        dc.SetTextForeground(m_grey);
+        draw(0, 0);
+    } else if (!it.enabled) {
+        dc.SetTextForeground(m_back);
+        draw(0, 0);
+    } else {
+        dc.SetTextForeground(selected ? m_selText : m_text);
+        draw(0, 0);
+    }
+}

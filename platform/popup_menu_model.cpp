@@ -1,0 +1,147 @@
+#include "platform/popup_menu_model.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace platform {
+
+void PopupMenuModel::SetItems(std::vector<PopupItem> items) {
+    m_items = std::move(items);
+    m_rects.clear();
+    m_highlight = kNone;
+    m_finished = false;
+    m_chosen = 0;
+}
+
+std::string PopupMenuModel::ExpandTabs(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\t') {
+            do out.push_back(' ');
+            while (out.size() % 8 != 0);
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+void PopupMenuModel::Layout(const TextExtent& extent) {
+    m_rects.assign(m_items.size(), {});
+    int y = kFrame, widest = 0;
+    std::vector<int> widths(m_items.size());
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        const PopupItem& it = m_items[i];
+        int w = 0, h = 0;
+        if (it.separator()) {
+            w = 10;
+            h = 6;
+        } else if (it.text.empty()) {
+            w = 100;
+            h = m_iconH + 5;
+        } else {
+            const auto [tw, th] = extent ? extent(ExpandTabs(it.text)) : std::pair<int, int>{0, 0};
+            h = std::max(m_iconH + 5, th);
+            w = tw + 17 + std::max(m_iconW, h);
+        }
+        widths[i] = w;
+        widest = std::max(widest, w);
+        m_rects[i] = {kFrame, y, 0, h};
+        y += h;
+    }
+    for (PopupRect& r : m_rects) r.width = widest;
+    m_width = widest + 2 * kFrame;
+    m_height = y + kFrame;
+}
+
+PopupRect PopupMenuModel::ItemRect(int index) const {
+    if (index < 0 || index >= static_cast<int>(m_rects.size())) return {};
+    return m_rects[static_cast<std::size_t>(index)];
+}
+
+int PopupMenuModel::HitTest(int x, int y) const {
+    for (std::size_t i = 0; i < m_rects.size(); ++i)
+        if (m_rects[i].Contains(x, y)) return static_cast<int>(i);
+    return kNone;
+}
+
+bool PopupMenuModel::Selectable(int index) const {
+    if (index < 0 || index >= static_cast<int>(m_items.size())) return false;
+    const PopupItem& it = m_items[static_cast<std::size_t>(index)];
+    return !it.separator() && it.enabled;
+}
+
+void PopupMenuModel::Highlight(int index) { m_highlight = Selectable(index) ? index : kNone; }
+
+int PopupMenuModel::Step(int from, int direction) const {
+    const int n = static_cast<int>(m_items.size());
+    if (n == 0) return kNone;
+    int i = from;
+    for (int k = 0; k < n; ++k) {
+        i = i == kNone ? (direction > 0 ? 0 : n - 1) : (i + direction + n) % n;
+        if (Selectable(i)) return i;
+    }
+    return kNone;
+}
+
+void PopupMenuModel::Choose(int index) {
+    if (!Selectable(index)) return;
+    m_finished = true;
+    m_chosen = m_items[static_cast<std::size_t>(index)].id;
+}
+
+void PopupMenuModel::MouseMove(int x, int y) {
+    const int i = HitTest(x, y);
+    if (Selectable(i)) m_highlight = i;
+}
+
+void PopupMenuModel::MouseUp(int x, int y) {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        Cancel();
+        return;
+    }
+    Choose(HitTest(x, y));
+}
+
+bool PopupMenuModel::Key(PopupKey key, char32_t ch) {
+    switch (key) {
+        case PopupKey::Up: m_highlight = Step(m_highlight, -1); return true;
+        case PopupKey::Down: m_highlight = Step(m_highlight, +1); return true;
+        case PopupKey::Home: m_highlight = Step(kNone, +1); return true;
+        case PopupKey::End: m_highlight = Step(kNone, -1); return true;
+        case PopupKey::Enter:
+            if (m_highlight == kNone) return false;
+            Choose(m_highlight);
+            return true;
+        case PopupKey::Escape: Cancel(); return true;
+        case PopupKey::Left:
+        case PopupKey::Right: return false;
+        case PopupKey::Char: {
+            if (ch == 0 || ch > 0x7F) return false;
+            const char c = static_cast<char>(std::tolower(static_cast<int>(ch)));
+            const int n = static_cast<int>(m_items.size());
+            auto matches = [&](int i, bool mnemonic) {
+                const std::string& t = m_items[static_cast<std::size_t>(i)].text;
+                if (mnemonic) {
+                    const auto amp = t.find('&');
+                    return amp != std::string::npos && amp + 1 < t.size() &&
+                           std::tolower(static_cast<unsigned char>(t[amp + 1])) == c;
+                }
+                return !t.empty() && std::tolower(static_cast<unsigned char>(t[0])) == c;
+            };
+            for (bool mnemonic : {true, false})
+                for (int k = 1; k <= n; ++k) {
+                    const int i = ((m_highlight == kNone ? -1 : m_highlight) + k + n) % n;
+                    if (Selectable(i) && matches(i, mnemonic)) {
+                        m_highlight = i;
+                        if (mnemonic) Choose(i);
+                        return true;
+                    }
+                }
+            return false;
+        }
+    }
+    return false;
+}
+
+}  // namespace platform

@@ -1,0 +1,197 @@
+#include "platform/ui/popup_menu.h"
+
+#include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/dialog.h>
+#include <wx/display.h>
+#include <wx/settings.h>
+
+namespace platform::ui {
+
+namespace {
+
+class PopupMenuWindow;
+PopupMenuWindow* g_active = nullptr;
+
+wxFont FontOr(const wxFont& f) { return f.IsOk() ? f : PopupMenuFont(); }
+
+class PopupMenuWindow : public wxDialog {
+public:
+    PopupMenuWindow(wxWindow* parent, PopupMenuModel& model, const PopupItemPainter& painter, const wxFont& font)
+        : wxDialog(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                   wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR, "platform_popup_menu"),
+          m_model(model), m_painter(painter), m_font(FontOr(font)) {
+        SetBackgroundStyle(wxBG_STYLE_PAINT);
+        {
+            wxMemoryDC dc;
+            wxBitmap probe(8, 8);
+            dc.SelectObject(probe);
+            LayoutPopupMenu(m_model, dc, m_font);
+        }
+        SetClientSize(m_model.width(), m_model.height());
+        Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
+            wxAutoBufferedPaintDC dc(this);
+            PaintPopupMenu(dc, m_model, m_painter, m_font);
+        });
+        Bind(wxEVT_MOTION, [this](wxMouseEvent& e) {
+            const int before = m_model.highlighted();
+            m_model.MouseMove(e.GetX(), e.GetY());
+            if (before != m_model.highlighted()) Refresh();
+        });
+        Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
+            if (e.GetX() < 0 || e.GetY() < 0 || e.GetX() >= m_model.width() || e.GetY() >= m_model.height()) {
+                m_model.Cancel();
+                Finish();
+            }
+        });
+        Bind(wxEVT_LEFT_UP, [this](wxMouseEvent& e) {
+            m_model.MouseUp(e.GetX(), e.GetY());
+            Finish();
+        });
+        Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& e) {
+            if (m_model.HitTest(e.GetX(), e.GetY()) == PopupMenuModel::kNone) {
+                m_model.Cancel();
+                Finish();
+            }
+        });
+        Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+            if (!KeyCode(e.GetKeyCode(), e.GetUnicodeKey())) e.Skip();
+        });
+        Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) {
+            m_model.Cancel();
+            Finish();
+        });
+        Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
+            if (e.IsShown()) CallAfter([this] {
+                    if (IsShown() && !HasCapture()) CaptureMouse();
+                });
+        });
+    }
+
+    bool KeyCode(int code, wxChar uni) {
+        PopupKey key;
+        char32_t ch = 0;
+        switch (code) {
+            case WXK_UP: case WXK_NUMPAD_UP: key = PopupKey::Up; break;
+            case WXK_DOWN: case WXK_NUMPAD_DOWN: key = PopupKey::Down; break;
+            case WXK_HOME: key = PopupKey::Home; break;
+            case WXK_END: key = PopupKey::End; break;
+            case WXK_RETURN: case WXK_NUMPAD_ENTER: case WXK_SPACE: key = PopupKey::Enter; break;
+            case WXK_ESCAPE: key = PopupKey::Escape; break;
+            case WXK_LEFT: key = PopupKey::Left; break;
+            case WXK_RIGHT: key = PopupKey::Right; break;
+            default:
+                if (uni == WXK_NONE) return false;
+                key = PopupKey::Char;
+                ch = static_cast<char32_t>(uni);
+        }
+        return Send(key, ch);
+    }
+
+    bool Send(PopupKey key, char32_t ch) {
+        const bool used = m_model.Key(key, ch);
+        if (used) Refresh();
+        Finish();
+        return used;
+    }
+
+    void Finish() {
+        if (!m_model.finished() || m_done) return;
+        m_done = true;
+        if (HasCapture()) ReleaseMouse();
+        if (IsModal()) EndModal(m_model.chosen() != 0 ? wxID_OK : wxID_CANCEL);
+    }
+
+    PopupMenuModel& model() { return m_model; }
+
+private:
+    PopupMenuModel& m_model;
+    PopupItemPainter m_painter;
+    wxFont m_font;
+    bool m_done = false;
+};
+
+}  // namespace
+
+wxFont PopupMenuFont() { return wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT); }
+
+void LayoutPopupMenu(PopupMenuModel& model, wxDC& dc, const wxFont& font) {
+    dc.SetFont(FontOr(font));
+    model.Layout([&dc](const std::string& text) {
+        const wxSize s = dc.GetTextExtent(wxString::FromUTF8(text));
+        return std::pair<int, int>{s.x, s.y};
+    });
+}
+
+void PaintPlainPopupItem(wxDC& dc, const PopupMenuModel& model, int index, const wxRect& r, bool highlighted) {
+    const PopupItem& it = model.items()[static_cast<std::size_t>(index)];
+    if (it.separator()) {
+        dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
+        dc.DrawLine(r.x + 2, r.y + 2, r.GetRight() - 1, r.y + 2);
+        dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT)));
+        dc.DrawLine(r.x + 2, r.y + 3, r.GetRight() - 1, r.y + 3);
+        return;
+    }
+    const wxColour back = highlighted ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT)
+                                      : wxSystemSettings::GetColour(wxSYS_COLOUR_MENU);
+    dc.SetBrush(wxBrush(back));
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.DrawRectangle(r);
+    dc.SetTextForeground(!it.enabled ? wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT)
+                         : highlighted ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT)
+                                       : wxSystemSettings::GetColour(wxSYS_COLOUR_MENUTEXT));
+    const int box = r.height;
+    const wxString text = wxString::FromUTF8(it.text);
+    const int tab = text.Find('\t');
+    const wxString left = tab == wxNOT_FOUND ? text : text.Left(tab);
+    const wxSize ext = dc.GetTextExtent(left);
+    dc.DrawText(left, r.x + box + 2, r.y + (r.height - ext.y) / 2);
+    if (tab != wxNOT_FOUND) {
+        const wxString right = text.Mid(tab + 1);
+        const wxSize re = dc.GetTextExtent(right);
+        dc.DrawText(right, r.GetRight() - 15 - re.x, r.y + (r.height - re.y) / 2);
+    }
+    if (it.checked) dc.DrawText(wxString::FromUTF8("✓"), r.x + 4, r.y + (r.height - ext.y) / 2);
+}
+
+void PaintPopupMenu(wxDC& dc, const PopupMenuModel& model, const PopupItemPainter& painter, const wxFont& font) {
+    dc.SetFont(FontOr(font));
+    const wxRect all(0, 0, model.width(), model.height());
+    dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_MENU)));
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
+    dc.DrawRectangle(all);
+    for (int i = 0; i < static_cast<int>(model.items().size()); ++i) {
+        const PopupRect p = model.ItemRect(i);
+        const wxRect r(p.x, p.y, p.width, p.height);
+        if (painter)
+            painter(dc, model, i, r, i == model.highlighted());
+        else
+            PaintPlainPopupItem(dc, model, i, r, i == model.highlighted());
+    }
+}
+
+int TrackPopupMenu(wxWindow* parent, PopupMenuModel& model, const wxPoint& screen, const PopupItemPainter& painter,
+                   const wxFont& font) {
+    if (model.items().empty()) return 0;
+    PopupMenuWindow win(parent, model, painter, font);
+    wxPoint at = screen;
+    const int d = wxDisplay::GetFromPoint(screen);
+    const wxRect area = wxDisplay(d == wxNOT_FOUND ? 0u : static_cast<unsigned>(d)).GetClientArea();
+    const wxSize size = win.GetSize();
+    if (at.x + size.x > area.GetRight()) at.x = std::max(area.x, area.GetRight() - size.x);
+    if (at.y + size.y > area.GetBottom()) at.y = std::max(area.y, at.y - size.y);
+    win.Move(at);
+    PopupMenuWindow* previous = g_active;
+    g_active = &win;
+    win.ShowModal();
+    g_active = previous;
+    if (win.HasCapture()) win.ReleaseMouse();
+    return model.finished() ? model.chosen() : 0;
+}
+
+wxWindow* ActivePopupMenuWindow() { return g_active; }
+const PopupMenuModel* ActivePopupMenuModel() { return g_active ? &g_active->model() : nullptr; }
+bool SendPopupMenuKey(PopupKey key, char32_t ch) { return g_active && g_active->Send(key, ch); }
+
+}  // namespace platform::ui

@@ -1,0 +1,68 @@
+// The icon menu's bookkeeping: picture indices from a toolbar with gaps, the
+// records of a converted menu, texts cut to their field.
+#include <gtest/gtest.h>
+
+#include "picture_controls/icon_menu_model.h"
+#include "platform/text.h"
+
+namespace {
+
+using picture_controls::IconMenuModel;
+using picture_controls::IconMenuRecord;
+using picture_controls::MenuNode;
+
+MenuNode Cmd(int id, std::string text) {
+    MenuNode n;
+    n.id = id;
+    n.text = std::move(text);
+    return n;
+}
+
+TEST(IconMenuModel, AToolbarWithGapsGivesConsecutiveIndices) {
+    IconMenuModel m;
+    m.LoadToolbar({32789, 0, 32790, 0, 0, 32799});
+    EXPECT_EQ(m.ImageFor(32789), 0);
+    EXPECT_EQ(m.ImageFor(32790), 1);
+    EXPECT_EQ(m.ImageFor(32799), 2);
+    EXPECT_EQ(m.ImageFor(32800), -1);  // no button: no picture
+}
+
+TEST(IconMenuModel, MakeOwnerDrawRecordsItemsSeparatorsAndPopups) {
+    IconMenuModel m;
+    m.LoadToolbar({32789});
+    MenuNode sub;
+    sub.text = "放大窗口";
+    MenuNode inner;
+    inner.text = "更多";
+    inner.children = {Cmd(7, "七")};
+    sub.children = {Cmd(32799, "左移"), MenuNode{}, Cmd(32800, "右移\tCtrl+R"), inner};
+    std::vector<MenuNode> menu{Cmd(32789, "终止化装操作"), sub};
+    m.MakeOwnerDraw(menu);
+    // Last first; a pop-up's children before the pop-up itself; the pop-ups
+    // of the top level stay as they are.
+    std::vector<int> commands;
+    for (const IconMenuRecord& r : m.records()) commands.push_back(r.command);
+    EXPECT_EQ(commands, (std::vector<int>{7, IconMenuRecord::kTopPopup, 32800, IconMenuRecord::kSeparator, 32799,
+                                          32789}));
+    EXPECT_EQ(m.records()[3].text, "--");
+    EXPECT_EQ(m.records()[5].image, 0);
+    EXPECT_EQ(m.records()[4].image, -1);
+    // Converting again changes nothing.
+    m.MakeOwnerDraw(menu);
+    EXPECT_EQ(m.records().size(), 6u);
+    const auto items = m.PopupItems(menu);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].image, 0);
+    EXPECT_FALSE(items[1].enabled);  // a pop-up is not a command here
+}
+
+TEST(IconMenuModel, TextsAreCutToTheFieldOnACharacterBoundary) {
+    std::string longText = "A";
+    for (int i = 0; i < 100; ++i) longText += "装";  // 1 + 200 GBK bytes
+    const std::string cut = IconMenuModel::CutItemText(longText);
+    EXPECT_EQ(platform::GbkLength(cut), 127u);  // "A" and 63 whole characters
+    EXPECT_EQ(cut.substr(0, 1), "A");
+    EXPECT_EQ(IconMenuModel::CutItemText("继续操作,..."), "继续操作,...");
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// Our own popup menu's model: item sizes, keyboard and mouse rules.
+#include <gtest/gtest.h>
+
+#include "platform/popup_menu_model.h"
+
+namespace {
+
+using platform::PopupItem;
+using platform::PopupKey;
+using platform::PopupMenuModel;
+
+// Every character 7 pixels wide, 13 high.
+std::pair<int, int> Mono(const std::string& s) { return {7 * static_cast<int>(s.size()), 13}; }
+
+PopupItem Item(int id, std::string text, bool enabled = true) {
+    PopupItem p;
+    p.id = id;
+    p.text = std::move(text);
+    p.enabled = enabled;
+    return p;
+}
+
+TEST(PopupMenuModel, ItemsAreMeasuredAndStacked) {
+    PopupMenuModel m({Item(1, "Open\tCtrl+O"), PopupItem{}, Item(2, "")});
+    m.Layout(Mono);
+    // "Open" + tab to column 8 + "Ctrl+O": 14 columns; height max(20 + 5, 13).
+    EXPECT_EQ(m.ItemRect(0).height, 25);
+    const int textWidth = 7 * 14;
+    EXPECT_EQ(m.ItemRect(0).width, textWidth + 17 + 25);
+    EXPECT_EQ(m.ItemRect(1).height, 6);   // separator
+    EXPECT_EQ(m.ItemRect(2).height, 25);  // no text: icon height + 5
+    EXPECT_EQ(m.ItemRect(1).y, PopupMenuModel::kFrame + 25);
+    EXPECT_EQ(m.height(), 25 + 6 + 25 + 2 * PopupMenuModel::kFrame);
+    EXPECT_EQ(m.HitTest(10, PopupMenuModel::kFrame + 30), 1);
+}
+
+TEST(PopupMenuModel, KeysSkipSeparatorsAndDisabledItemsAndWrap) {
+    PopupMenuModel m({Item(10, "&Stop"), PopupItem{}, Item(11, "Grey", false), Item(12, "Go on"), Item(13, "Left")});
+    m.Layout(Mono);
+    struct Step {
+        PopupKey key;
+        char32_t ch;
+        int highlighted;
+    } steps[] = {
+        {PopupKey::Down, 0, 0}, {PopupKey::Down, 0, 3}, {PopupKey::Down, 0, 4}, {PopupKey::Down, 0, 0},
+        {PopupKey::Up, 0, 4},   {PopupKey::Home, 0, 0}, {PopupKey::End, 0, 4},  {PopupKey::Char, U'g', 3},
+    };
+    for (const Step& s : steps) {
+        m.Key(s.key, s.ch);
+        EXPECT_EQ(m.highlighted(), s.highlighted);
+    }
+    EXPECT_FALSE(m.finished());
+    m.Key(PopupKey::Enter);
+    EXPECT_TRUE(m.finished());
+    EXPECT_EQ(m.chosen(), 12);
+}
+
+TEST(PopupMenuModel, MnemonicsChooseEscapeAndOutsideClicksCancel) {
+    PopupMenuModel m({Item(10, "&Stop"), Item(11, "Go")});
+    m.Layout(Mono);
+    m.Key(PopupKey::Char, U'S');
+    EXPECT_EQ(m.chosen(), 10);
+    m.SetItems({Item(10, "Stop"), Item(11, "Go")});
+    m.Layout(Mono);
+    m.Key(PopupKey::Escape);
+    EXPECT_TRUE(m.finished());
+    EXPECT_EQ(m.chosen(), 0);
+    m.SetItems({Item(10, "Stop"), Item(11, "Go", false)});
+    m.Layout(Mono);
+    m.MouseUp(5, m.ItemRect(1).y + 2);  // a disabled item is not chosen
+    EXPECT_FALSE(m.finished());
+    m.MouseUp(-3, 4);
+    EXPECT_TRUE(m.finished());
+    EXPECT_EQ(m.chosen(), 0);
+}
+
+}  // namespace
