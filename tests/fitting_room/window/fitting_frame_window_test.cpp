@@ -16,6 +16,7 @@
 #include "fitting_room/project_chooser_core.h"
 #include "fitting_room/replace_cloth_dlg.h"
 #include "fitting_room/shared_objects.h"
+#include "platform/sound/sound.h"
 #include "platform/ui/message_box.h"
 #include "project_editor/project_file.h"
 #include "shell/base_directory.h"
@@ -144,6 +145,9 @@ TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {
     EXPECT_FALSE(photo->IsShown());
     EXPECT_EQ(Press(kBtnCamera), 66601009);
     EXPECT_TRUE(photo->IsShown());
+    // It opens at (60, 100) of the screen.
+    testsupport::PumpEvents(200);
+    EXPECT_EQ(photo->GetScreenPosition(), wxPoint(60, 100));
     photo->nameEdit()->ChangeValue("../逃出");
     EXPECT_FALSE(photo->TakeSnapshot());
     ASSERT_EQ(boxes.shown().size(), 1u);
@@ -209,6 +213,31 @@ TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {
     ASSERT_EQ(RightGarmentList().GetPickedItem(&reloaded), 1);
     EXPECT_EQ(reloaded.picture, before.picture);
     EXPECT_FLOAT_EQ(reloaded.scale, newScale);
+
+    // The voice button plays the picked garment's voice; a second press stops
+    // it, a third starts it again.
+    platform::sound::Stop();
+    bool voiced = false;
+    for (const auto& cell : plan.front().cells) {
+        wxMouseEvent pick(wxEVT_LEFT_DOWN);
+        pick.SetPosition(wxPoint((cell.hit.left + cell.hit.right) / 2, (cell.hit.top + cell.hit.bottom) / 2));
+        pick.m_leftDown = true;
+        view->GetEventHandler()->ProcessEvent(pick);
+        testsupport::PumpEvents(50);
+        if (!FittingModel().GetFirstListTitle().empty()) {
+            voiced = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(voiced) << "no garment of the first page has a voice";
+    EXPECT_TRUE(fs::exists(FittingModel().GetFirstListTitle())) << FittingModel().GetFirstListTitle();
+    EXPECT_EQ(Press(kBtnVoice), 66601008);
+    EXPECT_TRUE(platform::sound::IsPlaying());
+    EXPECT_EQ(Press(kBtnVoice), 66601008);
+    EXPECT_FALSE(platform::sound::IsPlaying());
+    EXPECT_EQ(Press(kBtnVoice), 66601008);
+    EXPECT_TRUE(platform::sound::IsPlaying());
+    platform::sound::Stop();
 
     // The guide button opens the operation guide, then repaints.
     int guides = 0;
