@@ -238,6 +238,13 @@ TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {
     EXPECT_EQ(Press(kBtnVoice), 66601008);
     EXPECT_TRUE(platform::sound::IsPlaying());
     platform::sound::Stop();
+    // A voice whose file is gone is named in a message.
+    const std::size_t shownBefore = boxes.shown().size();
+    FittingModel().SetStringList(tmp / "音乐及语音" / "不在了.wav", {}, "");
+    EXPECT_EQ(Press(kBtnVoice), 66601008);
+    ASSERT_EQ(boxes.shown().size(), shownBefore + 1);
+    EXPECT_EQ(boxes.shown().back().text, "找不到声音文件: 不在了.wav");
+    EXPECT_FALSE(platform::sound::IsPlaying());
 
     // The guide button opens the operation guide, then repaints.
     int guides = 0;
