@@ -28,6 +28,7 @@
 #include "shell/sys_info.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
+#include "tests/fitting_room/window/chooser_driver.h"
 
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
@@ -252,12 +253,13 @@ TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {
     EXPECT_EQ(Press(kBtnHelp), 66600366);
     EXPECT_EQ(guides, 1);
 
-    // The web project through the chooser.
-    DressToolBarDialogs().chooser = [&](wxWindow*, ChooserMode mode, int, int) {
-        EXPECT_EQ(mode, ChooserMode::Project);
-        return ChooseName(mode, tmp.path(), "2010秋冬女装", {});
-    };
+    // The web project through the chooser itself, picked with the mouse.
+    DressToolBarDialogs().chooser = {};
+    choosertest::ChooserDriver driver("2010秋冬女装", 1007, "screens/fitting-frame-7-chooser.png");
     EXPECT_EQ(Press(kBtnCustom), 66601001);
+    EXPECT_FALSE(driver.timedOut);
+    EXPECT_TRUE(driver.pressed);
+    EXPECT_EQ(driver.seen.caption, wxString::FromUTF8("自选试衣项目"));
     EXPECT_EQ(RightGarmentList().IsProjectLoaded(), 1);
     EXPECT_EQ(RightGarmentList().basicProjectShown(), "");
     EXPECT_EQ(bar->rules().Find(kBtnCustom)->state, 'O');
