@@ -55,8 +55,14 @@ std::intptr_t CMWinFram_DressChdWnd::OnPrivateMessage(unsigned id, std::uintptr_
             m_photoBar->Hide();
         } else {
             m_photoBar->Show();
-            // The bar opens at (60, 100) the first time; later where the user left it.
-            if (!m_photoBarPlaced) m_photoBar->Move(60, 100);
+            // The bar opens at (60, 100) of the screen the first time; later
+            // where the user left it. GTK may centre a transient window when
+            // it maps it, while the toolkit still believes it at (60, 100)
+            // and skips a move to there: it is moved away and back.
+            if (!m_photoBarPlaced) {
+                m_photoBar->Move(DlgPhotoBar::kOpenX + 1, DlgPhotoBar::kOpenY);
+                m_photoBar->Move(DlgPhotoBar::kOpenX, DlgPhotoBar::kOpenY);
+            }
             m_photoBarPlaced = true;
             m_photoBar->Raise();
         }

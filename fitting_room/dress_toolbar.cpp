@@ -95,11 +95,18 @@ public:
             return;
         }
         std::string error;
-        if (platform::sound::Play(voice, false, &error) == platform::sound::PlayOutcome::Playing) {
+        const auto outcome = platform::sound::Play(voice, false, &error);
+        playing.clear();
+        if (outcome == platform::sound::PlayOutcome::Playing) {
             playing = voice;
-        } else {
-            playing.clear();
+            return;
         }
+        // A voice that does not play is named, so the user knows why it is silent.
+        const std::string text = outcome == platform::sound::PlayOutcome::MissingFile
+                                     ? "找不到声音文件: " + voice.filename().string()
+                                     : "无法播放声音文件: " + voice.filename().string() +
+                                           (error.empty() ? "" : "\n" + error);
+        platform::ui::ShowMessage(text, platform::MbButtons::Ok, platform::MbIcon::Exclamation, "特别提示", m_bar);
     }
     void OpenWebLink(const std::string& link) override { platform::OpenWithDesktop(link); }
     bool ImportPhoto() override {

@@ -25,7 +25,7 @@ const wxColour kBarColour(214, 226, 236);
 }  // namespace
 
 DlgPhotoBar::DlgPhotoBar(wxWindow* owner)
-    : wxDialog(owner, wxID_ANY, wxString::FromUTF8("拍照"), wxPoint(60, 100), wxDefaultSize,
+    : wxDialog(owner, wxID_ANY, wxString::FromUTF8("拍照"), wxPoint(kOpenX, kOpenY), wxDefaultSize,
                wxBORDER_SIMPLE | wxFRAME_FLOAT_ON_PARENT | wxFRAME_NO_TASKBAR) {
     SetBackgroundColour(kBarColour);
     const wxCursor hand = platform::ui::LoadCursorResource(131);

@@ -15,6 +15,9 @@ class wxWindow;
 
 class DlgPhotoBar : public wxDialog {
 public:
+    // Where the bar opens, on the screen.
+    static constexpr int kOpenX = 60, kOpenY = 100;
+
     // Made hidden at (60, 100) of the screen, in the new-picture mode.
     explicit DlgPhotoBar(wxWindow* owner);
 

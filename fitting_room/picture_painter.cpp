@@ -1,12 +1,16 @@
 #include "fitting_room/picture_painter.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <atomic>
 #include <thread>
 #include <unordered_set>
 #include <vector>
+#include <cairo.h>
 #include <wx/graphics.h>
 
+#include "fitting_room/picture_scaler.h"
 #include "platform/image/picture_cache.h"
 #include "platform/ui/colour.h"
 #include "platform/ui/resources.h"
@@ -17,18 +21,86 @@ namespace {
 
 // Larger pictures are drawn scaled on the fly rather than kept.
 constexpr long long kMaxKeptPixels = 4096LL * 4096LL;
+// Rows of one result that a thread scales at a time.
+constexpr int kBandRows = 48;
 
-// Shrinking averages the covered pixels; enlarging (a room background
-// stretched to a wide stage) takes the bilinear filter, which at a stage's
-// small factors looks the same as the bicubic one at a fraction of its time.
-wxImageResizeQuality ScaleQuality(const wxImage& source, int w, int h) {
-    return w > source.GetWidth() || h > source.GetHeight() ? wxIMAGE_QUALITY_BILINEAR
-                                                           : wxIMAGE_QUALITY_HIGH;
+// A surface over memory of our own, not cleared: the scaler writes every
+// pixel, and clearing megabytes first costs as much as scaling them.
+std::shared_ptr<cairo_surface_t> NewSurface(const wxImage& source, int w, int h) {
+    const cairo_format_t format = source.HasAlpha() ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24;
+    const int stride = cairo_format_stride_for_width(format, w);
+    if (stride <= 0 || h <= 0) return nullptr;
+    auto* data = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h)));
+    if (!data) return nullptr;
+    cairo_surface_t* s = cairo_image_surface_create_for_data(data, format, w, h, stride);
+    static cairo_user_data_key_t owner;
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(s, &owner, data, std::free) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        std::free(data);
+        return nullptr;
+    }
+    return std::shared_ptr<cairo_surface_t>(s, cairo_surface_destroy);
 }
+
+SourcePlanes Planes(const wxImage& image) {
+    SourcePlanes p;
+    p.rgb = image.GetData();
+    p.alpha = image.HasAlpha() ? image.GetAlpha() : nullptr;
+    p.width = image.GetWidth();
+    p.height = image.GetHeight();
+    return p;
+}
+
+// Everything: no window edge to cut pictures at.
+constexpr Rect kEverywhere{INT_MIN / 4, INT_MIN / 4, INT_MAX / 4, INT_MAX / 4};
+
+// The logical rectangle a device context covers.
+Rect DcArea(wxDC& dc) {
+    const wxSize size = dc.GetSize();
+    if (size.x <= 0 || size.y <= 0) return kEverywhere;
+    return Rect{dc.DeviceToLogicalX(0), dc.DeviceToLogicalY(0), dc.DeviceToLogicalX(size.x),
+                dc.DeviceToLogicalY(size.y)};
+}
+
+// The part of a w x h picture at (left, top) inside `area`, relative to the
+// picture's corner.
+Rect VisiblePart(int left, int top, int w, int h, const Rect& area) {
+    return Rect{std::clamp(area.left - left, 0, w), std::clamp(area.top - top, 0, h),
+                std::clamp(area.right - left, 0, w), std::clamp(area.bottom - top, 0, h)};
+}
+
+void ScaleInto(const PictureScaler& scaler, cairo_surface_t* surface, int y0, int y1) {
+    scaler.ScaleRows(reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface)),
+                     cairo_image_surface_get_stride(surface), y0, y1);
+}
+
+// The kept pixels as a toolkit bitmap, for a device context that is not
+// drawn through cairo.
+wxBitmap SurfaceBitmap(cairo_surface_t* surface) {
+    const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const bool alpha = cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32;
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    wxImage image(w, h, false);
+    if (alpha) image.InitAlpha();
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t p = row[x];
+            const unsigned a = alpha ? p >> 24 : 255;
+            auto un = [a](unsigned c) { return static_cast<unsigned char>(a ? std::min(255u, (c * 255 + a / 2) / a) : 0); };
+            image.SetRGB(x, y, un((p >> 16) & 0xFF), un((p >> 8) & 0xFF), un(p & 0xFF));
+            if (alpha) image.SetAlpha(x, y, static_cast<unsigned char>(a));
+        }
+    }
+    return wxBitmap(image);
+}
+
 }  // namespace
 
 void PicturePainter::Paint(wxDC& dc, const PaintOps& ops) {
-    Prepare(ops);
+    Prepare(ops, DcArea(dc));
     for (const PaintOp& op : ops) {
         switch (op.kind) {
         case PaintOp::Kind::Picture:
@@ -48,24 +120,31 @@ void PicturePainter::Paint(wxDC& dc, const PaintOps& ops) {
     }
 }
 
-static std::string ScaledKey(const std::filesystem::path& path, int w, int h) {
-    return path.string() + '\n' + std::to_string(w) + 'x' + std::to_string(h);
+static std::string ScaledKey(const std::filesystem::path& path, int w, int h, const Rect& part) {
+    std::string key = path.string() + '\n' + std::to_string(w) + 'x' + std::to_string(h);
+    if (part != Rect{0, 0, w, h})
+        key += '@' + std::to_string(part.left) + ',' + std::to_string(part.top) + ',' + std::to_string(part.right) +
+               ',' + std::to_string(part.bottom);
+    return key;
 }
 
-void PicturePainter::Prepare(const PaintOps& ops) {
+void PicturePainter::Prepare(const PaintOps& ops) { Prepare(ops, kEverywhere); }
+
+void PicturePainter::Prepare(const PaintOps& ops, const Rect& area) {
     // Which pictures are drawn scaled (or at their own size) and not kept.
     struct Want {
         std::filesystem::path path;
+        int left = 0, top = 0;
         int w = 0, h = 0;  // 0 x 0: the picture's own size
     };
     std::vector<Want> wants;
     for (const PaintOp& op : ops) {
         if (op.kind != PaintOp::Kind::Picture || op.path.empty()) continue;
         if (op.natural) {
-            wants.push_back({op.path, 0, 0});
+            wants.push_back({op.path, op.dest.left, op.dest.top, 0, 0});
         } else if (!op.dest.empty() &&
                    static_cast<long long>(op.dest.width()) * op.dest.height() <= kMaxKeptPixels) {
-            wants.push_back({op.path, op.dest.width(), op.dest.height()});
+            wants.push_back({op.path, op.dest.left, op.dest.top, op.dest.width(), op.dest.height()});
         }
     }
     std::vector<std::filesystem::path> sources;
@@ -76,8 +155,8 @@ void PicturePainter::Prepare(const PaintOps& ops) {
     struct Job {
         std::string key;
         std::shared_ptr<const wxImage> source;
-        int w = 0, h = 0;
-        wxImage scaled;  // left invalid when the size is the picture's own
+        std::shared_ptr<cairo_surface_t> surface;
+        std::unique_ptr<PictureScaler> scaler;
     };
     std::vector<Job> jobs;
     std::unordered_set<std::string> queued;
@@ -86,37 +165,54 @@ void PicturePainter::Prepare(const PaintOps& ops) {
         if (!image || !image->IsOk()) continue;
         const int w = want.w > 0 ? want.w : image->GetWidth();
         const int h = want.h > 0 ? want.h : image->GetHeight();
-        std::string key = ScaledKey(want.path, w, h);
+        const Rect part = VisiblePart(want.left, want.top, w, h, area);
+        if (part.empty()) continue;
+        std::string key = ScaledKey(want.path, w, h, part);
         if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) continue;
         if (!queued.insert(key).second) continue;
-        jobs.push_back(Job{std::move(key), std::move(image), w, h, {}});
+        auto surface = NewSurface(*image, part.width(), part.height());
+        if (!surface) continue;
+        auto scaler =
+            std::make_unique<PictureScaler>(Planes(*image), w, h, part.left, part.top, part.right, part.bottom);
+        jobs.push_back(Job{std::move(key), std::move(image), std::move(surface), std::move(scaler)});
     }
     if (jobs.empty()) return;
-    // The largest pictures start first, so one big background does not run
-    // alone at the end.
+    // Bands of rows, the largest pictures' first, so that one big background
+    // is shared by all threads instead of running alone at the end.
     std::sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) {
-        return static_cast<long long>(a.w) * a.h > static_cast<long long>(b.w) * b.h;
+        return static_cast<long long>(a.scaler->width()) * a.scaler->height() >
+               static_cast<long long>(b.scaler->width()) * b.scaler->height();
     });
-    // Scaling reads the shared decoded pictures and writes only its own.
+    struct Band {
+        const Job* job;
+        int y0, y1;
+    };
+    std::vector<Band> bands;
+    for (const Job& job : jobs)
+        for (int y = 0; y < job.scaler->height(); y += kBandRows)
+            bands.push_back({&job, y, std::min(job.scaler->height(), y + kBandRows)});
+    // Scaling reads the shared decoded pictures and writes only its own rows.
     std::atomic<std::size_t> next{0};
     auto work = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < jobs.size();) {
-            Job& job = jobs[i];
-            if (job.w != job.source->GetWidth() || job.h != job.source->GetHeight())
-                job.scaled = job.source->Scale(job.w, job.h, ScaleQuality(*job.source, job.w, job.h));
+        for (std::size_t i; (i = next.fetch_add(1)) < bands.size();) {
+            const Band& band = bands[i];
+            ScaleInto(*band.job->scaler, band.job->surface.get(), band.y0, band.y1);
         }
     };
     const unsigned threads =
-        std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), static_cast<unsigned>(jobs.size()));
+        std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), static_cast<unsigned>(bands.size()));
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
     work();
     for (auto& t : pool) t.join();
-    for (Job& job : jobs) Keep(job.key, job.source, job.scaled.IsOk() ? job.scaled : *job.source);
+    for (Job& job : jobs) {
+        cairo_surface_mark_dirty(job.surface.get());
+        Keep(job.key, std::move(job.source), std::move(job.surface));
+    }
 }
 
-const wxBitmap* PicturePainter::Keep(const std::string& key, std::shared_ptr<const wxImage> source,
-                                     const wxImage& scaled) {
+PicturePainter::Scaled* PicturePainter::Keep(const std::string& key, std::shared_ptr<const wxImage> source,
+                                             std::shared_ptr<cairo_surface_t> surface) {
     if (auto it = m_scaled.find(key); it != m_scaled.end()) {
         m_bytes -= it->second.bytes;
         m_lru.erase(it->second.lru);
@@ -124,32 +220,50 @@ const wxBitmap* PicturePainter::Keep(const std::string& key, std::shared_ptr<con
     }
     Scaled entry;
     entry.source = std::move(source);
-    entry.bitmap = wxBitmap(scaled);
-    entry.bytes = static_cast<std::size_t>(scaled.GetWidth()) * static_cast<std::size_t>(scaled.GetHeight()) * 4;
+    entry.bytes = static_cast<std::size_t>(cairo_image_surface_get_stride(surface.get())) *
+                  static_cast<std::size_t>(cairo_image_surface_get_height(surface.get()));
+    entry.surface = std::move(surface);
     m_lru.push_front(key);
     entry.lru = m_lru.begin();
     m_bytes += entry.bytes;
     auto [it, inserted] = m_scaled.emplace(key, std::move(entry));
     (void)inserted;
-    const wxBitmap* result = &it->second.bitmap;
+    Scaled* result = &it->second;
     Trim();
     return result;
 }
 
-const wxBitmap* PicturePainter::ScaledBitmap(const std::filesystem::path& path, int w, int h) {
+PicturePainter::Scaled* PicturePainter::ScaledPicture(const std::filesystem::path& path, int w, int h,
+                                                      const Rect& part) {
     auto image = platform::image::CachedPicture(path);
-    if (!image || !image->IsOk()) return nullptr;
-    if (w <= 0 || h <= 0) {
-        w = image->GetWidth();
-        h = image->GetHeight();
-    }
-    const std::string key = ScaledKey(path, w, h);
+    if (!image || !image->IsOk() || part.empty()) return nullptr;
+    const std::string key = ScaledKey(path, w, h, part);
     if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) {
         m_lru.splice(m_lru.begin(), m_lru, it->second.lru);
-        return &it->second.bitmap;
+        return &it->second;
     }
-    const bool own = w == image->GetWidth() && h == image->GetHeight();
-    return Keep(key, image, own ? *image : image->Scale(w, h, ScaleQuality(*image, w, h)));
+    auto surface = NewSurface(*image, part.width(), part.height());
+    if (!surface) return nullptr;
+    ScaleInto(PictureScaler(Planes(*image), w, h, part.left, part.top, part.right, part.bottom), surface.get(), 0,
+              part.height());
+    cairo_surface_mark_dirty(surface.get());
+    return Keep(key, image, std::move(surface));
+}
+
+void PicturePainter::Draw(wxDC& dc, Scaled& picture, int x, int y) {
+    cairo_surface_t* surface = picture.surface.get();
+    // The toolkit's device contexts here draw through cairo: the kept pixels
+    // go on as they are. Any other context gets a bitmap made once.
+    if (auto* cr = static_cast<cairo_t*>(dc.GetHandle())) {
+        cairo_save(cr);
+        cairo_set_source_surface(cr, surface, x, y);
+        cairo_rectangle(cr, x, y, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+        cairo_fill(cr);
+        cairo_restore(cr);
+        return;
+    }
+    if (!picture.bitmap.IsOk()) picture.bitmap = SurfaceBitmap(surface);
+    dc.DrawBitmap(picture.bitmap, x, y, true);
 }
 
 void PicturePainter::Trim() {
@@ -163,12 +277,15 @@ void PicturePainter::Trim() {
 
 void PicturePainter::DrawPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, bool natural) {
     if (path.empty()) return;
+    int w = dest.width(), h = dest.height();
     if (natural) {
-        if (const wxBitmap* bmp = ScaledBitmap(path, 0, 0)) dc.DrawBitmap(*bmp, dest.left, dest.top, true);
+        const auto size = platform::image::PictureCache::Instance().SizeOf(path);
+        if (!size) return;
+        w = size->GetWidth();
+        h = size->GetHeight();
+    } else if (dest.empty()) {
         return;
-    }
-    if (dest.empty()) return;
-    if (static_cast<long long>(dest.width()) * dest.height() > kMaxKeptPixels) {
+    } else if (static_cast<long long>(dest.width()) * dest.height() > kMaxKeptPixels) {
         // A picture blown up beyond any screen: let the graphics context scale
         // it while drawing, without a bitmap of that size.
         auto image = platform::image::CachedPicture(path);
@@ -179,8 +296,9 @@ void PicturePainter::DrawPicture(wxDC& dc, const std::filesystem::path& path, co
         gc->DrawBitmap(wxBitmap(*image), dest.left, dest.top, dest.width(), dest.height());
         return;
     }
-    if (const wxBitmap* bmp = ScaledBitmap(path, dest.width(), dest.height()))
-        dc.DrawBitmap(*bmp, dest.left, dest.top, true);
+    const Rect part = VisiblePart(dest.left, dest.top, w, h, DcArea(dc));
+    if (Scaled* picture = ScaledPicture(path, w, h, part))
+        Draw(dc, *picture, dest.left + part.left, dest.top + part.top);
 }
 
 void PicturePainter::DrawIcon(wxDC& dc, int resource, const Rect& dest) {

@@ -1,12 +1,14 @@
 #pragma once
 // Paints the fitting room's PaintOps on a wx device context. Pictures come
 // from the process's picture cache (a file is decoded once) and are scaled
-// once per size with high-quality interpolation; the scaled bitmaps are kept
-// (least recently used dropped beyond a byte bound), so a repaint of an
-// unchanged stage only blits. Before a paint that needs new pictures, all of
-// them are decoded in parallel and scaled in parallel, once each; only the
-// conversion to bitmaps stays on the window thread. A file changed on disk is decoded and scaled
-// again. Missing pictures draw nothing.
+// once per size (box filter when shrinking, bilinear when enlarging) straight
+// into premultiplied cairo surfaces, which the toolkit's cairo contexts draw
+// as they are; the scaled pictures are kept by path and size (least recently
+// used dropped beyond a byte bound), so a repaint of an unchanged stage only
+// blits. Before a paint that needs new pictures, all of them are decoded in
+// parallel and scaled in bands of rows on all cores, a large background
+// among them. A file changed on disk is decoded and scaled again. Missing
+// pictures draw nothing.
 //
 // Window thread only.
 #include <cstddef>
@@ -23,6 +25,8 @@
 
 #include "fitting_room/paint_ops.h"
 
+typedef struct _cairo_surface cairo_surface_t;
+
 namespace fitting_room {
 
 class PicturePainter {
@@ -35,8 +39,10 @@ public:
     void DrawPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, bool natural);
     void DrawIcon(wxDC& dc, int resource, const Rect& dest);
     // Decodes and scales, on all cores, the pictures of `ops` that have no
-    // kept bitmap yet (Paint calls it first).
+    // kept pixels yet (Paint calls it first with the context's area). Of a
+    // picture reaching outside `area` only the part inside is made.
     void Prepare(const PaintOps& ops);
+    void Prepare(const PaintOps& ops, const Rect& area);
 
     void SetMaxBytes(std::size_t bytes) { m_maxBytes = bytes; }
     void Clear();
@@ -44,13 +50,18 @@ public:
 
 private:
     struct Scaled {
-        std::shared_ptr<const wxImage> source;  // the decoded picture it was made from
-        wxBitmap bitmap;
+        std::shared_ptr<const wxImage> source;     // the decoded picture it was made from
+        std::shared_ptr<cairo_surface_t> surface;  // premultiplied pixels, ready to draw
+        wxBitmap bitmap;                           // made only for a context without cairo
         std::size_t bytes = 0;
         std::list<std::string>::iterator lru;
     };
-    const wxBitmap* ScaledBitmap(const std::filesystem::path& path, int w, int h);
-    const wxBitmap* Keep(const std::string& key, std::shared_ptr<const wxImage> source, const wxImage& scaled);
+    // The kept part `part` (relative to the picture's corner) of the picture
+    // scaled to w x h, made now when it is not kept.
+    Scaled* ScaledPicture(const std::filesystem::path& path, int w, int h, const Rect& part);
+    Scaled* Keep(const std::string& key, std::shared_ptr<const wxImage> source,
+                 std::shared_ptr<cairo_surface_t> surface);
+    void Draw(wxDC& dc, Scaled& picture, int x, int y);
     void Trim();
 
     std::unordered_map<std::string, Scaled> m_scaled;

@@ -10,6 +10,7 @@ packages=(
   libx11-dev fonts-wqy-microhei xvfb xauth xdg-utils python3
   python3-pyftpdlib
   chromium chromium-driver nodejs
+  espeak-ng libcairo2-dev
 )
 missing=()
 for p in "${packages[@]}"; do

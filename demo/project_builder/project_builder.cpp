@@ -6,7 +6,8 @@
 // the folder of "<picture>.origin" files the asset builder wrote beside them.
 // A basic project goes to "<BASE>/服饰搭配基本项目/<name>.dm3", a web project to
 // "<BASE>/KZV网页项目文件/<name>.dm3" through the store's own save. Every item
-// gets one show picture, "<picture>_展示.jpg", in the project's "展示及说明图片".
+// gets one show picture, "<picture>_展示.jpg", in the project's "展示及说明图片";
+// an item with a voice names its file in the project's "音乐及语音".
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -89,6 +90,11 @@ void Build(const fs::path& description, const fs::path& base, const fs::path& or
                 !part.SetPictureName(item.picture) || !part.SetPrice(item.price))
                 Fail("a text of " + item.picture + " is too long for its field");
             if (!item.link.empty()) part.SetWebLink(item.link);
+            if (!item.voice.empty()) {
+                if (!fs::exists(base / projectFolder / "音乐及语音" / item.voice))
+                    Fail("no voice file " + item.voice);
+                if (!part.SetVoiceText(item.voice)) Fail("the voice name " + item.voice + " is too long for its field");
+            }
             part.SetPictureKind('P');
             int width = 0, height = 0, left = 0, top = 0;
             PngSize(pictures / (item.picture + ".png"), width, height);

@@ -42,6 +42,20 @@ DemoProject ReadDemoProject(std::istream& in) {
             if (item.depth < 1 || item.depth > 99) fail("the depth must be a slot from 1 to 99");
             item.category = static_cast<int>(project.categories.size()) - 1;
             project.items.push_back(item);
+        } else if (key == "voice") {
+            std::string picture, file, text;
+            if (!(fields >> picture >> file)) fail("a voice needs picture, file and text");
+            std::getline(fields >> std::ws, text);
+            if (text.empty()) fail("a voice needs the text it speaks");
+            const bool plain = file.find_first_of("/\\") == std::string::npos && file.size() > 4 &&
+                               file.compare(file.size() - 4, 4, ".wav") == 0;
+            if (!plain) fail("the voice file must be a plain name ending in .wav");
+            DemoItem* owner = nullptr;
+            for (DemoItem& item : project.items)
+                if (item.picture == picture) owner = &item;
+            if (!owner) fail("a voice for no item");
+            owner->voice = file;
+            owner->voiceText = text;
         } else {
             fail("unknown line");
         }

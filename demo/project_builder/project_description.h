@@ -9,6 +9,10 @@
 //                                   and the scale stored with every item
 //   category <name>                 a category row; items follow it
 //   item <picture> <drawing.svg> <depth> <name> <goods code> <price> [<link>]
+//   voice <picture> <file.wav> <text>
+//                                   the item's voice file in the project's
+//                                   "音乐及语音", spoken from the text (the
+//                                   rest of the line) at build time
 //
 // Every item's picture is the painted part of its drawing at kPictureScale
 // pixels per drawing unit, cropped on the grid of the whole drawing (the
@@ -32,6 +36,7 @@ struct DemoItem {
     std::string drawing;  // SVG file under demo/garments
     int depth = 0;        // stage slot, 1 (front) .. 99 (back)
     std::string name, goodsCode, price, link;
+    std::string voice, voiceText;  // voice file name and what it says; empty when none
     int category = -1;    // index of the category it follows
 };
 
@@ -45,7 +50,8 @@ struct DemoProject {
 };
 
 // Throws std::runtime_error with the line number on a line it cannot read,
-// an item before the first category, or a depth outside 1..99.
+// an item before the first category, a depth outside 1..99, or a voice for
+// no item, without text, or whose file is not a plain ".wav" name.
 DemoProject ReadDemoProject(std::istream& in);
 
 // Stage position of an item's top-left corner from its origin.

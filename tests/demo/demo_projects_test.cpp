@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "demo/project_builder/project_description.h"
+#include "platform/sound/sound.h"
 #include "project_editor/project_file.h"
 #include "tests/demo/picture_probe.h"
 
@@ -165,6 +166,41 @@ TEST(DemoProjects, ReadBackThroughTheProjectReaderAsDescribed) {
         EXPECT_TRUE(fs::equivalent(stored, p.folder / pe::kPictureSubfolderName));
     }
     EXPECT_EQ(names, (std::set<std::string>{"女装", "男装", "童装", "饰品", "春夏通勤搭配 web", "2010秋冬女装 web"}));
+}
+
+// Every voice line gives its item a spoken WAV file in the project's
+// "音乐及语音" that the sound layer plays; 女装, the project the fitting room
+// opens with, has some.
+TEST(DemoProjects, ItemsWithAVoiceNameAFileThatPlays) {
+    std::map<std::string, int> voices;
+    for (const fs::path& d : Descriptions()) {
+        const Loaded p = Load(d);
+        const pe::ProjectFile& f = *p.file;
+        for (const demo::DemoItem& w : p.description.items) {
+            if (w.voice.empty()) continue;
+            SCOPED_TRACE(p.description.name + "/" + w.picture);
+            ++voices[p.description.name];
+            const auto rows = ItemRows(f);
+            const auto at = std::find_if(rows.begin(), rows.end(), [&](int r) {
+                return f.parts[static_cast<std::size_t>(r)].PictureName() == w.picture;
+            });
+            ASSERT_NE(at, rows.end());
+            EXPECT_EQ(f.parts[static_cast<std::size_t>(*at)].VoiceText(), w.voice);
+            const fs::path file = p.folder / "音乐及语音" / w.voice;
+            std::ifstream in(file, std::ios::binary);
+            char head[12] = {};
+            ASSERT_TRUE(in.read(head, sizeof head)) << file;
+            EXPECT_EQ(std::string(head, 4), "RIFF");
+            EXPECT_EQ(std::string(head + 8, 4), "WAVE");
+            std::string why;
+            EXPECT_EQ(platform::sound::Play(file, false, &why), platform::sound::PlayOutcome::Playing) << why;
+            EXPECT_TRUE(platform::sound::IsPlaying());
+            platform::sound::Stop();
+            EXPECT_FALSE(platform::sound::IsPlaying());
+        }
+    }
+    EXPECT_GE(voices["女装"], 1);
+    EXPECT_GE(voices.size(), 3u);
 }
 
 TEST(DemoProjects, GarmentProjectsPutTheModelFirstAndTheButtonsWordsAfterIt) {

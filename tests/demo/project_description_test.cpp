@@ -39,6 +39,18 @@ TEST(DemoDescription, ReadsProjectFigureCategoriesAndItems) {
     EXPECT_EQ(p.items[1].link, "https://example.com/a");
 }
 
+TEST(DemoDescription, AVoiceLineGivesItsItemAFileAndTheTextToSpeak) {
+    std::istringstream in(
+        "project p basic\nfigure 0 0 1\ncategory c\n"
+        "item a a.svg 45 n c 1\nitem b b.svg 45 n c 1\n"
+        "voice b b介绍.wav  白色棉衬衫，纯棉面料, 一百五十九元。\r\n");
+    const auto p = ReadDemoProject(in);
+    ASSERT_EQ(p.items.size(), 2u);
+    EXPECT_TRUE(p.items[0].voice.empty());
+    EXPECT_EQ(p.items[1].voice, "b介绍.wav");
+    EXPECT_EQ(p.items[1].voiceText, "白色棉衬衫，纯棉面料, 一百五十九元。");
+}
+
 TEST(DemoDescription, RefusesLinesItCannotUse) {
     const std::string head = "project p web\nfigure 0 0 1\ncategory c\n";
     const char* bad[] = {
@@ -48,6 +60,11 @@ TEST(DemoDescription, RefusesLinesItCannotUse) {
         "item a a.svg 45 n c 1 link extra\n",  // one field too many
         "colour red\n",
         "figure 0 0 0\n",
+        "item a a.svg 45 n c 1\nvoice b b.wav 你好\n",     // a voice for no item
+        "item a a.svg 45 n c 1\nvoice a a.wav\n",          // nothing to say
+        "item a a.svg 45 n c 1\nvoice a ../a.wav 你好\n",  // not a plain name
+        "item a a.svg 45 n c 1\nvoice a a.mp3 你好\n",     // spoken voices are WAV files
+        "voice a a.wav 你好\n",                             // before its item
     };
     for (const char* line : bad) {
         SCOPED_TRACE(line);

@@ -16,6 +16,7 @@
 #include "fitting_room/project_chooser_core.h"
 #include "fitting_room/replace_cloth_dlg.h"
 #include "fitting_room/shared_objects.h"
+#include "platform/sound/sound.h"
 #include "platform/ui/message_box.h"
 #include "project_editor/project_file.h"
 #include "shell/base_directory.h"
@@ -27,6 +28,7 @@
 #include "shell/sys_info.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
+#include "tests/fitting_room/window/chooser_driver.h"
 
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
@@ -144,6 +146,9 @@ TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {
     EXPECT_FALSE(photo->IsShown());
     EXPECT_EQ(Press(kBtnCamera), 66601009);
     EXPECT_TRUE(photo->IsShown());
+    // It opens at (60, 100) of the screen.
+    testsupport::PumpEvents(200);
+    EXPECT_EQ(photo->GetScreenPosition(), wxPoint(60, 100));
     photo->nameEdit()->ChangeValue("../逃出");
     EXPECT_FALSE(photo->TakeSnapshot());
     ASSERT_EQ(boxes.shown().size(), 1u);
@@ -210,18 +215,51 @@ TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {
     EXPECT_EQ(reloaded.picture, before.picture);
     EXPECT_FLOAT_EQ(reloaded.scale, newScale);
 
+    // The voice button plays the picked garment's voice; a second press stops
+    // it, a third starts it again.
+    platform::sound::Stop();
+    bool voiced = false;
+    for (const auto& cell : plan.front().cells) {
+        wxMouseEvent pick(wxEVT_LEFT_DOWN);
+        pick.SetPosition(wxPoint((cell.hit.left + cell.hit.right) / 2, (cell.hit.top + cell.hit.bottom) / 2));
+        pick.m_leftDown = true;
+        view->GetEventHandler()->ProcessEvent(pick);
+        testsupport::PumpEvents(50);
+        if (!FittingModel().GetFirstListTitle().empty()) {
+            voiced = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(voiced) << "no garment of the first page has a voice";
+    EXPECT_TRUE(fs::exists(FittingModel().GetFirstListTitle())) << FittingModel().GetFirstListTitle();
+    EXPECT_EQ(Press(kBtnVoice), 66601008);
+    EXPECT_TRUE(platform::sound::IsPlaying());
+    EXPECT_EQ(Press(kBtnVoice), 66601008);
+    EXPECT_FALSE(platform::sound::IsPlaying());
+    EXPECT_EQ(Press(kBtnVoice), 66601008);
+    EXPECT_TRUE(platform::sound::IsPlaying());
+    platform::sound::Stop();
+    // A voice whose file is gone is named in a message.
+    const std::size_t shownBefore = boxes.shown().size();
+    FittingModel().SetStringList(tmp / "音乐及语音" / "不在了.wav", {}, "");
+    EXPECT_EQ(Press(kBtnVoice), 66601008);
+    ASSERT_EQ(boxes.shown().size(), shownBefore + 1);
+    EXPECT_EQ(boxes.shown().back().text, "找不到声音文件: 不在了.wav");
+    EXPECT_FALSE(platform::sound::IsPlaying());
+
     // The guide button opens the operation guide, then repaints.
     int guides = 0;
     DressToolBarDialogs().guide = [&](wxWindow*) { ++guides; };
     EXPECT_EQ(Press(kBtnHelp), 66600366);
     EXPECT_EQ(guides, 1);
 
-    // The web project through the chooser.
-    DressToolBarDialogs().chooser = [&](wxWindow*, ChooserMode mode, int, int) {
-        EXPECT_EQ(mode, ChooserMode::Project);
-        return ChooseName(mode, tmp.path(), "2010秋冬女装", {});
-    };
+    // The web project through the chooser itself, picked with the mouse.
+    DressToolBarDialogs().chooser = {};
+    choosertest::ChooserDriver driver("2010秋冬女装", 1007, "screens/fitting-frame-7-chooser.png");
     EXPECT_EQ(Press(kBtnCustom), 66601001);
+    EXPECT_FALSE(driver.timedOut);
+    EXPECT_TRUE(driver.pressed);
+    EXPECT_EQ(driver.seen.caption, wxString::FromUTF8("自选试衣项目"));
     EXPECT_EQ(RightGarmentList().IsProjectLoaded(), 1);
     EXPECT_EQ(RightGarmentList().basicProjectShown(), "");
     EXPECT_EQ(bar->rules().Find(kBtnCustom)->state, 'O');

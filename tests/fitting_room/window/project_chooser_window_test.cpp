@@ -38,11 +38,13 @@
 #include "shell/sys_info.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
+#include "tests/fitting_room/window/chooser_driver.h"
 
 namespace fs = std::filesystem;
 using namespace fitting_room;
 using testsupport::ReadAll;
 using testsupport::TempDir;
+using choosertest::ChooserDriver;
 
 namespace {
 
@@ -86,115 +88,6 @@ void MakeBase(const TempDir& base) {
     SaveJpeg(base / "服饰搭配背景图" / "试衣间背景图海边.jpg", 800, 500, 60);
     SaveJpeg(base / "服饰搭配背景图" / "试衣平台背景.jpg", 800, 600, 30);
 }
-
-wxDialog* FindChooser() {
-    for (wxWindow* w : wxTopLevelWindows)
-        if (w->GetName() == "DlgSelfProject" && w->IsShown()) return dynamic_cast<wxDialog*>(w);
-    return nullptr;
-}
-
-// What the user sees of the open chooser.
-struct ChooserView {
-    wxString caption;
-    std::vector<std::string> rows;
-    wxRect rect;
-    bool openEnabledBefore = true;
-    bool openEnabledAfter = false;
-    wxString openLabel;
-    wxString chosenText;
-    bool transparentShown = false;
-    bool openEnabledByWrongTag = true;
-    wxString chosenByWrongTag = "?";
-};
-
-// Drives the modal chooser from a timer: clicks the row named `row` in the
-// list, takes a screenshot, then presses `button` (1007, 1008 or cancel).
-class ChooserDriver {
-public:
-    ChooserDriver(std::string row, int button, std::string screenshot)
-        : m_row(std::move(row)), m_button(button), m_screenshot(std::move(screenshot)) {
-        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Step(); });
-        m_timer.Start(40);
-        m_deadline = wxGetLocalTimeMillis() + 20000;
-    }
-    ~ChooserDriver() { m_timer.Stop(); }
-
-    ChooserView seen;
-    bool clicked = false, pressed = false, timedOut = false;
-    bool probeWrongTag = false;
-
-private:
-    void Mouse(CZYKGridCtrl* grid, wxEventType type, wxPoint at, bool down) {
-        wxMouseEvent e(type);
-        e.SetEventObject(grid);
-        e.SetPosition(at);
-        e.m_leftDown = down;
-        grid->GetEventHandler()->ProcessEvent(e);
-    }
-    void Step() {
-        wxDialog* dlg = FindChooser();
-        if (!dlg || pressed) return;
-        if (wxGetLocalTimeMillis() > m_deadline) {
-            timedOut = true;
-            dlg->EndModal(wxID_CANCEL);
-            return;
-        }
-        auto* grid = dynamic_cast<CZYKGridCtrl*>(dlg->FindWindow(1005));
-        auto* open = dynamic_cast<wxButton*>(dlg->FindWindow(1007));
-        auto* name = dynamic_cast<wxStaticText*>(dlg->FindWindow(1006));
-        if (!grid || !open || !name) return;
-        if (!clicked) {
-            seen.caption = dlg->GetTitle();
-            seen.rect = dlg->GetScreenRect();
-            seen.openEnabledBefore = open->IsEnabled();
-            seen.openLabel = open->GetLabel();
-            seen.transparentShown = dlg->FindWindow(1008) != nullptr;
-            for (int r = 0; r < grid->GetRowCount(); ++r) seen.rows.push_back(grid->GetCellText(1, r).text);
-            if (probeWrongTag) {
-                // A row made current, then a notification without the grid's
-                // tag: nothing is chosen.
-                grid->SetCurrentCell(grid->GetFixedColumnCount() + 1, grid->GetFixedRowCount());
-                platform::ui::SendMessage(dlg, grid::kMsgGridNotify, grid::kGridNotifyTag + 1, 0);
-                seen.openEnabledByWrongTag = open->IsEnabled();
-                seen.chosenByWrongTag = name->GetLabel();
-            }
-            for (int r = 0; r < grid->GetRowCount(); ++r) {
-                if (grid->GetCellText(1, r).text != m_row) continue;
-                const grid::Rect cell = grid->CellRect(1, r);
-                const wxPoint at((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-                Mouse(grid, wxEVT_MOTION, at, false);
-                Mouse(grid, wxEVT_LEFT_DOWN, at, true);
-                Mouse(grid, wxEVT_LEFT_UP, at, false);
-            }
-            clicked = true;
-            return;
-        }
-        if (++m_waits < 6) return;  // let the click's paints land
-        seen.openEnabledAfter = open->IsEnabled();
-        seen.chosenText = name->GetLabel();
-        if (!m_screenshot.empty()) testsupport::SaveWindowScreenshot(dlg, m_screenshot);
-        pressed = true;
-        if (m_button == wxID_CANCEL) {
-            dlg->EndModal(wxID_CANCEL);
-            return;
-        }
-        wxWindow* button = dlg->FindWindow(m_button);
-        if (!button || !button->IsEnabled()) {
-            dlg->EndModal(wxID_CANCEL);
-            return;
-        }
-        wxCommandEvent click(wxEVT_BUTTON, m_button);
-        click.SetEventObject(button);
-        button->GetEventHandler()->ProcessEvent(click);
-    }
-
-    std::string m_row;
-    int m_button;
-    std::string m_screenshot;
-    int m_waits = 0;
-    wxTimer m_timer;
-    wxLongLong m_deadline;
-};
 
 std::string Screen(const char* name) { return (fs::current_path() / "screens" / name).string(); }
 
@@ -395,6 +288,42 @@ TEST_F(BuildForDownloadCommand, PacksThePickedProjectAndSaysWhere) {
         EXPECT_EQ(it->second->kind, w.kind);
         EXPECT_EQ(it->second->data, ReadAll(w.file));
     }
+}
+
+// The series project of the demo base, as a user of `make run` packs it:
+// every file of its three folders (its voices among them) comes back whole.
+TEST_F(BuildForDownloadCommand, PacksTheDemoSeriesProjectWithItsVoices) {
+    const std::string project = "2010秋冬女装";
+    const fs::path demo = "demo-base";
+    if (!fs::exists(demo / "KZV网页项目文件" / (project + ".dm3"))) GTEST_SKIP() << "no demo base directory";
+    fs::copy(demo, base.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    platform::ui::MessageBoxRecorder boxes;
+    ChooserDriver driver(project, 1007, "");
+    frame->RunCommand(ID_BUILD_DOWNLOAD_FILES);
+    EXPECT_FALSE(driver.timedOut);
+    const fs::path package = base / "服饰搭配上传数据专区" / (project + ".rar");
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "网上供客户下载的文件已构建: " + package.string());
+
+    std::string name;
+    std::vector<ReadEntry> entries;
+    ASSERT_TRUE(ReadPackage(ReadAll(package), &name, &entries));
+    EXPECT_EQ(name, Gbk(project));
+    std::map<std::string, std::pair<char, std::vector<unsigned char>>> want;
+    want[Gbk(project)] = {'H', ReadAll(base / "KZV网页项目文件" / (project + ".dm3"))};
+    const std::pair<const char*, char> folders[] = {{"试衣及按钮图片", 'A'}, {"音乐及语音", 'B'}, {"展示及说明图片", 'C'}};
+    for (const auto& [folder, kind] : folders)
+        for (const auto& e : fs::directory_iterator(base / project / folder))
+            want[Gbk(e.path().filename().string())] = {kind, ReadAll(e.path())};
+    ASSERT_EQ(entries.size(), want.size());
+    for (const ReadEntry& e : entries) {
+        const auto it = want.find(e.nameGbk);
+        ASSERT_NE(it, want.end());
+        EXPECT_EQ(e.kind, it->second.first);
+        EXPECT_EQ(e.data, it->second.second);
+    }
+    ASSERT_TRUE(want.count(Gbk("开衫介绍.wav")));
+    EXPECT_EQ(want[Gbk("开衫介绍.wav")].first, 'B');
 }
 
 TEST_F(BuildForDownloadCommand, AProjectWithoutItsFolderIsReportedAndNotPacked) {
