@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libx11-dev fonts-wqy-microhei xvfb xauth xdg-utils python3
   python3-pyftpdlib
+  libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
 )
 missing=()
 for p in "${packages[@]}"; do
