@@ -90,42 +90,41 @@ DlgSpace1FMView::~DlgSpace1FMView() {
 void DlgSpace1FMView::BuildControls() {
     m_picture = new PictureArea(this, wxRect(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight));
     const int x = kPictureLeft + kPictureWidth + 8, w = 690 - x - 4;
-    int y = 8;
-    auto label = [&](const char* text) {
-        new wxStaticText(this, wxID_ANY, U(text), wxPoint(x, y));
-        y += 18;
+    const int labelWidth = 40, fieldX = x + labelWidth, fieldW = w - labelWidth;
+    int y = 6;
+    auto labelled = [&](const char* text, wxWindow* field) {
+        new wxStaticText(this, wxID_ANY, U(text), wxPoint(x, y + 6));
+        field->SetPosition(wxPoint(fieldX, y));
+        field->SetSize(wxSize(fieldW, -1));
+        y += 32;
     };
-    label("选择客户:");
-    m_persons = new wxChoice(this, kIdPerson, wxPoint(x, y), wxSize(w, -1));
-    y += 32;
-    label("姓名:");
-    m_name = new wxTextCtrl(this, kIdName, "", wxPoint(x, y), wxSize(w, -1));
-    y += 32;
-    label("模特:");
-    m_sex = new wxChoice(this, kIdModelSex, wxPoint(x, y), wxSize(w, -1));
+    auto button = [&](int id, const char* text) {
+        auto* b = new wxButton(this, id, U(text), wxPoint(x, y), wxSize(w, 26));
+        y += 30;
+        return b;
+    };
+    m_persons = new wxChoice(this, kIdPerson);
+    labelled("客户:", m_persons);
+    m_name = new wxTextCtrl(this, kIdName, "");
+    labelled("姓名:", m_name);
+    m_sex = new wxChoice(this, kIdModelSex);
     m_sex->Append(U("男性"));
     m_sex->Append(U("女性"));
-    y += 34;
+    labelled("模特:", m_sex);
     m_numbers = new wxCheckBox(this, kIdShowNumbers, U("显示数字"), wxPoint(x, y));
-    y += 26;
-    m_save = new wxButton(this, kIdSave, U("保存测量数据"), wxPoint(x, y), wxSize(w, 28));
+    y += 24;
+    m_save = button(kIdSave, "保存测量数据");
     m_save->Disable();
-    y += 32;
-    new wxButton(this, kIdBuild3d, U("建三维模形"), wxPoint(x, y), wxSize(w, 28));
-    y += 36;
-    label("尺码图:");
-    m_sizePictures = new wxChoice(this, kIdSizePicture, wxPoint(x, y), wxSize(w, -1));
-    y += 36;
-    m_match = new wxButton(this, kIdMatch, U("匹配尺码"), wxPoint(x, y), wxSize(w, 28));
+    button(kIdBuild3d, "建三维模形");
+    m_sizePictures = new wxChoice(this, kIdSizePicture);
+    labelled("尺码图:", m_sizePictures);
+    m_match = button(kIdMatch, "匹配尺码");
     m_match->Disable();
-    y += 32;
-    new wxButton(this, kIdAllSizes, U("全部尺码"), wxPoint(x, y), wxSize(w, 28));
-    y += 32;
-    m_download = new wxButton(this, kIdDownload, U("下载更新尺码库"), wxPoint(x, y), wxSize(w, 28));
-    y += 32;
-    m_status = new wxStaticText(this, kIdStatus, "", wxPoint(x, y), wxSize(w, 34), wxST_NO_AUTORESIZE);
+    button(kIdAllSizes, "全部尺码");
+    m_download = button(kIdDownload, "下载更新尺码库");
+    m_status = new wxStaticText(this, kIdStatus, "", wxPoint(x, y), wxSize(w, 32), wxST_NO_AUTORESIZE);
     m_status->SetForegroundColour(platform::ui::ToColour(0x0000C0));
-    y += 38;
+    y += 34;
     m_edit = new wxCheckBox(this, kIdEditMode, U("编辑方式"), wxPoint(x, y));
     y += 24;
     const int half = (w - 4) / 2;
@@ -140,6 +139,12 @@ void DlgSpace1FMView::BuildControls() {
     const int gridTop = kPictureTop + kPictureHeight + 8;
     m_grid->Create(0, 0x50300004, wxRect(6, gridTop, 690 - 12, 800 - gridTop - 6), this, kIdGridFrame);
     m_grid->RecalcLayout();
+    // The chart takes the page's height below the picture.
+    Bind(wxEVT_SIZE, [this, gridTop](wxSizeEvent& e) {
+        const wxSize size = GetClientSize();
+        m_grid->SetSize(wxRect(6, gridTop, std::max(100, size.x - 12), std::max(80, size.y - gridTop - 6)));
+        e.Skip();
+    });
 
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { MatchSizes(); }, kIdMatch);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ShowAllSizes(); }, kIdAllSizes);

@@ -47,6 +47,7 @@ CSizeDatabase::~CSizeDatabase() {
 }
 
 void CSizeDatabase::Reset() {
+    m_base.clear();  // nothing is written until a directory is set again
     m_lastError.clear();
     m_bodyHeader.fill(' ');
     platform::RecordWriter h(m_bodyHeader);

@@ -89,7 +89,7 @@ public:
     CSizeDatabase(const CSizeDatabase&) = delete;
     CSizeDatabase& operator=(const CSizeDatabase&) = delete;
 
-    // Back to the state of a fresh start (tests, and a new base directory).
+    // Back to the state of a fresh start, without a directory (tests).
     void Reset();
 
     // ---- data folder ------------------------------------------------------
