@@ -9,6 +9,7 @@
 #include "fitting_room/project_chooser.h"
 #include "measure_market/market_child_frame.h"
 #include "fitting_room/show_child_frame.h"
+#include "measure_market/space_child_frame.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 #include "shell/base_directory.h"
@@ -47,6 +48,9 @@ bool CFittoraApp::OnInit() {
     });
     m_shell->SetFrameFactory(3, [](platform::ui::MdiClient* client) -> platform::ui::MdiChildFrame* {
         return CMWinFram_MarketChdWnd::Make(client);
+    });
+    m_shell->SetFrameFactory(2, [](platform::ui::MdiClient* client) -> platform::ui::MdiChildFrame* {
+        return CMWinFram_SpaceChdWnd::Make(client, shell::BaseDirectory());
     });
     shell::SetPackChooser([](wxWindow* parent) { return fitting_room::RunPackChooser(parent); });
     CMainFrame* frame = m_shell->Start(&error);

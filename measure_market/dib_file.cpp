@@ -1,0 +1,169 @@
+// The bitmap reader. Every size comes from the file and is checked against
+// the file's length before it is used: the info header's own size, the
+// colour table (capped at 256 entries), and the rows at the file header's
+// bits offset, each padded to four bytes. Arithmetic is done in 64 bits so
+// that no size from the file can wrap.
+#include "measure_market/dib_file.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "platform/files.h"
+#include "platform/record.h"
+
+namespace measure {
+
+namespace {
+
+constexpr std::size_t kFileHeader = 14;
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+constexpr std::size_t kMaxFileBytes = 1u << 30;
+
+// Position and width of a mask's bits, to scale a field to 8 bits.
+struct MaskField {
+    int shift = 0;
+    int bits = 0;
+    std::uint8_t Take(std::uint32_t pixel, std::uint32_t mask) const {
+        if (bits == 0) return 0;
+        const std::uint32_t v = (pixel & mask) >> shift;
+        const std::uint32_t max = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1);
+        return static_cast<std::uint8_t>((static_cast<std::uint64_t>(v) * 255 + max / 2) / max);
+    }
+};
+
+MaskField FieldOf(std::uint32_t mask) {
+    if (mask == 0) return {};
+    return {std::countr_zero(mask), std::popcount(mask)};
+}
+
+}  // namespace
+
+DibStatus CDibFile::Fail(DibStatus s) {
+    m_status = s;
+    m_width = m_height = m_bitCount = 0;
+    m_imageSize = 0;
+    m_colours.clear();
+    m_rgb.clear();
+    return s;
+}
+
+DibStatus CDibFile::Load(const std::filesystem::path& path) {
+    const auto bytes = platform::ReadWholeFile(path, kMaxFileBytes);
+    if (!bytes) return Fail(DibStatus::NoFile);
+    return LoadBytes(*bytes);
+}
+
+DibStatus CDibFile::LoadBytes(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kFileHeader || bytes[0] != 'B' || bytes[1] != 'M') return Fail(DibStatus::NotBitmap);
+    platform::RecordReader file(bytes);
+    const std::uint64_t bitsOffset = file.U32(10);
+    if (bytes.size() < kFileHeader + 4) return Fail(DibStatus::BadHeader);
+    const std::uint64_t infoSize = file.U32(kFileHeader);
+    std::int64_t width = 0, height = 0;
+    int planes = 1, bitCount = 0;
+    std::uint32_t compression = kBiRgb, sizeImage = 0, clrUsed = 0;
+    std::uint32_t masks[3] = {0, 0, 0};
+    if (infoSize == 12) {  // the old core header
+        if (bytes.size() < kFileHeader + 12) return Fail(DibStatus::BadHeader);
+        width = file.U16(18);
+        height = file.I16(20);
+        planes = file.U16(22);
+        bitCount = file.U16(24);
+    } else if (infoSize >= 40 && infoSize <= 1024) {
+        if (bytes.size() < kFileHeader + infoSize) return Fail(DibStatus::BadHeader);
+        width = file.I32(18);
+        height = file.I32(22);
+        planes = file.U16(26);
+        bitCount = file.U16(28);
+        compression = file.U32(30);
+        sizeImage = file.U32(34);
+        clrUsed = file.U32(46);
+    } else {
+        return Fail(DibStatus::BadHeader);
+    }
+    const bool topDown = height < 0;
+    if (topDown) height = -height;
+    if (width <= 0 || height <= 0 || width > kMaxDibSide || height > kMaxDibSide || planes != 1)
+        return Fail(DibStatus::BadHeader);
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+        return Fail(DibStatus::BadHeader);
+
+    std::uint64_t tableAt = kFileHeader + infoSize;
+    if (compression == kBiBitfields && (bitCount == 16 || bitCount == 32)) {
+        // The three masks follow a plain info header; larger headers hold them.
+        if (bytes.size() < kFileHeader + 40 + 12) return Fail(DibStatus::BadHeader);
+        for (int i = 0; i < 3; ++i) masks[i] = file.U32(kFileHeader + 40 + 4 * i);
+        if (infoSize == 40) tableAt += 12;
+    } else if (compression != kBiRgb) {
+        return Fail(DibStatus::BadHeader);
+    } else if (bitCount == 16) {
+        masks[0] = 0x7C00;
+        masks[1] = 0x03E0;
+        masks[2] = 0x001F;
+    } else if (bitCount == 32) {
+        masks[0] = 0xFF0000;
+        masks[1] = 0x00FF00;
+        masks[2] = 0x0000FF;
+    }
+
+    // The colour table: the header's count, or the depth's; at most 256 and
+    // never more than the depth can index.
+    std::uint64_t colours = clrUsed;
+    if (colours == 0) colours = bitCount <= 8 ? (1u << bitCount) : 0;
+    if (bitCount <= 8) colours = std::min<std::uint64_t>(colours, 1u << bitCount);
+    colours = std::min<std::uint64_t>(colours, 256);
+    const std::uint64_t entry = infoSize == 12 ? 3 : 4;
+    const std::uint64_t tableEnd = tableAt + colours * entry;
+    if (tableEnd > bytes.size()) return Fail(DibStatus::BadColours);
+    m_colours.clear();
+    for (std::uint64_t i = 0; i < colours; ++i) {
+        const std::size_t at = static_cast<std::size_t>(tableAt + i * entry);
+        m_colours.push_back(bytes[at + 2]);
+        m_colours.push_back(bytes[at + 1]);
+        m_colours.push_back(bytes[at]);
+    }
+    if (bitCount <= 8 && colours == 0) return Fail(DibStatus::BadColours);
+
+    const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bitCount + 31) / 32) * 4;
+    const std::uint64_t need = stride * static_cast<std::uint64_t>(height);
+    if (bitsOffset < kFileHeader || bitsOffset > bytes.size() || need > bytes.size() - bitsOffset)
+        return Fail(DibStatus::BadBits);
+
+    m_width = static_cast<int>(width);
+    m_height = static_cast<int>(height);
+    m_bitCount = bitCount;
+    m_imageSize = sizeImage != 0 ? sizeImage : static_cast<std::uint32_t>(width * height);
+    m_rgb.assign(static_cast<std::size_t>(width * height * 3), 0);
+    const MaskField fields[3] = {FieldOf(masks[0]), FieldOf(masks[1]), FieldOf(masks[2])};
+    const int palette = colourCount();
+    for (int y = 0; y < m_height; ++y) {
+        const int fileRow = topDown ? y : m_height - 1 - y;
+        const std::uint8_t* row = bytes.data() + bitsOffset + stride * static_cast<std::uint64_t>(fileRow);
+        std::uint8_t* out = m_rgb.data() + static_cast<std::size_t>(y) * m_width * 3;
+        for (int x = 0; x < m_width; ++x, out += 3) {
+            if (bitCount <= 8) {
+                const int perByte = 8 / bitCount;
+                const int shift = 8 - bitCount * (x % perByte + 1);
+                int index = (row[x / perByte] >> shift) & ((1 << bitCount) - 1);
+                if (index >= palette) index = 0;  // an index past the table shows its first colour
+                std::copy_n(m_colours.data() + index * 3, 3, out);
+            } else if (bitCount == 24) {
+                out[0] = row[x * 3 + 2];
+                out[1] = row[x * 3 + 1];
+                out[2] = row[x * 3];
+            } else {
+                const std::uint32_t px = bitCount == 16
+                                             ? static_cast<std::uint32_t>(row[x * 2] | (row[x * 2 + 1] << 8))
+                                             : static_cast<std::uint32_t>(row[x * 4] | (row[x * 4 + 1] << 8) |
+                                                                          (row[x * 4 + 2] << 16) |
+                                                                          (static_cast<std::uint32_t>(row[x * 4 + 3]) << 24));
+                for (int c = 0; c < 3; ++c) out[c] = fields[c].Take(px, masks[c]);
+            }
+        }
+    }
+    m_status = DibStatus::Loaded;
+    return m_status;
+}
+
+}  // namespace measure

@@ -1,0 +1,65 @@
+#pragma once
+// CDibFile: a device-independent bitmap file (".bmp") read whole and checked
+// before use: the file and info headers must fit, the colour table holds at
+// most 256 entries (and no more than the bit depth can index) and lies inside
+// the file, and the pixel rows are read at the file header's offset and must
+// lie inside the file too. Uncompressed 1, 4, 8, 24 and 32-bit pictures and
+// 16 and 32-bit ones with bit-field masks are read; run-length compressed
+// ones are refused. The pixels are handed out as top-down RGB triplets.
+//
+// Any thread; no window code.
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace measure {
+
+enum class DibStatus {
+    Loaded,
+    NoFile,        // cannot be read
+    NotBitmap,     // does not start with "BM"
+    BadHeader,     // headers short, sizes beyond limits, unknown depth or compression
+    BadColours,    // the colour table does not fit
+    BadBits,       // the pixel rows do not fit in the file
+};
+
+inline constexpr int kMaxDibSide = 16384;
+inline constexpr const char* kNotBitmapMessage = "This isn't a bitmap file!";
+
+class CDibFile {
+public:
+    CDibFile() = default;
+    explicit CDibFile(const std::filesystem::path& path) { Load(path); }
+
+    DibStatus Load(const std::filesystem::path& path);
+    DibStatus LoadBytes(std::span<const std::uint8_t> bytes);
+
+    bool loaded() const { return m_status == DibStatus::Loaded; }
+    DibStatus status() const { return m_status; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    int bitCount() const { return m_bitCount; }
+    // Entries of the colour table (0 when there is none).
+    int colourCount() const { return static_cast<int>(m_colours.size() / 3); }
+    // The colour table as RGB triplets.
+    const std::vector<std::uint8_t>& colours() const { return m_colours; }
+    // Bytes of the pixel rows (width x height when the header gives 0).
+    std::uint32_t imageSize() const { return m_imageSize; }
+    // width x height RGB triplets, top row first.
+    const std::vector<std::uint8_t>& rgb() const { return m_rgb; }
+
+private:
+    DibStatus Fail(DibStatus s);
+
+    DibStatus m_status = DibStatus::NoFile;
+    int m_width = 0;
+    int m_height = 0;
+    int m_bitCount = 0;
+    std::uint32_t m_imageSize = 0;
+    std::vector<std::uint8_t> m_colours;
+    std::vector<std::uint8_t> m_rgb;
+};
+
+}  // namespace measure

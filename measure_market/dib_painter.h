@@ -1,0 +1,32 @@
+#pragma once
+// CDibPainter: draws a bitmap file (".bmp") at its natural size on a device
+// context through the validated reader CDibFile. A file that is not a bitmap
+// is reported once with "This isn't a bitmap file!".
+//
+// Window thread only; one process-wide instance (DibPainter()).
+#include <filesystem>
+#include <wx/dc.h>
+
+#include "platform/message.h"
+
+class CDibPainter {
+public:
+    // -1 when the file does not exist or is no loadable bitmap, else 0.
+    int DrawFile(int x, int y, const std::filesystem::path& path, wxDC& dc);
+    int DrawFileChecked(int x, int y, const std::filesystem::path& path, wxDC& dc);
+    int DrawDib(int x, int y, const std::filesystem::path& path, wxDC& dc);
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    int state() const { return m_state; }  // -1 after a missing file, 11 after a drawing
+    // Where the "not a bitmap" message goes (the message box by default).
+    void SetMessageSink(platform::MessageSink sink) { m_sink = std::move(sink); }
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    int m_state = 0;
+    platform::MessageSink m_sink;
+};
+
+CDibPainter& DibPainter();
