@@ -2,41 +2,16 @@
 
 #include <cmath>
 
+#include "platform/wave.h"
+
 namespace camera {
-
-namespace {
-
-void Put16(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    b.push_back(std::uint8_t(v));
-    b.push_back(std::uint8_t(v >> 8));
-}
-void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-void PutTag(std::vector<std::uint8_t>& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
-
-}  // namespace
 
 std::vector<std::uint8_t> ShutterWaveBytes() {
     constexpr std::uint32_t kRate = 22050;
     constexpr std::uint32_t kDataBytes = std::uint32_t(kShutterWaveBytes) - 44;
     constexpr std::uint32_t kSamples = kDataBytes / 2;
-    std::vector<std::uint8_t> b;
-    b.reserve(kShutterWaveBytes);
-    PutTag(b, "RIFF");
-    Put32(b, std::uint32_t(kShutterWaveBytes) - 8);
-    PutTag(b, "WAVE");
-    PutTag(b, "fmt ");
-    Put32(b, 16);
-    Put16(b, 1);  // PCM
-    Put16(b, 1);  // mono
-    Put32(b, kRate);
-    Put32(b, kRate * 2);
-    Put16(b, 2);
-    Put16(b, 16);
-    PutTag(b, "data");
-    Put32(b, kDataBytes);
+    std::vector<std::int16_t> samples;
+    samples.reserve(kSamples);
 
     std::uint32_t noise = 0x2545F491u;
     const double clicks[2] = {0.0, 0.12};  // seconds
@@ -51,9 +26,9 @@ std::vector<std::uint8_t> ShutterWaveBytes() {
             v += white * std::exp(-age * 60.0) * 0.8 + std::sin(2 * M_PI * 1800.0 * age) * std::exp(-age * 90.0) * 0.3;
         }
         v = std::fmax(-1.0, std::fmin(1.0, v));
-        Put16(b, std::uint32_t(std::int16_t(std::lround(v * 30000.0))) & 0xFFFF);
+        samples.push_back(std::int16_t(std::lround(v * 30000.0)));
     }
-    return b;
+    return platform::MonoPcm16Wave(kRate, samples);
 }
 
 }  // namespace camera

@@ -53,18 +53,7 @@ public:
         SetColumnColor(1, 0xFF0000);
         for (int c : {4, 5, 6}) SetColumnColor(c, 0x808080);
         SetDefaultCellMetrics(999, 46);
-        const wxBitmap strip = platform::ui::LoadBitmapResource(kBitmapListIcons);
-        m_icons.Create(15, 15, true, 12);
-        // The strip is cut into its 15 x 15 pictures here, through images: the
-        // toolkit's own cutting of a masked strip reads past its pixel rows.
-        if (strip.IsOk()) {
-            const wxImage all = strip.ConvertToImage();
-            for (int x = 0; x + 15 <= all.GetWidth() && all.GetHeight() >= 15; x += 15) {
-                wxImage one = all.GetSubImage(wxRect(x, 0, 15, 15));
-                one.SetMaskColour(0, 128, 128);
-                m_icons.Add(wxBitmap(one));
-            }
-        }
+        platform::ui::LoadImageListStrip(m_icons, kBitmapListIcons, 15, wxColour(0, 128, 128));
     }
 
     void SetRows(const std::vector<std::string>& names) {

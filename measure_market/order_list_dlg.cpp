@@ -30,18 +30,7 @@ COrderFileGrid::COrderFileGrid(fs::path base) : m_base(std::move(base)) {
     InsertColumn(110, "定单号", 4 | grid::kDtSingleLine, 0x8025, 0, 0, 0);
     SetColumnColor(1, 0xFF0000);
     SetDefaultCellMetrics(999, 36);
-    const wxBitmap strip = platform::ui::LoadBitmapResource(kBitmapListIcons);
-    m_icons.Create(15, 15, true, 12);
-    if (strip.IsOk()) {
-        // Cut through images: the toolkit's cutting of a masked strip reads
-        // past its rows.
-        const wxImage all = strip.ConvertToImage();
-        for (int x = 0; x + 15 <= all.GetWidth() && all.GetHeight() >= 15; x += 15) {
-            wxImage one = all.GetSubImage(wxRect(x, 0, 15, 15));
-            one.SetMaskColour(0, 128, 128);
-            m_icons.Add(wxBitmap(one));
-        }
-    }
+    platform::ui::LoadImageListStrip(m_icons, kBitmapListIcons, 15, wxColour(0, 128, 128));
     m_titles = ListOrderTitles(m_base);
     SetRowCount(std::max(fileCount(), kMinFileRows), 0);
 }

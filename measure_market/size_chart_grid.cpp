@@ -38,16 +38,7 @@ CSizeChartGrid::CSizeChartGrid(measure::CSizeDatabase& db, const std::filesystem
         else
             SetColumnMetrics(c, 15, 15, grid::kIconImageList);
     }
-    m_icons.Create(15, 15, true, 12);
-    const wxBitmap strip = platform::ui::LoadBitmapResource(kSizeChartBitmap);
-    if (strip.IsOk()) {
-        const wxImage all = strip.ConvertToImage();
-        for (int x = 0; x + 15 <= all.GetWidth() && all.GetHeight() >= 15; x += 15) {
-            wxImage one = all.GetSubImage(wxRect(x, 0, 15, 15));
-            one.SetMaskColour(0, 128, 128);
-            m_icons.Add(wxBitmap(one));
-        }
-    }
+    platform::ui::LoadImageListStrip(m_icons, kSizeChartBitmap, 15, wxColour(0, 128, 128));
     SetRowCount(kSizeChartGridRows, 0);
     m_db.ParseAllSizes();
     const grid::ColorRef colours[5] = {0xFF0000, 0x000080, 0x808000, 0x000080, 0x808000};

@@ -23,17 +23,7 @@ constexpr long kEditorStyle = 0x40000080;
 }  // namespace
 
 CProjectDialogGrid::CProjectDialogGrid() {
-    const wxBitmap strip = platform::ui::LoadBitmapResource(kBitmapGridIcons);
-    m_icons.Create(15, 15, true, 12);
-    // Cut through images: the toolkit's cutting of a masked strip reads past its rows.
-    if (strip.IsOk()) {
-        const wxImage all = strip.ConvertToImage();
-        for (int x = 0; x + 15 <= all.GetWidth() && all.GetHeight() >= 15; x += 15) {
-            wxImage one = all.GetSubImage(wxRect(x, 0, 15, 15));
-            one.SetMaskColour(0, 128, 128);
-            m_icons.Add(wxBitmap(one));
-        }
-    }
+    platform::ui::LoadImageListStrip(m_icons, kBitmapGridIcons, 15, wxColour(0, 128, 128));
 }
 
 void CProjectDialogGrid::SetUpColumns() {

@@ -21,26 +21,13 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/wave.h"
 
 extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void Put16(std::vector<std::uint8_t>& b, std::uint16_t v) {
-    b.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    Put16(b, static_cast<std::uint16_t>(v & 0xFFFF));
-    Put16(b, static_cast<std::uint16_t>(v >> 16));
-}
-
-void PutTag(std::vector<std::uint8_t>& b, const char* tag) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(tag[i]));
-}
 
 // Two soft descending notes, 16-bit mono at 22,050 Hz: a doorbell chime.
 std::vector<std::uint8_t> Chime() {
@@ -56,23 +43,7 @@ std::vector<std::uint8_t> Chime() {
                                                         std::sin(2 * std::numbers::pi * f * i / rate)));
         }
     }
-    std::vector<std::uint8_t> b;
-    const auto data = static_cast<std::uint32_t>(samples.size() * 2);
-    PutTag(b, "RIFF");
-    Put32(b, 36 + data);
-    PutTag(b, "WAVE");
-    PutTag(b, "fmt ");
-    Put32(b, 16);
-    Put16(b, 1);  // PCM
-    Put16(b, 1);  // mono
-    Put32(b, rate);
-    Put32(b, rate * 2);
-    Put16(b, 2);
-    Put16(b, 16);
-    PutTag(b, "data");
-    Put32(b, data);
-    for (std::int16_t s : samples) Put16(b, static_cast<std::uint16_t>(s));
-    return b;
+    return platform::MonoPcm16Wave(rate, samples);
 }
 
 // A RIFF WAVE file with a data chunk that holds samples.

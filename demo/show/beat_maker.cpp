@@ -12,20 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/wave.h"
+
 namespace {
 
 constexpr int kRate = 22050;
 constexpr double kPi = 3.14159265358979323846;
-
-void Put16(std::ofstream& out, std::uint16_t v) {
-    const char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-    out.write(b, 2);
-}
-void Put32(std::ofstream& out, std::uint32_t v) {
-    const char b[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                       static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
-    out.write(b, 4);
-}
 
 // A small deterministic noise source, so that the file is the same on every build.
 double Noise(std::uint32_t& state) {
@@ -93,22 +85,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "beat_maker: cannot write %s\n", argv[1]);
         return 1;
     }
-    const std::uint32_t bytes = static_cast<std::uint32_t>(mix.size() * 2);
-    out.write("RIFF", 4);
-    Put32(out, 36 + bytes);
-    out.write("WAVEfmt ", 8);
-    Put32(out, 16);
-    Put16(out, 1);
-    Put16(out, 1);
-    Put32(out, kRate);
-    Put32(out, kRate * 2);
-    Put16(out, 2);
-    Put16(out, 16);
-    out.write("data", 4);
-    Put32(out, bytes);
-    for (double s : mix) {
-        const double v = std::tanh(s) * 30000.0;
-        Put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v))));
-    }
+    std::vector<std::int16_t> samples;
+    samples.reserve(mix.size());
+    for (double s : mix) samples.push_back(static_cast<std::int16_t>(std::lround(std::tanh(s) * 30000.0)));
+    const std::vector<std::uint8_t> file = platform::MonoPcm16Wave(kRate, samples);
+    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
     return out.good() ? 0 : 1;
 }

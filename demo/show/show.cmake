@@ -7,6 +7,8 @@ set(show_dir ${DEMO_BASE_DIR}/服饰发布展台图片)
 set(show_src ${CMAKE_CURRENT_SOURCE_DIR}/show)
 
 add_executable(beat_maker ${show_src}/beat_maker.cpp)
+target_link_libraries(beat_maker PRIVATE platform)
+target_include_directories(beat_maker PRIVATE ${PROJECT_SOURCE_DIR})
 foreach(beat "${show_dir}/T台节拍.wav|126|4|49" "${DEMO_BASE_DIR}/服饰搭配sysproj/kzv节奏音.wav|116|4|55")
   string(REPLACE "|" ";" beat "${beat}")
   list(GET beat 0 wav)

@@ -59,4 +59,16 @@ wxCursor LoadCursorResource(int id) {
     return wxCursor(img);
 }
 
+void LoadImageListStrip(wxImageList& list, int id, int cell, const wxColour& mask) {
+    list.Create(cell, cell, true, 12);
+    const wxBitmap strip = LoadBitmapResource(id);
+    if (!strip.IsOk()) return;
+    const wxImage all = strip.ConvertToImage();
+    for (int x = 0; x + cell <= all.GetWidth() && all.GetHeight() >= cell; x += cell) {
+        wxImage one = all.GetSubImage(wxRect(x, 0, cell, cell));
+        one.SetMaskColour(mask.Red(), mask.Green(), mask.Blue());
+        list.Add(wxBitmap(one));
+    }
+}
+
 }  // namespace platform::ui
