@@ -33,6 +33,7 @@ public:
         m_recent->Load(*wxConfigBase::Get());
         project_editor::CPavanelView::WebPageCommand() = [](project_editor::CPavanelView& view) {
             web_publish::RunWebPageCommand(&view, view.base());
+            view.RefreshLinks();
         };
         auto* frame = new project_editor::CMainFrame(*base);
         SetTopWindow(frame);

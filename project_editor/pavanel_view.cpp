@@ -312,13 +312,17 @@ void CPavanelView::OnInitialUpdate(const fs::path& base) {
     // The links: the manual beside the program's data, the shop's page and
     // the messenger contact from the settings.
     m_manualLink->SetLinkTarget((base / fs::path(std::string(kManualFileName))).string());
-    m_shopLink->SetLinkTarget(CSysSetInfo::Instance().GetField(CSysSetInfo::kShopPage));
-    const std::string messenger = CSysSetInfo::Instance().GetField(CSysSetInfo::kMessenger);
-    m_messengerLink->SetLinkTarget("https://im.example.com/chat?uin=" + messenger);
+    RefreshLinks();
     m_ready = true;
     LayoutControls();
     // Told once the frame shows, not over a window that is not there yet.
     if (!out.opened) CallAfter([this, text = out.error] { Message(text); });
+}
+
+void CPavanelView::RefreshLinks() {
+    m_shopLink->SetLinkTarget(CSysSetInfo::Instance().GetField(CSysSetInfo::kShopPage));
+    const std::string messenger = CSysSetInfo::Instance().GetField(CSysSetInfo::kMessenger);
+    m_messengerLink->SetLinkTarget("https://im.example.com/chat?uin=" + messenger);
 }
 
 void CPavanelView::OnSize(wxSizeEvent& e) {

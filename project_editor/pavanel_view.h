@@ -54,6 +54,8 @@ public:
     // Takes the base directory, lays the controls out and opens the series
     // project of the settings. The frame calls it once after creation.
     void OnInitialUpdate(const std::filesystem::path& base);
+    // The shop and messenger links, again from the settings record.
+    void RefreshLinks();
 
     std::intptr_t OnPrivateMessage(unsigned id, std::uintptr_t wparam, std::intptr_t lparam) override;
 

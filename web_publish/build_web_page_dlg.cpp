@@ -302,6 +302,9 @@ std::optional<BuildReport> RunWebPageCommand(wxWindow* parent, const fs::path& b
         if (auto& h = WebPageDialogHook()) h(dlg);
     });
     const int result = dlg.ShowModal();
+    // The dialog saves through a record of its own: the program's record takes
+    // it over, so a later save of the program's record keeps what was typed here.
+    project_editor::CSysSetInfo::Instance().LoadBytes(dlg.settings().Bytes());
     if (result == wxID_OK && dlg.report() && dlg.testAfterBuild()) {
         std::string error;
         if (!Opener()(dlg.report()->pagePath.string(), &error))

@@ -72,6 +72,8 @@ public:
     const std::string& templateName() const { return m_templateName; }
     bool testAfterBuild() const { return m_testAfterBuild; }
     const std::vector<WebTemplate>& offered() const { return m_offered; }
+    // The settings record as the dialog left it (saved when a build started with changes).
+    const project_editor::CSysSetInfo& settings() const { return m_settings; }
     const std::optional<BuildReport>& report() const { return m_report; }
     WebPageSettings CurrentSettings() const;
 

@@ -205,6 +205,11 @@ TEST_F(WebPageWindow, DemoProjectPublishedFromPavanelDressesInChromium) {
     ASSERT_EQ(stored.Load(), CSysSetInfo::LoadResult::Loaded);
     EXPECT_EQ(stored.GetField(CSysSetInfo::kPageFolder), "秋冬试衣间");
     EXPECT_EQ(stored.GetField(CSysSetInfo::kTemplateName), "网页试衣间[下标]模板");
+    // The program's own record took them over: saving it later keeps them.
+    EXPECT_EQ(CSysSetInfo::Instance().GetField(CSysSetInfo::kPageFolder), "秋冬试衣间");
+    ASSERT_TRUE(CSysSetInfo::Instance().SetSeriesName(CSysSetInfo::Instance().GetSeriesName()));
+    ASSERT_EQ(stored.Load(), CSysSetInfo::LoadResult::Loaded);
+    EXPECT_EQ(stored.GetField(CSysSetInfo::kPageFolder), "秋冬试衣间");
 
     if (!testsupport::BrowserAvailable()) GTEST_SKIP() << "chromium and chromedriver are not installed";
     const GarmentProbe probe = ProbeFirstGarment(CProjectStore::Instance().Project(), m_base.path());
