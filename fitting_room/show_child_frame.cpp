@@ -11,10 +11,8 @@ namespace {
 const wxString kCaption = wxString::FromUTF8("新品展台");
 
 std::unique_ptr<wxImageList> MakeImageList(int bitmap, int width) {
-    const wxBitmap strip = platform::ui::LoadBitmapResource(bitmap);
-    const int height = strip.IsOk() ? strip.GetHeight() : 16;
-    auto list = std::make_unique<wxImageList>(width, height, true, 0);
-    if (strip.IsOk()) list->Add(strip, wxColour(0, 255, 0));
+    auto list = std::make_unique<wxImageList>();
+    platform::ui::LoadImageListStrip(*list, bitmap, width, wxColour(0, 255, 0));
     return list;
 }
 
