@@ -12,6 +12,7 @@
 
 #include "platform/image/picture_io.h"
 #include "platform/ui/message_box.h"
+#include "project_editor/dialog_support.h"
 #include "project_editor/project_dialogs.h"
 
 namespace fs = std::filesystem;
@@ -20,7 +21,7 @@ namespace project_editor {
 
 namespace {
 
-wxString W(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
+using dialog_support::W;
 
 const wxColour kListBackground(0xD2, 0xD2, 0xFE);  // 0xFED2D2 as the system writes colours
 const wxColour kMarkColour(0x0A, 0xC0, 0x00);      // 49162

@@ -12,6 +12,7 @@
 
 #include "platform/ui/message_box.h"
 #include "platform/ui/resources.h"
+#include "project_editor/dialog_support.h"
 #include "project_editor/project_dialogs.h"
 #include "project_editor/project_grids.h"
 #include "project_editor/shell_tree_ctrl.h"
@@ -25,11 +26,7 @@ namespace project_editor {
 
 namespace {
 
-constexpr int kHandCursor = 137;
-const std::string kTip(kSpecialTipCaption);
-
-wxString W(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
-std::string U(const wxString& s) { return std::string(s.utf8_str()); }
+using namespace dialog_support;
 
 std::string Joined(const std::string& head, const std::vector<std::string>& lines) {
     std::string s = head;

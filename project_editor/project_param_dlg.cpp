@@ -12,6 +12,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/resources.h"
 #include "project_editor/picture_list_dlgs.h"
+#include "project_editor/dialog_support.h"
 #include "project_editor/project_dialogs.h"
 #include "project_editor/project_grids.h"
 
@@ -24,11 +25,7 @@ namespace project_editor {
 
 namespace {
 
-constexpr int kHandCursor = 137;
-const std::string kTip(kSpecialTipCaption);
-
-wxString W(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
-std::string U(const wxString& s) { return std::string(s.utf8_str()); }
+using namespace dialog_support;
 
 // Show pictures of a face kind: 'G' gif, 'P' png, else jpg.
 std::string FaceKindExtension(char kind) { return kind == 'G' ? "gif" : kind == 'P' ? "png" : "jpg"; }
