@@ -24,4 +24,15 @@ mkdir -p "$build/screens"
 export SDL_AUDIODRIVER=dummy
 export NO_AT_BRIDGE=1
 cd "$build"
-ctest --output-on-failure -j "${JOBS:-$(nproc)}" --timeout 300
+# A test that skips has not shown what it is there for: ctest lists it as
+# "Skipped" and still ends with success, so the run fails here instead.
+log=$(mktemp)
+trap 'cleanup; rm -f "$log"' EXIT
+status=0
+ctest --output-on-failure -j "${JOBS:-$(nproc)}" --timeout 300 2>&1 | tee "$log" || status=$?
+if grep -q '\*\*\*Skipped\|(Skipped)' "$log"; then
+  echo "FAILED: tests were skipped (a skip counts as a failure here):"
+  grep '\*\*\*Skipped' "$log" || true
+  [ "$status" -eq 0 ] && status=1
+fi
+exit "$status"

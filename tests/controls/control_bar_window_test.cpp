@@ -12,6 +12,7 @@
 
 #include "controls/control_bar.h"
 #include "controls/tbar_but_tittle_tip.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/window_test_util.h"
 
 namespace {
@@ -97,8 +98,7 @@ TEST(ControlBarWindow, TabbedBarShowsItsFirstPageOnly) {
     tip.ShowTip(120, 120, "选择服饰类别");
     testsupport::PumpEvents(150);
     ASSERT_TRUE(tip.IsShown());
-    std::filesystem::create_directories("screens");
-    EXPECT_TRUE(testsupport::SaveWindowScreenshot(f.frame, "screens/docking-bars.png"));
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(f.frame, testsupport::Screen("docking-bars.png")));
 }
 
 TEST(ControlBarWindow, FloatsDocksAndHides) {

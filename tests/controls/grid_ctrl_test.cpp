@@ -23,6 +23,7 @@
 #include "platform/ui/colour.h"
 #include "platform/ui/messages.h"
 
+#include "tests/support/fixture_paths.h"
 #include "tests/support/window_test_util.h"
 
 namespace {
@@ -454,8 +455,7 @@ TEST_F(GridWindow, ScreenshotShowsEditingAndADroppedList) {
     sheet.SetRGB(wxRect(0, 0, sheet.GetWidth(), sheet.GetHeight()), 64, 64, 64);
     sheet.Paste(editing, 0, 0);
     sheet.Paste(dropped, 0, editing.GetHeight() + 4);
-    std::filesystem::create_directories("screens");
-    ASSERT_TRUE(sheet.SaveFile("screens/grid.png", wxBITMAP_TYPE_PNG));
+    ASSERT_TRUE(sheet.SaveFile(testsupport::Screen("grid.png"), wxBITMAP_TYPE_PNG));
 
     // The grid's own painting, off screen: headers, row numbers, the frame.
     wxBitmap bitmap(grid->GetClientSize());

@@ -7,6 +7,7 @@
 
 #include "fitting_room/garment_pic_list.h"
 #include "measure_market/market_menu.h"
+#include "tests/support/fixture_paths.h"
 
 using namespace measure_market;
 using fitting_room::Point;
@@ -47,8 +48,8 @@ TEST(MarketMenu, LayoutPressesCycleModeAndScheme) {
 class MarketMenuOnDemo : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists("demo-base/服饰搭配基本项目/女装.dm3")) GTEST_SKIP() << "no demo base directory";
-        MarketMenu::SetUpList(list, fs::absolute("demo-base"));
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "服饰搭配基本项目/女装.dm3"));
+        MarketMenu::SetUpList(list, testsupport::DemoBase());
         list.SetClientRect(0, kMenuStripHeight, 900, 700);
         list.Relayout();
     }

@@ -22,6 +22,7 @@
 #include "picture_controls/my_color_sel_dlg.h"
 #include "picture_controls/surface_image.h"
 #include "platform/ui/message_box.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/window_test_util.h"
 
 using namespace picture_controls;
@@ -202,7 +203,7 @@ TEST(PictureControlsWindow, ButtonsLinksAndDrawingItems) {
     PumpEvents(150);
     canvas->Refresh();
     PumpEvents(150);
-    EXPECT_TRUE(testsupport::SaveWindowScreenshot(frame, "screens/picture-controls-controls.png"));
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(frame, testsupport::Screen("picture-controls-controls.png")));
     Send(buttons[2], wxEVT_LEFT_UP, 500, 500);
     CHyperLink::SetOpener({});
     frame->Destroy();
@@ -282,7 +283,7 @@ TEST(PictureControlsWindow, ColourChooserAppearsWhereItIsPlacedAndOnTheScreen) {
                 // Pick a basic colour by a click on its swatch, then look.
                 Send(dlg.swatchPanel(), wxEVT_LEFT_DOWN, 5 + 3 * 27 + 11, 20 + 2 * 23 + 9);
                 PumpEvents(150);
-                EXPECT_TRUE(testsupport::SaveWindowScreenshot(&dlg, "screens/picture-controls-colour-chooser.png"));
+                EXPECT_TRUE(testsupport::SaveWindowScreenshot(&dlg, testsupport::Screen("picture-controls-colour-chooser.png")));
             }
             chosen = dlg.GetColor();
             dlg.EndModal(screenshot ? wxID_OK : wxID_CANCEL);

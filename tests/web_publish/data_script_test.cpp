@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/web_publish/browser_support.h"
 #include "tests/web_publish/web_fixtures.h"
@@ -22,7 +23,7 @@ using namespace webtest;
 
 namespace {
 
-const fs::path kTemplates = fs::path("demo-base") / "KZV网页项目模板";
+const fs::path kTemplates = testsupport::DemoBase() / "KZV网页项目模板";
 
 TEST(JsLiterals, HostileTextsBecomeSafeLiterals) {
     struct Case { std::string in, out; };
@@ -104,7 +105,7 @@ TEST(PublishList, CategoriesOrderSkipsAndCaps) {
 class DataScript : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(kTemplates)) GTEST_SKIP() << "no installed templates";
+        ASSERT_TRUE(testsupport::FixtureExists(kTemplates));
         m_project = NewProject((m_dir.path() / "pics").string());
         ProjectFile& p = *m_project;
         AddCaption(p, 'A', "模特");                                   // 0
@@ -277,7 +278,7 @@ TEST(Templates, ScrambleRoundTripAndInstalledFiles) {
     testsupport::TempDir dir;
     EXPECT_EQ(UnscrambleTemplateFile(dir.path() / "missing", dir.path() / "out"), UnscrambleResult::NoSource);
     EXPECT_FALSE(fs::exists(dir.path() / "out"));
-    if (!fs::exists(kTemplates)) GTEST_SKIP() << "no installed templates";
+    ASSERT_TRUE(testsupport::FixtureExists(kTemplates));
     const fs::path src = WEB_TEMPLATE_SOURCE_DIR;
     const std::pair<fs::path, fs::path> files[] = {
         {kTemplates / "网页试衣间[下标]模板" / "kzv_FittoraWeb.htm", src / "fitting" / "FittoraWeb_bottom.htm"},

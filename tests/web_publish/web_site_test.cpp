@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/web_publish/browser_support.h"
 #include "tests/web_publish/web_fixtures.h"
@@ -19,7 +20,7 @@ using namespace webtest;
 
 namespace {
 
-const fs::path kTemplates = fs::path("demo-base") / "KZV网页项目模板";
+const fs::path kTemplates = testsupport::DemoBase() / "KZV网页项目模板";
 
 // Copies pictures byte for byte and writes a marker as thumbnail.
 class CopyingPictures : public FakePictures {
@@ -38,7 +39,7 @@ public:
 class WebSite : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(kTemplates)) GTEST_SKIP() << "no installed templates";
+        ASSERT_TRUE(testsupport::FixtureExists(kTemplates));
         fs::copy(kTemplates, m_base / "KZV网页项目模板", fs::copy_options::recursive);
         const fs::path shop = m_base / "春装店";
         for (const char* pic : {"model", "top1", "top2", "skirt"})

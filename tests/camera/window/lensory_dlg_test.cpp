@@ -18,6 +18,7 @@
 #include "platform/files.h"
 #include "platform/image/picture_io.h"
 #include "platform/ui/message_box.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -36,7 +37,7 @@ bool PumpUntil(F done, int ms = 10000) {
     return done();
 }
 
-std::string Screen(const std::string& name) { return (fs::current_path() / "screens" / name).string(); }
+std::string Screen(const std::string& name) { return (testsupport::ScreensDir() / name).string(); }
 
 struct NoCameras : platform::capture::CameraProvider {
     std::vector<std::string> DeviceNames() override { return {}; }

@@ -19,16 +19,17 @@
 #include "platform/sound/sound.h"
 #include "platform/ui/message_box.h"
 #include "project_editor/project_file.h"
+#include "shell/bar_geometry.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
 #include "shell/deferred_request.h"
 #include "shell/main_frame.h"
 #include "shell/nav_bar.h"
-#include "shell/bar_geometry.h"
 #include "shell/sys_info.h"
+#include "tests/fitting_room/window/chooser_driver.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
-#include "tests/fitting_room/window/chooser_driver.h"
 
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
@@ -46,11 +47,11 @@ std::string Bytes(const fs::path& p) {
 class FittingFrameWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists("demo-base/服饰搭配sysproj/女装Open.ico")) GTEST_SKIP() << "no demo base directory";
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "服饰搭配sysproj/女装Open.ico"));
         ResetSharedObjects();
         shell::ResetDeferred();
         shell::ResetSysInfo();
-        fs::copy("demo-base", tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::remove(tmp / "FittoraSysinfo.dm3");
         shell::SetBaseDirectory(tmp.path());
         DressToolBarDialogs() = {};
@@ -91,7 +92,7 @@ protected:
     }
     void Shot(const std::string& name, wxWindow* w = nullptr) {
         testsupport::PumpEvents(250);
-        testsupport::SaveWindowScreenshot(w ? w : frame, "screens/fitting-frame-" + name + ".png");
+        testsupport::SaveWindowScreenshot(w ? w : frame, testsupport::Screen("fitting-frame-") + name + ".png");
     }
     bool ModelShown() {
         for (int s = 1; s <= 99; ++s)
@@ -255,7 +256,7 @@ TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {
 
     // The web project through the chooser itself, picked with the mouse.
     DressToolBarDialogs().chooser = {};
-    choosertest::ChooserDriver driver("2010秋冬女装", 1007, "screens/fitting-frame-7-chooser.png");
+    choosertest::ChooserDriver driver("2010秋冬女装", 1007, testsupport::Screen("fitting-frame-7-chooser.png"));
     EXPECT_EQ(Press(kBtnCustom), 66601001);
     EXPECT_FALSE(driver.timedOut);
     EXPECT_TRUE(driver.pressed);

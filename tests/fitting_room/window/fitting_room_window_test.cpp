@@ -24,6 +24,7 @@
 #include "shell/nav_bar.h"
 #include "shell/sys_info.h"
 #include "tests/fitting_room/fitting_fixtures.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -169,8 +170,8 @@ protected:
         shell::ResetDeferred();
         shell::ResetSysInfo();
         if (useDemo) {
-            if (!fs::exists("demo-base/服饰搭配基本项目/女装.dm3")) GTEST_SKIP() << "no demo base directory";
-            fs::copy("demo-base", tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+            ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "服饰搭配基本项目/女装.dm3"));
+            fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
             fs::remove(tmp / "FittoraSysinfo.dm3");
             fs::create_directories(tmp / "服饰搭配拍照图片");
             demo = true;
@@ -204,7 +205,7 @@ protected:
     void Shot(const std::string& name) {
         testsupport::PumpEvents(200);
         testsupport::SaveWindowScreenshot(
-            frame, std::string(demo ? "screens/fitting-room-demo-" : "screens/fitting-room-") + name + ".png");
+            frame, std::string(demo ? testsupport::Screen("fitting-room-demo-") : testsupport::Screen("fitting-room-")) + name + ".png");
     }
     // The first item of category c of the right list, clicked in the view.
     PickedItem ClickThumbnail(int c, int cell) {
@@ -341,8 +342,7 @@ TEST_F(FittingRoomWindowTest, DressDragScaleAndSnapshot) {
         }
     ASSERT_GT(opaque, 10);
     EXPECT_GT(matching, opaque * 8 / 10);
-    fs::create_directories("screens");
-    fs::copy_file(shot, "screens/fitting-room-5-snapshot.png", fs::copy_options::overwrite_existing);
+    fs::copy_file(shot, testsupport::Screen("fitting-room-5-snapshot.png"), fs::copy_options::overwrite_existing);
 
     // A snapshot that cannot be written says so.
     platform::ui::MessageBoxRecorder boxes;

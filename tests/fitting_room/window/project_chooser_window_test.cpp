@@ -36,9 +36,10 @@
 #include "shell/main_frame.h"
 #include "shell/pack_chooser_hook.h"
 #include "shell/sys_info.h"
+#include "tests/fitting_room/window/chooser_driver.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
-#include "tests/fitting_room/window/chooser_driver.h"
 
 namespace fs = std::filesystem;
 using namespace fitting_room;
@@ -89,7 +90,7 @@ void MakeBase(const TempDir& base) {
     SaveJpeg(base / "服饰搭配背景图" / "试衣平台背景.jpg", 800, 600, 30);
 }
 
-std::string Screen(const char* name) { return (fs::current_path() / "screens" / name).string(); }
+std::string Screen(const char* name) { return (testsupport::ScreensDir() / name).string(); }
 
 class ProjectChooserWindow : public ::testing::Test {
 protected:
@@ -294,8 +295,8 @@ TEST_F(BuildForDownloadCommand, PacksThePickedProjectAndSaysWhere) {
 // every file of its three folders (its voices among them) comes back whole.
 TEST_F(BuildForDownloadCommand, PacksTheDemoSeriesProjectWithItsVoices) {
     const std::string project = "2010秋冬女装";
-    const fs::path demo = "demo-base";
-    if (!fs::exists(demo / "KZV网页项目文件" / (project + ".dm3"))) GTEST_SKIP() << "no demo base directory";
+    const fs::path demo = testsupport::DemoBase();
+    ASSERT_TRUE(testsupport::FixtureExists(demo / "KZV网页项目文件" / (project + ".dm3")));
     fs::copy(demo, base.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     platform::ui::MessageBoxRecorder boxes;
     ChooserDriver driver(project, 1007, "");

@@ -28,6 +28,7 @@
 #include "shell/fittora_view.h"
 #include "shell/main_frame.h"
 #include "shell/sys_info.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -45,10 +46,10 @@ bool SameImage(const wxImage& a, const wxImage& b) {
 class ShowStageWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(fs::exists("demo-base/服饰发布展台图片/KZV动画描述.txt")) << "the demo base directory is built first";
-        fs::copy("demo-base", base.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "服饰发布展台图片/KZV动画描述.txt"));
+        fs::copy(testsupport::DemoBase(), base.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::remove(base / "FittoraSysinfo.dm3");
-        screens = fs::current_path() / "screens";
+        screens = testsupport::ScreensDir();
         fs::create_directories(screens);
         cwd = std::make_unique<testsupport::ScopedCwd>(base.path());
         shell::ResetDeferred();

@@ -17,9 +17,9 @@
 #include "fitting_room/dress_toolbar.h"
 #include "fitting_room/dress_toolbar_rules.h"
 #include "fitting_room/dress_view.h"
+#include "fitting_room/shared_objects.h"
 #include "fitting_room/show_gra_wnd.h"
 #include "fitting_room/stage_control.h"
-#include "fitting_room/shared_objects.h"
 #include "image_editor/basic_project_reader.h"
 #include "image_editor/camera_sys_info.h"
 #include "image_editor/edit_sub_dialogs.h"
@@ -30,13 +30,14 @@
 #include "platform/image/picture_io.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/popup_menu.h"
+#include "shell/bar_geometry.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
 #include "shell/deferred_request.h"
 #include "shell/main_frame.h"
 #include "shell/nav_bar.h"
-#include "shell/bar_geometry.h"
 #include "shell/sys_info.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -45,18 +46,17 @@ using namespace image_editor;
 
 namespace {
 
-const fs::path kBuildDir = fs::current_path();
 
 void Shot(wxWindow* w, const std::string& name) {
     testsupport::PumpEvents(250);
-    testsupport::SaveWindowScreenshot(w, (kBuildDir / "screens" / ("pictova-" + name + ".png")).string());
+    testsupport::SaveWindowScreenshot(w, (testsupport::ScreensDir() / ("pictova-" + name + ".png")).string());
 }
 
 class PhotoEditWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(kBuildDir / "demo-base/服饰搭配拍照图片/演示照片.png")) GTEST_SKIP() << "no demo base directory";
-        fs::copy(kBuildDir / "demo-base", tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "服饰搭配拍照图片/演示照片.png"));
+        fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::remove(tmp / "FittoraSysinfo.dm3");
         cwd = std::make_unique<testsupport::ScopedCwd>(tmp.path());
         PhotoEditHooks() = {};
@@ -93,7 +93,7 @@ private:
         seen = true;
         title = dlg->GetTitle();
         hasCanvas = dlg->FindWindow(1054) != nullptr;
-        testsupport::SaveWindowScreenshot(dlg, (kBuildDir / "screens" / "pictova-0-fittora-opens-the-editor.png").string());
+        testsupport::SaveWindowScreenshot(dlg, (testsupport::ScreensDir() / "pictova-0-fittora-opens-the-editor.png").string());
         m_closing = true;
         dlg->EndModal(wxID_CANCEL);
     }

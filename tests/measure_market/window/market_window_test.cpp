@@ -28,6 +28,7 @@
 #include "shell/deferred_request.h"
 #include "shell/main_frame.h"
 #include "shell/sys_info.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -41,12 +42,12 @@ std::string Label(wxWindow* w) { return w ? w->GetLabel().utf8_string() : std::s
 class MarketWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists("demo-base/服饰搭配sysproj/marketMnu_man.png")) GTEST_SKIP() << "no demo base directory";
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "服饰搭配sysproj/marketMnu_man.png"));
         fitting_room::ResetSharedObjects();
         shell::ResetDeferred();
         shell::ResetSysInfo();
         ResetOrderLines();
-        fs::copy("demo-base", tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::remove(tmp / "FittoraSysinfo.dm3");
         fs::remove_all(tmp / "定单数据表保存区");  // made again by the first order
         shell::SetBaseDirectory(tmp.path());
@@ -89,7 +90,7 @@ protected:
 
     void Screen(const std::string& name) {
         testsupport::PumpEvents(300);
-        EXPECT_TRUE(testsupport::SaveWindowScreenshot(frame, "screens/" + name));
+        EXPECT_TRUE(testsupport::SaveWindowScreenshot(frame, testsupport::Screen("") + name));
     }
 
     testsupport::TempDir tmp;
@@ -221,7 +222,7 @@ TEST_F(MarketWindowTest, TheOrderListShowsASavedOrder) {
     EXPECT_EQ(shown.rfind("定单号:2026B_001", 0), 0u);
     EXPECT_NE(shown.find("合 计 金 额"), std::string::npos);
     testsupport::PumpEvents(300);
-    EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, "screens/market-order-list.png"));
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, testsupport::Screen("market-order-list.png")));
     dlg->Destroy();
 }
 

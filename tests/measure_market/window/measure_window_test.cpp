@@ -20,6 +20,7 @@
 #include "platform/text.h"
 #include "platform/ui/mdi.h"
 #include "platform/ui/message_box.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -32,8 +33,8 @@ namespace {
 class MeasureWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const fs::path demo = fs::path("demo-base") / std::string(kDataFolder);
-        if (!fs::exists(demo / std::string(kSizeFileName))) GTEST_SKIP() << "no demo base directory";
+        const fs::path demo = testsupport::DemoBase() / std::string(kDataFolder);
+        ASSERT_TRUE(testsupport::FixtureExists(demo / std::string(kSizeFileName)));
         fs::create_directories(DataFolder(base.path()));
         fs::copy(demo, DataFolder(base.path()), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         SizeDatabase().Reset();
@@ -55,7 +56,7 @@ protected:
     }
     void Shot(const std::string& name) {
         testsupport::PumpEvents(300);
-        EXPECT_TRUE(testsupport::SaveWindowScreenshot(top, "screens/measure-" + name + ".png"));
+        EXPECT_TRUE(testsupport::SaveWindowScreenshot(top, testsupport::Screen("measure-") + name + ".png"));
     }
     // The centre of a label in the picture area.
     wxPoint LabelCentre(int i) {
@@ -162,7 +163,7 @@ TEST_F(MeasureWindowTest, ThreeDViewRendersTheScene) {
     EXPECT_GT(red, 10);
     EXPECT_GT(green, 10);
     EXPECT_GT(blue, 10);
-    image.SaveFile("screens/measure-3d-view.png", wxBITMAP_TYPE_PNG);
+    image.SaveFile(testsupport::Screen("measure-3d-view.png"), wxBITMAP_TYPE_PNG);
     form->SelectPerson(1);  // 张强
     form->MatchSizes();
     view->Refresh();

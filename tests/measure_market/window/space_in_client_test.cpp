@@ -20,6 +20,7 @@
 #include "shell/main_frame.h"
 #include "shell/nav_bar.h"
 #include "shell/sys_info.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -28,10 +29,10 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(SpaceInClient, TheSideBarOpensTheMeasurementSpace) {
-    const fs::path demo = fs::path("demo-base") / std::string(measure::kDataFolder);
-    if (!fs::exists(demo / std::string(measure::kSizeFileName))) GTEST_SKIP() << "no demo base directory";
+    const fs::path demo = testsupport::DemoBase() / std::string(measure::kDataFolder);
+    ASSERT_TRUE(testsupport::FixtureExists(demo / std::string(measure::kSizeFileName)));
     testsupport::TempDir tmp;
-    fs::copy("demo-base", tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::remove(tmp / "FittoraSysinfo.dm3");
     shell::ResetDeferred();
     shell::ResetSysInfo();
@@ -56,7 +57,7 @@ TEST(SpaceInClient, TheSideBarOpensTheMeasurementSpace) {
     EXPECT_TRUE(space->form()->IsShownOnScreen());
     EXPECT_EQ(space->form()->personCombo()->GetCount(), 2u);
     EXPECT_GT(space->form()->grid()->shownRows(), 10);
-    testsupport::SaveWindowScreenshot(frame, "screens/measure-client.png");
+    testsupport::SaveWindowScreenshot(frame, testsupport::Screen("measure-client.png"));
     frame->Destroy();
     testsupport::PumpEvents(100);
     shell::ResetDeferred();

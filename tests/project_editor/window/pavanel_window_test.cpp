@@ -20,17 +20,18 @@
 
 #include "picture_controls/hyper_link.h"
 #include "picture_controls/my_color_sel_dlg.h"
-#include "platform/ui/message_box.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/ui/message_box.h"
 #include "project_editor/add_fitting_pic_dlg.h"
 #include "project_editor/pavanel_frame.h"
-#include "project_editor/shell_tree_ctrl.h"
 #include "project_editor/pavanel_session.h"
 #include "project_editor/pavanel_view.h"
+#include "project_editor/shell_tree_ctrl.h"
 #include "project_editor/sys_set_info.h"
 #include "tests/project_editor/dm3_reader.h"
 #include "tests/project_editor/project_fixtures.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -54,15 +55,15 @@ GalleryCell CellOf(CPavanelView* view, const std::string& picture) {
 class PavanelWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(fs::path("demo-base") / "KZV网页项目文件" / (std::string(kSeries) + ".dm3")))
-            GTEST_SKIP() << "no demo base directory with the series project";
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "KZV网页项目文件" /
+                                               (std::string(kSeries) + ".dm3")));
         for (const char* part : {"KZV网页项目文件", kSeries, "服饰搭配sysproj", "KZV背景图片", "sysSetInfo.sy3",
                                  "KZV软件使用说明.htm"}) {
-            fs::copy(fs::path("demo-base") / fs::path(part), m_base / fs::path(part),
+            fs::copy(testsupport::DemoBase() / fs::path(part), m_base / fs::path(part),
                      fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         }
         fs::create_directories(m_base.path() / "KZV我制作的搭配图");
-        m_screens = fs::absolute("screens");
+        m_screens = testsupport::ScreensDir();
         fs::create_directories(m_screens);
         m_cwd = std::make_unique<testsupport::ScopedCwd>(m_base.path());
         CProjectStore::ResetInstance();

@@ -30,6 +30,7 @@
 #include "project_editor/shell_tree_ctrl.h"
 #include "project_editor/stage_wnd.h"
 #include "tests/project_editor/dm3_reader.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -64,14 +65,13 @@ bool WithDialog(const std::function<void()>& open, const std::function<void(T&)>
 class ProjectDialogsWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(fs::path("demo-base") / "试衣搭配模板SYSMDL" / "女装模板" / "女装.dm3"))
-            GTEST_SKIP() << "no demo base directory with the reference templates";
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "试衣搭配模板SYSMDL" / "女装模板" / "女装.dm3"));
         for (const char* part : {"KZV网页项目文件", kSeries, "服饰搭配sysproj", "KZV背景图片", "sysSetInfo.sy3",
                                  "KZVSYSPIC", "试衣搭配模板SYSMDL", "服饰搭配基本项目"}) {
-            fs::copy(fs::path("demo-base") / fs::path(part), m_base / fs::path(part),
+            fs::copy(testsupport::DemoBase() / fs::path(part), m_base / fs::path(part),
                      fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         }
-        m_screens = fs::absolute("screens");
+        m_screens = testsupport::ScreensDir();
         fs::create_directories(m_screens);
         m_cwd = std::make_unique<testsupport::ScopedCwd>(m_base.path());
         CProjectStore::ResetInstance();

@@ -19,6 +19,7 @@
 #include "shell/download_record.h"
 #include "shell/main_frame.h"
 #include "shell/sys_info.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -102,7 +103,7 @@ protected:
         shell::ResetDeferred();
     }
 
-    const fs::path buildDir = fs::current_path();  // before the client's base directory is entered
+    const fs::path buildDir = testsupport::BuildDir();
     testsupport::TempDir base;
     std::unique_ptr<testsupport::ScopedCwd> cwd;
     ClientShell client;

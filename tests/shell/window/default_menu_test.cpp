@@ -16,6 +16,7 @@
 #include "shell/frame_resources.h"
 #include "shell/main_frame.h"
 #include "shell/sys_info.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -102,8 +103,7 @@ TEST_F(DefaultMenuTest, ShowsTheToolbarPicturesWhileNoWindowIsOpen) {
         wxRect area(frame->GetScreenPosition(), wxSize(420, 320));
         const wxImage screen = testsupport::GrabScreenArea(area);
         if (screen.IsOk()) {
-            fs::create_directories("screens");
-            shot = screen.SaveFile("screens/menu-default-file.png", wxBITMAP_TYPE_PNG);
+            shot = screen.SaveFile(testsupport::Screen("menu-default-file.png"), wxBITMAP_TYPE_PNG);
         }
         wxUIActionSimulator sim;
         sim.Char(WXK_ESCAPE);
@@ -118,7 +118,7 @@ TEST_F(DefaultMenuTest, ShowsTheToolbarPicturesWhileNoWindowIsOpen) {
     sim.KeyUp(WXK_F10);
     testsupport::PumpEvents(1200);
     EXPECT_TRUE(shot);
-    EXPECT_TRUE(fs::exists("screens/menu-default-file.png"));
+    EXPECT_TRUE(fs::exists(testsupport::Screen("menu-default-file.png")));
 
     // A window opens: the child windows' menu comes back.
     frame->OpenNewDocument(1);

@@ -28,6 +28,7 @@
 #include "shell/download_record.h"
 #include "shell/main_frame.h"
 #include "shell/sys_info.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -119,7 +120,7 @@ private:
 class DownloadFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        screenshot = (fs::current_path() / "screens" / "download-dialog.png").string();
+        screenshot = (testsupport::ScreensDir() / "download-dialog.png").string();
         // The shop packs its project.
         {
             auto project = std::make_unique<project_editor::ProjectFile>();

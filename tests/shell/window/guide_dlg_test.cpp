@@ -5,6 +5,7 @@
 #include <wx/dcmemory.h>
 
 #include "shell/guide_dlg.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -13,22 +14,21 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(GuideDialog, TurnsTheDemoPagesAndShowsTheNumber) {
-    ASSERT_TRUE(fs::exists(shell::GuidePageFile("demo-base", 3))) << "build the demo base first";
-    auto* dlg = new CDlgGuide(nullptr, "demo-base");
+    ASSERT_TRUE(fs::exists(shell::GuidePageFile(testsupport::DemoBase(), 3))) << "build the demo base first";
+    auto* dlg = new CDlgGuide(nullptr, testsupport::DemoBase());
     EXPECT_EQ(dlg->GetTitle(), wxString::FromUTF8("操作指引"));
     dlg->Show();
     testsupport::PumpEvents(400);
     EXPECT_EQ(dlg->currentPage(), 1);
     EXPECT_EQ(dlg->pageNumberText(), "1");
-    fs::create_directories("screens");
-    EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, "screens/fitting-frame-guide-1.png"));
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, testsupport::Screen("fitting-frame-guide-1.png")));
 
     dlg->OnPrevPage();
     EXPECT_EQ(dlg->currentPage(), 1);
     dlg->OnNextPage();
     testsupport::PumpEvents(200);
     EXPECT_EQ(dlg->pageNumberText(), "2");
-    EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, "screens/fitting-frame-guide-2.png"));
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, testsupport::Screen("fitting-frame-guide-2.png")));
     dlg->OnNextPage();
     dlg->OnNextPage();  // no page 4
     EXPECT_EQ(dlg->currentPage(), 3);
@@ -42,7 +42,7 @@ TEST(GuideDialog, TurnsTheDemoPagesAndShowsTheNumber) {
 TEST(GuideDialog, OnePageOnlyKeepsTheNumberAtOne) {
     testsupport::TempDir tmp;
     fs::create_directories(tmp.path() / "服饰搭配使用说明");
-    fs::copy_file(shell::GuidePageFile("demo-base", 1), shell::GuidePageFile(tmp.path(), 1));
+    fs::copy_file(shell::GuidePageFile(testsupport::DemoBase(), 1), shell::GuidePageFile(tmp.path(), 1));
     auto* dlg = new CDlgGuide(nullptr, tmp.path());
     dlg->Show();
     testsupport::PumpEvents(100);
@@ -59,7 +59,7 @@ TEST(GuideDialog, DrawPageFillsTheAreaAndCentresThePicture) {
         wxMemoryDC dc(bmp);
         dc.SetBackground(*wxBLACK_BRUSH);
         dc.Clear();
-        CDlgGuide::DrawPage(dc, wxRect(0, 0, 900, 600), shell::GuidePageFile("demo-base", 1));
+        CDlgGuide::DrawPage(dc, wxRect(0, 0, 900, 600), shell::GuidePageFile(testsupport::DemoBase(), 1));
     }
     const wxImage img = bmp.ConvertToImage();
     // Grey frame round the 800 x 540 page at (50, 30).

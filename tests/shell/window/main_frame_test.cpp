@@ -8,8 +8,8 @@
 #include <wx/menu.h>
 
 #include "platform/ui/messages.h"
-#include "shell/base_directory.h"
 #include "shell/bar_geometry.h"
+#include "shell/base_directory.h"
 #include "shell/child_frames.h"
 #include "shell/client_shell.h"
 #include "shell/deferred_request.h"
@@ -17,6 +17,7 @@
 #include "shell/nav_bar.h"
 #include "shell/sys_info.h"
 #include "shell/title_bar.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 
@@ -40,11 +41,10 @@ protected:
     void SetUp() override {
         shell::ResetDeferred();
         shell::ResetSysInfo();
-        // The demo base directory when the build made one, so the pictures show.
-        if (fs::exists("demo-base")) {
-            fs::copy("demo-base", tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-            fs::remove(tmp / "FittoraSysinfo.dm3");
-        }
+        // The demo base directory, so the pictures show.
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase()));
+        fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::remove(tmp / "FittoraSysinfo.dm3");
         shell::SetBaseDirectory(tmp.path());
         client.SetViewFactory(1, [this](wxWindow* parent) {
             recorder = new RecordingView(parent);
@@ -98,7 +98,7 @@ TEST_F(MainFrameTest, SideBarSwitchesTheFourWindows) {
         EXPECT_EQ(frame->navBar()->currentTab(), i);
         // The child fills the client area.
         EXPECT_EQ(frame->client()->ActiveChild()->GetSize(), frame->client()->GetClientSize());
-        testsupport::SaveWindowScreenshot(frame, std::string("screens/fittora-") + letters[i] + ".png");
+        testsupport::SaveWindowScreenshot(frame, std::string(testsupport::Screen("fittora-")) + letters[i] + ".png");
     }
     for (int t = 0; t < 4; ++t) EXPECT_EQ(client.templates().at(t)->documents().size(), 1u) << t;
     // The current tab again stores nothing.
@@ -186,7 +186,7 @@ TEST_F(MainFrameTest, EachClosedWindowReopensWithOneClickOnItsTabOrStripArea) {
         EXPECT_EQ(strip->currentArea(), i);
     }
     for (int t = 0; t < 4; ++t) EXPECT_EQ(docs(t), 1u) << t;
-    testsupport::SaveWindowScreenshot(strip, "screens/fittora-status-strip.png");
+    testsupport::SaveWindowScreenshot(strip, testsupport::Screen("fittora-status-strip.png"));
 }
 
 }  // namespace

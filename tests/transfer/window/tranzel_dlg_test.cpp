@@ -22,6 +22,7 @@
 #include "platform/shell.h"
 #include "platform/ui/message_box.h"
 #include "shell/data_package.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/ftp_test_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -46,7 +47,7 @@ const char* const kProject = "春夏通勤搭配";
 // The demo base's project, copied into `base` and packed there by the
 // client's own packer; returns the package.
 fs::path PackDemoProject(const fs::path& base) {
-    const fs::path demo = fs::current_path() / "demo-base";
+    const fs::path demo = testsupport::DemoBase();
     fs::create_directories(base / "KZV网页项目文件");
     fs::copy_file(demo / "KZV网页项目文件" / (std::string(kProject) + ".dm3"),
                   base / "KZV网页项目文件" / (std::string(kProject) + ".dm3"));
@@ -66,7 +67,7 @@ int RowOf(const CTranzelDlg& d, const std::string& text) {
 void Shot(CTranzelDlg* d, const std::string& name) {
     d->Raise();
     testsupport::PumpEvents(150);
-    testsupport::SaveWindowScreenshot(d, "screens/tranzel-" + name + ".png");
+    testsupport::SaveWindowScreenshot(d, testsupport::Screen("tranzel-") + name + ".png");
 }
 
 class TranzelDlgTest : public ::testing::Test {
@@ -210,7 +211,7 @@ TEST_F(TranzelDlgTest, PackageGoesUpIsListedAndComesBackWhileTheGraphsMove) {
         wxMemoryDC mem(bmp);
         g->Draw(mem, size);
     }
-    bmp.ConvertToImage().Scale(size.x * 4, size.y * 4).SaveFile("screens/tranzel-graph.png", wxBITMAP_TYPE_PNG);
+    bmp.ConvertToImage().Scale(size.x * 4, size.y * 4).SaveFile(testsupport::Screen("tranzel-graph.png"), wxBITMAP_TYPE_PNG);
 }
 
 TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
@@ -326,8 +327,7 @@ TEST(TranzelProgram, StartsAsTheClientStartsIt) {
         for (int x = 0; x < screen.GetWidth(); x += 8)
             lit += screen.GetRed(x, y) + screen.GetGreen(x, y) + screen.GetBlue(x, y) > 0;
     EXPECT_GT(lit, 1000);
-    fs::create_directories("screens");
-    screen.SaveFile("screens/tranzel-program.png", wxBITMAP_TYPE_PNG);
+    screen.SaveFile(testsupport::Screen("tranzel-program.png"), wxBITMAP_TYPE_PNG);
 }
 
 // The graph button over recorded snapshots: its menu, and bars drawn from the

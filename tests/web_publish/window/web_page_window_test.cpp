@@ -21,6 +21,7 @@
 #include "project_editor/project_store.h"
 #include "project_editor/stage_slot.h"
 #include "project_editor/sys_set_info.h"
+#include "tests/support/fixture_paths.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -120,12 +121,11 @@ void ExpectDressedInBrowser(const fs::path& outputFolder, const std::string& pag
 class WebPageWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(fs::path("demo-base") / "KZV网页项目模板" / "网页试衣间[下标]模板"))
-            GTEST_SKIP() << "no demo base directory with the templates";
+        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "KZV网页项目模板" / "网页试衣间[下标]模板"));
         for (const char* part : {"KZV网页项目文件", kSeries, "服饰搭配sysproj", "KZV网页项目模板", "sysSetInfo.sy3"})
-            fs::copy(fs::path("demo-base") / fs::path(part), m_base / fs::path(part),
+            fs::copy(testsupport::DemoBase() / fs::path(part), m_base / fs::path(part),
                      fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        m_screens = fs::absolute("screens");
+        m_screens = testsupport::ScreensDir();
         fs::create_directories(m_screens);
         m_cwd = std::make_unique<testsupport::ScopedCwd>(m_base.path());
         CProjectStore::ResetInstance();
@@ -211,7 +211,7 @@ TEST_F(WebPageWindow, DemoProjectPublishedFromPavanelDressesInChromium) {
     ASSERT_EQ(stored.Load(), CSysSetInfo::LoadResult::Loaded);
     EXPECT_EQ(stored.GetField(CSysSetInfo::kPageFolder), "秋冬试衣间");
 
-    if (!testsupport::BrowserAvailable()) GTEST_SKIP() << "chromium and chromedriver are not installed";
+    ASSERT_TRUE(testsupport::BrowserAvailable()) << "chromium and chromedriver are not installed (tools/setup.sh installs them)";
     const GarmentProbe probe = ProbeFirstGarment(CProjectStore::Instance().Project(), m_base.path());
     ASSERT_GE(probe.entry, 0);
     ExpectDressedInBrowser(output, "秋冬试衣间", "kzvDress", probe, m_screens / "web-pavanel-dressed.png");
@@ -278,7 +278,7 @@ TEST_F(WebPageWindow, OfferedTemplatesFollowTheModeAndTheStoredChoice) {
 }
 
 TEST_F(WebPageWindow, HostileTextsAndTheOtherTemplatesWorkInChromium) {
-    if (!testsupport::BrowserAvailable()) GTEST_SKIP() << "chromium and chromedriver are not installed";
+    ASSERT_TRUE(testsupport::BrowserAvailable()) << "chromium and chromedriver are not installed (tools/setup.sh installs them)";
     CProjectStore& store = CProjectStore::Instance();
     store.SetBaseDir(m_base.path());
     ASSERT_TRUE(store.Open(kSeries));
