@@ -10,6 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/quit_signals.h"
 #include "project_editor/pavanel_frame.h"
 #include "project_editor/pavanel_session.h"
 #include "project_editor/pavanel_view.h"
@@ -38,9 +39,11 @@ public:
         auto* frame = new project_editor::CMainFrame(*base);
         SetTopWindow(frame);
         frame->ShowMaximised();
+        m_quit = std::make_unique<platform::ui::QuitSignalWatch>(frame);
         return true;
     }
     int OnExit() override {
+        m_quit.reset();
         if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
         delete wxConfigBase::Set(nullptr);
         return wxApp::OnExit();
@@ -48,6 +51,7 @@ public:
 
 private:
     std::unique_ptr<wxFileHistory> m_recent;
+    std::unique_ptr<platform::ui::QuitSignalWatch> m_quit;  // SIGTERM and SIGINT close the frame
 };
 
 wxIMPLEMENT_APP(CPavanelApp);

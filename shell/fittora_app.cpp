@@ -12,6 +12,7 @@
 #include "measure_market/space_child_frame.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/quit_signals.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
 #include "shell/fittora_view.h"
@@ -19,6 +20,9 @@
 #include "shell/pack_chooser_hook.h"
 
 wxIMPLEMENT_APP(CFittoraApp);
+
+CFittoraApp::CFittoraApp() = default;
+CFittoraApp::~CFittoraApp() = default;
 
 bool CFittoraApp::OnInit() {
     SetAppName("Fittora");
@@ -60,10 +64,12 @@ bool CFittoraApp::OnInit() {
     }
     SetTopWindow(frame);
     frame->ShowMaximised();
+    m_quit = std::make_unique<platform::ui::QuitSignalWatch>(frame);
     return true;
 }
 
 int CFittoraApp::OnExit() {
+    m_quit.reset();
     if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
     delete wxConfigBase::Set(nullptr);
     return wxApp::OnExit();

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/net.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/quit_signals.h"
 #include "transfer/tranzel_dlg.h"
 #include "transfer/tranzel_texts.h"
 
@@ -25,9 +26,11 @@ public:
         m_base = *base;
         return true;
     }
-    // The dialog is the program: it ends when the dialog closes.
+    // The dialog is the program: it ends when the dialog closes, also on
+    // SIGTERM and SIGINT (an upload that runs is stopped first, as for "退出").
     int OnRun() override {
         CTranzelDlg dlg(nullptr, m_base);
+        platform::ui::QuitSignalWatch quit(&dlg);
         dlg.ShowModal();
         return 0;
     }

@@ -1,5 +1,5 @@
 // Build-time tool of the demo base directory for Pavanel: writes the builder
-// settings record with its defaults, and gives the series project two voices
+// settings record with its defaults (no path of this machine), and gives the series project two voices
 // (a short tune as WAV, which plays, and a WMA name, which cannot play here
 // and shows the message for it). It also writes the sound files of
 // "KZVSYSPIC" that every new project copies: two short MIDI tunes and the
@@ -95,10 +95,13 @@ int main(int argc, char** argv) {
     }
     const fs::path base = fs::path(argv[1]);
 
-    pe::CSysSetInfo settings;
-    settings.SetBaseDir(base);
+    // The settings with their defaults, the output folder as the relative
+    // "KZV输出的网页": the builder takes it under the base directory it runs
+    // in, so a copied or moved demo base publishes into itself.
+    const pe::CSysSetInfo settings;
     std::string why;
-    if (!settings.Save(&why)) Fail("cannot write the settings: " + why);
+    if (!platform::SaveFileAtomic(base / std::string(pe::kSysSetInfoFileName), settings.Bytes(), &why))
+        Fail("cannot write the settings: " + why);
 
     const std::string series = settings.GetSeriesName();
     const fs::path dm3 = pe::ProjectFilePath(base, series);

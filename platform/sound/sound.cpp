@@ -25,6 +25,9 @@ struct Player {
     ~Player() { Release(); }
 
     bool TryOpen() {
+        // The programs end on SIGTERM and SIGINT through their own close:
+        // SDL must not take those signals for an event queue nobody reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) return true;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

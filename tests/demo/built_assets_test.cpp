@@ -1,6 +1,7 @@
 // What the build put into the resource folder and the demo base directory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "tests/demo/picture_probe.h"
+#include "tests/support/fixture_paths.h"
+#include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
 using demotest::LoadPicture;
@@ -63,6 +67,44 @@ TEST(DemoBase, HasEveryFixedFolder) {
         "人体测量图片及数据", "定单数据表保存区", "图片目录PNG", "试衣搭配模板SYSMDL", "ephoto_syspic",
         "kzvEcamsys背景图片", "tmpBmpData"};
     for (const char* f : folders) EXPECT_TRUE(fs::is_directory(kBase / f)) << f;
+}
+
+// The demo base works wherever it is copied: no file names the build folder
+// or the source tree, in UTF-8 or GBK, with either separator. The only exceptions
+// are the fields where a program keeps the folder it runs in, written when
+// someone starts it here ("make run"): the client record's program directory
+// and the photo editor's two photo folders.
+TEST(DemoBase, HoldsNoPathOfTheMachineThatBuiltIt) {
+    ASSERT_TRUE(testsupport::FixtureExists(kBase / "sysSetInfo.sy3"));
+    std::vector<std::string> needles;
+    for (const fs::path& dir : {testsupport::BuildDir(), testsupport::SourceDir()}) {
+        for (const fs::path& form : {dir.lexically_normal(), fs::weakly_canonical(dir)}) {
+            std::string slash = form.generic_string();
+            while (slash.size() > 1 && slash.back() == '/') slash.pop_back();
+            std::string back = slash;
+            std::replace(back.begin(), back.end(), '/', '\\');
+            for (const std::string& utf8 : {slash, back}) {
+                needles.push_back(utf8);
+                needles.push_back(platform::Utf8ToGbkLossy(utf8));
+            }
+        }
+    }
+    struct RunTimeField {
+        const char* file;
+        std::size_t at, width;
+    };
+    const RunTimeField runTime[] = {
+        {"FittoraSysinfo.dm3", 371, 256}, {"kzvECameraSysInfo.e3f", 68, 468}, {"kzvECameraSysInfo.e3f", 640, 468}};
+    for (const auto& e : fs::recursive_directory_iterator(kBase)) {
+        if (!e.is_regular_file()) continue;
+        const fs::path rel = e.path().lexically_relative(kBase);
+        std::vector<unsigned char> bytes = testsupport::ReadAll(e.path());
+        for (const RunTimeField& f : runTime)
+            if (rel == f.file && bytes.size() > f.at)
+                std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(f.at), std::min(f.width, bytes.size() - f.at), 0);
+        const std::string text(bytes.begin(), bytes.end());
+        for (const std::string& n : needles) EXPECT_EQ(text.find(n), std::string::npos) << rel << " holds " << n;
+    }
 }
 
 TEST(DemoBase, ShowcaseBackdropIsABrightFullSizePicture) {

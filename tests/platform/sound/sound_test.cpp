@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
 #include <cstdint>
 #include <thread>
@@ -79,4 +81,19 @@ TEST(Sound, RefusesWhatCannotPlay) {
         EXPECT_FALSE(error.empty()) << c.name;
         EXPECT_FALSE(platform::sound::IsPlaying()) << c.name;
     }
+}
+
+// The programs end on SIGTERM and SIGINT through their own close: starting the
+// sound device leaves both signals as they were.
+TEST(Sound, LeavesTheQuitSignalsAlone) {
+    testsupport::TempDir dir;
+    dir.write("短音.wav", WavBytes(50));
+    std::string error;
+    ASSERT_EQ(platform::sound::Play(dir / "短音.wav", false, &error), platform::sound::PlayOutcome::Playing) << error;
+    for (int sig : {SIGTERM, SIGINT}) {
+        struct sigaction now {};
+        ASSERT_EQ(sigaction(sig, nullptr, &now), 0);
+        EXPECT_EQ(now.sa_handler, SIG_DFL) << sig;
+    }
+    platform::sound::Stop();
 }

@@ -8,6 +8,8 @@
 // screens/pavanel-stage-*.png and screens/pavanel-addpics-*.png.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -17,12 +19,14 @@
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
+#include <wx/weakref.h>
 
 #include "picture_controls/hyper_link.h"
 #include "picture_controls/my_color_sel_dlg.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/quit_signals.h"
 #include "project_editor/add_fitting_pic_dlg.h"
 #include "project_editor/pavanel_frame.h"
 #include "project_editor/pavanel_session.h"
@@ -323,6 +327,30 @@ TEST_F(PavanelWindow, AFailedSaveOnCloseAsksAndCanKeepTheWindow) {
     m_frame = nullptr;
     testsupport::PumpEvents(50);
     EXPECT_FALSE(store.IsModified());
+}
+
+// SIGTERM ends Pavanel the way closing its frame does: the modified project
+// is written whole, as it is in memory.
+TEST_F(PavanelWindow, AQuitSignalClosesTheFrameAndSavesTheProject) {
+    CProjectStore& store = CProjectStore::Instance();
+    m_view->LeftDown(Centre(CellOf(m_view, "驼色风衣").picture));
+    m_view->RunCommand(kIdBack);
+    ASSERT_TRUE(store.IsModified());
+    const fs::path file = ProjectFile();
+    const auto before = testsupport::ReadAll(file);
+    wxWeakRef<CMainFrame> alive(m_frame);
+    {
+        platform::ui::QuitSignalWatch watch(m_frame);
+        ::raise(SIGTERM);
+        for (int i = 0; i < 40 && alive; ++i) testsupport::PumpEvents(25);
+    }
+    EXPECT_FALSE(alive) << "the frame is still open";
+    m_frame = alive.get();
+    EXPECT_FALSE(store.IsModified());
+    const auto after = testsupport::ReadAll(file);
+    EXPECT_NE(after, before);
+    const std::vector<std::uint8_t> expected = WriteProjectBytes(store.Project());
+    EXPECT_EQ(after, std::vector<unsigned char>(expected.begin(), expected.end()));
 }
 
 // Runs `act` on the add-pictures dialog once it is open, then opens it with `open`.
