@@ -82,9 +82,30 @@ protected:
     }
     // Opens the menu bar with F10 (its first menu, no item selected yet),
     // moves `right` menus on, selects item `item` (0 the first) with the
-    // arrow keys and chooses it with Enter. `inside`
-    // runs while the command's dialog is open; then the dialog is closed with
-    // a click on its button `close`.
+    // arrow keys and chooses it with Enter; `script` drives the dialog the
+    // command opens, in the dialog's own loop, until it is done.
+    void ChooseFromMenu(int right, int item, testsupport::XInputScript& script) {
+        script.Start();
+        testsupport::XPointTo(frame->client());
+        testsupport::PumpEvents(60);
+        testsupport::XKey(WXK_F10);
+        testsupport::PumpEvents(300);
+        for (int i = 0; i < right; ++i) {
+            testsupport::XKey(WXK_RIGHT);
+            testsupport::PumpEvents(120);
+        }
+        for (int i = 0; i <= item; ++i) {
+            testsupport::XKey(WXK_DOWN);
+            testsupport::PumpEvents(120);
+        }
+        testsupport::XKey(WXK_RETURN);
+        const wxLongLong end = wxGetLocalTimeMillis() + 20000;
+        while (!script.done() && !script.timedOut() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(50);
+        testsupport::PumpEvents(200);
+        EXPECT_FALSE(script.timedOut());
+    }
+    // The same for a command whose dialog is looked at by `inside` and then
+    // closed with a click on its button `close`; true when it opened.
     bool ChooseFromMenu(int right, int item, int close, std::function<void(wxDialog&)> inside = {}) {
         bool sawDialog = false;
         testsupport::XInputScript script;
@@ -100,25 +121,7 @@ protected:
         script.onTimeout = [] {
             if (wxDialog* dlg = ShownDialog(); dlg && dlg->IsModal()) dlg->EndModal(wxID_CANCEL);
         };
-        script.Start();
-        testsupport::XPointTo(frame->client());
-        testsupport::PumpEvents(60);
-        testsupport::XKey(WXK_F10);
-        testsupport::PumpEvents(300);
-        for (int i = 0; i < right; ++i) {
-            testsupport::XKey(WXK_RIGHT);
-            testsupport::PumpEvents(120);
-        }
-        for (int i = 0; i <= item; ++i) {
-            testsupport::XKey(WXK_DOWN);
-            testsupport::PumpEvents(120);
-        }
-        testsupport::XKey(WXK_RETURN);
-        // The command's dialog runs its own loop inside this one.
-        const wxLongLong end = wxGetLocalTimeMillis() + 20000;
-        while (!script.done() && !script.timedOut() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(50);
-        testsupport::PumpEvents(200);
-        EXPECT_FALSE(script.timedOut());
+        ChooseFromMenu(right, item, script);
         return sawDialog;
     }
 
@@ -175,19 +178,7 @@ TEST_F(MenuCommands, FileOpenWithEveryWindowClosedGivesOneShowStage) {
         .Do([&] { testsupport::XType(file.c_str()); })
         .Do([] { testsupport::XKey(WXK_RETURN); });
     script.onTimeout = [] { testsupport::XKey(WXK_ESCAPE); };
-    script.Start();
-    testsupport::XPointTo(frame->client());
-    testsupport::PumpEvents(60);
-    testsupport::XKey(WXK_F10);
-    testsupport::PumpEvents(300);
-    for (int i = 0; i < 2; ++i) {  // "打开", the second item of "文件"
-        testsupport::XKey(WXK_DOWN);
-        testsupport::PumpEvents(120);
-    }
-    testsupport::XKey(WXK_RETURN);
-    const wxLongLong end = wxGetLocalTimeMillis() + 20000;
-    while (!script.done() && !script.timedOut() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(50);
-    testsupport::PumpEvents(300);
+    ChooseFromMenu(0, 1, script);  // "打开", the second item of "文件"
     ASSERT_FALSE(script.timedOut());
     ASSERT_EQ(shows.size(), 1u);
     EXPECT_EQ(frame->client()->ActiveChild()->caption(), wxString::FromUTF8("新品展台"));
