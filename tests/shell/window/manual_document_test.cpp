@@ -72,8 +72,11 @@ TEST(ManualDocument, TheMenuCommandOpensIt) {
     tmp.write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + seen.string() + ".part' && mv '" + seen.string() +
                                   ".part' '" + seen.string() + "'\n");
     fs::permissions(bin / "xdg-open", fs::perms::owner_all);
-    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    setenv("PATH", (bin.string() + ":" + oldPath).c_str(), 1);
+    struct PathFirst {
+        std::string old = std::getenv("PATH") ? std::getenv("PATH") : "";
+        explicit PathFirst(const fs::path& dir) { setenv("PATH", (dir.string() + ":" + old).c_str(), 1); }
+        ~PathFirst() { setenv("PATH", old.c_str(), 1); }
+    } path(bin);
 
     // The client runs in a base directory with the demo base's manual.
     const fs::path base = tmp / "base";
@@ -90,7 +93,6 @@ TEST(ManualDocument, TheMenuCommandOpensIt) {
     testsupport::PumpEvents(200);
     frame->RunCommand(ID_MANUAL_DOC);
     for (int i = 0; i < 100 && !fs::exists(seen); ++i) testsupport::PumpEvents(50);
-    setenv("PATH", oldPath.c_str(), 1);
     EXPECT_TRUE(boxes.shown().empty()) << (boxes.shown().empty() ? "" : boxes.shown()[0].text);
     ASSERT_TRUE(fs::exists(seen));
     EXPECT_EQ(fs::path(Bytes(seen)), fs::absolute(base / kManual));
