@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/dcclient.h>
 
 #include "controls/grid_ctrl.h"
+#include "controls/grid_dc_painter.h"
 #include "controls/grid_editor_keys.h"
 #include "platform/ui/colour.h"
 
@@ -89,6 +91,63 @@ grid::Key GridKeyFromWx(int keyCode) {
 
 // ---- check box -------------------------------------------------------------
 
+CGridCheckBox::CGridCheckBox(CZYKGridCtrl* grid, wxWindowID id, bool threeState)
+    : m_grid(grid), m_threeState(threeState) {
+    Hide();
+    Create(grid, id, wxPoint(0, 0), wxSize(kCheckBoxSize, kCheckBoxSize), wxBORDER_NONE | wxWANTS_CHARS);
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
+        wxPaintDC dc(this);
+        Draw(dc);
+    });
+    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) {
+        SetFocus();
+        Toggle();
+    });
+}
+
+void CGridCheckBox::SetState(wxCheckBoxState state) {
+    if (state == wxCHK_UNDETERMINED && !m_threeState) state = wxCHK_UNCHECKED;
+    if (state == m_state) return;
+    m_state = state;
+    Refresh(false);
+}
+
+void CGridCheckBox::Toggle() {
+    if (m_threeState)
+        SetState(m_state == wxCHK_UNCHECKED ? wxCHK_CHECKED
+                 : m_state == wxCHK_CHECKED ? wxCHK_UNDETERMINED
+                                            : wxCHK_UNCHECKED);
+    else
+        SetState(m_state == wxCHK_CHECKED ? wxCHK_UNCHECKED : wxCHK_CHECKED);
+}
+
+void CGridCheckBox::SetText(const wxString& text) {
+    if (text == m_text) return;
+    m_text = text;
+    Refresh(false);
+}
+
+void CGridCheckBox::Draw(wxDC& dc) {
+    const wxSize size = GetClientSize();
+    GridDcPainter painter(dc, *m_grid);
+    const grid::SysColors& sys = m_grid->SysColors();
+    painter.FillRect({0, 0, size.x, size.y}, sys.window);
+    // The glyph as the grid paints it: flat, the state in its flags, left
+    // with the text after it, or alone in its 13 pixels.
+    const int glyph = std::min(kCheckBoxSize, std::min(size.x, size.y));
+    if (glyph <= 0) return;
+    const int top = (size.y - glyph) / 2;
+    unsigned state = grid::kDfcsButtonCheck | grid::kDfcsFlat;
+    if (m_state == wxCHK_CHECKED) state |= grid::kDfcsChecked;
+    if (m_state == wxCHK_UNDETERMINED) state |= grid::kDfcsChecked | grid::kDfcsInactive;
+    painter.FrameControl({0, top, glyph, top + glyph}, grid::kDfcButton, state);
+    if (m_text.empty()) return;
+    const int left = glyph + painter.TextWidth(" ");
+    painter.Text(m_text.utf8_string(), {left, 0, size.x, size.y},
+                 grid::kDtLeft | grid::kDtVCenter | grid::kDtSingleLine | grid::kDtEndEllipsis, sys.windowText);
+}
+
 CGridCheckCell::CGridCheckCell(int column, int row) : m_column(column), m_row(row) {}
 
 CGridCheckCell::~CGridCheckCell() { DestroyWindow(); }
@@ -102,19 +161,14 @@ int CGridCheckCell::Create(long style, GridHost* parent, int id) {
     m_grid = GridOf(parent);
     if (!m_grid) return 0;
     m_style = style;
-    long wxStyle = wxBORDER_NONE | wxWANTS_CHARS;
-    if (IsThreeState()) wxStyle |= wxCHK_3STATE | wxCHK_ALLOW_3RD_STATE_FOR_USER;
-    auto* box = new wxCheckBox();
-    box->Hide();
-    if (!box->Create(m_grid, WindowIdFor(id), wxString(), wxPoint(0, 0), wxDefaultSize, wxStyle)) {
-        delete box;
-        return 0;
-    }
-    box->SetBackgroundColour(platform::ui::ToColour(m_grid->SysColors().window));
-    box->Hide();
+    auto* box = new CGridCheckBox(m_grid, WindowIdFor(id), IsThreeState());
     box->Disable();
     m_window = box;
     box->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_SPACE && !event.HasAnyModifiers()) {
+            if (m_window) m_window->Toggle();
+            return;
+        }
         if (!RouteKeyDown(m_grid, grid::kEditorCheck, event, {})) event.Skip();
     });
     box->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
@@ -132,7 +186,7 @@ void CGridCheckCell::SetFont(const GridFont* font, bool redraw) {
 
 int CGridCheckCell::State() const {
     if (!m_window) return m_value;
-    switch (m_window->Get3StateValue()) {
+    switch (m_window->State()) {
         case wxCHK_CHECKED: return 1;
         case wxCHK_UNDETERMINED: return 2;
         default: return 0;
@@ -141,9 +195,7 @@ int CGridCheckCell::State() const {
 
 void CGridCheckCell::Click(int x, int y) {
     if (!m_window || !m_shownAt.Contains(x, y)) return;
-    // An automatic check box toggles on a click (three states cycle).
-    const int next = IsThreeState() ? (State() + 1) % 3 : (State() == 1 ? 0 : 1);
-    m_window->Set3StateValue(next == 1 ? wxCHK_CHECKED : next == 2 ? wxCHK_UNDETERMINED : wxCHK_UNCHECKED);
+    m_window->Toggle();
 }
 
 void CGridCheckCell::SetModified(int flag) {
@@ -157,6 +209,8 @@ int CGridCheckCell::Enable(int flag) {
 
 int CGridCheckCell::ShowAt(int x, int y, int width, int height) {
     if (!m_window) return 0;
+    // Inside the cell: with a text the box fills it, without one it is the
+    // 13-pixel glyph, centred where the grid paints it.
     wxRect r;
     if (!m_text.empty()) {
         r = wxRect(x + 2, y + 2, width - 3, height - 3);
@@ -165,21 +219,13 @@ int CGridCheckCell::ShowAt(int x, int y, int width, int height) {
         if (left - x < 2) left = x + 2;
         r = wxRect(left, y + 2, kCheckBoxSize, height - 3);
     }
-    // The toolkit's check box needs its indicator's room: it grows about
-    // its centre where the cell is smaller.
-    const wxSize best = m_window->GetBestSize();
-    if (r.width < best.x && m_text.empty()) {
-        r.x -= (best.x - r.width) / 2;
-        r.width = best.x;
-    }
-    if (r.height < best.y) {
-        r.y -= (best.y - r.height + 1) / 2;
-        r.height = best.y;
-    }
+    r.width = std::max(1, r.width);
+    r.height = std::max(1, r.height);
     m_shownAt = wxRect(r.x - x, r.y - y, r.width, r.height);
     m_window->SetSize(r);
     m_window->Enable();
     m_window->Show();
+    m_window->Refresh(false);
     m_window->SetFocus();
     return 1;
 }
@@ -198,16 +244,16 @@ void CGridCheckCell::SetValue(const std::string& text, int value) {
     m_text = text;
     m_value = value;
     if (!m_window) return;
-    m_window->SetLabel(ToWx(text));
+    m_window->SetText(ToWx(text));
     wxCheckBoxState state = wxCHK_UNCHECKED;
     if (value == 1) state = wxCHK_CHECKED;
     if (value == 2 && IsThreeState()) state = wxCHK_UNDETERMINED;
-    m_window->Set3StateValue(state);
+    m_window->SetState(state);
     m_value = State();
 }
 
 void CGridCheckCell::GetValue(std::string& text, int& value) const {
-    text = m_window ? FromWx(m_window->GetLabel()) : m_text;
+    text = m_window ? FromWx(m_window->Text()) : m_text;
     value = State();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/control.h>
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
@@ -21,6 +22,34 @@ int CopyTextToClipboard(const std::string& text);
 
 // The key of a key-down event, as the grid knows keys.
 grid::Key GridKeyFromWx(int keyCode);
+
+// The check editor's window. The toolkit's own check box cannot be made as
+// small as a grid cell (it grows to its indicator's size, and squeezed into
+// the cell it shows no tick), so the editor draws its box the way the grid
+// draws its check cells: the 13-pixel glyph in its true state, the cell's
+// text after it. A left click or Space toggles it (three states cycle).
+class CGridCheckBox : public wxControl {
+public:
+    CGridCheckBox(CZYKGridCtrl* grid, wxWindowID id, bool threeState);
+
+    wxCheckBoxState State() const { return m_state; }
+    void SetState(wxCheckBoxState state);
+    void Toggle();
+    bool IsThreeState() const { return m_threeState; }
+    void SetText(const wxString& text);
+    const wxString& Text() const { return m_text; }
+
+    // Paints the box onto `dc`, which covers the window's client area.
+    void Draw(wxDC& dc);
+
+    bool AcceptsFocus() const override { return true; }
+
+private:
+    CZYKGridCtrl* m_grid;
+    bool m_threeState;
+    wxCheckBoxState m_state = wxCHK_UNCHECKED;
+    wxString m_text;
+};
 
 class CGridCheckCell : public CGridCellControl {
 public:
@@ -43,7 +72,7 @@ public:
     int DestroyWindow() override;
     int IsEnabled() const override;
 
-    wxCheckBox* Window() const { return m_window.get(); }
+    CGridCheckBox* Window() const { return m_window.get(); }
     int Column() const { return m_column; }
     int Row() const { return m_row; }
 
@@ -51,7 +80,7 @@ private:
     int State() const;
     bool IsThreeState() const;
 
-    wxWeakRef<wxCheckBox> m_window;
+    wxWeakRef<CGridCheckBox> m_window;
     CZYKGridCtrl* m_grid = nullptr;
     long m_style = 0;
     int m_column;

@@ -3,6 +3,7 @@
 // backgrounds only) and the background preview (1072).
 #include "fitting_room/project_chooser.h"
 
+#include <functional>
 #include <wx/button.h>
 #include <wx/dcbuffer.h>
 #include <wx/dialog.h>
@@ -84,8 +85,14 @@ public:
         const int before = m_lastRow;
         CZYKGridCtrl::OnCurrentCellChanged(column, row);
         m_lastRow = row;
-        if (before != row) Refresh(false);
+        if (before == row) return;
+        Refresh(false);
+        // A row made current by the keyboard is chosen as a click chooses it.
+        if (onRowChanged) onRowChanged();
     }
+
+    // Told when another row becomes current (a click or a key).
+    std::function<void()> onRowChanged;
     void OnCellChangedHook(int column, int row) override { CZYKGridCtrl::OnCellChangedHook(column, row); }
     void PreCreateWindow(long& exStyle, long& style) override {
         CZYKGridCtrl::PreCreateWindow(exStyle, style);
@@ -97,7 +104,7 @@ private:
     ProjectListRows* m_rows;
     wxImageList m_icons;
     mutable GridCellColors m_colours;
-    int m_lastRow = -1;
+    int m_lastRow = 0;  // the grid starts on its first row
 };
 
 namespace {
@@ -179,6 +186,7 @@ public:
         Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnTransparent(); }, 1008);
 
         m_grid->SetRows(ListChooserTitles(m_setup.folder, m_setup.pattern));
+        m_grid->onRowChanged = [this] { ChooseCurrentRow(); };
         Place(parent, x, y);
     }
 
@@ -186,18 +194,23 @@ public:
     CProjectListGrid* grid() const { return m_grid; }
 
     std::intptr_t OnPrivateMessage(unsigned id, std::uintptr_t wparam, std::intptr_t) override {
-        if (id != grid::kMsgGridNotify || wparam != grid::kGridNotifyTag) return 0;
+        if (id == grid::kMsgGridNotify && wparam == grid::kGridNotifyTag) ChooseCurrentRow();
+        return 0;
+    }
+
+private:
+    // The grid's current row, when it holds a name, is the chosen one.
+    void ChooseCurrentRow() {
         const auto chosen = m_rows.Chosen(m_grid->GetCurrentDataRow());
-        if (!chosen) return 0;
+        if (!chosen) return;
+        if (*chosen == m_chosenRow) return;
         m_chosenRow = *chosen;
         m_chosenName = m_rows.Name(*chosen);
         m_open->Enable();
         m_nameText->SetLabel(wxString::FromUTF8(m_chosenName));
         if (m_preview) m_preview->Show(BackgroundPicturePath(m_base, m_chosenName));
-        return 0;
     }
 
-private:
     void Place(wxWindow* parent, int x, int y) {
         if (m_setup.placement == ChooserPlacement::Centred) {
             CentreOnParent();

@@ -87,6 +87,15 @@ BindOutcome CallModuleEntry(const fs::path& dir, const std::string& file, const 
         return BindOutcome::MissingModule;
     }
     dlerror();
+    if (void* startup = ::dlsym(handle, kModuleStartupExport)) {
+        using Startup = int (*)();
+        if (reinterpret_cast<Startup>(startup)() == 0) {
+            SetError(error, "module start-up failed: " + path.string());
+            ::dlclose(handle);
+            return BindOutcome::MissingModule;
+        }
+    }
+    dlerror();
     void* symbol = ::dlsym(handle, export_name.c_str());
     if (!symbol) {
         SetError(error, LoaderError());

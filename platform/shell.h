@@ -14,9 +14,15 @@ std::filesystem::path ExecutableDir();
 
 enum class BindOutcome { Ran, MissingExport, MissingModule };
 
-// Loads dir/file by its full path (`dir` must be absolute), looks up the
-// export and calls it as `extern "C" void f()`, then releases the module.
-// A module without the export is released before MissingExport returns.
+// A module may export a start-up of this name, `extern "C" int f()`, run
+// right after the module is loaded: 0 means its start-up failed (it has said
+// why), and the module counts as one that could not be loaded.
+inline constexpr const char* kModuleStartupExport = "ModuleInitInstance";
+
+// Loads dir/file by its full path (`dir` must be absolute), runs its start-up
+// when it has one, looks up the export and calls it as `extern "C" void f()`,
+// then releases the module. A module whose start-up fails is released before
+// MissingModule returns, one without the export before MissingExport returns.
 // `error` receives the loader's reason when the outcome is not Ran.
 BindOutcome CallModuleEntry(const std::filesystem::path& dir, const std::string& file,
                             const std::string& export_name, std::string* error = nullptr);

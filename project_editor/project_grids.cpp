@@ -59,7 +59,9 @@ void CProjectDialogGrid::OnCurrentCellChanged(int column, int row) {
     const int before = m_lastRow;
     CZYKGridCtrl::OnCurrentCellChanged(column, row);
     m_lastRow = row;
-    if (before != row) Refresh(false);
+    if (before == row) return;
+    Refresh(false);
+    if (onRowChanged) onRowChanged();
 }
 
 // ---- CPictureFileGrid ----

@@ -8,6 +8,7 @@
 // Neither edits in place; a click tells the owner (0x446, 20050818), which
 // acts on the current cell. Window thread only.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
     // Creates the window as the dialogs do, over `rect` of `parent`.
     bool CreateOver(wxWindow* parent, const wxRect& rect, int id);
 
+    // Told when another row becomes current, by a click or by a key.
+    std::function<void()> onRowChanged;
+
 protected:
     // Column 0's image for a row.
     virtual int IconIndex(int /*row*/, bool current) const { return current ? 1 : 0; }
@@ -42,7 +46,7 @@ protected:
 
     wxImageList m_icons;
     mutable GridCellColors m_colours;
-    int m_lastRow = -1;
+    int m_lastRow = 0;  // the grid starts on its first row
 };
 
 class CPictureFileGrid : public CProjectDialogGrid {

@@ -91,6 +91,12 @@ CProjectOpenDlg::CProjectOpenDlg(wxWindow* parent)
         e.Skip();
     });
 
+    // A project row made current by the keyboard is picked as a click picks
+    // it; marks for the import are only set by clicks.
+    m_grid->onRowChanged = [this] {
+        if (!m_importMode->GetValue()) OnListPick();
+    };
+
     // Initialisation.
     ListProjects();
     const std::string current = CProjectStore::Instance().ProjectName();

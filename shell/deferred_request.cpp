@@ -83,6 +83,11 @@ void DeferredRequest::ChildClosed(int tmpl) {
     if (current == 'A' + tmpl) current = kNoCurrentWindow;
 }
 
+void DeferredRequest::ChildShown(int tmpl) {
+    if (tmpl < 0 || tmpl > 3) return;
+    current = static_cast<char>('A' + tmpl);
+}
+
 DeferredRequest& Deferred() { return *Instance(); }
 void ResetDeferred() { Instance() = std::make_unique<DeferredRequest>(); }
 

@@ -53,6 +53,9 @@ public:
     // left: the next request for it opens it again, and when it was the
     // current window no window is current until the next request.
     void ChildClosed(int tmpl);
+    // The window of the template is the one shown now (the client showed it
+    // after another was closed): it is the current window.
+    void ChildShown(int tmpl);
 
     // Told after every dispatch (the bars follow the current window).
     std::function<void()> onDispatched;

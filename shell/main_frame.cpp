@@ -70,8 +70,10 @@ bool CMainFrame::CreateBars(std::string* error) {
     };
     m_client->onClosed = [this](platform::ui::DocTemplate* t) {
         UpdateMenuBar();
-        if (!t || !t->documents().empty()) return;
-        shell::Deferred().ChildClosed(TemplateIndex(t));
+        auto& deferred = shell::Deferred();
+        if (t && t->documents().empty()) deferred.ChildClosed(TemplateIndex(t));
+        // The client shows the window that was active before: both bars mark it.
+        if (auto* shown = m_client->ActiveChild()) deferred.ChildShown(TemplateIndex(shown->docTemplate()));
         m_titleBar->Refresh();
         m_navBar->Refresh();
     };

@@ -10,6 +10,7 @@
 #include "shell/about_dlg.h"
 #include "shell/base_directory.h"
 #include "shell/data_package.h"
+#include "shell/deferred_request.h"
 #include "shell/download_host.h"
 #include "shell/download_record.h"
 #include "shell/frame_resources.h"
@@ -95,8 +96,13 @@ void CMainFrame::RunCommand(int id) {
         case ID_IMAGE_EDIT: shell::BindClientModule(shell::ClientModule::ImageEditor, modules, sink); break;
         case ID_MANUAL_DOC: OpenTarget(shell::kManualDocument); break;
         case ID_GUIDE: {
-            CDlgGuide dlg(this, shell::BaseDirectory());
-            dlg.ShowModal();
+            {
+                CDlgGuide dlg(this, shell::BaseDirectory());
+                dlg.ShowModal();
+            }
+            // The fitting room, when it is the current window, refreshes after the guide.
+            auto& deferred = shell::Deferred();
+            if (deferred.current == 'B') deferred.Store(shell::kRequestRefreshDressRoom);
             break;
         }
         case ID_APP_ABOUT_CMD: {
@@ -110,10 +116,11 @@ void CMainFrame::RunCommand(int id) {
             if (onFileNew) onFileNew();
             break;
         case shell::ID_FILE_OPEN: {
-            // A document holds nothing: opening a file opens a new show-stage window.
+            // A document holds nothing: opening a file shows the show stage,
+            // through the deferred request, so that one show stage exists.
             wxFileDialog dlg(this, wxString::FromUTF8("打开"), wxEmptyString, wxEmptyString, "*.*",
                              wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-            if (dlg.ShowModal() == wxID_OK) OpenNewDocument(0);
+            if (dlg.ShowModal() == wxID_OK) shell::Deferred().Store(shell::kRequestShowStage);
             break;
         }
         case shell::ID_FILE_PRINT_SETUP: {

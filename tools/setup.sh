@@ -11,6 +11,7 @@ packages=(
   python3-pyftpdlib
   chromium chromium-driver nodejs
   espeak-ng libcairo2-dev
+  libreoffice-writer-nogui
   libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
 )
 missing=()

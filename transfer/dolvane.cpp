@@ -1,4 +1,4 @@
-// The download module's one export. It runs inside the host's wx
+// The download module's entry and its start-up. It runs inside the host's wx
 // application: the dialog is modal without a parent, and it is destroyed
 // (its worker stopped) before the entry returns, so nothing of the module is
 // left running when the host releases it.
@@ -11,12 +11,16 @@
 #include "shell/download_record.h"
 #include "transfer/download_dlg.h"
 
+// The module's start-up: without the network it refuses to load, and the
+// host reports the module as missing.
+extern "C" __attribute__((visibility("default"))) int ModuleInitInstance() {
+    if (platform::InitNetwork()) return 1;
+    if (wxTheApp) platform::ui::ShowMessage("Windows 通信端口初始化失败。");
+    return 0;
+}
+
 extern "C" __attribute__((visibility("default"))) void Dolvane() {
     if (!wxTheApp) return;
-    if (!platform::InitNetwork()) {
-        platform::ui::ShowMessage("Windows 通信端口初始化失败。");
-        return;
-    }
     std::string error;
     const auto base = platform::CurrentBaseDirectory(&error);
     if (!base) {

@@ -3,9 +3,9 @@
 // resized by dragging, scrolling, and a screenshot in screens/grid.png.
 #include <gtest/gtest.h>
 
-#include <memory>
-
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -207,6 +207,18 @@ struct GridWindow : ::testing::Test {
         sim.Char(keyCode, modifiers);
         Pump(80);
     }
+    // A real click through the X server at a point of the grid's client area.
+    void XClick(int x, int y) {
+        wxUIActionSimulator sim;
+        sim.MouseMove(grid->ClientToScreen(wxPoint(x, y)));
+        Pump(40);
+        sim.MouseClick();
+        Pump(150);
+    }
+    void XClickCell(int column, int row) {
+        const grid::Rect r = grid->CellRect(column, row);
+        XClick(r.left + r.Width() / 2, r.top + r.Height() / 2);
+    }
     CGridEditCell* EditCell(int column) const { return dynamic_cast<CGridEditCell*>(grid->GetColumnControl(column)); }
     std::pair<int, int> Current() const { return {grid->GetCurrentDataColumn(), grid->GetCurrentDataRow()}; }
 };
@@ -341,6 +353,73 @@ TEST_F(GridWindow, EditorsCommitWhenFocusLeavesAndOnNavigation) {
     Key(WXK_RETURN);
     EXPECT_EQ(grid->text[5][2], "navy");
     EXPECT_EQ(Current(), std::make_pair(2, 6));
+}
+
+// What the X server shows of a rectangle of the grid's client area.
+wxImage GrabGrid(CZYKGridCtrl* grid, const wxRect& client) {
+    return testsupport::GrabScreenArea(wxRect(grid->ClientToScreen(client.GetTopLeft()), client.GetSize()));
+}
+
+bool SamePixels(const wxImage& a, const wxImage& b) {
+    if (!a.IsOk() || !b.IsOk() || a.GetSize() != b.GetSize()) return false;
+    return std::equal(a.GetData(), a.GetData() + a.GetWidth() * a.GetHeight() * 3, b.GetData());
+}
+
+// The "复核" cell clicked through the X server: the check editor over the
+// current cell stays inside the cell and shows the cell's true state, pixel
+// for pixel the box the grid paints on a row that is not current.
+TEST_F(GridWindow, CurrentCheckCellShowsItsTrueStateInsideTheCell) {
+    ASSERT_EQ(grid->checks[0], 1);  // rows 0, 4, 8 ticked
+    ASSERT_EQ(grid->checks[1], 0);
+    ASSERT_EQ(grid->checks[2], 0);
+    XClickCell(0, 1);
+    ASSERT_EQ(Current(), std::make_pair(0, 1));
+    auto* check = dynamic_cast<CGridCheckCell*>(grid->GetColumnControl(0));
+    ASSERT_NE(check, nullptr);
+    ASSERT_TRUE(check->Window()->IsShown());
+    // The box lies inside its cell, where the grid paints the glyph.
+    const grid::Rect cell = grid->CellRect(0, 1);
+    const wxRect box = check->Window()->GetRect();
+    EXPECT_TRUE(wxRect(cell.left, cell.top, cell.Width(), cell.Height()).Contains(box)) << box.x << "," << box.y << " "
+                                                                                       << box.width << "x" << box.height;
+    EXPECT_EQ(box.width, 13);
+    const wxPoint offset(box.x - cell.left, box.y - cell.top);
+    // The box of `row` as the screen shows it.
+    const auto boxOf = [&](int row) {
+        const grid::Rect r = grid->CellRect(0, row);
+        return GrabGrid(grid, wxRect(wxPoint(r.left, r.top) + offset, box.GetSize()));
+    };
+    // A sheet of the first rows, four times enlarged, for people to look at.
+    const auto sheet = [&](const char* name) {
+        const grid::Rect last = grid->CellRect(2, 5);
+        wxImage shot = GrabGrid(grid, wxRect(0, 0, last.right + 1, last.bottom + 1));
+        ASSERT_TRUE(shot.IsOk());
+        shot.Rescale(shot.GetWidth() * 4, shot.GetHeight() * 4, wxIMAGE_QUALITY_NEAREST);
+        ASSERT_TRUE(shot.SaveFile(testsupport::Screen(name), wxBITMAP_TYPE_PNG));
+    };
+
+    // The click made row 1 current and ticked it: the tick shows at once.
+    EXPECT_EQ(check->Window()->State(), wxCHK_CHECKED);
+    const wxImage ticked = boxOf(1);
+    EXPECT_TRUE(SamePixels(ticked, boxOf(4))) << "the current box does not look like a ticked one";
+    EXPECT_FALSE(SamePixels(ticked, boxOf(2)));
+    sheet("grid-check-current-ticked.png");
+
+    // A second click, on the box itself, unticks it and the box is empty.
+    XClickCell(0, 1);
+    EXPECT_EQ(check->Window()->State(), wxCHK_UNCHECKED);
+    EXPECT_TRUE(SamePixels(boxOf(1), boxOf(2))) << "the current box does not look like an empty one";
+    sheet("grid-check-current-unticked.png");
+
+    // Down through the X server commits row 1 and moves on; a ticked row
+    // reached by the keyboard shows its tick without a click.
+    Key(WXK_DOWN);
+    Key(WXK_DOWN);
+    Key(WXK_DOWN);
+    ASSERT_EQ(Current(), std::make_pair(0, 4));
+    EXPECT_EQ(grid->checks[1], 0);
+    EXPECT_EQ(grid->checks[4], 1);
+    EXPECT_TRUE(SamePixels(boxOf(4), ticked));
 }
 
 // The value rules of the check box (two- and three-state) and the combo box.

@@ -23,6 +23,8 @@ TEST(LibraryBinding, OutcomesAreKeptApart) {
         {"no-such-folder", -2, " Dolvane.so not found ! ", platform::MbIcon::None, false},
         {"shell-without", -1, " 在线下载程序运行错 ! ", platform::MbIcon::Exclamation, false},
         {"shell-with", 9, nullptr, platform::MbIcon::None, true},
+        // The network could not start: the module does not load, its entry never runs.
+        {"shell-netfail", -2, " Dolvane.so not found ! ", platform::MbIcon::None, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);

@@ -40,6 +40,7 @@
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
+#include "tests/support/x_input.h"
 
 namespace fs = std::filesystem;
 using namespace fitting_room;
@@ -325,6 +326,58 @@ TEST_F(BuildForDownloadCommand, PacksTheDemoSeriesProjectWithItsVoices) {
     }
     ASSERT_TRUE(want.count(Gbk("开衫介绍.wav")));
     EXPECT_EQ(want[Gbk("开衫介绍.wav")].first, 'B');
+}
+
+// The pack chooser driven through the X server as a user does: a row clicked,
+// another reached with the arrow keys, "开始构建" clicked. The row the keys
+// reached is the one packed.
+TEST_F(BuildForDownloadCommand, TheRowReachedWithTheArrowKeysIsPacked) {
+    platform::ui::MessageBoxRecorder boxes;
+    wxDialog* dlg = nullptr;
+    CZYKGridCtrl* grid = nullptr;
+    wxStaticText* chosen = nullptr;
+    wxString afterClick, afterKeys;
+    const auto rowCentre = [&](int row) {
+        const grid::Rect r = grid->CellRect(1, row);
+        return wxPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    testsupport::XInputScript script;
+    script
+        .Then([&] {
+            dlg = choosertest::FindChooser();
+            if (!dlg) return false;
+            grid = dynamic_cast<CZYKGridCtrl*>(dlg->FindWindow(1005));
+            chosen = dynamic_cast<wxStaticText*>(dlg->FindWindow(1006));
+            return grid && chosen;
+        })
+        .Do([&] { testsupport::XPointTo(grid, rowCentre(2)); })  // 网页试衣项目
+        .Do([] { testsupport::XLeftClick(); })
+        .Then([&] {
+            afterClick = chosen->GetLabel();
+            return grid->GetCurrentDataRow() == 2;
+        })
+        .Do([] { testsupport::XKey(WXK_UP); })
+        .Do([] { testsupport::XKey(WXK_UP); })
+        .Then([&] {
+            if (grid->GetCurrentDataRow() != 0) return false;
+            afterKeys = chosen->GetLabel();
+            testsupport::SaveWindowScreenshot(dlg, Screen("fitting-frame-chooser-keys.png"));
+            return true;
+        })
+        .Do([&] { testsupport::XPointTo(dlg->FindWindow(1007)); })
+        .Do([] { testsupport::XLeftClick(); });
+    script.onTimeout = [&] {
+        if (dlg) dlg->EndModal(wxID_CANCEL);
+    };
+    script.Start();
+    frame->RunCommand(ID_BUILD_DOWNLOAD_FILES);
+    EXPECT_FALSE(script.timedOut());
+    EXPECT_EQ(afterClick, wxString::FromUTF8("网页试衣项目"));
+    EXPECT_EQ(afterKeys, wxString::FromUTF8("春季新款"));
+    const fs::path package = base / "服饰搭配上传数据专区" / "春季新款.rar";
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "网上供客户下载的文件已构建: " + package.string());
+    EXPECT_TRUE(fs::exists(package));
 }
 
 TEST_F(BuildForDownloadCommand, AProjectWithoutItsFolderIsReportedAndNotPacked) {

@@ -67,6 +67,13 @@ protected:
         testsupport::PumpEvents(150);
     }
     wxString ActiveCaption() { return frame->client()->ActiveChild()->caption(); }
+    // The template index (0-3) of the child window shown, -1 for none.
+    int ShownWindow() {
+        const auto* active = frame->client()->ActiveChild();
+        for (int t = 0; active && t < 4; ++t)
+            if (client.templates().at(static_cast<std::size_t>(t)) == active->docTemplate()) return t;
+        return -1;
+    }
 
     testsupport::TempDir tmp;
     ClientShell client;
@@ -169,9 +176,11 @@ TEST_F(MainFrameTest, EachClosedWindowReopensWithOneClickOnItsTabOrStripArea) {
         ASSERT_EQ(ActiveCaption(), wxString::FromUTF8(kChildCaptions[i]));
         PressCtrlF4(frame);
         ASSERT_EQ(docs(i), 0u);
-        // Neither bar shows the closed window as current.
-        EXPECT_EQ(frame->navBar()->currentTab(), -1);
-        EXPECT_EQ(strip->currentArea(), -1);
+        // Both bars mark the window shown now, not the closed one.
+        const int shown = ShownWindow();
+        EXPECT_NE(shown, i);
+        EXPECT_EQ(frame->navBar()->currentTab(), shown);
+        EXPECT_EQ(strip->currentArea(), shown);
         ClickTab(i);  // one click
         EXPECT_EQ(docs(i), 1u);
         EXPECT_EQ(ActiveCaption(), wxString::FromUTF8(kChildCaptions[i]));
@@ -187,6 +196,15 @@ TEST_F(MainFrameTest, EachClosedWindowReopensWithOneClickOnItsTabOrStripArea) {
     }
     for (int t = 0; t < 4; ++t) EXPECT_EQ(docs(t), 1u) << t;
     testsupport::SaveWindowScreenshot(strip, testsupport::Screen("fittora-status-strip.png"));
+
+    // Closing the windows one by one: the bars follow the window shown, and
+    // mark none once the last is closed.
+    while (frame->client()->ActiveChild()) {
+        PressCtrlF4(frame);
+        EXPECT_EQ(frame->navBar()->currentTab(), ShownWindow());
+        EXPECT_EQ(strip->currentArea(), ShownWindow());
+    }
+    EXPECT_EQ(frame->navBar()->currentTab(), -1);
 }
 
 }  // namespace
