@@ -80,7 +80,9 @@ void SaveFilled(const fs::path& p, int w, int h, wxColour c, wxBitmapType type =
 }
 
 // Runs `steps` one per tick once a shown top-level window of type T is found
-// (for example inside a modal dialog's own event loop), then stops.
+// (for example inside a modal dialog's own event loop). A window still open
+// two seconds after the last step (or never done after twenty) is ended, so a
+// fault never leaves the test waiting in a dialog; leftOpen() says so.
 template <class T>
 class WindowDriver {
 public:
@@ -90,26 +92,31 @@ public:
     }
     ~WindowDriver() { m_timer.Stop(); }
     bool done() const { return m_next >= m_steps.size(); }
-    T* seen() const { return m_seen; }
+    bool leftOpen() const { return m_leftOpen; }
 
 private:
     void Tick() {
-        if (done() || ++m_ticks > 80) {
-            m_timer.Stop();
-            return;
-        }
+        ++m_ticks;
         for (wxWindow* w : wxTopLevelWindows) {
             auto* t = dynamic_cast<T*>(w);
             if (!t || !t->IsShown()) continue;
-            m_seen = t;
-            m_steps[m_next++](t);
+            if (!done() && m_ticks <= 80) {
+                m_steps[m_next++](t);
+                m_doneAt = m_ticks;
+            } else if (m_ticks - m_doneAt > 8) {
+                m_leftOpen = true;
+                if (t->IsModal()) t->EndModal(wxID_CANCEL);
+                else t->Hide();
+            }
             return;
         }
+        if (done()) m_timer.Stop();
     }
     std::vector<std::function<void(T*)>> m_steps;
     std::size_t m_next = 0;
     int m_ticks = 0;
-    T* m_seen = nullptr;
+    int m_doneAt = 0;
+    bool m_leftOpen = false;
     wxTimer m_timer;
 };
 
@@ -359,6 +366,7 @@ TEST_F(RepairWindowTest, AReplacedGarmentKeepsItsTrueProportionsAndOnlyItsScaleI
     Press(kBtnReplace);
     PumpEvents(300);
     EXPECT_TRUE(driver.done());
+    EXPECT_FALSE(driver.leftOpen()) << "the dialog did not end with the replace";
     EXPECT_TRUE(thumbDrawn) << "the *.PNG picture shows an empty cell";
     EXPECT_TRUE(boxes.shown().empty()) << boxes.shown().front().text;
     EXPECT_EQ(Bytes(picked.picture), sourceBytes);
@@ -422,6 +430,7 @@ TEST_F(RepairWindowTest, EscapeAndTheCloseBoxEndTheReplaceDialog) {
         Press(kBtnReplace);
         PumpEvents(400);
         ASSERT_TRUE(driver.done());
+        EXPECT_FALSE(driver.leftOpen());
         EXPECT_TRUE(escape || asked);
         // Back from the dialog: it is gone, the toolbar asked for a repaint.
         bool open = false;
