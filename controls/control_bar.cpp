@@ -337,17 +337,33 @@ void CQxFloatFrame::OnLeftDown(wxMouseEvent& e) {
     if (CaptionRect().Contains(p)) {
         m_drag = Drag::Move;
     } else {
-        const wxSize s = m_body->GetClientSize();
-        m_sizeEdges = (p.x < kRim ? kEdgeLeft : 0) | (p.x >= s.x - kRim ? kEdgeRight : 0) |
-                      (p.y < kRim ? kEdgeTop : 0) | (p.y >= s.y - kRim ? kEdgeBottom : 0);
+        m_sizeEdges = EdgesAt(p);
         if (!m_sizeEdges) return;
         m_drag = Drag::Size;
     }
     if (!m_body->HasCapture()) m_body->CaptureMouse();
 }
 
+int CQxFloatFrame::EdgesAt(wxPoint p) const {
+    const wxSize s = m_body->GetClientSize();
+    if (CaptionRect().Contains(p) || BarRect().Contains(p)) return 0;
+    return (p.x < kRim ? kEdgeLeft : 0) | (p.x >= s.x - kRim ? kEdgeRight : 0) | (p.y < kRim ? kEdgeTop : 0) |
+           (p.y >= s.y - kRim ? kEdgeBottom : 0);
+}
+
 void CQxFloatFrame::OnMotion(wxMouseEvent& e) {
-    if (m_drag == Drag::None || !e.LeftIsDown()) return;
+    if (m_drag == Drag::None) {
+        // The rim shows which way it sizes the frame.
+        const int edges = EdgesAt(e.GetPosition());
+        const bool across = edges & (kEdgeLeft | kEdgeRight), upDown = edges & (kEdgeTop | kEdgeBottom);
+        const bool falling = (edges & kEdgeLeft && edges & kEdgeTop) || (edges & kEdgeRight && edges & kEdgeBottom);
+        m_body->SetCursor(!edges              ? wxNullCursor
+                          : across && upDown ? wxCursor(falling ? wxCURSOR_SIZENWSE : wxCURSOR_SIZENESW)
+                          : across           ? wxCursor(wxCURSOR_SIZEWE)
+                                             : wxCursor(wxCURSOR_SIZENS));
+        return;
+    }
+    if (!e.LeftIsDown()) return;
     const wxPoint d = m_body->ClientToScreen(e.GetPosition()) - m_dragFrom;
     wxRect r = m_rectAtDragStart;
     if (m_drag == Drag::Move) {

@@ -118,6 +118,8 @@ private:
     void OnLeftUp(wxMouseEvent& e);
     void OnDoubleClick(wxMouseEvent& e);
     void EndDrag();
+    // The rim's edges under a point (none on the caption or the bar).
+    int EdgesAt(wxPoint p) const;
 
     CQxControlBar* m_bar;
     wxWindow* m_body = nullptr;
