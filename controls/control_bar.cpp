@@ -3,11 +3,16 @@
 // floating bar moves into a small tool frame of its own and back. There is
 // no non-client area here, so the bar paints its border and sizing edge
 // itself and keeps its content inside the client rectangle the core gives.
+// The tool frame draws its own caption and rim: the toolkit's mini frame
+// keeps double clicks on its caption to itself, and a tabbed bar's tabs
+// cover the whole bar, so the frame's caption and rim are where a double
+// click docks the bar again.
 #include "controls/control_bar.h"
 
+#include <algorithm>
 #include <wx/dcbuffer.h>
+#include <wx/display.h>
 #include <wx/imaglist.h>
-#include <wx/minifram.h>
 #include <wx/notebook.h>
 #include <wx/settings.h>
 
@@ -24,11 +29,10 @@ wxRect ToWx(const BarRect& r) { return wxRect(r.left, r.top, r.Width(), r.Height
 CQxControlBar::CQxControlBar() = default;
 
 CQxControlBar::~CQxControlBar() {
-    if (m_floatFrame) {
-        // This window has left the tool frame's children by now.
-        m_floatFrame->Destroy();
-        m_floatFrame = nullptr;
-    }
+    // A floating bar goes with its tool frame (it is the frame's grandchild);
+    // the frame is told only when it is not the one going.
+    if (m_floatFrame && !m_floatFrame->IsBeingDeleted()) m_floatFrame->Destroy();
+    m_floatFrame = nullptr;
 }
 
 bool CQxControlBar::Create(wxWindow* frame, int id, const std::string& name, wxSize size, unsigned style) {
@@ -68,11 +72,30 @@ bool CQxControlBar::Create(wxWindow* frame, int id, const std::string& name, wxS
     Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) {
         if (m_tracking) OnEdgeRelease();
     });
-    Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) { ToggleDocking(); });
+    Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) {
+        // The first click of the pair may have started tracking the edge.
+        if (m_tracking) OnEdgeRelease();
+        // The bar changes its parent: after this event, not inside it.
+        CallAfter([this] { ToggleDocking(); });
+    });
+    // Bound to a method, so the toolkit forgets it when the bar goes first.
+    frame->Bind(wxEVT_DESTROY, &CQxControlBar::OnFrameDestroyed, this);
     Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
         if (!RunBarCommand(e.GetId())) e.Skip();
     });
     return true;
+}
+
+void CQxControlBar::OnFrameDestroyed(wxWindowDestroyEvent& e) {
+    e.Skip();
+    if (e.GetEventObject() != m_frame) return;
+    // A frame closed while its bar floats takes the bar and its tool frame along.
+    m_frame = nullptr;
+    if (m_floatFrame) {
+        CQxFloatFrame* f = m_floatFrame;
+        m_floatFrame = nullptr;
+        f->Destroy();
+    }
 }
 
 bool CQxControlBar::IsFloating() const { return side() == DockSide::Floating; }
@@ -154,22 +177,15 @@ void CQxControlBar::Reparent(wxWindow* parent, int dockBarId) {
 }
 
 void CQxControlBar::DockAt(DockSide where) {
+    if (!m_frame) return;
     if (where == DockSide::Floating) {
         if (IsFloating()) return;
         m_lastDockSide = side();
         const controls::BarSize f = m_sizes.floating();
-        wxWindow* top = wxGetTopLevelParent(m_frame);
-        m_floatFrame = new wxMiniFrame(top, wxID_ANY, GetLabel(), GetScreenPosition(), wxDefaultSize,
-                                       wxCAPTION | wxCLOSE_BOX | wxRESIZE_BORDER | wxFRAME_TOOL_WINDOW |
-                                           wxFRAME_FLOAT_ON_PARENT);
-        m_floatFrame->SetClientSize(f.cx, f.cy);
-        Reparent(m_floatFrame, 0);
-        m_floatFrame->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
-            if (m_floatFrame && GetParent() == m_floatFrame) SetSize(m_floatFrame->GetClientSize());
-            e.Skip();
-        });
-        m_floatFrame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { HideBar(); });
-        SetSize(m_floatFrame->GetClientSize());
+        m_floatFrame = new CQxFloatFrame(wxGetTopLevelParent(m_frame), this, GetScreenPosition(), wxSize(f.cx, f.cy));
+        Reparent(m_floatFrame->body(), 0);
+        SetSize(m_floatFrame->BarRect());
+        Show();
         m_floatFrame->Show();
     } else {
         Reparent(m_frame, controls::DockBarIdOf(where));
@@ -189,6 +205,13 @@ void CQxControlBar::ToggleDocking() { DockAt(IsFloating() ? m_lastDockSide : Doc
 void CQxControlBar::HideBar() {
     if (IsFloating()) DockAt(m_lastDockSide);
     Hide();
+    RequestFrameLayout();
+}
+
+void CQxControlBar::ShowBar() {
+    if (IsShown()) return;
+    Show();
+    LayoutContent(ClientArea());
     RequestFrameLayout();
 }
 
@@ -218,6 +241,164 @@ void CQxControlBar::LayoutDockSite(wxWindow* frame, wxWindow* centre) {
     const controls::DockSiteLayout l = controls::LayoutDockSite(BarRect{0, 0, client.x, client.y}, docked);
     for (std::size_t i = 0; i < bars.size(); ++i) bars[i]->SetSize(ToWx(l.bars[i]));
     if (centre) centre->SetSize(ToWx(l.centre));
+}
+
+// ---- the floating bar's frame ----
+
+namespace {
+constexpr int kEdgeLeft = 1, kEdgeTop = 2, kEdgeRight = 4, kEdgeBottom = 8;
+constexpr int kMinFloatWidth = 120, kMinFloatHeight = 80;
+}  // namespace
+
+wxRect CQxFloatFrame::FitToWorkArea(wxPoint screenPos, wxSize barSize, const wxRect& area) {
+    wxRect r(screenPos, wxSize(barSize.x + 2 * kRim, barSize.y + 2 * kRim + kCaptionHeight));
+    r.width = std::clamp(r.width, 1, std::max(1, area.width));
+    r.height = std::clamp(r.height, 1, std::max(1, area.height));
+    r.x = std::clamp(r.x, area.x, area.GetRight() + 1 - r.width);
+    r.y = std::clamp(r.y, area.y, area.GetBottom() + 1 - r.height);
+    return r;
+}
+
+CQxFloatFrame::CQxFloatFrame(wxWindow* owner, CQxControlBar* bar, wxPoint screenPos, wxSize barSize)
+    : wxFrame(owner, wxID_ANY, bar->GetLabel(), wxDefaultPosition, wxDefaultSize,
+              wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT | wxFRAME_NO_TASKBAR | wxBORDER_NONE),
+      m_bar(bar) {
+    const int index = wxDisplay::GetFromWindow(owner ? owner : this);
+    const wxRect area = wxDisplay(index == wxNOT_FOUND ? 0u : static_cast<unsigned>(index)).GetClientArea();
+    SetSize(FitToWorkArea(screenPos, barSize, area));
+    m_body = new wxWindow(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxFULL_REPAINT_ON_RESIZE | wxCLIP_CHILDREN);
+    m_body->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_body->Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
+        wxAutoBufferedPaintDC dc(m_body);
+        Paint(dc);
+    });
+    m_body->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+        if (m_bar->GetParent() == m_body) m_bar->SetSize(BarRect());
+        m_body->Refresh();
+        e.Skip();
+    });
+    m_body->Bind(wxEVT_LEFT_DOWN, &CQxFloatFrame::OnLeftDown, this);
+    m_body->Bind(wxEVT_MOTION, &CQxFloatFrame::OnMotion, this);
+    m_body->Bind(wxEVT_LEFT_UP, &CQxFloatFrame::OnLeftUp, this);
+    m_body->Bind(wxEVT_LEFT_DCLICK, &CQxFloatFrame::OnDoubleClick, this);
+    m_body->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { m_drag = Drag::None; });
+    // A close request from the desktop hides the bar, as the close box does.
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { m_bar->CallAfter([bar = m_bar] { bar->HideBar(); }); });
+}
+
+wxRect CQxFloatFrame::CaptionRect() const {
+    const wxSize s = GetClientSize();
+    return wxRect(kRim, kRim, std::max(0, s.x - 2 * kRim), kCaptionHeight);
+}
+
+wxRect CQxFloatFrame::CloseBoxRect() const {
+    const wxRect c = CaptionRect();
+    return wxRect(c.GetRight() - 2 - kCloseBox, c.y + (kCaptionHeight - kCloseBox) / 2, kCloseBox, kCloseBox);
+}
+
+wxRect CQxFloatFrame::BarRect() const {
+    const wxSize s = GetClientSize();
+    return wxRect(kRim, kRim + kCaptionHeight, std::max(1, s.x - 2 * kRim), std::max(1, s.y - 2 * kRim - kCaptionHeight));
+}
+
+void CQxFloatFrame::Paint(wxDC& dc) {
+    const wxSize s = m_body->GetClientSize();
+    dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
+    dc.Clear();
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(0, 0, s.x, s.y);
+    const wxRect caption = CaptionRect();
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_ACTIVECAPTION)));
+    dc.DrawRectangle(caption);
+    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_CAPTIONTEXT));
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    font.SetPixelSize(wxSize(0, kCaptionHeight - 6));
+    font.MakeBold();
+    dc.SetFont(font);
+    const wxSize text = dc.GetTextExtent(GetTitle());
+    dc.DrawText(GetTitle(), caption.x + 4, caption.y + (caption.height - text.y) / 2);
+    const wxRect box = CloseBoxRect();
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_CAPTIONTEXT), 2));
+    dc.DrawLine(box.x + 3, box.y + 3, box.GetRight() - 2, box.GetBottom() - 2);
+    dc.DrawLine(box.GetRight() - 2, box.y + 3, box.x + 3, box.GetBottom() - 2);
+}
+
+void CQxFloatFrame::OnLeftDown(wxMouseEvent& e) {
+    const wxPoint p = e.GetPosition();
+    if (CloseBoxRect().Contains(p)) {
+        // The bar leaves this frame, which then goes: after this event.
+        m_bar->CallAfter([bar = m_bar] { bar->HideBar(); });
+        return;
+    }
+    m_dragFrom = m_body->ClientToScreen(p);
+    m_rectAtDragStart = GetScreenRect();
+    if (CaptionRect().Contains(p)) {
+        m_drag = Drag::Move;
+    } else {
+        m_sizeEdges = EdgesAt(p);
+        if (!m_sizeEdges) return;
+        m_drag = Drag::Size;
+    }
+    if (!m_body->HasCapture()) m_body->CaptureMouse();
+}
+
+int CQxFloatFrame::EdgesAt(wxPoint p) const {
+    const wxSize s = m_body->GetClientSize();
+    if (CaptionRect().Contains(p) || BarRect().Contains(p)) return 0;
+    return (p.x < kRim ? kEdgeLeft : 0) | (p.x >= s.x - kRim ? kEdgeRight : 0) | (p.y < kRim ? kEdgeTop : 0) |
+           (p.y >= s.y - kRim ? kEdgeBottom : 0);
+}
+
+void CQxFloatFrame::OnMotion(wxMouseEvent& e) {
+    if (m_drag == Drag::None) {
+        // The rim shows which way it sizes the frame.
+        const int edges = EdgesAt(e.GetPosition());
+        const bool across = edges & (kEdgeLeft | kEdgeRight), upDown = edges & (kEdgeTop | kEdgeBottom);
+        const bool falling = (edges & kEdgeLeft && edges & kEdgeTop) || (edges & kEdgeRight && edges & kEdgeBottom);
+        m_body->SetCursor(!edges              ? wxNullCursor
+                          : across && upDown ? wxCursor(falling ? wxCURSOR_SIZENWSE : wxCURSOR_SIZENESW)
+                          : across           ? wxCursor(wxCURSOR_SIZEWE)
+                                             : wxCursor(wxCURSOR_SIZENS));
+        return;
+    }
+    if (!e.LeftIsDown()) return;
+    const wxPoint d = m_body->ClientToScreen(e.GetPosition()) - m_dragFrom;
+    wxRect r = m_rectAtDragStart;
+    if (m_drag == Drag::Move) {
+        Move(r.GetPosition() + d);
+        return;
+    }
+    if (m_sizeEdges & kEdgeLeft) {
+        const int dx = std::min(d.x, r.width - kMinFloatWidth);
+        r.x += dx;
+        r.width -= dx;
+    }
+    if (m_sizeEdges & kEdgeTop) {
+        const int dy = std::min(d.y, r.height - kMinFloatHeight);
+        r.y += dy;
+        r.height -= dy;
+    }
+    if (m_sizeEdges & kEdgeRight) r.width = std::max(kMinFloatWidth, r.width + d.x);
+    if (m_sizeEdges & kEdgeBottom) r.height = std::max(kMinFloatHeight, r.height + d.y);
+    SetSize(r);
+}
+
+void CQxFloatFrame::EndDrag() {
+    m_drag = Drag::None;
+    if (m_body->HasCapture()) m_body->ReleaseMouse();
+}
+
+void CQxFloatFrame::OnLeftUp(wxMouseEvent&) { EndDrag(); }
+
+void CQxFloatFrame::OnDoubleClick(wxMouseEvent& e) {
+    EndDrag();
+    if (CloseBoxRect().Contains(e.GetPosition())) return;
+    // The caption or the rim: the bar docks where it was.
+    m_bar->CallAfter([bar = m_bar] {
+        if (bar->IsFloating()) bar->ToggleDocking();
+    });
 }
 
 // ---- the tabbed bar ----

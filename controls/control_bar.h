@@ -9,14 +9,15 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include <wx/frame.h>
 #include <wx/window.h>
 
 #include "controls/control_bar_layout.h"
 
 class wxImageList;
-class wxMiniFrame;
 class wxNotebook;
 class wxDC;
+class CQxFloatFrame;
 
 class CQxControlBar : public wxWindow {
 public:
@@ -42,6 +43,11 @@ public:
     void ToggleDocking();
     void DockAt(controls::DockSide side);
     void HideBar();
+    // A hidden bar comes back, docked where it was (its window was opened
+    // again); a shown bar stays as it is.
+    void ShowBar();
+    // The small frame the bar floats in; null while docked.
+    CQxFloatFrame* floatFrame() const { return m_floatFrame; }
     // A command of the bar's own (1213, 1214); false for others.
     bool RunBarCommand(int id);
 
@@ -64,6 +70,7 @@ protected:
 
 private:
     void OnPaint();
+    void OnFrameDestroyed(wxWindowDestroyEvent& e);
     void OnSetCursorAt(wxPoint p);
     void RequestFrameLayout();
     void Reparent(wxWindow* parent, int dockBarId);
@@ -71,12 +78,55 @@ private:
     controls::ControlBarSizes m_sizes;
     wxImageList* m_buttonImages = nullptr;
     wxWindow* m_frame = nullptr;
-    wxMiniFrame* m_floatFrame = nullptr;
+    CQxFloatFrame* m_floatFrame = nullptr;
     int m_dockBarId = 0;
     int m_barId = 0;
     controls::DockSide m_lastDockSide = controls::DockSide::Top;
     unsigned m_barStyle = 0;
     bool m_tracking = false;
+};
+
+// The small frame a floating bar lives in: a caption strip with the bar's
+// name and a close box over a thin rim that holds the bar. A drag on the
+// caption moves the frame and one on the rim sizes it; a double click on
+// either docks the bar again, and the close box hides the bar. It opens
+// inside the screen's work area, at most as large as that.
+class CQxFloatFrame : public wxFrame {
+public:
+    static constexpr int kCaptionHeight = 18;
+    static constexpr int kRim = 4;
+    static constexpr int kCloseBox = 14;
+
+    // Opens at `screenPos` with room for a bar of `barSize`, both brought
+    // into the work area of the screen that shows `owner`.
+    CQxFloatFrame(wxWindow* owner, CQxControlBar* bar, wxPoint screenPos, wxSize barSize);
+
+    // In the frame's client coordinates.
+    wxRect CaptionRect() const;
+    wxRect CloseBoxRect() const;
+    wxRect BarRect() const;
+    // The window inside the rim that holds the bar.
+    wxWindow* body() const { return m_body; }
+    // The frame's rectangle for a bar of `barSize` at `screenPos`, inside `workArea`.
+    static wxRect FitToWorkArea(wxPoint screenPos, wxSize barSize, const wxRect& workArea);
+
+private:
+    enum class Drag { None, Move, Size };
+    void Paint(wxDC& dc);
+    void OnLeftDown(wxMouseEvent& e);
+    void OnMotion(wxMouseEvent& e);
+    void OnLeftUp(wxMouseEvent& e);
+    void OnDoubleClick(wxMouseEvent& e);
+    void EndDrag();
+    // The rim's edges under a point (none on the caption or the bar).
+    int EdgesAt(wxPoint p) const;
+
+    CQxControlBar* m_bar;
+    wxWindow* m_body = nullptr;
+    Drag m_drag = Drag::None;
+    wxPoint m_dragFrom;       // screen point where the drag began
+    wxRect m_rectAtDragStart;  // the frame's screen rectangle then
+    int m_sizeEdges = 0;       // which edges a size drag moves
 };
 
 class CQxTabControlBar : public CQxControlBar {

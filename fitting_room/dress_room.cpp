@@ -54,8 +54,10 @@ bool DressRoom::Request(std::int32_t code, DressRoomHost& host) {
     if (m_busy) return false;
     m_busy = true;
     switch (code) {
-    case kReqRefresh:
     case kReqPhotoImported:
+        host.PhotoImported();
+        break;
+    case kReqRefresh:
     case kReqPlatformBackground:
     case kReqSnapshotBarMoved:
         host.RepaintView();

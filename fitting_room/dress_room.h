@@ -48,6 +48,9 @@ public:
     virtual void SaveSnapshot() = 0;
     // Renders and saves the transparent room background, then repaints.
     virtual void SaveTransparentBackground() = 0;
+    // A personal photo was imported: the stage takes it up (its photo
+    // buttons and the photo itself) and the view repaints.
+    virtual void PhotoImported() = 0;
 };
 
 struct DressLayout {

@@ -127,6 +127,10 @@ void CCDressCCView::RepaintList(char list) {
 }
 
 void CCDressCCView::RepaintStage() { m_stage->RepaintStage(); }
+void CCDressCCView::PhotoImported() {
+    m_stage->ShowImportedPhoto();
+    RepaintView();
+}
 void CCDressCCView::ToggleStageMenu() { m_stage->ToggleMenu(); }
 void CCDressCCView::ShowStringPictures() { m_stage->ShowStringPictures(); }
 void CCDressCCView::ShowPicture(const std::filesystem::path& picture) { m_stage->ShowPicture(picture); }

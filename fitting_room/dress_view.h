@@ -46,6 +46,7 @@ private:
     void ShowPicture(const std::filesystem::path& picture) override;
     void SaveSnapshot() override;
     void SaveTransparentBackground() override;
+    void PhotoImported() override;
 
     void LayOut();
     void DrawPlatformBackground(wxDC& dc);

@@ -108,6 +108,22 @@ int CFittingModel::ShowRightItem(const fs::path& picture, float scale, int x, in
     return ShowItem(m_right, 'R', picture, scale, x, y, slot);
 }
 
+int CFittingModel::RefitRightPicture(const fs::path& picture, float scale) {
+    const auto size = m_sizes ? m_sizes->SizeOf(picture) : std::nullopt;
+    const double s = std::isfinite(scale) && scale > 0 ? scale : 1.0;
+    int changed = 0;
+    for (int slot = 1; slot < kSlotsInUse; ++slot) {
+        StageItem& it = m_right[static_cast<std::size_t>(slot)];
+        if (!it.Shown() || it.picture != picture) continue;
+        it.naturalWidth = size ? size->w : 0;
+        it.naturalHeight = size ? size->h : 0;
+        it.width = ScaledSide(it.naturalWidth, s);
+        it.height = ScaledSide(it.naturalHeight, s);
+        ++changed;
+    }
+    return changed;
+}
+
 int CFittingModel::ShowLeftItem(const fs::path& picture, float scale, int x, int y, int slot) {
     return ShowItem(m_left, 'L', picture, scale, x, y, slot);
 }

@@ -88,6 +88,10 @@ public:
 
     int ShowRightItem(const std::filesystem::path& picture, float scale, int x, int y, int slot);
     int ShowLeftItem(const std::filesystem::path& picture, float scale, int x, int y, int slot);
+    // The file of a picture shown in the 'R' list was replaced: each slot
+    // that shows it takes the new picture's natural size, scaled by `scale`
+    // (the item's stored scale); positions stay. Returns the slots changed.
+    int RefitRightPicture(const std::filesystem::path& picture, float scale);
     // Finds the shown item drawn on top at the point (either list). A new one
     // becomes the current slot and the selection of its list: 1. The current
     // one again, or nothing: 0.

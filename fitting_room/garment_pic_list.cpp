@@ -1,7 +1,9 @@
 #include "fitting_room/garment_pic_list.h"
 
 #include <algorithm>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 #include "fitting_room/sysproj_pictures.h"
 #include "platform/files.h"
@@ -573,9 +575,46 @@ std::string CGarmentPicList::GetPoolText(int offset, int length) const {
     return m_project->PoolString(offset, length);
 }
 
+namespace {
+
+// The project file's own bytes with the scale of one part rewritten and
+// nothing else: the file keeps its stored folder, counters and every other
+// byte. Nullopt (and why) when the file no longer reads as a project or no
+// longer holds that part under the same picture.
+std::optional<std::vector<std::uint8_t>> WithPartScale(const fs::path& file, const PartRecord& shown, int part,
+                                                       float scale, std::string* error) {
+    auto bytes = platform::ReadWholeFile(file);
+    auto onDisk = std::make_unique<ProjectFile>();
+    if (!bytes || project_editor::ReadProjectBytes(*bytes, *onDisk) != project_editor::ProjectFileError::None) {
+        if (error) *error = "无法读取试衣项目文件 " + file.string();
+        return std::nullopt;
+    }
+    if (part >= onDisk->PartCount() ||
+        onDisk->parts[static_cast<std::size_t>(part)].PictureNameGbk() != shown.PictureNameGbk()) {
+        if (error) *error = "试衣项目文件已被改动,请重新打开项目: " + file.string();
+        return std::nullopt;
+    }
+    PartRecord& record = onDisk->parts[static_cast<std::size_t>(part)];
+    record.SetScale(scale);
+    const auto from = record.Bytes();
+    std::copy(from.begin(), from.end(),
+              bytes->begin() + static_cast<std::ptrdiff_t>(project_editor::kBlocksStart +
+                                                           project_editor::kPartSize * static_cast<std::size_t>(part)));
+    return bytes;
+}
+
+}  // namespace
+
 int CGarmentPicList::ReplaceItemPicture(int mode, const fs::path& target, const fs::path& source, float scale,
                                         std::string* error) {
     if (mode != 100 || m_currentPart < 0) return 0;
+    PartRecord& part = m_project->parts[static_cast<std::size_t>(m_currentPart)];
+    // Everything that can refuse is checked before anything is written.
+    std::optional<std::vector<std::uint8_t>> project;
+    if (!m_loadedFile.empty()) {
+        project = WithPartScale(m_loadedFile, part, m_currentPart, scale, error);
+        if (!project) return 0;
+    }
     std::error_code ec;
     if (!fs::equivalent(source, target, ec)) {
         const auto bytes = platform::ReadWholeFile(source);
@@ -585,9 +624,9 @@ int CGarmentPicList::ReplaceItemPicture(int mode, const fs::path& target, const 
         }
         if (!platform::SaveFileAtomic(target, *bytes, error)) return 0;
     }
-    m_project->parts[static_cast<std::size_t>(m_currentPart)].SetScale(scale);
-    if (m_loadedFile.empty()) return 1;
-    return platform::SaveFileAtomic(m_loadedFile, project_editor::WriteProjectBytes(*m_project), error) ? 1 : 0;
+    part.SetScale(scale);
+    if (!project) return 1;
+    return platform::SaveFileAtomic(m_loadedFile, *project, error) ? 1 : 0;
 }
 
 }  // namespace fitting_room

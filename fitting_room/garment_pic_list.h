@@ -191,9 +191,12 @@ public:
     std::string GetPoolText(int offset, int length) const;
     // Mode 100 with a current item: stores the scale into the item's part and
     // copies `source` over `target` (through a temporary file; nothing is
-    // copied when both name the same file), then writes the project back to
-    // its file so that the picture and its scale agree after a reload. 1 when done;
-    // 0 otherwise, with the reason in `error` when the copy failed.
+    // copied when both name the same file), then rewrites that part's scale in
+    // the project file, so that the picture and its scale agree after a
+    // reload; no other byte of the file changes. 1 when done; 0 otherwise,
+    // with the reason in `error` when a file could not be read or written (a
+    // project file that no longer reads, or no longer holds the item, is
+    // refused before anything is written).
     int ReplaceItemPicture(int mode, const std::filesystem::path& target, const std::filesystem::path& source,
                            float scale, std::string* error = nullptr);
 

@@ -89,6 +89,9 @@ void DlgPhotoBar::ChooseSaved(const wxString& fileName) {
     FittingModel().SetSavePath(
         shell::BaseDirectory() / fs::path(kPhotoFolderName) / fs::path(fileName.utf8_string()), ' ');
     m_picked = 9;
+    // The choice shows at once: the toolkit may close the list before it
+    // reports the choice, and a choice made with the keys closes no list.
+    ListClosed();
 }
 
 void DlgPhotoBar::ListClosed() {

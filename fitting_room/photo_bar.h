@@ -24,7 +24,8 @@ public:
     // "拍照": saves the stage under the typed name; false (and a message)
     // when the name is not a plain file name.
     bool TakeSnapshot();
-    // The saved picture chosen from the list, then the list closed.
+    // A saved picture chosen from the list (by mouse or keys): the stage
+    // shows it at once. The list's closing shows nothing more.
     void ChooseSaved(const wxString& fileName);
     void ListClosed();
     // The label's click: new-picture and old-picture modes.
@@ -32,6 +33,7 @@ public:
     void Close();
 
     int mode() const { return m_mode; }
+    wxStaticText* modeLabel() const { return m_label; }
     wxTextCtrl* nameEdit() const { return m_name; }
     wxComboBox* formatCombo() const { return m_format; }
     wxComboBox* savedCombo() const { return m_saved; }

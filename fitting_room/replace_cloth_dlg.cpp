@@ -89,11 +89,20 @@ CDlgReplaceCloth::CDlgReplaceCloth(wxWindow* parent)
     all->Add(top, 1, wxEXPAND);
     all->Add(buttons, 0, wxALIGN_RIGHT);
     SetSizerAndFit(all);
+    // The dialog has no close button of its own: Escape and the window's
+    // close box end it without replacing anything.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_ESCAPE)
+            CloseDialog();
+        else
+            e.Skip();
+    });
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { CloseDialog(); });
     ListFolder();
 }
 
 void CDlgReplaceCloth::ListFolder() {
-    m_names = ListPngTitles(Folder());
+    m_names = ListPngFiles(Folder());
     m_pageStart = 0;
     Refresh();
 }
@@ -113,7 +122,7 @@ void CDlgReplaceCloth::PaintThumbs(wxDC& dc) {
             const int n = m_pageStart + g.columns * i + j;
             if (n >= count) return;
             const Point o = g.CellOrigin(i, j);
-            if (auto img = Picture(Folder() / fs::path(m_names[n] + ".png")))
+            if (auto img = Picture(Folder() / fs::path(m_names[n])))
                 DrawFitted(dc, *img, wxRect(o.x, o.y, kThumbBox, kThumbBox));
         }
 }
@@ -129,7 +138,7 @@ void CDlgReplaceCloth::PaintPreview(wxDC& dc, wxPanel* panel, const fs::path& pi
 void CDlgReplaceCloth::ClickThumbs(wxPoint p) {
     const int n = ThumbAt(Grid(), m_pageStart, static_cast<int>(m_names.size()), {p.x, p.y});
     if (n < 0) return;
-    m_source = Folder() / fs::path(m_names[n] + ".png");
+    m_source = Folder() / fs::path(m_names[n]);
     m_sourceView->Refresh();
 }
 
@@ -169,6 +178,15 @@ bool CDlgReplaceCloth::Replace() {
         return false;
     }
     m_scale = scale;
+    // The stage shows the new picture at its own proportions at once.
+    FittingModel().RefitRightPicture(m_target, scale);
     if (IsModal()) EndModal(wxID_OK);
     return true;
+}
+
+void CDlgReplaceCloth::CloseDialog() {
+    if (IsModal())
+        EndModal(wxID_CANCEL);
+    else
+        Hide();
 }

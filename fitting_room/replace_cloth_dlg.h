@@ -2,7 +2,7 @@
 // CDlgReplaceCloth: "替换或添加服装项目". The user browses a folder of PNG
 // pictures as thumbnails, picks one and replaces the current garment's
 // picture with it; the garment's scale changes so that the new picture shows
-// at the old one's width.
+// at the old one's width, and the stage shows it at its own proportions.
 //
 // Window thread only. The folder browsed is kept between openings.
 #include <filesystem>
@@ -32,6 +32,8 @@ public:
     bool Replace();
     // Makes a file the source (as the folder button does after its dialog).
     void ChooseFile(const std::filesystem::path& file);
+    // Ends the dialog without a replace (Escape, the close box).
+    void CloseDialog();
 
     const std::filesystem::path& target() const { return m_target; }
     const std::filesystem::path& source() const { return m_source; }

@@ -7,7 +7,7 @@ namespace fs = std::filesystem;
 
 namespace fitting_room {
 
-std::vector<std::string> ListPngTitles(const fs::path& folder) {
+std::vector<std::string> ListPngFiles(const fs::path& folder) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -15,7 +15,7 @@ std::vector<std::string> ListPngTitles(const fs::path& folder) {
         std::string ext = it->path().extension().string();
         std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
         if (ext != ".png") continue;
-        names.push_back(it->path().stem().string());
+        names.push_back(it->path().filename().string());
     }
     std::sort(names.begin(), names.end());
     if (names.size() > static_cast<std::size_t>(kMaxReplaceNames)) names.resize(kMaxReplaceNames);

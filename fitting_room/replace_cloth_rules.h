@@ -14,9 +14,10 @@ inline constexpr int kMaxReplaceNames = 260;
 inline constexpr int kThumbCell = 66;
 inline constexpr int kThumbBox = 60;
 
-// The titles (names without ".png") of the folder's PNG pictures, at most 260,
-// in name order. The extension matches without regard to case.
-std::vector<std::string> ListPngTitles(const std::filesystem::path& folder);
+// The file names of the folder's PNG pictures, at most 260, in name order.
+// The extension matches without regard to case, and each name keeps its own
+// (".png", ".PNG", ...), so the file is opened under the name it has.
+std::vector<std::string> ListPngFiles(const std::filesystem::path& folder);
 
 // Target width x item scale / source width; the old scale when either width
 // is unknown (0 or less).

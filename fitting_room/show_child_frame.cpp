@@ -58,4 +58,8 @@ bool CMWinFram_ImageEdtChdWnd::CreateParts(const ViewFactory& makeView, int auto
 
 CMWinFram_ImageEdtChdWnd::~CMWinFram_ImageEdtChdWnd() = default;
 
-void CMWinFram_ImageEdtChdWnd::OnActivated() { SetCaption(kCaption); }
+void CMWinFram_ImageEdtChdWnd::OnActivated() {
+    SetCaption(kCaption);
+    // A bar closed by its close box comes back with its window.
+    if (m_bar) m_bar->ShowBar();
+}

@@ -115,6 +115,14 @@ void CCShowGraCWnd::RepaintStage() {
     Refresh(false);
 }
 
+void CCShowGraCWnd::ShowImportedPhoto() {
+    const bool hasPhoto = shell::SysInfo().HasPhoto();
+    m_control.SetPhotoSettings(hasPhoto, hasPhoto);
+    // The settings follow the stage, as the photo on/off button has them.
+    if (hasPhoto) shell::SysInfo().SetPhotoFlag(1);
+    RepaintStage();
+}
+
 void CCShowGraCWnd::HandleWheel(int direction) { Apply(m_control.Wheel(direction)); }
 
 void CCShowGraCWnd::Apply(const StageReaction& r) {

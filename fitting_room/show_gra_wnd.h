@@ -46,6 +46,9 @@ public:
     void ShowPicture(const std::filesystem::path& picture);
     // A repaint after a change of the stage (drops a shown picture).
     void RepaintStage();
+    // A personal photo was just imported (the model and the settings hold
+    // it): the stage shows it and its menu gets the photo buttons at once.
+    void ShowImportedPhoto();
     // The wheel, also as the dress view passes it on.
     void HandleWheel(int direction);
 

@@ -134,12 +134,20 @@ std::optional<ShowFrame> ShowFrameAt(const ShowTables& t, long long n) {
     return std::nullopt;
 }
 
-ShowSize ActorSize(int pictureWidth, int pictureHeight, float scale, int stageWidth, int stageHeight) {
+ShowSize ActorSize(int pictureWidth, int pictureHeight, float scale) {
     if (!(scale > 0) || pictureWidth <= 0 || pictureHeight <= 0) return {};
-    const double w = std::min<double>(std::trunc(pictureWidth * static_cast<double>(scale)), std::max(stageWidth, 0));
-    const double h = std::min<double>(std::trunc(pictureHeight * static_cast<double>(scale)), std::max(stageHeight, 0));
+    const double s = static_cast<double>(scale);
+    double w = std::trunc(pictureWidth * s);
+    double h = std::trunc(pictureHeight * s);
+    const double cap = static_cast<double>(kMaxActorSide);
+    if (!(w <= cap && h <= cap)) {
+        // The same factor for both sides, so the picture keeps its shape.
+        const double k = cap / std::max(pictureWidth, pictureHeight);
+        w = std::trunc(pictureWidth * k);
+        h = std::trunc(pictureHeight * k);
+    }
     if (w < 1 || h < 1) return {};
-    return {static_cast<int>(w), static_cast<int>(h)};
+    return {static_cast<std::int64_t>(w), static_cast<std::int64_t>(h)};
 }
 
 ShowImage ComposeShowFrame(const ShowImage& background, const ShowFrame& frame,
@@ -147,23 +155,26 @@ ShowImage ComposeShowFrame(const ShowImage& background, const ShowFrame& frame,
     ShowImage out = background;
     if (!out.Ok()) return out;
     keyColour &= 0xFFFFFF;
+    const std::int64_t frameWidth = out.width, frameHeight = out.height;
     for (const ShowActor& a : frame.actors) {
         if (a.picture < 0 || a.picture >= kShowPictures) continue;
         const ShowImage* pic = pictures[a.picture];
         if (!pic || !pic->Ok()) continue;
-        const ShowSize size = ActorSize(pic->width, pic->height, a.scale, out.width, out.height);
+        const ShowSize size = ActorSize(pic->width, pic->height, a.scale);
         if (size.width <= 0) continue;
-        const long long left = static_cast<long long>(a.x) - size.width / 2;
-        const long long top = static_cast<long long>(a.y) - size.height / 2;
-        const int x0 = static_cast<int>(std::max<long long>(0, -left));
-        const int y0 = static_cast<int>(std::max<long long>(0, -top));
-        const int x1 = static_cast<int>(std::min<long long>(size.width, out.width - left));
-        const int y1 = static_cast<int>(std::min<long long>(size.height, out.height - top));
-        for (int y = y0; y < y1; ++y) {
-            const int sy = static_cast<int>(static_cast<long long>(y) * pic->height / size.height);
+        // The actor's box on the frame, and the part of it inside the frame,
+        // in the actor's own coordinates.
+        const std::int64_t left = static_cast<std::int64_t>(a.x) - size.width / 2;
+        const std::int64_t top = static_cast<std::int64_t>(a.y) - size.height / 2;
+        const std::int64_t x0 = std::clamp<std::int64_t>(-left, 0, size.width);
+        const std::int64_t x1 = std::clamp<std::int64_t>(frameWidth - left, 0, size.width);
+        const std::int64_t y0 = std::clamp<std::int64_t>(-top, 0, size.height);
+        const std::int64_t y1 = std::clamp<std::int64_t>(frameHeight - top, 0, size.height);
+        for (std::int64_t y = y0; y < y1; ++y) {
+            const int sy = static_cast<int>(y * pic->height / size.height);
             std::uint32_t* row = &out.pixels[static_cast<std::size_t>(top + y) * static_cast<std::size_t>(out.width)];
-            for (int x = x0; x < x1; ++x) {
-                const int sx = static_cast<int>(static_cast<long long>(x) * pic->width / size.width);
+            for (std::int64_t x = x0; x < x1; ++x) {
+                const int sx = static_cast<int>(x * pic->width / size.width);
                 const std::uint32_t p = pic->At(sx, sy) & 0xFFFFFF;
                 if (p != keyColour) row[left + x] = p;
             }

@@ -85,17 +85,22 @@ inline std::uint32_t ShowRgb(int r, int g, int b) {
     return (std::uint32_t(r & 255) << 16) | (std::uint32_t(g & 255) << 8) | std::uint32_t(b & 255);
 }
 
-// An actor's drawn size: the picture's size times the scale, truncated, and
-// at most the stage's size; empty (0 x 0) when the scale is not above 0.
+// An actor's drawn size: the picture's size times the scale, truncated,
+// with the picture's aspect kept however far it reaches past the stage (the
+// frame clips it); empty (0 x 0) when the scale is not above 0 or a side
+// comes out below one pixel. A side never exceeds kMaxActorSide: an absurd
+// scale is brought down to that, both sides by the same factor.
+inline constexpr std::int64_t kMaxActorSide = std::int64_t(1) << 30;
 struct ShowSize {
-    int width = 0, height = 0;
+    std::int64_t width = 0, height = 0;
     bool operator==(const ShowSize&) const = default;
 };
-ShowSize ActorSize(int pictureWidth, int pictureHeight, float scale, int stageWidth, int stageHeight);
+ShowSize ActorSize(int pictureWidth, int pictureHeight, float scale);
 
 // The frame on a copy of `background`: each actor whose picture is loaded
 // (non-null and Ok), scaled (nearest pixel) and centred on its position,
-// with pixels of the key colour left out.
+// clipped at the frame's edges, with pixels of the key colour left out. Any
+// position an int holds is safe: the visible part is worked out in 64 bits.
 ShowImage ComposeShowFrame(const ShowImage& background, const ShowFrame& frame,
                            const std::array<const ShowImage*, kShowPictures>& pictures, std::uint32_t keyColour);
 

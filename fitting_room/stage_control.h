@@ -104,6 +104,7 @@ public:
     // A picture shown over the stage until the next change.
     void ShowPicture(const std::filesystem::path& p) { m_shownPicture = p; }
     void ClearShownPicture() { m_shownPicture.clear(); }
+    const std::filesystem::path& shownPicture() const { return m_shownPicture; }
 
     int photoMode() const { return m_photoMode; }
     bool fineZoom() const { return m_fineZoom; }

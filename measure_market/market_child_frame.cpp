@@ -42,7 +42,10 @@ void CMWinFram_MarketChdWnd::CreateParts() {
     });
 }
 
-void CMWinFram_MarketChdWnd::OnActivated() { SetCaption(wxString::FromUTF8(kCaption)); }
+void CMWinFram_MarketChdWnd::OnActivated() {
+    SetCaption(wxString::FromUTF8(kCaption));
+    if (m_bar) m_bar->ShowBar();  // a bar closed by its close box comes back
+}
 
 std::intptr_t CMWinFram_MarketChdWnd::OnPrivateMessage(unsigned id, std::uintptr_t wparam, std::intptr_t) {
     if (id != kWmUser50 || static_cast<std::int32_t>(wparam) != measure_market::kRequestGarmentPicked || m_busy)

@@ -37,7 +37,10 @@ bool CMWinFram_SpaceChdWnd::CreateParts(const std::filesystem::path& base) {
     return true;
 }
 
-void CMWinFram_SpaceChdWnd::OnActivated() { SetCaption(wxString::FromUTF8(kCaption)); }
+void CMWinFram_SpaceChdWnd::OnActivated() {
+    SetCaption(wxString::FromUTF8(kCaption));
+    if (m_bar) m_bar->ShowBar();  // a bar closed by its close box comes back
+}
 
 // Deferred notifications reach the frame; none of them is for this window.
 std::intptr_t CMWinFram_SpaceChdWnd::OnPrivateMessage(unsigned, std::uintptr_t, std::intptr_t) { return 0; }

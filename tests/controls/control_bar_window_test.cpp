@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <wx/frame.h>
-#include <wx/minifram.h>
 #include <wx/notebook.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>
@@ -107,7 +106,9 @@ TEST(ControlBarWindow, FloatsDocksAndHides) {
     f.left->ToggleDocking();
     testsupport::PumpEvents(200);
     EXPECT_TRUE(f.left->IsFloating());
-    EXPECT_NE(dynamic_cast<wxMiniFrame*>(f.left->GetParent()), nullptr);
+    ASSERT_NE(f.left->floatFrame(), nullptr);
+    EXPECT_EQ(f.left->GetParent(), f.left->floatFrame()->body());
+    EXPECT_EQ(f.left->GetRect(), f.left->floatFrame()->BarRect());
     EXPECT_EQ(f.centre->GetRect(), wxRect(0, 60, client.x, client.y - 60));
 
     ASSERT_TRUE(f.left->RunBarCommand(controls::kCmdToggleDocking));
@@ -121,6 +122,30 @@ TEST(ControlBarWindow, FloatsDocksAndHides) {
     EXPECT_FALSE(f.top->IsShown());
     EXPECT_EQ(f.centre->GetRect(), wxRect(220, 0, client.x - 220, client.y));
     EXPECT_FALSE(f.top->RunBarCommand(1));
+}
+
+// A floating bar's frame: room for the bar, the caption and the rim, cut
+// to the work area and moved inside it.
+TEST(ControlBarWindow, FloatingFramesFitTheWorkArea) {
+    const wxRect area(0, 0, 1920, 1040);  // a 1080-line screen above a 40-pixel panel
+    const int extraW = 2 * CQxFloatFrame::kRim, extraH = 2 * CQxFloatFrame::kRim + CQxFloatFrame::kCaptionHeight;
+    struct Case {
+        wxPoint at;
+        wxSize bar;
+        wxRect frame;
+    };
+    const Case cases[] = {
+        {{100, 50}, {200, 300}, {100, 50, 200 + extraW, 300 + extraH}},
+        {{60, 90}, {566, 1200}, {60, 0, 566 + extraW, 1040}},          // too tall: the area's height
+        {{1800, 900}, {300, 200}, {1920 - 300 - extraW, 1040 - 200 - extraH, 300 + extraW, 200 + extraH}},
+        {{-50, -20}, {300, 200}, {0, 0, 300 + extraW, 200 + extraH}},
+        {{10, 10}, {4000, 3000}, {0, 0, 1920, 1040}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CQxFloatFrame::FitToWorkArea(c.at, c.bar, area), c.frame) << c.at.x << "," << c.at.y;
+    // An area that does not start at the origin.
+    EXPECT_EQ(CQxFloatFrame::FitToWorkArea({0, 0}, {100, 100}, wxRect(64, 30, 800, 600)),
+              wxRect(64, 30, 100 + extraW, 100 + extraH));
 }
 
 TEST(TbarTipWindow, ShowsAboveThePointOnceAndHidesOnTheFourthTick) {

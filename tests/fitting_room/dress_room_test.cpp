@@ -24,6 +24,7 @@ public:
     void ShowPicture(const fs::path& p) override { Log("picture " + p.string()); }
     void SaveSnapshot() override { Log("snapshot"); }
     void SaveTransparentBackground() override { Log("transparent"); }
+    void PhotoImported() override { Log("photo"); }
 
     std::vector<std::string> calls;
     std::function<void()> during;  // run inside the first call (re-entry)
@@ -140,7 +141,7 @@ TEST_F(DressRoomTest, RequestTable) {
         {kReqWomensWear, {"list R"}},
         {kReqDressLastCategory, {"stage"}},
         {kReqShowPictures, {"slides"}},
-        {kReqPhotoImported, {"view"}},
+        {kReqPhotoImported, {"photo"}},
         {kReqToggleMenu, {"menu"}},
         {kReqTransparentBackground, {"stage"}},  // not the transparent background: repaint only
         {kReqPlatformBackground, {"view"}},

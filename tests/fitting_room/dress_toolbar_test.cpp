@@ -215,10 +215,10 @@ TEST(ReplaceClothRules, GridPagingAndListing) {
     for (int i = 0; i < 270; ++i) std::ofstream(tmp.path() / ("c" + std::to_string(1000 + i) + ".png")) << "x";
     std::ofstream(tmp.path() / "Z.PNG") << "x";
     std::ofstream(tmp.path() / "a.jpg") << "x";
-    const auto names = ListPngTitles(tmp.path());
+    const auto names = ListPngFiles(tmp.path());
     ASSERT_EQ(names.size(), 260u);
-    EXPECT_EQ(names.front(), "Z");
-    EXPECT_EQ(names[1], "c1000");
+    EXPECT_EQ(names.front(), "Z.PNG");  // under its own name
+    EXPECT_EQ(names[1], "c1000.png");
 }
 
 }  // namespace

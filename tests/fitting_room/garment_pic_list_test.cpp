@@ -3,6 +3,7 @@
 // files of the picked item.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "fitting_room/garment_pic_list.h"
@@ -571,6 +572,60 @@ TEST_F(GarmentListTest, ReplacingWithItselfKeepsTheFileAndTheScaleSurvivesAReloa
     PickedItem item;
     ASSERT_EQ(list.GetPickedItem(&item), 1);
     EXPECT_FLOAT_EQ(item.scale, 0.5f);
+}
+
+// The save that keeps a new scale rewrites that part's scale and nothing
+// else: the stored picture folder, the counters and every other byte stay.
+// A project file that no longer reads, or no longer holds the item, is
+// refused before the picture is touched.
+TEST_F(GarmentListTest, AReplaceRewritesOnlyThePartsScaleInTheProjectFile) {
+    list.SetStyle('B');
+    const fs::path file = BasicProject(tmp.path(), "女装");
+    WriteProject(file, *Project(Parts("T:上装 a b c"), "服饰搭配基本项目\\女装\\试衣及按钮图片"));
+    auto original = testsupport::ReadAll(file);
+    original.push_back(0x5A);  // bytes past the blocks are kept too
+    platform::SaveFileAtomic(file, original);
+    ASSERT_EQ(list.LoadBasicProject("女装"), 1);
+    tmp.write("new.png", std::string("NEW"));
+    tmp.write("old.png", std::string("OLD"));
+    list.SelectItem(1);
+    const int part = list.currentPart();
+    ASSERT_EQ(list.ReplaceItemPicture(100, tmp / "old.png", tmp / "new.png", 0.625f), 1);
+    const auto saved = testsupport::ReadAll(file);
+    ASSERT_EQ(saved.size(), original.size());
+    const std::size_t scaleAt = project_editor::kBlocksStart + project_editor::kPartSize * part + 540;
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (i < scaleAt || i >= scaleAt + 4) {
+            ASSERT_EQ(saved[i], original[i]) << "byte " << i;
+        }
+    }
+    project_editor::ProjectFile reread;
+    ASSERT_EQ(project_editor::ReadProjectBytes(saved, reread), project_editor::ProjectFileError::None);
+    EXPECT_FLOAT_EQ(reread.parts[static_cast<std::size_t>(part)].Scale(), 0.625f);
+
+    struct Refusal {
+        const char* what;
+        std::function<void()> spoil;
+    };
+    const Refusal refusals[] = {
+        {"the file is gone", [&] { fs::remove(file); }},
+        {"the file no longer reads", [&] { tmp.write(fs::relative(file, tmp.path()), std::string("not a project")); }},
+        {"the part holds another picture", [&] { WriteProject(file, *Project(Parts("T:上装 a z c"))); }},
+        {"the part is gone", [&] { WriteProject(file, *Project(Parts("T:上装"))); }},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.what);
+        tmp.write("old.png", std::string("OLD"));
+        r.spoil();
+        const auto before = fs::exists(file) ? testsupport::ReadAll(file) : std::vector<unsigned char>{};
+        std::string error;
+        EXPECT_EQ(list.ReplaceItemPicture(100, tmp / "old.png", tmp / "new.png", 2.0f, &error), 0);
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(testsupport::ReadAll(tmp / "old.png"), (std::vector<unsigned char>{'O', 'L', 'D'}));
+        if (fs::exists(file)) {
+            EXPECT_EQ(testsupport::ReadAll(file), before);
+        }
+    }
 }
 
 TEST_F(GarmentListTest, CellFrameNamesDifferingInCaseAreOneFile) {

@@ -2,6 +2,7 @@
 // number, and the pixels of a composed frame.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include "fitting_room/show_player.h"
@@ -94,14 +95,27 @@ TEST(ShowPlayer, BackgroundNumbers) {
     for (int n : {0, 1, 4, -1}) EXPECT_EQ(ShowBackgroundBitmap(n), 139) << n;
 }
 
-TEST(ShowPlayer, ActorSizesAreClampedAndNonPositiveScalesSkipped) {
-    EXPECT_EQ(ActorSize(100, 50, 0.5f, 500, 400), (ShowSize{50, 25}));
-    EXPECT_EQ(ActorSize(101, 51, 0.5f, 500, 400), (ShowSize{50, 25}));  // truncated
-    EXPECT_EQ(ActorSize(100, 50, 30.0f, 500, 400), (ShowSize{500, 400}));
-    EXPECT_EQ(ActorSize(100, 50, 1e30f, 500, 400), (ShowSize{500, 400}));
-    EXPECT_EQ(ActorSize(100, 50, 0.0f, 500, 400), (ShowSize{}));
-    EXPECT_EQ(ActorSize(100, 50, -2.0f, 500, 400), (ShowSize{}));
-    EXPECT_EQ(ActorSize(100, 50, 0.001f, 500, 400), (ShowSize{}));
+TEST(ShowPlayer, ActorSizesKeepThePicturesShape) {
+    struct Case {
+        int w, h;
+        float scale;
+        ShowSize size;
+    };
+    const Case cases[] = {
+        {100, 50, 0.5f, {50, 25}},
+        {101, 51, 0.5f, {50, 25}},           // truncated
+        {88, 270, 2.0f, {176, 540}},         // past a 520 x 390 stage: not squashed
+        {100, 50, 30.0f, {3000, 1500}},
+        {4, 2, 1e30f, {kMaxActorSide, kMaxActorSide / 2}},  // brought down, shape kept
+        {3, 9, std::numeric_limits<float>::infinity(), {kMaxActorSide / 3, kMaxActorSide}},
+        {100, 50, 0.0f, {}},
+        {100, 50, -2.0f, {}},
+        {100, 50, std::numeric_limits<float>::quiet_NaN(), {}},
+        {100, 50, 0.001f, {}},               // below one pixel
+        {0, 50, 1.0f, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ActorSize(c.w, c.h, c.scale), c.size) << c.w << " x " << c.h << " at " << c.scale;
 }
 
 ShowImage Image(int w, int h, std::uint32_t colour) {
@@ -149,13 +163,54 @@ TEST(ShowPlayer, ComposesActorsCentredWithTheKeyColourTransparent) {
                                       ".......A",
                                       "......AA",
                                   }));
-    // A huge scale is clamped to the stage: the whole frame but the keyed quarter.
+    // A huge scale keeps the picture's shape and is clipped at the frame: the
+    // 2 x 2 picture at 1000 is 2000 x 2000 centred on (4, 3), so the frame
+    // shows the middle of it, its keyed quarter at the top left.
     frame.actors = {ShowActor{0, 4, 4, 3, 1000.0f}};
     const ShowImage big = ComposeShowFrame(background, frame, pictures, key);
-    EXPECT_EQ(big.At(0, 0), bg);
-    EXPECT_EQ(big.At(7, 5), red);
+    EXPECT_EQ(Rows(big, bg, red), (std::vector<std::string>{
+                                      "....AAAA",
+                                      "....AAAA",
+                                      "....AAAA",
+                                      "AAAAAAAA",
+                                      "AAAAAAAA",
+                                      "AAAAAAAA",
+                                  }));
+    // Positions at the limits of an int (a damaged script) draw nothing and
+    // never write outside the frame; a giant actor far off still reaches in.
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    for (const ShowActor& a : {ShowActor{0, 4, kMin, kMin, 1.0f}, ShowActor{0, 4, kMax, kMax, 1.0f},
+                               ShowActor{0, 4, kMin, 3, 1.0f}, ShowActor{0, 4, 4, kMax, 1.0f},
+                               ShowActor{0, 4, kMin, kMin, 1e30f}, ShowActor{0, 4, kMax, kMin, 1e30f}}) {
+        frame.actors = {a};
+        const ShowImage far = ComposeShowFrame(background, frame, pictures, key);
+        EXPECT_EQ(far.pixels, background.pixels) << a.x << ", " << a.y << " at " << a.scale;
+    }
+    frame.actors = {ShowActor{0, 4, -static_cast<int>(kMaxActorSide / 2) + 2, 3, 1e30f}};
+    EXPECT_EQ(Rows(ComposeShowFrame(background, frame, pictures, key), bg, red),
+              (std::vector<std::string>{"AA......", "AA......", "AA......", "AA......", "AA......", "AA......"}));
     // The background itself is never changed.
     EXPECT_EQ(background.At(7, 5), bg);
+}
+
+// A script that puts an actor at the most negative int: the frame is the
+// background, untouched.
+TEST(ShowPlayer, ADamagedScriptsExtremePositionDrawsNothing) {
+    auto t = Parse("<BMP1:甲>(MV1:-2147483648,-2147483648,1;)[NUM:2;(MV1:-2147483640,5,-100,0,1,0)]");
+    ASSERT_EQ(t->sceneCount, 2);
+    ShowImage background = Image(8, 6, ShowRgb(1, 2, 3));
+    ShowImage pic = Image(3, 3, ShowRgb(200, 0, 0));
+    std::array<const ShowImage*, kShowPictures> pictures{};
+    pictures[0] = &pic;
+    ShowCursor c;
+    int frames = 0;
+    while (const auto f = NextShowFrame(*t, c)) {
+        ++frames;
+        ASSERT_EQ(f->actors.size(), 1u);
+        EXPECT_LT(f->actors[0].x, -2000000000);
+        EXPECT_EQ(ComposeShowFrame(background, *f, pictures, 0).pixels, background.pixels) << frames;
+    }
+    EXPECT_EQ(frames, 3);
 }
 
 }  // namespace
