@@ -166,4 +166,26 @@ DibStatus CDibFile::LoadBytes(std::span<const std::uint8_t> bytes) {
     return m_status;
 }
 
+DibPatch VisiblePart(const CDibFile& dib, int x, int y, int areaWidth, int areaHeight) {
+    DibPatch patch;
+    if (!dib.loaded() || areaWidth <= 0 || areaHeight <= 0) return patch;
+    // Clipped in 64 bits: a position near the limits of int must not wrap.
+    const std::int64_t left = std::max<std::int64_t>(x, 0), top = std::max<std::int64_t>(y, 0);
+    const std::int64_t right = std::min<std::int64_t>(static_cast<std::int64_t>(x) + dib.width(), areaWidth);
+    const std::int64_t bottom = std::min<std::int64_t>(static_cast<std::int64_t>(y) + dib.height(), areaHeight);
+    if (left >= right || top >= bottom) return patch;
+    patch.x = static_cast<int>(left);
+    patch.y = static_cast<int>(top);
+    patch.width = static_cast<int>(right - left);
+    patch.height = static_cast<int>(bottom - top);
+    patch.rgb.resize(static_cast<std::size_t>(patch.width) * patch.height * 3);
+    const std::size_t rowBytes = static_cast<std::size_t>(patch.width) * 3;
+    for (int row = 0; row < patch.height; ++row) {
+        const std::size_t sy = static_cast<std::size_t>(top - y + row), sx = static_cast<std::size_t>(left - x);
+        const std::uint8_t* from = dib.rgb().data() + (sy * static_cast<std::size_t>(dib.width()) + sx) * 3;
+        std::copy_n(from, rowBytes, patch.rgb.data() + static_cast<std::size_t>(row) * rowBytes);
+    }
+    return patch;
+}
+
 }  // namespace measure

@@ -62,4 +62,13 @@ private:
     std::vector<std::uint8_t> m_rgb;
 };
 
+// The part of a loaded picture that lands on an area of areaWidth x
+// areaHeight pixels when its top-left corner is put at (x, y): where it goes
+// in the area and its RGB triplets, top row first. Empty when nothing lands.
+struct DibPatch {
+    int x = 0, y = 0, width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+DibPatch VisiblePart(const CDibFile& dib, int x, int y, int areaWidth, int areaHeight);
+
 }  // namespace measure

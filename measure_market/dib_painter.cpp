@@ -3,7 +3,6 @@
 #include <wx/bitmap.h>
 #include <wx/image.h>
 
-#include "measure_market/dib_file.h"
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 
@@ -25,6 +24,10 @@ int CDibPainter::DrawFileChecked(int x, int y, const std::filesystem::path& path
 }
 
 int CDibPainter::DrawDib(int x, int y, const std::filesystem::path& path, wxDC& dc) {
+    return DrawLoaded(x, y, Open(path), dc);
+}
+
+measure::CDibFile CDibPainter::Open(const std::filesystem::path& path) {
     measure::CDibFile dib(path);
     if (dib.status() == measure::DibStatus::NotBitmap) {
         const platform::MessageRequest box{measure::kNotBitmapMessage, "", platform::MbButtons::Ok, platform::MbIcon::None};
@@ -33,12 +36,24 @@ int CDibPainter::DrawDib(int x, int y, const std::filesystem::path& path, wxDC& 
         else
             platform::ui::ShowMessage(box);
     }
-    if (!dib.loaded()) return -1;
+    return dib;
+}
+
+int CDibPainter::DrawLoaded(int x, int y, const measure::CDibFile& dib, wxDC& dc) {
+    if (!dib.loaded()) {
+        if (dib.status() == measure::DibStatus::NoFile) m_state = -1;
+        return -1;
+    }
     // The pixels are true colour already (a palette picture has been looked
-    // up through its table), so no palette is selected for drawing.
-    wxImage image(dib.width(), dib.height());
-    std::copy(dib.rgb().begin(), dib.rgb().end(), image.GetData());
-    dc.DrawBitmap(wxBitmap(image), x, y, false);
+    // up through its table), so no palette is selected for drawing. Only the
+    // part on the dc is made into a bitmap.
+    const wxSize area = dc.GetSize();
+    measure::DibPatch patch = measure::VisiblePart(dib, x, y, area.x, area.y);
+    if (patch.width > 0) {
+        wxImage image(patch.width, patch.height);
+        std::copy(patch.rgb.begin(), patch.rgb.end(), image.GetData());
+        dc.DrawBitmap(wxBitmap(image), patch.x, patch.y, false);
+    }
     m_width = dib.width();
     m_height = dib.height();
     m_state = 11;

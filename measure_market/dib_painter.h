@@ -1,12 +1,15 @@
 #pragma once
 // CDibPainter: draws a bitmap file (".bmp") at its natural size on a device
 // context through the validated reader CDibFile. A file that is not a bitmap
-// is reported once with "This isn't a bitmap file!".
+// is reported with "This isn't a bitmap file!" each time it is opened: a
+// window that paints the same picture again and again opens it once (Open)
+// and paints what it read (DrawLoaded), so the box comes once per file chosen.
 //
 // Window thread only; one process-wide instance (DibPainter()).
 #include <filesystem>
 #include <wx/dc.h>
 
+#include "measure_market/dib_file.h"
 #include "platform/message.h"
 
 class CDibPainter {
@@ -15,6 +18,12 @@ public:
     int DrawFile(int x, int y, const std::filesystem::path& path, wxDC& dc);
     int DrawFileChecked(int x, int y, const std::filesystem::path& path, wxDC& dc);
     int DrawDib(int x, int y, const std::filesystem::path& path, wxDC& dc);
+
+    // Reads the file and reports one that is not a bitmap.
+    measure::CDibFile Open(const std::filesystem::path& path);
+    // Draws a picture read before, the part that falls on the dc; -1 when it
+    // did not load. Reports nothing.
+    int DrawLoaded(int x, int y, const measure::CDibFile& dib, wxDC& dc);
 
     int width() const { return m_width; }
     int height() const { return m_height; }

@@ -13,4 +13,4 @@ suite_window(market_ui SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/order_grid.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/order_list_dlg.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/sale_form.cpp
-  LINKS market_core fitting_room_ui controls_ui platform_ui shell_core)
+  LINKS market_core measure_core fitting_room_ui controls_ui platform_ui shell_core)

@@ -138,9 +138,23 @@ ChartCells LayOutChart(const Rect& frame) {
     return c;
 }
 
-int ReferencePictureExtent(int picturePixels, double pictureDpi, double screenDpi) {
-    if (picturePixels <= 0 || pictureDpi <= 0 || screenDpi <= 0) return 0;
-    return static_cast<int>(picturePixels / pictureDpi * screenDpi * 1.2);
+PictureExtent ReferencePictureSize(int pictureWidth, int pictureHeight, const PictureResolution& resolution,
+                                   double screenDpiX, double screenDpiY, int screenWidth, int screenHeight) {
+    constexpr double kAssumedDpi = 96, kEnlarge = 1.2, kCmPerInch = 2.54;
+    if (pictureWidth <= 0 || pictureHeight <= 0 || screenWidth <= 0 || screenHeight <= 0) return {};
+    auto dpi = [&resolution](double density) {
+        if (!(density > 0) || resolution.unit == DensityUnit::None) return kAssumedDpi;
+        return resolution.unit == DensityUnit::PerCentimetre ? density * kCmPerInch : density;
+    };
+    auto screen = [](double d) { return d > 0 ? d : kAssumedDpi; };
+    double w = pictureWidth / dpi(resolution.x) * screen(screenDpiX) * kEnlarge;
+    double h = pictureHeight / dpi(resolution.y) * screen(screenDpiY) * kEnlarge;
+    const double cap = std::min({1.0, screenWidth / w, screenHeight / h});
+    w *= cap;
+    h *= cap;
+    PictureExtent e{static_cast<int>(w), static_cast<int>(h)};
+    if (e.width <= 0 || e.height <= 0) return {};
+    return e;
 }
 
 }  // namespace measure_market

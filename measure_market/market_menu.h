@@ -90,8 +90,22 @@ inline constexpr int kChartCell = 76;
 inline constexpr int kChartSquare = 70;
 ChartCells LayOutChart(const fitting_room::Rect& frame);
 
-// The size reference picture at 1.2 times its physical size: pixels of the
-// picture at its own resolution, shown at the screen's.
-int ReferencePictureExtent(int picturePixels, double pictureDpi, double screenDpi);
+// The size reference picture at 1.2 times its physical size: the picture's
+// pixels at its own resolution, shown at the screen's. A resolution counts
+// only when its unit is dots per inch or per centimetre; without one (a JFIF
+// density of 1:1 with no unit, say) the picture is taken at 96 dots per inch.
+// The result never exceeds the screen (scaled down, the aspect kept); empty
+// for a picture or screen without pixels.
+enum class DensityUnit { None, PerInch, PerCentimetre };
+struct PictureResolution {
+    double x = 0, y = 0;
+    DensityUnit unit = DensityUnit::None;
+};
+struct PictureExtent {
+    int width = 0, height = 0;
+    bool operator==(const PictureExtent&) const = default;
+};
+PictureExtent ReferencePictureSize(int pictureWidth, int pictureHeight, const PictureResolution& resolution,
+                                   double screenDpiX, double screenDpiY, int screenWidth, int screenHeight);
 
 }  // namespace measure_market

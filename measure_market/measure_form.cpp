@@ -78,12 +78,34 @@ DlgSpace1FMView::DlgSpace1FMView(wxWindow* parent, const std::filesystem::path& 
     BuildControls();
     FillPersons();
     FillSizePictures();
+    if (m_db.bodyFileKept() || m_db.sizeFileKept()) CallAfter([this] { ReportKeptFiles(); });
+}
+
+void DlgSpace1FMView::ReportKeptFiles() {
+    std::string text;
+    if (m_db.bodyFileKept()) text = measure::kTextBodiesKept;
+    if (m_db.sizeFileKept()) text += (text.empty() ? "" : "\n\n") + std::string(measure::kTextChartKept);
+    if (!text.empty())
+        platform::ui::ShowMessage(text, platform::MbButtons::Ok, platform::MbIcon::Exclamation, kCaption, this);
+}
+
+void DlgSpace1FMView::ChooseModel(bool male) {
+    m_labels.SetModelSex(male ? 'M' : 'W');
+    m_model = DataPath(male ? measure::kMaleFigure : measure::kFemaleFigure);
+    m_modelDib = DibPainter().Open(m_model);
+    m_sex->SetSelection(male ? 0 : 1);
+    m_background = DataPath(measure::kFigureBackground);
+    m_sizePicture.clear();
 }
 
 DlgSpace1FMView::~DlgSpace1FMView() {
     // The chart goes to disk when its window closes, with the value still
-    // being typed into the grid.
-    if (m_grid) measure::CommitGridEdit(*m_grid);
+    // being typed into the grid; a chart whose file could not be read asks
+    // nothing now and keeps its file.
+    if (m_grid && m_db.sizeFileKept())
+        m_grid->CancelEdit();
+    else if (m_grid)
+        measure::CommitGridEdit(*m_grid);
     m_db.SaveSizes();
 }
 
@@ -199,15 +221,10 @@ void DlgSpace1FMView::SelectPerson(int index) {
     m_persons->SetSelection(index);
     m_name->ChangeValue(U(texts[0]));
     const char sex = texts[1].empty() ? ' ' : texts[1][0];
-    const bool male = sex == 'M';
-    m_labels.SetModelSex(male ? 'M' : 'W');
+    ChooseModel(sex == 'M');
     m_labels.LoadValues(values);
-    m_model = DataPath(male ? measure::kMaleFigure : measure::kFemaleFigure);
-    m_sex->SetSelection(male ? 0 : 1);
     m_showNumbers = true;
     m_numbers->SetValue(true);
-    m_background = DataPath(measure::kFigureBackground);
-    m_sizePicture.clear();
     Redraw();
     m_match->Enable();
     m_save->Disable();
@@ -217,11 +234,7 @@ void DlgSpace1FMView::SelectPerson(int index) {
 
 void DlgSpace1FMView::SelectModel(int entry) {
     if (entry != 0 && entry != 1) return;
-    m_labels.SetModelSex(entry == 0 ? 'M' : 'W');
-    m_model = DataPath(entry == 0 ? measure::kMaleFigure : measure::kFemaleFigure);
-    m_sex->SetSelection(entry);
-    m_background = DataPath(measure::kFigureBackground);
-    m_sizePicture.clear();
+    ChooseModel(entry == 0);
     Redraw();
 }
 
@@ -243,6 +256,16 @@ void DlgSpace1FMView::SaveMeasurements() {
     const std::string name = m_name->GetValue().utf8_string();
     const std::string texts[2] = {name, std::string(1, m_labels.modelSex())};
     const auto& values = m_labels.values();
+    if (m_db.bodyFileKept()) {
+        // The file could not be read: only the user's choice puts a new table
+        // in its place.
+        if (platform::ui::ShowMessage(measure::kAskNewBodies, platform::MbButtons::YesNo, platform::MbIcon::Question,
+                                      kCaption, this) != platform::MbResult::Yes)
+            return;
+        m_db.StartNewBodies();
+        m_person = -1;
+        FillPersons();
+    }
     measure::StoreResult result;
     if (m_person >= 0 && m_db.GetBodyName(m_person) == name) {
         result = m_db.UpdateBody(m_person, texts, values.data(), measure::kFormValues);
@@ -353,7 +376,7 @@ void DlgSpace1FMView::DrawPicture(wxDC& dc, wxSize size) {
         if (back.IsOk()) dc.DrawBitmap(wxBitmap(back), 0, 0);
     }
     if (m_labels.modelSex() != ' ') {
-        DibPainter().DrawFile(0, 0, m_model, dc);
+        DibPainter().DrawLoaded(0, 0, m_modelDib, dc);
         dc.SetFont(platform::ui::MakeFont(12));
         dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
         for (int i = 0; i < measure::kLabelCount; ++i) {

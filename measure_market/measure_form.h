@@ -16,6 +16,7 @@
 #include <vector>
 #include <wx/panel.h>
 
+#include "measure_market/dib_file.h"
 #include "measure_market/measure_labels.h"
 #include "platform/ui/messages.h"
 
@@ -94,6 +95,8 @@ private:
     void FillPersons();
     void FillSizePictures();
     void SetStatus(const wxString& text);
+    void ReportKeptFiles();
+    void ChooseModel(bool male);
     void Redraw();
     std::filesystem::path DataPath(std::string_view name) const;
 
@@ -106,6 +109,7 @@ private:
     bool m_editMode = false;
     bool m_editing = false;  // the value editor is open
     std::filesystem::path m_model;
+    measure::CDibFile m_modelDib;  // read when the model is chosen, painted from here
     std::filesystem::path m_background;
     std::filesystem::path m_sizePicture;  // shown instead of the model while set
     std::vector<std::string> m_sizePictureTitles;

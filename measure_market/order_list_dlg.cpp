@@ -110,6 +110,15 @@ COrderListDlg::COrderListDlg(wxWindow* parent, fs::path base)
     SetClientSize(870, 476);
     CentreOnParent();
 
+    // The dialog has no cancel button for the toolkit to press on Escape:
+    // Escape closes it as the close box does.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() != WXK_ESCAPE) {
+            e.Skip();
+            return;
+        }
+        Close();
+    });
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OpenSelected(); }, 1068);
     Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) {
         m_comboText = m_combo->GetStringSelection().utf8_string();

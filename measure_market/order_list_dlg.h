@@ -1,7 +1,7 @@
 #pragma once
 // "定货单列表" (COrderListDlg): the saved order files in a grid
 // (COrderFileGrid), and the chosen one shown as text. Modal; the list is
-// read again each time the dialog opens.
+// read again each time the dialog opens. Escape and the close box close it.
 #include <filesystem>
 #include <string>
 #include <vector>

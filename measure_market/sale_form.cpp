@@ -14,6 +14,7 @@
 
 #include "fitting_room/shared_objects.h"
 #include "measure_market/market_menu.h"
+#include "measure_market/measure_data.h"
 #include "measure_market/order_list_dlg.h"
 #include "platform/image/picture_io.h"
 #include "platform/ui/colour.h"
@@ -319,20 +320,22 @@ void DlgSaleFMView::DrawChart(wxDC& dc, const wxRect& frame) {
 }
 
 void DlgSaleFMView::DrawSizePicture(wxDC& dc, const wxRect& frame) {
-    const fs::path file = m_base / "人体测量图片及数据" / "服装尺寸参考图.jpg";
-    const wxImage picture = platform::image::LoadPicture(file);
+    const wxImage picture = platform::image::LoadPicture(measure::DataFile(m_base, measure::kSizeReferencePicture));
     if (!picture.IsOk()) return;
-    // Shown at 1.2 times its printed size: its own resolution (96 per inch
-    // when it says none) against the screen's.
-    auto dpiOf = [&picture](const wxString& option) {
-        double dpi = picture.HasOption(option) ? picture.GetOptionInt(option) : 0;
-        if (dpi > 0 && picture.GetOptionInt(wxIMAGE_OPTION_RESOLUTIONUNIT) == wxIMAGE_RESOLUTION_CM) dpi *= 2.54;
-        return dpi > 0 ? dpi : 96.0;
-    };
-    const wxSize screen = GetDPI();
-    const int w = ReferencePictureExtent(picture.GetWidth(), dpiOf(wxIMAGE_OPTION_RESOLUTIONX), screen.x > 0 ? screen.x : 96);
-    const int h = ReferencePictureExtent(picture.GetHeight(), dpiOf(wxIMAGE_OPTION_RESOLUTIONY), screen.y > 0 ? screen.y : 96);
-    if (w <= 0 || h <= 0) return;
-    const wxImage scaled = picture.Scale(w, h, wxIMAGE_QUALITY_HIGH);
-    dc.DrawBitmap(wxBitmap(scaled), frame.x + (frame.width - w) / 2, frame.y + (frame.height - h) / 2, true);
+    // The JPEG's density (wx keeps libjpeg's unit codes: 1 per inch, 2 per
+    // centimetre, 0 none).
+    PictureResolution resolution;
+    const int unit = picture.HasOption(wxIMAGE_OPTION_RESOLUTIONUNIT) ? picture.GetOptionInt(wxIMAGE_OPTION_RESOLUTIONUNIT) : 0;
+    if (unit == wxIMAGE_RESOLUTION_INCHES) resolution.unit = DensityUnit::PerInch;
+    if (unit == wxIMAGE_RESOLUTION_CM) resolution.unit = DensityUnit::PerCentimetre;
+    if (picture.HasOption(wxIMAGE_OPTION_RESOLUTIONX)) resolution.x = picture.GetOptionInt(wxIMAGE_OPTION_RESOLUTIONX);
+    if (picture.HasOption(wxIMAGE_OPTION_RESOLUTIONY)) resolution.y = picture.GetOptionInt(wxIMAGE_OPTION_RESOLUTIONY);
+    const wxSize dpi = GetDPI();
+    const wxRect screen = wxDisplay(this).GetGeometry();
+    const PictureExtent size = ReferencePictureSize(picture.GetWidth(), picture.GetHeight(), resolution, dpi.x, dpi.y,
+                                                    screen.width, screen.height);
+    if (size.width <= 0) return;
+    const wxImage scaled = picture.Scale(size.width, size.height, wxIMAGE_QUALITY_HIGH);
+    dc.DrawBitmap(wxBitmap(scaled), frame.x + (frame.width - size.width) / 2, frame.y + (frame.height - size.height) / 2,
+                  true);
 }

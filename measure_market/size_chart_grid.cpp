@@ -62,6 +62,16 @@ void CSizeChartGrid::ReloadRows() {
     RefreshRows();
 }
 
+bool CSizeChartGrid::MayChangeChart() {
+    if (!m_db.sizeFileKept()) return true;
+    const auto answer = platform::ui::ShowMessage(measure::kAskNewChart, platform::MbButtons::YesNo,
+                                                  platform::MbIcon::Question, "特别提示", this);
+    if (answer != platform::MbResult::Yes) return false;
+    m_db.StartNewChart();
+    RefreshRows();
+    return true;
+}
+
 int CSizeChartGrid::RowOperation(int op) {
     if (!measure::CommitGridEdit(*this)) return -1;
     const int result = m_db.EditSizeRow(op, GetCurrentDataRow());
@@ -89,6 +99,11 @@ int CSizeChartGrid::OnCellTextChanged(int column, int row) {
     int value = 0;
     editor->GetValue(text, value);
     if (text == m_db.GetSizeField(row, column) && row < m_shown) return CZYKGridCtrl::OnCellTextChanged(column, row);
+    if ((text.empty() && m_db.sizeFileKept()) || !MayChangeChart()) {
+        // The typed text goes; the unreadable file stays as it is.
+        GoToRow(row);
+        return CZYKGridCtrl::OnCellTextChanged(column, row);
+    }
     const int result = m_db.SetSizeField(row, column, text);
     if (result < 0) {
         m_editError = "尺码库的文字空间已满, 这一格保留原来的文字!";

@@ -28,6 +28,10 @@ public:
     // Column 6 or 7 of a shown row: toggles the sex or size digit. True when
     // something changed.
     bool ToggleAtCurrentCell();
+    // True when the chart may take a typed text: at once, or, while its file
+    // is kept (it could not be read), when the user chooses a new chart. Row
+    // operations and toggles need rows, which a kept chart does not have.
+    bool MayChangeChart();
     // The message the last failed edit left for the user, empty otherwise.
     const std::string& editError() const { return m_editError; }
 

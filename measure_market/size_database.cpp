@@ -56,7 +56,9 @@ void CSizeDatabase::Reset() {
     h.Fill(32, 20, 0);
     m_bodies.assign(kMaxBodies, NewBody());
     m_selectedBody = -1;
+    m_bodiesKept = false;
     ResetSizes();
+    m_chartKept = false;
 }
 
 void CSizeDatabase::ResetSizes() {
@@ -125,27 +127,46 @@ std::vector<std::uint8_t> CSizeDatabase::BodyFileBytes() const {
 LoadResult CSizeDatabase::LoadBodies() {
     const std::filesystem::path file = BodyFile();
     m_bodies.assign(kMaxBodies, NewBody());
+    m_bodiesKept = false;
     const auto bytes = platform::ReadWholeFile(file, kBodyHeaderBytes + kMaxBodies * kBodyRecordBytes);
     if (!bytes) {
         SetBodyCount(0);
-        if (platform::FileExists(file)) return LoadResult::Missing;
+        if (platform::FileExists(file)) {
+            m_bodiesKept = true;
+            return LoadResult::Missing;
+        }
         return SaveBodies() ? LoadResult::Created : LoadResult::Missing;
     }
-    if (bytes->size() < kBodyHeaderBytes) {
+    const std::int64_t present =
+        bytes->size() < kBodyHeaderBytes ? -1 : static_cast<std::int64_t>((bytes->size() - kBodyHeaderBytes) / kBodyRecordBytes);
+    const std::int32_t announced = present < 0 ? -1 : platform::RecordReader(*bytes).I32(kBodyCountOffset);
+    if (present < 0 || announced < 0 || announced > kMaxBodies || announced > present) {
         SetBodyCount(0);
+        m_bodiesKept = true;
         return LoadResult::Rejected;
     }
     std::copy_n(bytes->begin(), kBodyHeaderBytes, m_bodyHeader.begin());
-    const int present = static_cast<int>((bytes->size() - kBodyHeaderBytes) / kBodyRecordBytes);
-    const int count = std::clamp(GetBodyCount(), 0, std::min(present, kMaxBodies));
-    SetBodyCount(count);
+    const int count = announced;
     for (int i = 0; i < count; ++i)
         std::copy_n(bytes->begin() + static_cast<std::ptrdiff_t>(kBodyHeaderBytes + i * kBodyRecordBytes),
                     kBodyRecordBytes, m_bodies[i].begin());
     return LoadResult::Loaded;
 }
 
-bool CSizeDatabase::SaveBodies() { return Save(BodyFile(), BodyFileBytes()); }
+bool CSizeDatabase::SaveBodies() {
+    if (m_bodiesKept) {
+        m_lastError = kTextBodiesKept;
+        return false;
+    }
+    return Save(BodyFile(), BodyFileBytes());
+}
+
+void CSizeDatabase::StartNewBodies() {
+    m_bodies.assign(kMaxBodies, NewBody());
+    SetBodyCount(0);
+    m_selectedBody = -1;
+    m_bodiesKept = false;
+}
 
 void CSizeDatabase::WriteBody(BodyBytes& record, const std::string texts[2], const std::int32_t* values,
                               int n) const {
@@ -160,6 +181,7 @@ void CSizeDatabase::WriteBody(BodyBytes& record, const std::string texts[2], con
 }
 
 StoreResult CSizeDatabase::AddBody(const std::string texts[2], const std::int32_t* values, int n) {
+    if (m_bodiesKept) return StoreResult::FileKept;
     const int count = GetBodyCount();
     if (count > kMaxBodies - 1) return StoreResult::TableFull;
     const BodyBytes before = m_bodies[count];
@@ -174,6 +196,7 @@ StoreResult CSizeDatabase::AddBody(const std::string texts[2], const std::int32_
 }
 
 StoreResult CSizeDatabase::UpdateBody(int index, const std::string texts[2], const std::int32_t* values, int n) {
+    if (m_bodiesKept) return StoreResult::FileKept;
     if (index < 0 || index >= GetBodyCount()) return StoreResult::BadIndex;
     const BodyBytes before = m_bodies[index];
     WriteBody(m_bodies[index], texts, values, n);
@@ -265,7 +288,7 @@ bool CSizeDatabase::IsValidSizeFile(const std::vector<std::uint8_t>& bytes) {
         return false;
     const std::uint64_t need = kSizeHeaderBytes + static_cast<std::uint64_t>(rows) * kSizeRecordBytes +
                                static_cast<std::uint64_t>(slots) * kSlotBytes + static_cast<std::uint64_t>(pool);
-    return bytes.size() == need;
+    return bytes.size() >= need;  // what follows the pool is not the chart's
 }
 
 std::vector<std::uint8_t> CSizeDatabase::SizeFileBytes() const {
@@ -279,12 +302,19 @@ std::vector<std::uint8_t> CSizeDatabase::SizeFileBytes() const {
 LoadResult CSizeDatabase::LoadSizes() {
     const std::filesystem::path file = SizeFile();
     ResetSizes();
-    const auto bytes = platform::ReadWholeFile(file, kSizeFileMax + 1);
+    m_chartKept = false;
+    const auto bytes = platform::ReadWholeFile(file, kSizeFileMax);
     if (!bytes) {
-        if (platform::FileExists(file)) return LoadResult::Missing;
+        if (platform::FileExists(file)) {
+            m_chartKept = true;
+            return LoadResult::Missing;
+        }
         return Save(file, SizeFileBytes()) ? LoadResult::Created : LoadResult::Missing;
     }
-    if (!IsValidSizeFile(*bytes)) return LoadResult::Rejected;
+    if (!IsValidSizeFile(*bytes)) {
+        m_chartKept = true;
+        return LoadResult::Rejected;
+    }
     std::copy_n(bytes->begin(), kSizeHeaderBytes, m_sizeHeader.begin());
     auto at = bytes->begin() + kSizeHeaderBytes;
     for (int i = 0; i < GetStoredRowCount(); ++i, at += kSizeRecordBytes) std::copy_n(at, kSizeRecordBytes, m_rows[i].begin());
@@ -298,10 +328,19 @@ LoadResult CSizeDatabase::LoadSizes() {
 }
 
 bool CSizeDatabase::SaveSizes() {
+    if (m_chartKept) {
+        m_lastError = kTextChartKept;
+        return false;
+    }
     if (m_dirty != 'Y') return true;
     if (!Save(SizeFile(), SizeFileBytes())) return false;
     m_dirty = ' ';
     return true;
+}
+
+void CSizeDatabase::StartNewChart() {
+    ResetSizes();
+    m_chartKept = false;
 }
 
 int CSizeDatabase::StoredRowOf(int displayRow) const {
@@ -322,6 +361,7 @@ std::string CSizeDatabase::GetSizeField(int displayRow, int field) const {
 }
 
 int CSizeDatabase::SetSizeField(int displayRow, int field, const std::string& text) {
+    if (m_chartKept) return -1;
     const int r = StoredRowOf(displayRow);
     if (r < 0) return 0;
     const std::string gbk = platform::Utf8ToGbkLossy(text);
@@ -359,7 +399,7 @@ int CSizeDatabase::SetSizeField(int displayRow, int field, const std::string& te
 }
 
 int CSizeDatabase::EditSizeRow(int op, int displayRow) {
-    if (displayRow < 0 || displayRow >= kMaxSizeRows || displayRow >= m_displayCount) return -1;
+    if (m_chartKept || displayRow < 0 || displayRow >= kMaxSizeRows || displayRow >= m_displayCount) return -1;
     const int r = m_order[displayRow];
     const int count = GetStoredRowCount();
     if (r < 0 || r >= count) return -1;
@@ -394,7 +434,7 @@ int CSizeDatabase::EditSizeRow(int op, int displayRow) {
 
 char CSizeDatabase::ToggleSizeFlag(int displayRow, int which) {
     const int r = StoredRowOf(displayRow);
-    if (r < 0 || r >= GetStoredRowCount()) return ' ';
+    if (m_chartKept || r < 0 || r >= GetStoredRowCount()) return ' ';
     char& c = reinterpret_cast<char&>(m_rows[r][which == kCharSex ? 1 : 2]);
     if (which == kCharSex) {
         c = c == 'M' ? 'W' : 'M';

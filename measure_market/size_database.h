@@ -55,10 +55,24 @@ inline constexpr int kCharMark = 1;
 inline constexpr int kCharSex = 6;
 inline constexpr int kCharDigit = 7;
 
-// Results of a save and of the body changes.
-enum class StoreResult { Stored, TableFull, BadIndex, WriteFailed };
-// How a file read went.
+// Results of a save and of the body changes. FileKept: the body file could
+// not be read when it was loaded, so nothing is written over it.
+enum class StoreResult { Stored, TableFull, BadIndex, WriteFailed, FileKept };
+// How a file read went. Missing: there but unreadable; Rejected: damaged.
+// Either way the file is kept: no later save writes over it until the user
+// starts a new table (StartNewBodies, StartNewChart) or a download replaces it.
 enum class LoadResult { Loaded, Created, Missing, Rejected };
+
+// What the user is told about a file that could not be read, and asked before
+// a new table takes its place.
+inline constexpr const char* kTextBodiesKept =
+    "客户测量记录 \"人体测量记录表.by3\" 不能读取 (文件不完整或已损坏)。\n这个文件保持原样, 不会被改写。";
+inline constexpr const char* kTextChartKept =
+    "尺码库 \"服饰尺码记录表.cd3\" 不能读取 (文件不完整或已损坏)。\n这个文件保持原样, 不会被改写。";
+inline constexpr const char* kAskNewBodies =
+    "客户测量记录文件不能读取, 一直保持原样。\n要建立新的测量记录表吗? 原文件将被新的记录表替换。";
+inline constexpr const char* kAskNewChart =
+    "尺码库文件不能读取, 一直保持原样。\n要建立新的尺码库吗? 原文件将被新的尺码库替换。";
 
 // The ranges parsed from one row's parameter text.
 struct SizeRangeRecord {
@@ -102,13 +116,18 @@ public:
     const std::string& lastError() const { return m_lastError; }
 
     // ---- body records -----------------------------------------------------
-    // A missing file is created with the empty header; a file whose header
-    // is short is rejected (the table stays empty and the file untouched);
-    // a count above 40 or beyond the records present is cut to what is there.
+    // A missing file is created with the empty header. A file whose header
+    // is short, whose count lies outside 0..40 or that holds fewer records
+    // than its count is rejected: the table stays empty and the file is
+    // kept. Bytes after the counted records are ignored.
     LoadResult LoadBodies();
+    // False (and nothing written) while the file is kept.
     bool SaveBodies();
+    bool bodyFileKept() const { return m_bodiesKept; }
+    // The user's choice: an empty table that later saves write over the file.
+    void StartNewBodies();
     // texts[0] the name, texts[1] a string whose first character is the sex
-    // letter. A save that fails takes the change back.
+    // letter. A save that fails takes the change back; FileKept changes nothing.
     StoreResult AddBody(const std::string texts[2], const std::int32_t* values, int n);
     StoreResult UpdateBody(int index, const std::string texts[2], const std::int32_t* values, int n);
     // Fills texts (name, sex letter) and n values and selects the body; 0 for
@@ -125,13 +144,19 @@ public:
     // ---- size chart --------------------------------------------------------
     // A missing file is created empty. A file shorter than its counts
     // announce, or with counts beyond the tables, is rejected: the chart is
-    // empty and the file stays. Rows, slots and pool bytes beyond the counts
-    // are reset. The display shows every row afterwards.
+    // empty and the file is kept. Bytes after the pool are ignored. Rows,
+    // slots and pool bytes beyond the counts are reset. The display shows
+    // every row afterwards.
     LoadResult LoadSizes();
     // Checks a chart file's bytes as LoadSizes would take them.
     static bool IsValidSizeFile(const std::vector<std::uint8_t>& bytes);
-    // Writes the chart when it changed; false when the write failed.
+    // Writes the chart when it changed; false when the write failed or the
+    // file is kept.
     bool SaveSizes();
+    // While the chart file is kept, the chart takes no edits.
+    bool sizeFileKept() const { return m_chartKept; }
+    // The user's choice: an empty chart that later saves write over the file.
+    void StartNewChart();
     bool dirty() const { return m_dirty == 'Y'; }
     int GetSizeCount() const { return m_displayCount; }
     int GetStoredRowCount() const;
@@ -141,8 +166,10 @@ public:
     int StoredRowOf(int displayRow) const;
     std::string GetSizeField(int displayRow, int field) const;
     // 1 when the row was appended, 0 when stored, -1 when the text could not
-    // be stored (the pool or slot table is full: the old text stays).
+    // be stored (the pool or slot table is full, or the file is kept: the old
+    // text stays).
     int SetSizeField(int displayRow, int field, const std::string& text);
+    // -1 (and ' ') also while the file is kept.
     int EditSizeRow(int op, int displayRow);
     char ToggleSizeFlag(int displayRow, int which);
     char GetSizeChar(int displayRow, int which) const;
@@ -214,6 +241,8 @@ private:
     std::vector<std::uint8_t> m_slots;  // 1800 x 12 bytes
     std::vector<std::uint8_t> m_pool;   // 38000 bytes
     char m_dirty = ' ';
+    bool m_bodiesKept = false;
+    bool m_chartKept = false;
 };
 
 // The process-wide instance.

@@ -16,7 +16,8 @@ measure::ValueUnit DlgValueEdit::RememberedUnit() { return g_unit; }
 void DlgValueEdit::RememberUnit(measure::ValueUnit unit) { g_unit = unit; }
 
 DlgValueEdit::DlgValueEdit(wxWindow* parent, std::int32_t value, wxPoint at)
-    : wxDialog(parent, wxID_ANY, wxString::FromUTF8("测量数据"), at, wxDefaultSize, wxCAPTION | wxCLOSE_BOX),
+    : wxDialog(parent, wxID_ANY, wxString::FromUTF8("测量数据"), wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
       m_value(value) {
     SetBackgroundColour(platform::ui::ToColour(0xFAFADC));
     m_units = new wxChoice(this, kUnitCombo);
@@ -36,6 +37,9 @@ DlgValueEdit::DlgValueEdit(wxWindow* parent, std::int32_t value, wxPoint at)
     all->Add(m_hint, 0, wxLEFT | wxRIGHT, 6);
     all->Add(buttons, 0, wxALIGN_RIGHT);
     SetSizerAndFit(all);
+    // Created without a position and moved before it is mapped: a position
+    // given at creation is taken as already there, never sent to the toolkit,
+    // which then centres the dialog on the screen.
     Move(at);
     m_units->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnUnit(); });
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {

@@ -2,8 +2,8 @@
 // DlgValueEdit: the small editor of one measurement, opened at the clicked
 // label. The value shows in the unit chosen last (centimetres, inches or chi,
 // remembered for the whole run); OK reads the text in that unit into
-// hundredths of a centimetre. A right click closes it; a text that does not
-// read as a value keeps the dialog open and says so.
+// hundredths of a centimetre. A right click, Escape and the close box cancel
+// it; a text that does not read as a value keeps the dialog open and says so.
 //
 // Window thread only.
 #include <cstdint>

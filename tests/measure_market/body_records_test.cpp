@@ -109,7 +109,7 @@ TEST_F(BodyFixture, GetBodyWithABadIndexKeepsTheSelection) {
     EXPECT_EQ(db.selectedBody(), 1);
 }
 
-TEST_F(BodyFixture, HostileFilesAreCutToTheirRecordsOrRefused) {
+TEST_F(BodyFixture, DamagedFilesAreKeptUntilTheUserStartsANewTable) {
     struct Case {
         const char* what;
         std::size_t size;
@@ -118,10 +118,11 @@ TEST_F(BodyFixture, HostileFilesAreCutToTheirRecordsOrRefused) {
         LoadResult expect;
     };
     const Case cases[] = {
+        {"bytes after the records", 52 + 2 * 236 + 7, 2, 2, LoadResult::Loaded},
         {"header cut short", 30, 0, 0, LoadResult::Rejected},
-        {"count above 40", 52 + 40 * 236, 1000, 40, LoadResult::Loaded},
-        {"negative count", 52 + 236, -5, 0, LoadResult::Loaded},
-        {"fewer records than counted", 52 + 236 + 100, 3, 1, LoadResult::Loaded},
+        {"count above 40", 52 + 40 * 236, 1000, 0, LoadResult::Rejected},
+        {"negative count", 52 + 236, -5, 0, LoadResult::Rejected},
+        {"fewer records than counted", 52 + 236 + 100, 3, 0, LoadResult::Rejected},
         {"empty file", 0, 0, 0, LoadResult::Rejected},
     };
     for (const Case& c : cases) {
@@ -134,12 +135,25 @@ TEST_F(BodyFixture, HostileFilesAreCutToTheirRecordsOrRefused) {
         EXPECT_EQ(d.LoadBodies(), c.expect);
         EXPECT_EQ(d.GetBodyCount(), c.expectCount);
         EXPECT_EQ(ReadAll(file), bytes);  // reading never writes
-        std::string texts[2];
-        std::int32_t values[kFormValues];
-        if (c.expectCount > 0) {
+        std::string texts[2] = {"new", "W"};
+        std::int32_t values[kFormValues] = {};
+        if (c.expect == LoadResult::Loaded) {
+            EXPECT_FALSE(d.bodyFileKept());
             EXPECT_EQ(d.GetBody(c.expectCount - 1, texts, values, kFormValues), 1);
             EXPECT_EQ(texts[0].size(), 25u);  // no terminator in the file: bounded by the field
+            continue;
         }
+        // Nothing the form does writes over the damaged file ...
+        EXPECT_TRUE(d.bodyFileKept());
+        EXPECT_EQ(d.AddBody(texts, values, kFormValues), StoreResult::FileKept);
+        EXPECT_EQ(d.UpdateBody(0, texts, values, kFormValues), StoreResult::FileKept);
+        EXPECT_FALSE(d.SaveBodies());
+        EXPECT_EQ(d.GetBodyCount(), 0);
+        EXPECT_EQ(ReadAll(file), bytes);
+        // ... until the user chooses a new table.
+        d.StartNewBodies();
+        ASSERT_EQ(d.AddBody(texts, values, kFormValues), StoreResult::Stored);
+        EXPECT_EQ(ReadAll(file).size(), 52u + 236u);
     }
 }
 

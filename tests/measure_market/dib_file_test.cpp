@@ -194,6 +194,46 @@ TEST(DibFile, ColourTableCappedAt256AndIndicesPastItSafe) {
     EXPECT_EQ(f.rgb(), Rgb({3, 2, 1}));
 }
 
+TEST(DibFile, VisiblePartIsClippedToTheArea) {
+    // 3 x 2, top-down: pixel values 1..6 in the red channel.
+    Bmp b;
+    b.width = 3;
+    b.height = -2;
+    b.rows = {0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0, 0, 0, 0, 4, 0, 0, 5, 0, 0, 6, 0, 0, 0};
+    CDibFile f;
+    ASSERT_EQ(f.LoadBytes(b.Bytes()), DibStatus::Loaded);
+    auto reds = [](const DibPatch& p) {
+        std::vector<int> out;
+        for (std::size_t i = 0; i < p.rgb.size(); i += 3) out.push_back(p.rgb[i]);
+        return out;
+    };
+    struct Case {
+        const char* what;
+        int x, y, areaW, areaH;
+        int px, py, pw, ph;
+        std::vector<int> red;
+    };
+    const Case cases[] = {
+        {"whole", 1, 1, 10, 10, 1, 1, 3, 2, {1, 2, 3, 4, 5, 6}},
+        {"cut left and top", -1, -1, 10, 10, 0, 0, 2, 1, {5, 6}},
+        {"cut right and bottom", 8, 9, 10, 10, 8, 9, 2, 1, {1, 2}},
+        {"beyond the area", 10, 0, 10, 10, 0, 0, 0, 0, {}},
+        {"near the limits of int", 2147483646, -2147483647, 10, 10, 0, 0, 0, 0, {}},
+        {"no area", 0, 0, 0, 5, 0, 0, 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DibPatch p = VisiblePart(f, c.x, c.y, c.areaW, c.areaH);
+        EXPECT_EQ(p.width, c.pw);
+        EXPECT_EQ(p.height, c.ph);
+        if (c.pw > 0) {
+            EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.px, c.py));
+        }
+        EXPECT_EQ(reds(p), c.red);
+    }
+    EXPECT_EQ(VisiblePart(CDibFile{}, 0, 0, 10, 10).width, 0);  // nothing loaded
+}
+
 TEST(DibFile, MissingFile) {
     testsupport::TempDir dir;
     CDibFile f(dir / "none.bmp");

@@ -126,10 +126,34 @@ TEST(MarketGeometry, OrderChartAndFittedPictures) {
     EXPECT_EQ(FitCentred(Rect::FromSize(0, 0, 70, 70), 20, 10), Rect::FromSize(25, 30, 20, 10));
     EXPECT_EQ(FitCentred(Rect::FromSize(10, 10, 70, 70), 140, 70), Rect::FromSize(10, 27, 70, 35));
     EXPECT_TRUE(FitCentred(Rect::FromSize(0, 0, 70, 70), 0, 10).empty());
+}
 
-    EXPECT_EQ(ReferencePictureExtent(400, 96, 96), 480);
-    EXPECT_EQ(ReferencePictureExtent(400, 192, 96), 240);
-    EXPECT_EQ(ReferencePictureExtent(400, 0, 96), 0);
+TEST(ReferencePicture, DensityCountsOnlyWithAUnitAndTheScreenCaps) {
+    struct Case {
+        const char* what;
+        int w, h;
+        PictureResolution res;
+        int screenW, screenH;
+        PictureExtent expect;
+    };
+    const Case cases[] = {
+        {"96 per inch", 400, 200, {96, 96, DensityUnit::PerInch}, 1600, 1000, {480, 240}},
+        {"192 per inch", 400, 200, {192, 192, DensityUnit::PerInch}, 1600, 1000, {240, 120}},
+        {"per centimetre", 254, 254, {100, 100, DensityUnit::PerCentimetre}, 1600, 1000, {115, 115}},
+        // JFIF 1:1 without a unit is an aspect ratio, not 1 dot per inch.
+        {"1:1, no unit", 640, 400, {1, 1, DensityUnit::None}, 1600, 1000, {768, 480}},
+        {"no density", 640, 400, {0, 0, DensityUnit::PerInch}, 1600, 1000, {768, 480}},
+        {"1 per inch, capped", 640, 400, {1, 1, DensityUnit::PerInch}, 1600, 1000, {1600, 1000}},
+        {"capped, aspect kept", 2000, 500, {96, 96, DensityUnit::PerInch}, 1600, 1000, {1600, 400}},
+        {"no pixels", 0, 400, {}, 1600, 1000, {}},
+        {"no screen", 640, 400, {}, 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PictureExtent e = ReferencePictureSize(c.w, c.h, c.res, 96, 96, c.screenW, c.screenH);
+        EXPECT_NEAR(e.width, c.expect.width, 1);
+        EXPECT_NEAR(e.height, c.expect.height, 1);
+    }
 }
 
 }  // namespace

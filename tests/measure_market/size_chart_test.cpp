@@ -205,20 +205,58 @@ TEST_F(ChartFixture, HostileChartFilesAreRefusedAndLeftAlone) {
         {"negative rows", header(-1, 0, 0)},
         {"rows announced, not there", header(3, 0, 0)},
     };
-    auto longer = header(0, 0, 4);
-    longer.insert(longer.end(), {'a', 'b', 'c', 'd', 'e'});
-    cases.push_back({"bytes after the pool", longer});
+    auto cut = header(0, 0, 4);
+    cut.insert(cut.end(), {'a', 'b', 'c'});
+    cases.push_back({"pool cut short", cut});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const auto file = db.SizeFile();
         dir.write(file.lexically_relative(dir.path()), c.bytes);
-        CSizeDatabase d;
-        d.CopyTrimmedName(dir.path());
-        EXPECT_EQ(d.LoadSizes(), LoadResult::Rejected);
-        EXPECT_EQ(d.GetSizeCount(), 0);
-        EXPECT_TRUE(d.SaveSizes());
+        {
+            CSizeDatabase d;
+            d.CopyTrimmedName(dir.path());
+            EXPECT_EQ(d.LoadSizes(), LoadResult::Rejected);
+            EXPECT_EQ(d.GetSizeCount(), 0);
+            EXPECT_TRUE(d.sizeFileKept());
+            // The chart takes no edit, and neither a save nor the exit
+            // writes over the file.
+            EXPECT_EQ(d.SetSizeField(0, 8, "胸围:90"), -1);
+            EXPECT_EQ(d.GetStoredRowCount(), 0);
+            EXPECT_FALSE(d.dirty());
+            EXPECT_FALSE(d.SaveSizes());
+        }
         EXPECT_EQ(ReadAll(file), c.bytes);
     }
+}
+
+TEST_F(ChartFixture, BytesAfterThePoolAreIgnored) {
+    Fill({"恤衫M", "女上装"});
+    auto bytes = db.SizeFileBytes();
+    bytes.push_back('x');
+    dir.write(db.SizeFile().lexically_relative(dir.path()), bytes);
+    CSizeDatabase d;
+    d.CopyTrimmedName(dir.path());
+    ASSERT_EQ(d.LoadSizes(), LoadResult::Loaded);
+    EXPECT_FALSE(d.sizeFileKept());
+    EXPECT_EQ(d.GetSizeCount(), 2);
+    EXPECT_EQ(d.GetSizeField(1, 1), "女上装");
+}
+
+TEST_F(ChartFixture, ANewChartReplacesAKeptFileOnlyWhenTheUserStartsOne) {
+    const std::vector<unsigned char> damaged = {' ', ' ', ' ', ' ', 5, 0, 0, 0};
+    const auto file = db.SizeFile();
+    dir.write(file.lexically_relative(dir.path()), damaged);
+    CSizeDatabase d;
+    d.CopyTrimmedName(dir.path());
+    ASSERT_EQ(d.LoadSizes(), LoadResult::Rejected);
+    d.StartNewChart();
+    EXPECT_FALSE(d.sizeFileKept());
+    ASSERT_EQ(d.SetSizeField(0, 8, "胸围:90"), 1);
+    ASSERT_TRUE(d.SaveSizes());
+    CSizeDatabase again;
+    again.CopyTrimmedName(dir.path());
+    ASSERT_EQ(again.LoadSizes(), LoadResult::Loaded);
+    EXPECT_EQ(again.GetSizeField(0, 8), "胸围:90");
 }
 
 TEST_F(ChartFixture, SlotsPointingPastThePoolReadBounded) {

@@ -60,6 +60,11 @@ int main(int argc, char** argv) {
     db.AddBody(a, values, measure::kFormValues);
     db.AddBody(b, values, measure::kFormValues);
     Write(bodies / "two", db.BodyFileBytes());
+    auto bodyBytes = db.BodyFileBytes();
+    bodyBytes.push_back(7);
+    Write(bodies / "two_then_a_byte", bodyBytes);
+    bodyBytes.resize(bodyBytes.size() - 9);
+    Write(bodies / "two_cut_short", bodyBytes);
 
     Write(charts / "empty", db.SizeFileBytes());
     db.SetSizeField(0, 8, "胸围:2");
@@ -71,6 +76,11 @@ int main(int argc, char** argv) {
     db.SetSizeField(2, 1, "男鞋M");
     db.ToggleSizeFlag(1, measure::kCharSex);
     Write(charts / "rows", db.SizeFileBytes());
+    auto longer = db.SizeFileBytes();
+    longer.push_back('x');
+    Write(charts / "rows_then_a_byte", longer);
+    longer.resize(longer.size() - 12);
+    Write(charts / "rows_cut_short", longer);
 
     Write(bitmaps / "rgb24", Bmp(3, 2, 24, 0));
     Write(bitmaps / "pal8", Bmp(4, 3, 8, 16));

@@ -10,8 +10,10 @@
 #include <iterator>
 
 #include <wx/button.h>
+#include <wx/dcmemory.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include "controls/control_bar.h"
 #include "controls/grid_cell_controls.h"
@@ -224,6 +226,81 @@ TEST_F(MarketWindowTest, TheOrderListShowsASavedOrder) {
     testsupport::PumpEvents(300);
     EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, testsupport::Screen("market-order-list.png")));
     dlg->Destroy();
+}
+
+TEST_F(MarketWindowTest, TheOrderListClosesWithEscapeAndItsCloseBox) {
+    auto find = [] { return testsupport::FindShownDialog<COrderListDlg>(); };
+    wxWindow* listButton = form->control(1061);  // "查已有定单"
+    ASSERT_NE(listButton, nullptr);
+    bool offered = false, pressed = false;
+    for (const bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "close box");
+        testsupport::ModalDialogDriver driver(find, [&](wxDialog* dlg) {
+            if (escape) {
+                wxUIActionSimulator().Char(WXK_ESCAPE);
+            } else {
+                offered = testsupport::OffersCloseBox(dlg);
+                pressed = testsupport::PressCloseBox(dlg);
+            }
+        });
+        testsupport::MouseClickCentre(listButton);
+        driver.WaitUntilClosed();
+        EXPECT_TRUE(driver.acted());
+        EXPECT_FALSE(driver.timedOut());
+        EXPECT_EQ(find(), nullptr);
+    }
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(pressed);
+}
+
+TEST_F(MarketWindowTest, TheSizePictureShowsTheDemoPictureAtItsPrintedSize) {
+    const fs::path file = tmp / "人体测量图片及数据" / "服装尺寸参考图.jpg";
+    ASSERT_TRUE(testsupport::FixtureExists(file));
+    wxImage picture(wxString::FromUTF8(file.string()));
+    ASSERT_TRUE(picture.IsOk());
+    // The demo picture says 1:1 without a unit: an aspect, not 1 dot per inch.
+    ASSERT_EQ(picture.GetOptionInt(wxIMAGE_OPTION_RESOLUTIONUNIT), wxIMAGE_RESOLUTION_NONE);
+
+    // "尺寸图" pressed with the mouse, through the X server.
+    wxWindow* button = form->control(1062);
+    ASSERT_NE(button, nullptr);
+    testsupport::MouseClickCentre(button);
+    ASSERT_EQ(form->pictureMode(), DlgSaleFMView::PictureMode::SizeReference);
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(form, testsupport::Screen("market-size-picture.png")));
+
+    // Taken at 96 dots per inch and shown 1.2 times larger, centred in the
+    // frame: the frame holds the middle of the picture scaled so.
+    const wxSize dpi = form->GetDPI();
+    const int w = static_cast<int>(picture.GetWidth() * (dpi.x > 0 ? dpi.x : 96) / 96.0 * 1.2);
+    const int h = static_cast<int>(picture.GetHeight() * (dpi.y > 0 ? dpi.y : 96) / 96.0 * 1.2);
+    const wxImage expected = picture.Scale(w, h, wxIMAGE_QUALITY_HIGH);
+    wxBitmap canvas(form->GetClientSize());
+    {
+        wxMemoryDC dc(canvas);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        form->Draw(dc);
+    }
+    const wxImage drawn = canvas.ConvertToImage();
+    const wxRect frame = form->PictureFrame();
+    const wxPoint origin(frame.x + (frame.width - w) / 2, frame.y + (frame.height - h) / 2);
+    int compared = 0, close = 0;
+    for (int y = frame.y + 4; y < frame.GetBottom() - 4; y += 7)
+        for (int x = frame.x + 4; x < frame.GetRight() - 4; x += 7) {
+            const int px = x - origin.x, py = y - origin.y;
+            if (px < 0 || py < 0 || px >= w || py >= h) continue;
+            ++compared;
+            int diff = 0;
+            for (int c = 0; c < 3; ++c) {
+                const auto get = [c](const wxImage& im, int ix, int iy) {
+                    return c == 0 ? im.GetRed(ix, iy) : c == 1 ? im.GetGreen(ix, iy) : im.GetBlue(ix, iy);
+                };
+                diff = std::max(diff, std::abs(get(drawn, x, y) - get(expected, px, py)));
+            }
+            if (diff <= 24) ++close;
+        }
+    ASSERT_GT(compared, 100);
+    EXPECT_GT(close, compared * 9 / 10);
 }
 
 TEST_F(MarketWindowTest, AFullOrderTableIsReported) {

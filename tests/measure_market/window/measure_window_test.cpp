@@ -6,9 +6,15 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include "controls/control_bar.h"
+#include "controls/grid_cell_controls.h"
+#include "controls/grid_types.h"
+#include "measure_market/dib_file.h"
 #include "measure_market/dib_painter.h"
 #include "measure_market/measure_data.h"
 #include "measure_market/measure_form.h"
@@ -17,6 +23,7 @@
 #include "measure_market/size_database.h"
 #include "measure_market/size_download.h"
 #include "measure_market/space_child_frame.h"
+#include "measure_market/value_edit_dlg.h"
 #include "platform/text.h"
 #include "platform/ui/mdi.h"
 #include "platform/ui/message_box.h"
@@ -38,6 +45,10 @@ protected:
         fs::create_directories(DataFolder(base.path()));
         fs::copy(demo, DataFolder(base.path()), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         SizeDatabase().Reset();
+        Open();
+    }
+    // The measurement window on the copied base directory.
+    void Open() {
         top = new wxFrame(nullptr, wxID_ANY, "measure", wxPoint(0, 0), wxSize(1500, 960), wxBORDER_NONE);
         client = new platform::ui::MdiClient(top);
         space = CMWinFram_SpaceChdWnd::Make(client, base.path());
@@ -49,11 +60,19 @@ protected:
         form = space->form();
         ASSERT_NE(form, nullptr);
     }
-    void TearDown() override {
+    // Closes the window, as the program's exit does.
+    void Close() {
         if (top) top->Destroy();
+        top = nullptr;
+        form = nullptr;
         testsupport::PumpEvents(100);
+    }
+    void TearDown() override {
+        Close();
         SizeDatabase().Reset();
     }
+    fs::path DataPath(std::string_view name) const { return DataFile(base.path(), name); }
+
     void Shot(const std::string& name) {
         testsupport::PumpEvents(300);
         EXPECT_TRUE(testsupport::SaveWindowScreenshot(top, testsupport::Screen("measure-") + name + ".png"));
@@ -193,6 +212,135 @@ TEST_F(MeasureWindowTest, ATypedCellIsKeptWhenTheWindowCloses) {
     EXPECT_EQ(again.GetSizeCount(), rows);
 }
 
+TEST_F(MeasureWindowTest, AChartWithBytesAfterItsPoolOpensWhole) {
+    const int rows = form->grid()->shownRows();
+    ASSERT_GT(rows, 20);
+    Close();
+    auto bytes = testsupport::ReadAll(DataPath(kSizeFileName));
+    bytes.push_back(0);
+    base.write(DataPath(kSizeFileName).lexically_relative(base.path()), bytes);
+    SizeDatabase().Reset();
+    platform::ui::MessageBoxRecorder boxes;
+    Open();
+    testsupport::PumpEvents(200);
+    EXPECT_EQ(form->grid()->shownRows(), rows);
+    EXPECT_FALSE(SizeDatabase().sizeFileKept());
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(MeasureWindowTest, DamagedFilesAreReportedAndNeverWrittenOver) {
+    Close();
+    // Both files cut short, as a broken copy leaves them.
+    auto cut = [&](std::string_view name, std::size_t drop) {
+        auto bytes = testsupport::ReadAll(DataPath(name));
+        bytes.resize(bytes.size() - drop);
+        base.write(DataPath(name).lexically_relative(base.path()), bytes);
+        return bytes;
+    };
+    const auto chart = cut(kSizeFileName, 10);
+    const auto bodies = cut(kBodyFileName, 5);
+    SizeDatabase().Reset();
+    platform::ui::MessageBoxRecorder boxes;
+    Open();
+    testsupport::PumpEvents(200);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "特别提示");
+    EXPECT_NE(boxes.shown()[0].text.find(kTextChartKept), std::string::npos);
+    EXPECT_NE(boxes.shown()[0].text.find(kTextBodiesKept), std::string::npos);
+    EXPECT_EQ(form->grid()->shownRows(), 0);
+    EXPECT_EQ(form->personCombo()->GetCount(), 0u);
+
+    // A parameter text typed into the first row: asked, and "No" keeps the
+    // file. Mouse and keys go to the grid's and its editor's own handlers
+    // (the tests' X server has no window manager to give the keyboard).
+    CSizeChartGrid* grid = form->grid();
+    auto mouse = [grid](wxEventType type, wxPoint at, bool down) {
+        wxMouseEvent e(type);
+        e.SetEventObject(grid);
+        e.SetPosition(at);
+        e.m_leftDown = down;
+        grid->GetEventHandler()->ProcessEvent(e);
+    };
+    const grid::Rect cell = grid->CellRect(8, 0);
+    const wxPoint at(std::min(cell.left + 20, grid->GetClientSize().x - 5), (cell.top + cell.bottom) / 2);
+    mouse(wxEVT_LEFT_DOWN, at, true);
+    mouse(wxEVT_LEFT_UP, at, false);
+    ASSERT_EQ(grid->GetCurrentDataColumn(), 8);
+    auto* editor = dynamic_cast<CGridEditCell*>(grid->GetColumnControl(8));
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->IsShown());
+    editor->Window()->ChangeValue(wxString::FromUTF8("胸围:90"));
+    editor->Window()->MarkDirty();  // as typing leaves it
+    boxes.QueueAnswer(platform::MbResult::No);
+    wxKeyEvent enter(wxEVT_KEY_DOWN);
+    enter.m_keyCode = WXK_RETURN;
+    enter.SetEventObject(editor->Window());
+    editor->Window()->GetEventHandler()->ProcessEvent(enter);
+    testsupport::PumpEvents(200);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].text, kAskNewChart);
+    EXPECT_EQ(boxes.shown()[1].buttons, platform::MbButtons::YesNo);
+    EXPECT_EQ(SizeDatabase().GetStoredRowCount(), 0);
+    EXPECT_FALSE(SizeDatabase().dirty());
+
+    // A person saved: asked too, and "No" keeps the body file.
+    form->SelectModel(1);
+    form->valueEditor = [](std::int32_t, wxPoint) -> std::optional<std::int32_t> { return 6800; };
+    form->ClickPicture(LabelCentre(12));
+    ASSERT_TRUE(form->saveButton()->IsEnabled());
+    boxes.QueueAnswer(platform::MbResult::No);
+    testsupport::MouseClickCentre(form->saveButton());
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    EXPECT_EQ(boxes.shown()[2].text, kAskNewBodies);
+    EXPECT_EQ(SizeDatabase().GetBodyCount(), 0);
+
+    Close();
+    EXPECT_FALSE(SizeDatabase().SaveSizes());  // what the exit does
+    EXPECT_EQ(testsupport::ReadAll(DataPath(kSizeFileName)), chart);
+    EXPECT_EQ(testsupport::ReadAll(DataPath(kBodyFileName)), bodies);
+}
+
+TEST_F(MeasureWindowTest, ABadModelFileIsReportedOnceAndThenPaintsWithoutIt) {
+    base.write(DataPath(kFemaleFigure).lexically_relative(base.path()), std::string("GIF89a, not a bitmap"));
+    platform::ui::MessageBoxRecorder boxes;
+    auto choose = [&](int entry) {
+        // The toolkit's own choice event, through the form's handler.
+        auto* sex = dynamic_cast<wxChoice*>(form->FindWindow(kIdModelSex));
+        ASSERT_NE(sex, nullptr);
+        sex->SetSelection(entry);
+        wxCommandEvent e(wxEVT_CHOICE, kIdModelSex);
+        e.SetEventObject(sex);
+        e.SetInt(entry);
+        sex->ProcessWindowEvent(e);
+        testsupport::PumpEvents(100);
+    };
+    choose(1);  // 女性: the damaged figure
+    for (int i = 0; i < 3; ++i) {
+        form->pictureArea()->Refresh();
+        form->pictureArea()->Update();
+        testsupport::PumpEvents(100);
+    }
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, kNotBitmapMessage);
+    // Painted again on a memory bitmap: the labels stand there, no box comes.
+    wxBitmap canvas(form->pictureArea()->GetClientSize());
+    {
+        wxMemoryDC dc(canvas);
+        form->DrawPicture(dc, canvas.GetSize());
+    }
+    const LabelRect label = LabelRectOf(12);
+    const wxImage drawn = canvas.ConvertToImage();
+    int fill = 0;
+    for (int y = label.top + 2; y < label.bottom + 2; ++y)
+        for (int x = label.left; x < label.right; ++x)
+            fill += drawn.GetRed(x, y) == 0xDC && drawn.GetGreen(x, y) == 0xDC && drawn.GetBlue(x, y) == 0xDC;
+    EXPECT_GT(fill, (label.right - label.left) * (label.bottom - label.top) / 2);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    choose(0);  // 男性: a good figure, nothing to report
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(DibPainter().state(), 11);
+}
+
 TEST_F(MeasureWindowTest, DownloadReplacesTheChartAndRefusesBrokenOnes) {
     testsupport::TempDir site;
     // The served chart: the demo chart with one more row.
@@ -218,6 +366,53 @@ TEST_F(MeasureWindowTest, DownloadReplacesTheChartAndRefusesBrokenOnes) {
     EXPECT_EQ(form->statusText(), wxString::FromUTF8(kTextDone));
     EXPECT_EQ(form->grid()->shownRows(), rows + 1);
     EXPECT_EQ(SizeDatabase().GetSizeField(rows, 8), "胸围:120");
+}
+
+TEST_F(MeasureWindowTest, TheValueEditorOpensAtItsLabelAndEscapeOrTheCloseBoxCancel) {
+    form->SelectPerson(0);
+    testsupport::PumpEvents(300);
+    const int label = 12;  // 腰围
+    const std::int32_t before = form->labels().value(label);
+    const LabelRect r = LabelRectOf(label);
+    const wxPoint labelOnScreen = form->pictureArea()->ClientToScreen(wxPoint(r.left, r.top + 2));
+    auto clickLabel = [&] { testsupport::MouseClickAt(form->pictureArea(), LabelCentre(label)); };
+    auto find = [] { return testsupport::FindShownDialog<DlgValueEdit>(); };
+
+    wxPoint seenAt(-1, -1);
+    {
+        testsupport::ModalDialogDriver driver(find, [&](wxDialog* dlg) {
+            seenAt = dlg->GetScreenPosition();
+            static_cast<DlgValueEdit*>(dlg)->valueEdit()->SetFocus();
+            wxUIActionSimulator sim;
+            sim.Text("99");  // typed, then thrown away
+            sim.Char(WXK_ESCAPE);
+        });
+        clickLabel();
+        driver.WaitUntilClosed();
+        ASSERT_TRUE(driver.acted());
+        EXPECT_FALSE(driver.timedOut());
+    }
+    EXPECT_EQ(find(), nullptr);
+    EXPECT_EQ(form->labels().value(label), before);
+    EXPECT_EQ(form->labels().mark(label), ' ');
+    EXPECT_FALSE(form->saveButton()->IsEnabled());
+    EXPECT_NEAR(seenAt.x, labelOnScreen.x, 2);
+    EXPECT_NEAR(seenAt.y, labelOnScreen.y, 2);
+
+    bool offered = false, pressed = false;
+    {
+        testsupport::ModalDialogDriver driver(find, [&](wxDialog* dlg) {
+            offered = testsupport::OffersCloseBox(dlg);
+            pressed = testsupport::PressCloseBox(dlg);
+        });
+        clickLabel();
+        driver.WaitUntilClosed();
+        EXPECT_FALSE(driver.timedOut());
+    }
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(find(), nullptr);
+    EXPECT_EQ(form->labels().mark(label), ' ');
 }
 
 }  // namespace
