@@ -10,8 +10,12 @@ namespace testsupport {
 
 class FtpTestServer {
 public:
+    // How the server renames: onto an existing name too, only onto a free
+    // name (as many Windows servers do), or not at all.
+    enum class Rename { Replace, Keep, None };
+
     FtpTestServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
-                  long bytesPerSecond = 0);
+                  long bytesPerSecond = 0, Rename rename = Rename::Replace);
     ~FtpTestServer() { Stop(); }
     FtpTestServer(const FtpTestServer&) = delete;
     FtpTestServer& operator=(const FtpTestServer&) = delete;
