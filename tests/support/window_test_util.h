@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for tests that open real windows under Xvfb.
 #include <string>
+#include <vector>
 #include <wx/gdicmn.h>
 #include <wx/image.h>
 
@@ -19,5 +20,15 @@ wxImage GrabScreenArea(const wxRect& area);
 // (the window must be shown and uncovered). Folders are created. Returns
 // false when nothing could be grabbed.
 bool SaveWindowScreenshot(wxWindow* window, const std::string& png_path);
+
+// The icons that the X server holds for the top-level window titled `title`
+// (what a desktop shows for it), each as its size and ARGB pixels; empty when
+// there is no such window or it has no icon.
+struct WindowIcon {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned long> argb;  // row by row
+};
+std::vector<WindowIcon> WindowIcons(const std::string& title);
 
 }  // namespace testsupport
