@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/ftp.h"
+
 namespace testsupport {
 
 class FtpTestServer {
@@ -23,9 +25,12 @@ public:
     bool running() const { return m_port > 0; }
     int port() const { return m_port; }
     std::string server() const { return "127.0.0.1:" + std::to_string(m_port); }
+    // The server with the user and password it serves, and short timeouts.
+    platform::FtpSite Site() const;
     void Stop();
 
 private:
+    std::string m_user, m_password;
     int m_pid = -1;
     int m_life = -1;
     int m_port = 0;

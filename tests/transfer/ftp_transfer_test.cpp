@@ -19,6 +19,7 @@
 
 namespace fs = std::filesystem;
 using platform::FtpOutcome;
+using testsupport::FileNames;
 using testsupport::FtpTestServer;
 using testsupport::PatternBytes;
 using testsupport::ReadAll;
@@ -32,11 +33,7 @@ protected:
         fs::create_directories(remote / "web" / "DressDLoad2010");
         server = std::make_unique<FtpTestServer>(remote.path(), "shop", "secret");
         ASSERT_TRUE(server->running());
-        site.server = server->server();
-        site.user = "shop";
-        site.password = "secret";
-        site.connectTimeoutSeconds = 5;
-        site.lowSpeedSeconds = 5;
+        site = server->Site();
     }
     std::vector<std::string> Names(const std::vector<platform::FtpEntry>& entries) {
         std::vector<std::string> out;
@@ -172,12 +169,7 @@ TEST(FtpDropped, ADroppedDownloadLeavesTheOldFileAndNoPartOne) {
     local.write("big.rar", std::string("old"));
     FtpTestServer server(remote.path(), "shop", "secret", 256 * 1024);  // about 16 seconds for the file
     ASSERT_TRUE(server.running());
-    platform::FtpSite site;
-    site.server = server.server();
-    site.user = "shop";
-    site.password = "secret";
-    site.connectTimeoutSeconds = 5;
-    site.lowSpeedSeconds = 5;
+    platform::FtpSite site = server.Site();
     std::atomic<std::uint64_t> received{0};
     site.progress = [&](std::uint64_t done, std::int64_t) { received = done; };
     platform::FtpResult r;
@@ -195,24 +187,6 @@ TEST(FtpDropped, ADroppedDownloadLeavesTheOldFileAndNoPartOne) {
 }
 
 namespace {
-
-// The names in a remote folder, hidden ones too.
-std::vector<std::string> Listing(const fs::path& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-platform::FtpSite SiteOf(const FtpTestServer& server) {
-    platform::FtpSite site;
-    site.server = server.server();
-    site.user = "shop";
-    site.password = "secret";
-    site.connectTimeoutSeconds = 5;
-    site.lowSpeedSeconds = 5;
-    return site;
-}
 
 // Waits until the server holds a temporary file of at least `bytes` in `dir`.
 bool WaitForTemporary(const fs::path& dir, std::uintmax_t bytes) {
@@ -240,7 +214,7 @@ TEST(FtpUploadSafety, AServerKilledMidUploadLeavesTheOldCopyByteIdentical) {
     local.write("春装.rar", fresh);
     auto server = std::make_unique<FtpTestServer>(remote.path(), "shop", "secret", 256 * 1024);
     ASSERT_TRUE(server->running());
-    const platform::FtpSite site = SiteOf(*server);
+    const platform::FtpSite site = server->Site();
     platform::FtpResult r;
     std::thread t([&] { r = platform::FtpUpload(site, local / "春装.rar", "web/DressDLoad2010/春装.rar"); });
     const fs::path folder = remote / "web" / "DressDLoad2010";
@@ -256,12 +230,12 @@ TEST(FtpUploadSafety, AServerKilledMidUploadLeavesTheOldCopyByteIdentical) {
     server = std::make_unique<FtpTestServer>(remote.path(), "shop", "secret");
     ASSERT_TRUE(server->running());
     std::vector<platform::FtpEntry> entries;
-    ASSERT_TRUE(platform::FtpList(SiteOf(*server), "web/DressDLoad2010", &entries).ok());
+    ASSERT_TRUE(platform::FtpList(server->Site(), "web/DressDLoad2010", &entries).ok());
     bool listed = false;
     for (const auto& e : entries)
         if (e.name == "春装.rar") listed = e.size == old.size();
     EXPECT_TRUE(listed);
-    r = platform::FtpUpload(SiteOf(*server), local / "春装.rar", "web/DressDLoad2010/春装.rar");
+    r = platform::FtpUpload(server->Site(), local / "春装.rar", "web/DressDLoad2010/春装.rar");
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(ReadAll(folder / "春装.rar"), fresh);
 }
@@ -274,7 +248,7 @@ TEST(FtpUploadSafety, ACancelledUploadLeavesTheOldCopyAndNoTemporaryFile) {
     FtpTestServer server(remote.path(), "shop", "secret", 256 * 1024);
     ASSERT_TRUE(server.running());
     std::atomic<bool> cancel{false};
-    platform::FtpSite site = SiteOf(server);
+    platform::FtpSite site = server.Site();
     site.cancel = &cancel;
     platform::FtpResult r;
     std::thread t([&] { r = platform::FtpUpload(site, local / "春装.rar", "web/DressDLoad2010/春装.rar"); });
@@ -284,7 +258,7 @@ TEST(FtpUploadSafety, ACancelledUploadLeavesTheOldCopyAndNoTemporaryFile) {
     t.join();
     EXPECT_EQ(r.outcome, FtpOutcome::Cancelled) << r.message;
     EXPECT_EQ(ReadAll(folder / "春装.rar"), old);
-    EXPECT_EQ(Listing(folder), std::vector<std::string>{"春装.rar"});
+    EXPECT_EQ(FileNames(folder), std::vector<std::string>{"春装.rar"});
 }
 
 // How servers rename decides the way the whole file takes onto its name; in
@@ -313,7 +287,7 @@ TEST(FtpUploadSafety, TheWholeFileReplacesTheOldOneOnEveryKindOfServer) {
         local.write("春装.rar", fresh);
         FtpTestServer server(remote.path(), "shop", "secret", 0, c.rename);
         ASSERT_TRUE(server.running());
-        const auto r = platform::FtpUpload(SiteOf(server), local / "春装.rar", "web/DressDLoad2010/春装.rar");
+        const auto r = platform::FtpUpload(server.Site(), local / "春装.rar", "web/DressDLoad2010/春装.rar");
         EXPECT_EQ(r.ok(), c.ok) << r.message;
         const fs::path folder = remote / "web" / "DressDLoad2010";
         if (c.ok) {
@@ -326,7 +300,7 @@ TEST(FtpUploadSafety, TheWholeFileReplacesTheOldOneOnEveryKindOfServer) {
             }
         }
         // No temporary file stays behind.
-        EXPECT_EQ(Listing(folder), c.ok || c.existing ? std::vector<std::string>{"春装.rar"} : std::vector<std::string>{});
+        EXPECT_EQ(FileNames(folder), c.ok || c.existing ? std::vector<std::string>{"春装.rar"} : std::vector<std::string>{});
     }
 
     // A name that would end the command line never reaches the server.
@@ -335,9 +309,9 @@ TEST(FtpUploadSafety, TheWholeFileReplacesTheOldOneOnEveryKindOfServer) {
     local.write("x.rar", std::string("x"));
     FtpTestServer server(remote.path(), "shop", "secret");
     ASSERT_TRUE(server.running());
-    const auto r = platform::FtpUpload(SiteOf(server), local / "x.rar", "web/D/x.rar\r\nDELE web/D/y");
+    const auto r = platform::FtpUpload(server.Site(), local / "x.rar", "web/D/x.rar\r\nDELE web/D/y");
     EXPECT_EQ(r.outcome, FtpOutcome::RemoteRefused);
-    EXPECT_TRUE(Listing(remote / "web" / "D").empty());
+    EXPECT_TRUE(FileNames(remote / "web" / "D").empty());
 }
 
 TEST(FtpList, ParsesRealServerLines) {

@@ -79,13 +79,6 @@ void Click(wxWindow* w, wxPoint at = wxDefaultPosition) {
     testsupport::PumpEvents(150);
 }
 
-// Files in a folder, hidden ones too.
-std::vector<std::string> Listing(const fs::path& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-}
 
 void Shot(CTranzelDlg* d, const std::string& name) {
     d->Raise();
@@ -293,7 +286,7 @@ TEST_F(TranzelDlgTest, ExitDuringAnUploadAsksAndLetsItFinishOrStopsIt) {
             EXPECT_EQ(ReadAll(folder / "春装.rar"), old);
         }
         // Nothing but the package under its name.
-        EXPECT_EQ(Listing(folder), std::vector<std::string>{"春装.rar"});
+        EXPECT_EQ(testsupport::FileNames(folder), std::vector<std::string>{"春装.rar"});
         d->Destroy();
         testsupport::PumpEvents(50);
     }
@@ -368,7 +361,7 @@ TEST_F(TranzelDlgTest, TheSaveDialogsReturnStartsTheDownload) {
         EXPECT_EQ(boxes.shown().back().text, "下载成功！");
     }
     EXPECT_EQ(boxes.shown().size(), 2u);
-    EXPECT_EQ(Listing(target.parent_path()), std::vector<std::string>{"p.rar"});
+    EXPECT_EQ(testsupport::FileNames(target.parent_path()), std::vector<std::string>{"p.rar"});
 }
 
 // The window carries the program's own icon (resource 128), big and small,
