@@ -1,5 +1,5 @@
-// The traffic graphs on a machine whose first interface is idle. The test
-// moves into a network namespace of its own: an "ifb0" that is down comes
+// The traffic graphs on a machine whose first interfaces are idle. The test
+// moves into a network namespace of its own: "ifb0" and "ifb1", down, come
 // first there, then a veth pair that carries real traffic, sent by the test
 // through both ends. The dialog, reading the live interface table, starts its
 // graphs on the pair, shows the pair's name on them and its traffic.
@@ -43,12 +43,15 @@ public:
             return;
         }
         m_entered = true;
-        // The idle interface first, then the pair; each end gets an address
-        // and a fixed neighbour behind the other end, so datagrams sent to
-        // that neighbour cross the pair (and are dropped on the far side).
+        // Two idle interfaces first, named as on the machine where the
+        // graphs showed nothing (a pair that stays down, which needs no
+        // module of its own), then the busy pair; each of its ends gets an
+        // address and a fixed neighbour behind the other end, so datagrams
+        // sent to that neighbour cross the pair (and are dropped on the far
+        // side).
         for (const char* command : {
                  "ip link set lo up",
-                 "ip link add ifb0 type ifb",
+                 "ip link add ifb1 type veth peer name ifb0",  // the peer is made first
                  "ip link add veth0 address 02:00:00:00:77:00 type veth peer name veth1 address 02:00:00:00:77:01",
                  "ip addr add 10.77.0.1/24 dev veth0",
                  "ip addr add 10.77.1.1/24 dev veth1",
@@ -135,8 +138,9 @@ TEST(TranzelGraphs, StartOnTheBusyInterfaceAndShowItsName) {
     PairTraffic traffic;
     {
         const auto flags = platform::ReadNetInterfaceFlags();
-        ASSERT_TRUE(flags && flags->count("ifb0"));
+        ASSERT_TRUE(flags && flags->count("ifb0") && flags->count("ifb1"));
         EXPECT_FALSE(flags->at("ifb0").up);
+        EXPECT_FALSE(flags->at("ifb1").up);
     }
     testsupport::TempDir base;
     auto* dlg = new CTranzelDlg(nullptr, base.path());
