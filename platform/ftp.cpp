@@ -20,6 +20,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <random>
 
 #include "platform/net.h"
 #include "platform/text.h"
@@ -161,6 +162,7 @@ public:
 
     CURL* curl() const { return m_curl; }
     Call& call() { return m_call; }
+    CURLcode code() const { return m_code; }  // of the last Run
 
     FtpResult Run(const std::string& url, bool upload) {
         FtpResult r;
@@ -170,6 +172,7 @@ public:
         }
         curl_easy_setopt(m_curl, CURLOPT_URL, url.c_str());
         const CURLcode rc = curl_easy_perform(m_curl);
+        m_code = rc;
         curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &r.reply);
         curl_off_t moved = 0;
         curl_easy_getinfo(m_curl, upload ? CURLINFO_SIZE_UPLOAD_T : CURLINFO_SIZE_DOWNLOAD_T, &moved);
@@ -182,6 +185,7 @@ public:
 private:
     const FtpSite& m_site;
     CURL* m_curl = nullptr;
+    CURLcode m_code = CURLE_OK;
     Call m_call;
     char m_error[CURL_ERROR_SIZE] = {};
 };
@@ -215,11 +219,29 @@ size_t WriteFd(char* data, size_t size, size_t n, void* p) {
     return len;
 }
 
+// The local file as it was measured when the upload began: never more than
+// that many bytes, and a file that ends sooner aborts the upload, so what
+// arrives under the temporary name is whole or is never renamed.
+struct UploadSource {
+    int fd = -1;
+    std::uint64_t left = 0;
+    bool shortened = false;
+};
+
 size_t ReadFd(char* data, size_t size, size_t n, void* p) {
-    const int fd = *static_cast<int*>(p);
+    auto* src = static_cast<UploadSource*>(p);
+    if (src->left == 0) return 0;
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size * n, src->left));
     for (;;) {
-        const ssize_t r = ::read(fd, data, size * n);
-        if (r >= 0) return static_cast<size_t>(r);
+        const ssize_t r = ::read(src->fd, data, want);
+        if (r > 0) {
+            src->left -= static_cast<std::uint64_t>(r);
+            return static_cast<size_t>(r);
+        }
+        if (r == 0) {
+            src->shortened = true;
+            return CURL_READFUNC_ABORT;
+        }
         if (errno != EINTR) return CURL_READFUNC_ABORT;
     }
 }
@@ -435,29 +457,128 @@ FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const fs::pa
     return r;
 }
 
+namespace {
+
+constexpr long kCleanupSeconds = 10;
+
+bool FitsInCommand(std::string_view s) {
+    return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+// ".<name>.<8 hex digits>.part"; the name is cut (on a UTF-8 boundary) so
+// the whole stays within what servers take.
+std::string TemporaryName(std::string_view name) {
+    std::size_t keep = std::min<std::size_t>(name.size(), 200);
+    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    std::random_device random;
+    char tag[16];
+    std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(random()));
+    return "." + std::string(name.substr(0, keep)) + "." + tag + ".part";
+}
+
+std::string InFolder(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + "/" + name;
+}
+
+// `commands` on a connection of their own, with no transfer; paths in them
+// are relative to the login folder. Used after the upload's own connection
+// ended, so it ignores the cancel flag and gives up sooner.
+FtpResult RunCommands(const FtpSite& site, const std::vector<std::string>& commands) {
+    FtpSite quick = site;
+    quick.cancel = nullptr;
+    quick.progress = nullptr;
+    quick.connectTimeoutSeconds = std::min(site.connectTimeoutSeconds, kCleanupSeconds);
+    quick.lowSpeedSeconds = std::min(site.lowSpeedSeconds, kCleanupSeconds);
+    Session s(quick);
+    curl_slist* list = nullptr;
+    for (const std::string& c : commands) list = curl_slist_append(list, c.c_str());
+    if (s.curl()) {
+        curl_easy_setopt(s.curl(), CURLOPT_QUOTE, list);
+        curl_easy_setopt(s.curl(), CURLOPT_NOBODY, 1L);
+    }
+    FtpResult r = s.Run(BuildUrl(site.server, "", true), false);
+    curl_slist_free_all(list);
+    return r;
+}
+
+// The whole file is on the server as `tmp`, but renaming it onto `name`
+// failed. Servers that rename only onto free names are common; the old file
+// goes only once a rename is known to work there, and the new one is never
+// deleted after the old one is gone.
+FtpResult ReplaceByRename(const FtpSite& site, const std::string& folder, const std::string& tmp,
+                          const std::string& name, const FtpResult& upload) {
+    const auto at = [&](const std::string& n) { return InFolder(folder, n); };
+    const std::string moved = TemporaryName(name);
+    if (!RunCommands(site, {"RNFR " + at(tmp), "RNTO " + at(moved)}).ok()) {
+        RunCommands(site, {"DELE " + at(tmp)});
+        return Refuse(FtpOutcome::RemoteRefused, "the server does not rename files: " + upload.message);
+    }
+    const bool oldDeleted = RunCommands(site, {"DELE " + at(name)}).ok();
+    FtpResult placed = RunCommands(site, {"RNFR " + at(moved), "RNTO " + at(name)});
+    if (placed.ok()) {
+        placed.bytes = upload.bytes;
+        return placed;
+    }
+    if (!oldDeleted) {
+        RunCommands(site, {"DELE " + at(moved)});
+        return Refuse(FtpOutcome::RemoteRefused, "the server kept the old file: " + placed.message);
+    }
+    return Refuse(FtpOutcome::RemoteRefused, "the new file stays on the server as " + at(moved));
+}
+
+bool MayHaveStarted(FtpOutcome o) {
+    return o != FtpOutcome::BadServer && o != FtpOutcome::CannotConnect && o != FtpOutcome::LoginDenied &&
+           o != FtpOutcome::RemoteMissing && o != FtpOutcome::Ok;
+}
+
+}  // namespace
+
 FtpResult FtpUpload(const FtpSite& site, const fs::path& local, std::string_view remote) {
     if (!ValidFtpServer(site.server)) return Refuse(FtpOutcome::BadServer, "not a server name: " + site.server);
     if (remote.empty() || remote.back() == '/') return Refuse(FtpOutcome::RemoteMissing, "no remote file named");
-    int fd = ::open(local.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Refuse(FtpOutcome::LocalFileError, "cannot read " + local.string());
+    if (!FitsInCommand(remote)) return Refuse(FtpOutcome::RemoteRefused, "a remote name with a line break");
+    const auto slash = remote.rfind('/');
+    const std::string folder(slash == std::string_view::npos ? std::string_view{} : remote.substr(0, slash));
+    const std::string name(slash == std::string_view::npos ? remote : remote.substr(slash + 1));
+    const std::string tmp = TemporaryName(name);
+
+    UploadSource src;
+    src.fd = ::open(local.c_str(), O_RDONLY | O_CLOEXEC);
+    if (src.fd < 0) return Refuse(FtpOutcome::LocalFileError, "cannot read " + local.string());
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (::fstat(src.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(src.fd);
         return Refuse(FtpOutcome::LocalFileError, "not a file: " + local.string());
     }
-    Session s(site);
-    if (s.curl()) {
-        curl_easy_setopt(s.curl(), CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(s.curl(), CURLOPT_READFUNCTION, &ReadFd);
-        curl_easy_setopt(s.curl(), CURLOPT_READDATA, &fd);
-        curl_easy_setopt(s.curl(), CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
-        curl_easy_setopt(s.curl(), CURLOPT_UPLOAD_BUFFERSIZE, kUploadBufferBytes);
-        s.call().total = st.st_size;
+    src.left = static_cast<std::uint64_t>(st.st_size);
+
+    FtpResult r;
+    bool renameFailed = false;
+    {
+        Session s(site);
+        // curl sends these only after the server has confirmed the whole
+        // file (226), in the folder of the file.
+        curl_slist* rename = curl_slist_append(nullptr, ("RNFR " + tmp).c_str());
+        rename = curl_slist_append(rename, ("RNTO " + name).c_str());
+        if (s.curl()) {
+            curl_easy_setopt(s.curl(), CURLOPT_UPLOAD, 1L);
+            curl_easy_setopt(s.curl(), CURLOPT_READFUNCTION, &ReadFd);
+            curl_easy_setopt(s.curl(), CURLOPT_READDATA, &src);
+            curl_easy_setopt(s.curl(), CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
+            curl_easy_setopt(s.curl(), CURLOPT_UPLOAD_BUFFERSIZE, kUploadBufferBytes);
+            curl_easy_setopt(s.curl(), CURLOPT_POSTQUOTE, rename);
+            s.call().total = st.st_size;
+        }
+        r = s.Run(BuildUrl(site.server, folder + "/" + tmp, false), true);
+        renameFailed = s.code() == CURLE_QUOTE_ERROR;
+        curl_slist_free_all(rename);
     }
-    FtpResult r = s.Run(BuildUrl(site.server, remote, false), true);
-    ::close(fd);
-    if (r.ok() && r.bytes != static_cast<std::uint64_t>(st.st_size))
-        r = Refuse(FtpOutcome::Dropped, "the upload ended before the whole file was sent");
+    ::close(src.fd);
+    if (src.shortened) r = Refuse(FtpOutcome::LocalFileError, "the file got shorter while it was sent: " + local.string());
+
+    if (r.ok()) return r;
+    if (renameFailed && !src.shortened) return ReplaceByRename(site, folder, tmp, name, r);
+    if (MayHaveStarted(r.outcome)) RunCommands(site, {"DELE " + InFolder(folder, tmp)});
     return r;
 }
 

@@ -79,8 +79,13 @@ FtpResult FtpList(const FtpSite& site, std::string_view folder, std::vector<FtpE
 // leaves `local` as it was and no partial file behind.
 FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const std::filesystem::path& local);
 
-// Puts `local` to `remote`; an existing remote file is replaced. The remote
-// folder must exist.
+// Puts `local` to `remote`. The file goes up under a temporary name in the
+// same folder (".<name>.<random>.part") and is renamed over `remote` only
+// once the server has taken the whole of it, so an upload that fails or is
+// cancelled leaves an existing `remote` byte for byte as it was; the
+// temporary file is then deleted where the server still answers. A server
+// that renames only onto free names gets the old file deleted just before
+// the rename. The remote folder must exist.
 FtpResult FtpUpload(const FtpSite& site, const std::filesystem::path& local, std::string_view remote);
 
 // An English name of the outcome, for messages and tests.

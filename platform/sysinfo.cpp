@@ -1,5 +1,8 @@
 #include "platform/sysinfo.h"
 
+#include <ifaddrs.h>
+#include <net/if.h>
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -69,6 +72,24 @@ std::optional<std::string> ReadNetDevText(const std::string& path) {
     s << in.rdbuf();
     if (in.bad()) return std::nullopt;
     return s.str();
+}
+
+std::optional<std::map<std::string, NetInterfaceFlags>> ReadNetInterfaceFlags() {
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) return std::nullopt;
+    // One entry per address, and one without an address for every interface;
+    // an alias ("eth0:1") carries the flags of its interface.
+    std::map<std::string, NetInterfaceFlags> out;
+    for (const ifaddrs* a = list; a; a = a->ifa_next) {
+        if (!a->ifa_name) continue;
+        std::string name = a->ifa_name;
+        if (const auto colon = name.find(':'); colon != std::string::npos) name.resize(colon);
+        NetInterfaceFlags& f = out[name];
+        f.up = f.up || ((a->ifa_flags & IFF_UP) && (a->ifa_flags & IFF_RUNNING));
+        f.loopback = f.loopback || (a->ifa_flags & IFF_LOOPBACK);
+    }
+    ::freeifaddrs(list);
+    return out;
 }
 
 }  // namespace platform

@@ -1,8 +1,11 @@
 #pragma once
 // The machine's network interfaces and their byte counters, from the text of
-// /proc/net/dev. Parsing takes the text itself, so a recorded snapshot reads
-// the same as the live file. Safe from any thread.
+// /proc/net/dev, and their state flags from the interface table of the
+// kernel. Parsing takes the text itself, so a recorded snapshot reads the
+// same as the live file. Safe from any thread; both readers see the network
+// namespace of the calling thread's process.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,5 +25,14 @@ std::vector<NetDevCounters> ParseNetDev(std::string_view text);
 
 // The current text of /proc/net/dev (or of `path`); nullopt when it cannot be read.
 std::optional<std::string> ReadNetDevText(const std::string& path = "/proc/net/dev");
+
+// What the interface table says of one interface.
+struct NetInterfaceFlags {
+    bool up = false;        // switched on and with a working link (IFF_UP and IFF_RUNNING)
+    bool loopback = false;  // IFF_LOOPBACK
+};
+
+// The flags of every interface by name; nullopt when the table cannot be read.
+std::optional<std::map<std::string, NetInterfaceFlags>> ReadNetInterfaceFlags();
 
 }  // namespace platform

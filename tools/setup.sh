@@ -7,7 +7,7 @@ packages=(
   libwxgtk3.2-dev libcurl4-openssl-dev libsdl2-mixer-dev libv4l-dev
   googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  libx11-dev fonts-wqy-microhei xvfb xauth xdg-utils python3
+  libx11-dev libgtk-3-dev fonts-wqy-microhei xvfb xauth xdg-utils python3 iproute2
   python3-pyftpdlib
   chromium chromium-driver nodejs
   espeak-ng libcairo2-dev

@@ -17,9 +17,20 @@ std::uint64_t CounterDelta(std::uint64_t previous, std::uint64_t now) {
     return 0;
 }
 
-CNetTraffic::CNetTraffic(Source source) : m_source(std::move(source)) {
+CNetTraffic::CNetTraffic(Source source, FlagsSource flags) : m_source(std::move(source)), m_flags(std::move(flags)) {
     if (!m_source) m_source = [] { return platform::ReadNetDevText(); };
+    if (!m_flags) m_flags = [] { return platform::ReadNetInterfaceFlags(); };
     GetInterfaces();
+}
+
+int CNetTraffic::FirstActiveInterface() const {
+    const auto flags = m_flags();
+    if (!flags) return 0;
+    for (std::size_t i = 0; i < m_names.size(); ++i) {
+        const auto it = flags->find(m_names[i]);
+        if (it != flags->end() && it->second.up && !it->second.loopback) return static_cast<int>(i);
+    }
+    return 0;
 }
 
 std::uint64_t CNetTraffic::CounterOf(std::uint64_t received, std::uint64_t sent) const {

@@ -11,9 +11,12 @@
 // Used on the window thread only.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/sysinfo.h"
 
 namespace transfer {
 
@@ -26,9 +29,12 @@ class CNetTraffic {
 public:
     // The text of /proc/net/dev, or nullopt when it cannot be read.
     using Source = std::function<std::optional<std::string>()>;
+    // The interface table's flags by name, or nullopt when it cannot be read.
+    using FlagsSource = std::function<std::optional<std::map<std::string, platform::NetInterfaceFlags>>()>;
 
-    // Without a source the live /proc/net/dev is read. Reads the interfaces.
-    explicit CNetTraffic(Source source = {});
+    // Without a source the live /proc/net/dev is read, without a flags source
+    // the live interface table. Reads the interfaces.
+    explicit CNetTraffic(Source source = {}, FlagsSource flags = {});
 
     // Refills the interface list (loopback last): 1, or 0 when the read failed
     // (the list is then empty).
@@ -37,6 +43,10 @@ public:
     // 0 on the first call for an interface, on a failed read, and for an
     // interface that is gone.
     double GetTraffic(int interfaceIndex);
+
+    // The index of the first interface that is up and not a loopback, by the
+    // interface table's flags as they are now; 0 when there is none.
+    int FirstActiveInterface() const;
 
     int GetNetworkInterfacesCount() const { return static_cast<int>(m_names.size()) - 1; }  // the last index
     int InterfaceCount() const { return static_cast<int>(m_names.size()); }
@@ -52,6 +62,7 @@ private:
     std::uint64_t CounterOf(std::uint64_t received, std::uint64_t sent) const;
 
     Source m_source;
+    FlagsSource m_flags;
     std::vector<std::string> m_names;
     std::vector<std::uint64_t> m_lastValues;
     std::uint64_t m_lastReceived = 0;  // raw counters of the current interface at the last sample

@@ -12,6 +12,7 @@ constexpr platform::ui::ColorRef kGridColour = 0x204020;
 constexpr platform::ui::ColorRef kBackColour = platform::ui::Rgb(0, 0, 0);
 constexpr platform::ui::ColorRef kBarColour = platform::ui::Rgb(0, 200, 64);
 constexpr platform::ui::ColorRef kTextColour = platform::ui::Rgb(192, 255, 192);
+constexpr platform::ui::ColorRef kNameColour = platform::ui::Rgb(255, 224, 128);
 constexpr int kCorner = 5;
 
 wxString MenuEntry(const transfer::CNetTraffic& t, int index) {
@@ -23,8 +24,9 @@ wxString MenuEntry(const transfer::CNetTraffic& t, int index) {
 }  // namespace
 
 CNetTrafficButton::CNetTrafficButton(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
-                                     transfer::CNetTraffic::Source source)
-    : wxWindow(parent, id, pos, size, wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE), m_traffic(std::move(source)) {
+                                     transfer::CNetTraffic::Source source, transfer::CNetTraffic::FlagsSource flags)
+    : wxWindow(parent, id, pos, size, wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE),
+      m_traffic(std::move(source), std::move(flags)) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_sampleTimer.SetOwner(this, 2);
     m_redrawTimer.SetOwner(this, 1);
@@ -66,6 +68,19 @@ void CNetTrafficButton::SelectTrafficInterface(int index) {
     m_interface = index;
     if (m_callback) m_callback(index);
     if (m_initialised) RestartSampling();
+    UpdateToolTip();
+    Refresh(false);
+}
+
+std::string CNetTrafficButton::interfaceName() const {
+    std::string name;
+    m_traffic.GetNetworkInterfaceName(&name, m_interface);
+    return name;
+}
+
+void CNetTrafficButton::UpdateToolTip() {
+    const std::string name = interfaceName();
+    SetToolTip(wxString::FromUTF8((name.empty() ? std::string() : name + ": ") + m_history.BothText()));
 }
 
 void CNetTrafficButton::SetUpdateSpeed(int sampleMs, int redrawMs) {
@@ -96,7 +111,7 @@ void CNetTrafficButton::StopTimers() {
 void CNetTrafficButton::Sample() {
     const double bytes = m_traffic.GetTraffic(m_interface);
     m_history.Add(bytes * 1000.0 / m_sampleMs);
-    SetToolTip(wxString::FromUTF8(m_history.BothText()));
+    UpdateToolTip();
 }
 
 void CNetTrafficButton::Draw(wxDC& dc, const wxSize& size) const {
@@ -132,7 +147,27 @@ void CNetTrafficButton::Draw(wxDC& dc, const wxSize& size) const {
     dc.SetFont(GetFont());
     dc.SetTextForeground(platform::ui::ToColour(kTextColour));
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.DrawText(wxString::FromUTF8(m_history.ValueText()), 2, 1);
+    const wxString value = wxString::FromUTF8(m_history.ValueText());
+    dc.DrawText(value, 2, 1);
+    // The interface's name after the value, over the oldest samples (the
+    // newest stay in sight at the right), on the background colour so that
+    // bars behind it do not hide it; a name too long for the room loses its end.
+    wxString name = wxString::FromUTF8(interfaceName());
+    if (!name.empty()) {
+        const int x = 2 + dc.GetTextExtent(value).x + 4;
+        const int room = w - 2 - x;
+        if (dc.GetTextExtent(name).x > room) {
+            const wxString dots = wxString::FromUTF8("…");
+            while (name.length() > 1 && dc.GetTextExtent(name + dots).x > room) name.RemoveLast();
+            name += dots;
+        }
+        const wxSize text = dc.GetTextExtent(name);
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(platform::ui::ToColour(kBackColour)));
+        dc.DrawRectangle(x - 2, 1, text.x + 4, text.y);
+        dc.SetTextForeground(platform::ui::ToColour(kNameColour));
+        dc.DrawText(name, x, 1);
+    }
     dc.DestroyClippingRegion();
 }
 

@@ -2,8 +2,9 @@
 // CNetTrafficButton: a small owner-drawn graph of one network counter (total,
 // received or sent bytes per second of one interface). It samples once per
 // sample period, repaints every redraw period, and offers a right-click menu
-// to choose the interface and the scaling. Draw() paints on any DC, so tests
-// render it on a memory bitmap.
+// to choose the interface and the scaling. The chosen interface's name stays
+// on the graph (after the value, on its own background) and in the tooltip
+// beside the rates. Draw() paints on any DC, so tests render it on a memory bitmap.
 #include <functional>
 #include <wx/timer.h>
 #include <wx/window.h>
@@ -14,9 +15,10 @@ class CNetTrafficButton : public wxWindow {
 public:
     enum { kMenuCurrent = 1001, kMenuInterface = 2000, kMenuToggle = 3000 };
 
-    // `source` stands in for /proc/net/dev (tests); empty reads the live file.
+    // `source` and `flags` stand in for /proc/net/dev and the interface table
+    // (tests); empty ones read the live machine.
     CNetTrafficButton(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
-                      transfer::CNetTraffic::Source source = {});
+                      transfer::CNetTraffic::Source source = {}, transfer::CNetTraffic::FlagsSource flags = {});
     ~CNetTrafficButton() override;
 
     // Font, history for the client width, timers.
@@ -37,11 +39,13 @@ public:
     transfer::TrafficHistory& history() { return m_history; }
     const transfer::CNetTraffic& traffic() const { return m_traffic; }
     int interfaceIndex() const { return m_interface; }
+    std::string interfaceName() const;  // empty when the index names no interface
 
 private:
     void RestartSampling();
     void StartTimers();
     void StopTimers();
+    void UpdateToolTip();
 
     transfer::CNetTraffic m_traffic;
     transfer::TrafficHistory m_history;

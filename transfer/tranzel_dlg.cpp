@@ -10,8 +10,10 @@
 #include <wx/textctrl.h>
 
 #include "platform/ui/colour.h"
+#include "platform/ui/file_dialog.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/resources.h"
 #include "transfer/net_traffic_button.h"
 #include "transfer/tranzel_texts.h"
 
@@ -21,6 +23,7 @@ namespace {
 
 constexpr platform::ui::ColorRef kStatusColour = 0xFF0000;  // blue
 constexpr int kUploadRunning = 101;
+constexpr int kProgramIcon = 128;
 
 wxString U(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
 
@@ -50,10 +53,20 @@ private:
     CTranzelDlg* m_dlg;
 };
 
-CTranzelDlg::CTranzelDlg(wxWindow* parent, const fs::path& base, transfer::CNetTraffic::Source traffic)
+CTranzelDlg::CTranzelDlg(wxWindow* parent, const fs::path& base, transfer::CNetTraffic::Source traffic,
+                         transfer::CNetTraffic::FlagsSource flags)
     : m_base(base), m_settingsPath(transfer::FtpSettingsPath(base)), m_poster(std::make_shared<Poster>(this)) {
     Create(parent, 102, U(transfer::kTranzelCaption), wxDefaultPosition, wxDefaultSize,
            wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX, "CTranzelDlg");
+    // The big and the small icon.
+    const wxIcon icon = platform::ui::LoadIconResource(kProgramIcon);
+    if (icon.IsOk()) {
+        wxIconBundle icons(icon);
+        wxIcon small;
+        small.CopyFromBitmap(wxBitmap(wxBitmap(icon).ConvertToImage().Rescale(16, 16, wxIMAGE_QUALITY_HIGH)));
+        icons.AddIcon(small);
+        SetIcons(icons);
+    }
     SetFont(wxFont(wxFontInfo(10).FaceName(platform::ui::MapFace("宋体"))));
     auto at = [this](int x, int y) { return ConvertDialogToPixels(wxPoint(x, y)); };
     auto size = [this](int w, int h) { return ConvertDialogToPixels(wxSize(w, h)); };
@@ -79,9 +92,9 @@ CTranzelDlg::CTranzelDlg(wxWindow* parent, const fs::path& base, transfer::CNetT
 
     // The traffic graphs.
     new wxStaticBox(this, wxID_ANY, U(" 网络流量 "), at(7, 117), size(141, 100));
-    m_graphs[0] = new CNetTrafficButton(this, IDC_TRANZEL_GRAPH_TOTAL, at(13, 129), size(129, 40), traffic);
-    m_graphs[1] = new CNetTrafficButton(this, IDC_TRANZEL_GRAPH_RECEIVED, at(13, 174), size(62, 26), traffic);
-    m_graphs[2] = new CNetTrafficButton(this, IDC_TRANZEL_GRAPH_SENT, at(80, 174), size(62, 26), traffic);
+    m_graphs[0] = new CNetTrafficButton(this, IDC_TRANZEL_GRAPH_TOTAL, at(13, 129), size(129, 40), traffic, flags);
+    m_graphs[1] = new CNetTrafficButton(this, IDC_TRANZEL_GRAPH_RECEIVED, at(13, 174), size(62, 26), traffic, flags);
+    m_graphs[2] = new CNetTrafficButton(this, IDC_TRANZEL_GRAPH_SENT, at(80, 174), size(62, 26), traffic, flags);
     new wxStaticText(this, wxID_ANY, U("接收量"), at(13, 203), size(62, 10), wxALIGN_CENTRE_HORIZONTAL);
     new wxStaticText(this, wxID_ANY, U("发送量"), at(80, 203), size(62, 10), wxALIGN_CENTRE_HORIZONTAL);
 
@@ -101,16 +114,15 @@ CTranzelDlg::CTranzelDlg(wxWindow* parent, const fs::path& base, transfer::CNetT
     SetEscapeId(IDC_TRANZEL_EXIT);
     SetAffirmativeId(wxID_NONE);
 
-    // Graphs: total, sent, received, on interface 0.
+    // Graphs: total, sent, received, on the first interface that is up and
+    // not a loopback (interface 0 when there is none). Each graph shows its
+    // interface's name itself.
     const int types[3] = {0, 1, 2};
     for (int i : {0, 2, 1}) {
         CNetTrafficButton* g = m_graphs[i];
         g->SetTrafficType(types[i]);
-        g->SetInterfaceNumberNotificationFunction([this, g](int index) {
-            m_interfaceText = transfer::InterfaceText(index);
-            g->SetToolTip(U(m_interfaceText));
-        });
-        g->SelectTrafficInterface(0);
+        g->SetInterfaceNumberNotificationFunction([this](int index) { m_interfaceText = transfer::InterfaceText(index); });
+        g->SelectTrafficInterface(g->traffic().FirstActiveInterface());
         g->SetUpdateSpeed(1000, 100);
         g->Init();
     }
@@ -138,7 +150,19 @@ CTranzelDlg::CTranzelDlg(wxWindow* parent, const fs::path& base, transfer::CNetT
     m_extensionBox->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_extension = Trimmed(m_extensionBox->GetValue()); });
     Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent&) { OnRButtonDown(); });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
-        if (busy() && e.CanVeto()) e.Veto();
+        if (!e.CanVeto()) {
+            // A close that cannot wait asks nothing: what runs is cancelled,
+            // and the destructor waits for it.
+            m_closing = true;
+            m_task.Cancel();
+            m_job.Cancel();
+            if (IsModal())
+                EndModal(wxID_CANCEL);
+            else
+                Hide();
+            return;
+        }
+        e.Veto();
         RequestClose();
     });
     CentreOnScreen();
@@ -197,6 +221,8 @@ void CTranzelDlg::SetStatus(const std::string& text) { m_status->SetLabelText(U(
 
 bool CTranzelDlg::busy() const { return m_working || m_uploadMode == kUploadRunning; }
 
+bool CTranzelDlg::TransferRunning() const { return m_downloading || m_uploadMode == kUploadRunning; }
+
 void CTranzelDlg::EnableServerControls(bool enable) {
     for (wxWindow* w : {static_cast<wxWindow*>(m_server), static_cast<wxWindow*>(m_user),
                         static_cast<wxWindow*>(m_password), static_cast<wxWindow*>(m_labels[0]),
@@ -245,7 +271,7 @@ void CTranzelDlg::OnListed(const platform::FtpResult& r, const std::vector<platf
     m_task.Wait();
     m_working = false;
     if (m_closing) {
-        RequestClose();
+        CloseWhenIdle();
         return;
     }
     if (m_uploadMode != kUploadRunning) m_query->Enable();
@@ -310,6 +336,7 @@ void CTranzelDlg::OnDownload() {
     } else {
         wxFileDialog dlg(this, wxFileSelectorPromptStr, "", U(entry.text), wxFileSelectorDefaultWildcardStr,
                          wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        platform::ui::AnswerAtOnce(dlg);  // the download starts as the name is confirmed
         if (dlg.ShowModal() == wxID_OK) target = fs::path(dlg.GetPath().utf8_string());
     }
     if (!target || target->empty()) {
@@ -325,6 +352,7 @@ void CTranzelDlg::OnDownload() {
     auto poster = m_poster;
     platform::FtpSite site = Site();
     m_working = true;
+    m_downloading = true;
     const bool started = m_task.Start([poster, site, remote, path = *target](const std::atomic<bool>& cancel) mutable {
         site.cancel = &cancel;
         const platform::FtpResult r = platform::FtpDownload(site, remote, path);
@@ -336,8 +364,9 @@ void CTranzelDlg::OnDownload() {
 void CTranzelDlg::OnDownloaded(const platform::FtpResult& r) {
     m_task.Wait();
     m_working = false;
+    m_downloading = false;
     if (m_closing) {
-        RequestClose();
+        CloseWhenIdle();
         return;
     }
     SetStatus(std::string(r.ok() ? transfer::kDownloadDone : transfer::kDownloadFailed));
@@ -386,7 +415,7 @@ void CTranzelDlg::OnTimer() {
     m_timer.Stop();
     m_uploadMode = 0;
     if (m_closing) {
-        RequestClose();
+        CloseWhenIdle();
         return;
     }
     SetStatus(message);
@@ -411,17 +440,28 @@ void CTranzelDlg::OnRButtonDown() {
 }
 
 void CTranzelDlg::RequestClose() {
-    if (busy()) {
-        // Stop what runs; its end comes back here.
-        m_closing = true;
-        m_task.Cancel();
-        m_job.Cancel();
-        for (wxWindow* w : {static_cast<wxWindow*>(m_query), static_cast<wxWindow*>(m_exit),
-                            static_cast<wxWindow*>(m_download), static_cast<wxWindow*>(m_upload)})
-            w->Disable();
-        return;
+    if (m_closing || m_asking) return;
+    if (TransferRunning()) {
+        // The question is modal; the transfer goes on and may end meanwhile.
+        m_asking = true;
+        const auto answer = platform::ui::ShowMessage(
+            std::string(m_uploadMode == kUploadRunning ? transfer::kStopUploadQuestion : transfer::kStopDownloadQuestion),
+            platform::MbButtons::YesNo, platform::MbIcon::Question, {}, this);
+        m_asking = false;
+        if (answer != platform::MbResult::Yes) return;
     }
+    // Stop what runs; its end comes back through CloseWhenIdle.
     m_closing = true;
+    m_task.Cancel();
+    m_job.Cancel();
+    for (wxWindow* w : {static_cast<wxWindow*>(m_query), static_cast<wxWindow*>(m_exit),
+                        static_cast<wxWindow*>(m_download), static_cast<wxWindow*>(m_upload)})
+        w->Disable();
+    CloseWhenIdle();
+}
+
+void CTranzelDlg::CloseWhenIdle() {
+    if (busy()) return;
     if (IsModal())
         EndModal(wxID_CANCEL);
     else

@@ -4,8 +4,10 @@
 // line, and three traffic graphs. Listing and downloading run on a worker
 // thread whose results come back through CallAfter while the dialog exists;
 // an upload runs on the upload job's thread and a one-second timer polls its
-// status. Closing waits for a running transfer (listing and download are
-// cancelled, an upload is let finish).
+// status. "退出" or the window's close during a download or upload asks
+// whether to stop it: yes cancels it and closes once it has ended (the
+// server's old copy stays), no lets it finish with the dialog open. A
+// listing is cancelled without a question.
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -59,8 +61,10 @@ public:
     // Where a download goes: the chosen path, or nullopt when cancelled.
     using SaveAsk = std::function<std::optional<std::filesystem::path>(const std::string& suggested)>;
 
-    // `base`: the base directory; `traffic`: stands in for /proc/net/dev (tests).
-    CTranzelDlg(wxWindow* parent, const std::filesystem::path& base, transfer::CNetTraffic::Source traffic = {});
+    // `base`: the base directory; `traffic` and `flags` stand in for
+    // /proc/net/dev and the interface table (tests).
+    CTranzelDlg(wxWindow* parent, const std::filesystem::path& base, transfer::CNetTraffic::Source traffic = {},
+                transfer::CNetTraffic::FlagsSource flags = {});
     ~CTranzelDlg() override;
 
     // Settings for tests.
@@ -91,6 +95,8 @@ public:
     wxButton* queryButton() const { return m_query; }
     wxButton* uploadButton() const { return m_upload; }
     wxButton* downloadButton() const { return m_download; }
+    wxButton* exitButton() const { return m_exit; }
+    wxButton* listLocalButton() const { return m_listLocal; }
     wxTextCtrl* serverEdit() const { return m_server; }
     wxTextCtrl* passwordEdit() const { return m_password; }
     CNetTrafficButton* graph(int i) const { return m_graphs[i]; }
@@ -109,6 +115,9 @@ private:
     void OnDownloaded(const platform::FtpResult& r);
     void FillList();
     platform::FtpSite Site() const;
+    bool TransferRunning() const;  // a download or an upload
+    // After a stop was asked for: closes once nothing runs any more.
+    void CloseWhenIdle();
 
     std::filesystem::path m_base;
     std::filesystem::path m_settingsPath;
@@ -127,6 +136,8 @@ private:
     int m_timerMs = 1000;
     bool m_closing = false;
     bool m_working = false;  // a listing or download runs, until its result is handled
+    bool m_downloading = false;
+    bool m_asking = false;   // the stop question is open
     long m_connectSeconds = 20;
     long m_lowSpeedSeconds = 30;
     SaveAsk m_saveAsk;

@@ -19,6 +19,8 @@ inline constexpr std::string_view kDownloadDone = "下载成功！";
 inline constexpr std::string_view kDownloadFailed = "下载失败！";
 inline constexpr std::string_view kNoFileName = "请写入文件名！";
 inline constexpr std::string_view kUploadDone = "上传成功! ";
+inline constexpr std::string_view kStopUploadQuestion = "文件正在上传, 是否停止上传并退出?\n选“否”则继续上传。";
+inline constexpr std::string_view kStopDownloadQuestion = "文件正在下载, 是否停止下载并退出?\n选“否”则继续下载。";
 
 inline std::string DownloadingText(std::string_view path) { return "正在下载 < " + std::string(path) + " >"; }
 inline std::string UploadingText(std::string_view path) { return "正在上传 < " + std::string(path) + " >"; }

@@ -7,12 +7,24 @@
 namespace testsupport {
 
 FtpTestServer::FtpTestServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
-                             long bytesPerSecond) {
+                             long bytesPerSecond, Rename rename)
+    : m_user(user), m_password(password) {
+    const char* renameMode = rename == Rename::Keep ? "keep" : rename == Rename::None ? "none" : "replace";
     const PythonServerProcess server = StartPythonServer(
-        FTP_TEST_SERVER_SCRIPT, {root.string(), user, password, std::to_string(bytesPerSecond)});
+        FTP_TEST_SERVER_SCRIPT, {root.string(), user, password, std::to_string(bytesPerSecond), renameMode});
     m_pid = server.pid;
     m_life = server.life;
     m_port = server.port;
+}
+
+platform::FtpSite FtpTestServer::Site() const {
+    platform::FtpSite site;
+    site.server = server();
+    site.user = m_user;
+    site.password = m_password;
+    site.connectTimeoutSeconds = 5;
+    site.lowSpeedSeconds = 5;
+    return site;
 }
 
 void FtpTestServer::Stop() {

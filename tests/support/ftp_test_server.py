@@ -1,8 +1,10 @@
 """A loopback FTP server for the transfer tests, on 127.0.0.1 and a free port.
 
-Usage: ftp_test_server.py ROOT USER PASSWORD [BYTES_PER_SECOND]
+Usage: ftp_test_server.py ROOT USER PASSWORD [BYTES_PER_SECOND [RENAME]]
 Serves ROOT as the home folder of USER (read and write), with passive data
-connections, optionally throttled to BYTES_PER_SECOND each way. Prints the
+connections, optionally throttled to BYTES_PER_SECOND each way. RENAME says
+how the server renames: "replace" (onto an existing name too, the default),
+"keep" (only onto a free name, as many Windows servers do) or "none" (never). Prints the
 port on the first line of stdout, then serves until killed or until its stdin
 closes (the test that started it has ended, however it ended).
 """
@@ -20,13 +22,19 @@ logging.disable(logging.CRITICAL)
 
 root, user, password = sys.argv[1], sys.argv[2], sys.argv[3]
 rate = int(sys.argv[4]) if len(sys.argv) > 4 else 0
+rename = sys.argv[5] if len(sys.argv) > 5 else "replace"
 
 authorizer = DummyAuthorizer()
-authorizer.add_user(user, password, root, perm="elradfmwMT")
+authorizer.add_user(user, password, root, perm="elradmwMT" if rename == "none" else "elradfmwMT")
 
 
 class Handler(FTPHandler):
-    pass
+    def ftp_RNTO(self, path):
+        if rename == "keep" and self._rnfr and self.fs.lexists(path):
+            self._rnfr = None
+            self.respond("550 Cannot create a file when that file already exists.")
+            return None
+        return super().ftp_RNTO(path)
 
 
 Handler.authorizer = authorizer

@@ -1,5 +1,6 @@
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -39,6 +40,13 @@ std::vector<unsigned char> PatternBytes(std::size_t n) {
     std::vector<unsigned char> b(n);
     for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<unsigned char>(i * 131 + (i >> 10));
     return b;
+}
+
+std::vector<std::string> FileNames(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 ScopedCwd::ScopedCwd(const fs::path& p) : m_old(fs::current_path()) { fs::current_path(p); }

@@ -30,6 +30,9 @@ std::vector<unsigned char> ReadAll(const std::filesystem::path& p);
 // transfer tests).
 std::vector<unsigned char> PatternBytes(std::size_t n);
 
+// The names in a folder (hidden ones too), sorted.
+std::vector<std::string> FileNames(const std::filesystem::path& dir);
+
 // Sets the working directory for the life of the object.
 class ScopedCwd {
 public:

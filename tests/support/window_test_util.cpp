@@ -201,4 +201,50 @@ void ModalDialogDriver::WaitUntilClosed() {
     PumpEvents(200);
 }
 
+std::vector<WindowIcon> WindowIcons(const std::string& title) {
+    std::vector<WindowIcon> icons;
+    Display* x = XOpenDisplay(nullptr);
+    if (!x) return icons;
+    const Atom nameAtom = XInternAtom(x, "_NET_WM_NAME", False), utf8 = XInternAtom(x, "UTF8_STRING", False);
+    const Atom iconAtom = XInternAtom(x, "_NET_WM_ICON", False);
+    // A property's items: bytes for 8-bit ones, longs for 32-bit ones (Xlib's rule).
+    auto property = [&](Window w, Atom what, Atom type, std::vector<unsigned char>* bytes, unsigned long* count) {
+        Atom got = 0;
+        int format = 0;
+        unsigned long n = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x, w, what, 0, 1 << 22, False, type, &got, &format, &n, &after, &data) != Success || !data)
+            return false;
+        const std::size_t unit = format == 32 ? sizeof(long) : static_cast<std::size_t>(format / 8);
+        bytes->assign(data, data + n * unit);
+        *count = n;
+        XFree(data);
+        return true;
+    };
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &n);
+    for (unsigned int i = 0; i < n && icons.empty(); ++i) {
+        std::vector<unsigned char> bytes;
+        unsigned long count = 0;
+        if (!property(children[i], nameAtom, utf8, &bytes, &count) || std::string(bytes.begin(), bytes.end()) != title)
+            continue;
+        if (!property(children[i], iconAtom, XA_CARDINAL, &bytes, &count)) continue;
+        const auto* v = reinterpret_cast<const unsigned long*>(bytes.data());
+        for (unsigned long k = 0; k + 2 <= count;) {
+            WindowIcon icon;
+            icon.width = static_cast<int>(v[k]);
+            icon.height = static_cast<int>(v[k + 1]);
+            const unsigned long size = v[k] * v[k + 1];
+            if (size == 0 || k + 2 + size > count) break;
+            icon.argb.assign(v + k + 2, v + k + 2 + size);
+            icons.push_back(std::move(icon));
+            k += 2 + size;
+        }
+    }
+    if (children) XFree(children);
+    XCloseDisplay(x);
+    return icons;
+}
+
 }  // namespace testsupport

@@ -2,6 +2,7 @@
 // Helpers for tests that open real windows under Xvfb.
 #include <functional>
 #include <string>
+#include <vector>
 #include <wx/gdicmn.h>
 #include <wx/image.h>
 #include <wx/timer.h>
@@ -84,5 +85,15 @@ D* FindShownDialog() {
         if (auto* d = dynamic_cast<D*>(w); d && d->IsShown()) return d;
     return nullptr;
 }
+
+// The icons that the X server holds for the top-level window titled `title`
+// (what a desktop shows for it), each as its size and ARGB pixels; empty when
+// there is no such window or it has no icon.
+struct WindowIcon {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned long> argb;  // row by row
+};
+std::vector<WindowIcon> WindowIcons(const std::string& title);
 
 }  // namespace testsupport

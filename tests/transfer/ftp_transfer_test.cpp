@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -17,6 +19,7 @@
 
 namespace fs = std::filesystem;
 using platform::FtpOutcome;
+using testsupport::FileNames;
 using testsupport::FtpTestServer;
 using testsupport::PatternBytes;
 using testsupport::ReadAll;
@@ -30,11 +33,7 @@ protected:
         fs::create_directories(remote / "web" / "DressDLoad2010");
         server = std::make_unique<FtpTestServer>(remote.path(), "shop", "secret");
         ASSERT_TRUE(server->running());
-        site.server = server->server();
-        site.user = "shop";
-        site.password = "secret";
-        site.connectTimeoutSeconds = 5;
-        site.lowSpeedSeconds = 5;
+        site = server->Site();
     }
     std::vector<std::string> Names(const std::vector<platform::FtpEntry>& entries) {
         std::vector<std::string> out;
@@ -170,12 +169,7 @@ TEST(FtpDropped, ADroppedDownloadLeavesTheOldFileAndNoPartOne) {
     local.write("big.rar", std::string("old"));
     FtpTestServer server(remote.path(), "shop", "secret", 256 * 1024);  // about 16 seconds for the file
     ASSERT_TRUE(server.running());
-    platform::FtpSite site;
-    site.server = server.server();
-    site.user = "shop";
-    site.password = "secret";
-    site.connectTimeoutSeconds = 5;
-    site.lowSpeedSeconds = 5;
+    platform::FtpSite site = server.Site();
     std::atomic<std::uint64_t> received{0};
     site.progress = [&](std::uint64_t done, std::int64_t) { received = done; };
     platform::FtpResult r;
@@ -190,6 +184,134 @@ TEST(FtpDropped, ADroppedDownloadLeavesTheOldFileAndNoPartOne) {
     EXPECT_TRUE(r.outcome == FtpOutcome::Dropped || r.outcome == FtpOutcome::TimedOut) << platform::FtpOutcomeName(r.outcome);
     EXPECT_EQ(ReadAll(local / "big.rar"), std::vector<unsigned char>({'o', 'l', 'd'}));
     EXPECT_EQ(std::distance(fs::directory_iterator(local.path()), fs::directory_iterator()), 1);
+}
+
+namespace {
+
+// Waits until the server holds a temporary file of at least `bytes` in `dir`.
+bool WaitForTemporary(const fs::path& dir, std::uintmax_t bytes) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (std::chrono::steady_clock::now() < end) {
+        for (const auto& e : fs::directory_iterator(dir)) {
+            const std::string n = e.path().filename().string();
+            std::error_code ec;
+            if (n.front() == '.' && n.ends_with(".part") && fs::file_size(e.path(), ec) >= bytes) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+}  // namespace
+
+// The shops download whatever stands under the package's name: a server that
+// goes away in the middle of an upload leaves the old package there whole.
+TEST(FtpUploadSafety, AServerKilledMidUploadLeavesTheOldCopyByteIdentical) {
+    TempDir remote, local;
+    const auto old = PatternBytes(1500 * 1000);
+    remote.write("web/DressDLoad2010/春装.rar", old);
+    std::vector<unsigned char> fresh(4 * 1024 * 1024, 'n');
+    local.write("春装.rar", fresh);
+    auto server = std::make_unique<FtpTestServer>(remote.path(), "shop", "secret", 256 * 1024);
+    ASSERT_TRUE(server->running());
+    const platform::FtpSite site = server->Site();
+    platform::FtpResult r;
+    std::thread t([&] { r = platform::FtpUpload(site, local / "春装.rar", "web/DressDLoad2010/春装.rar"); });
+    const fs::path folder = remote / "web" / "DressDLoad2010";
+    EXPECT_TRUE(WaitForTemporary(folder, 300 * 1024));
+    server->Stop();  // killed: no word to the client, no chance to clean up
+    t.join();
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.outcome == FtpOutcome::Dropped || r.outcome == FtpOutcome::TimedOut) << platform::FtpOutcomeName(r.outcome);
+    EXPECT_EQ(ReadAll(folder / "春装.rar"), old);
+
+    // Back up: the shops still get the old package, and the next upload
+    // replaces it whole.
+    server = std::make_unique<FtpTestServer>(remote.path(), "shop", "secret");
+    ASSERT_TRUE(server->running());
+    std::vector<platform::FtpEntry> entries;
+    ASSERT_TRUE(platform::FtpList(server->Site(), "web/DressDLoad2010", &entries).ok());
+    bool listed = false;
+    for (const auto& e : entries)
+        if (e.name == "春装.rar") listed = e.size == old.size();
+    EXPECT_TRUE(listed);
+    r = platform::FtpUpload(server->Site(), local / "春装.rar", "web/DressDLoad2010/春装.rar");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(ReadAll(folder / "春装.rar"), fresh);
+}
+
+TEST(FtpUploadSafety, ACancelledUploadLeavesTheOldCopyAndNoTemporaryFile) {
+    TempDir remote, local;
+    const auto old = PatternBytes(1000);
+    remote.write("web/DressDLoad2010/春装.rar", old);
+    local.write("春装.rar", std::vector<unsigned char>(4 * 1024 * 1024, 'n'));
+    FtpTestServer server(remote.path(), "shop", "secret", 256 * 1024);
+    ASSERT_TRUE(server.running());
+    std::atomic<bool> cancel{false};
+    platform::FtpSite site = server.Site();
+    site.cancel = &cancel;
+    platform::FtpResult r;
+    std::thread t([&] { r = platform::FtpUpload(site, local / "春装.rar", "web/DressDLoad2010/春装.rar"); });
+    const fs::path folder = remote / "web" / "DressDLoad2010";
+    EXPECT_TRUE(WaitForTemporary(folder, 300 * 1024));
+    cancel = true;
+    t.join();
+    EXPECT_EQ(r.outcome, FtpOutcome::Cancelled) << r.message;
+    EXPECT_EQ(ReadAll(folder / "春装.rar"), old);
+    EXPECT_EQ(FileNames(folder), std::vector<std::string>{"春装.rar"});
+}
+
+// How servers rename decides the way the whole file takes onto its name; in
+// every case the name holds either the old file or the whole new one.
+TEST(FtpUploadSafety, TheWholeFileReplacesTheOldOneOnEveryKindOfServer) {
+    using Rename = FtpTestServer::Rename;
+    struct Case {
+        const char* what;
+        Rename rename;
+        bool existing;  // an old file stands under the name
+        bool ok;
+    } cases[] = {
+        {"renames onto a name in use", Rename::Replace, true, true},
+        {"renames onto a free name only", Rename::Keep, true, true},
+        {"renames onto a free name only, first upload", Rename::Keep, false, true},
+        {"does not rename", Rename::None, true, false},
+        {"does not rename, first upload", Rename::None, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir remote, local;
+        const auto old = PatternBytes(5000);
+        const std::vector<unsigned char> fresh(300 * 1000, 'n');
+        fs::create_directories(remote / "web" / "DressDLoad2010");
+        if (c.existing) remote.write("web/DressDLoad2010/春装.rar", old);
+        local.write("春装.rar", fresh);
+        FtpTestServer server(remote.path(), "shop", "secret", 0, c.rename);
+        ASSERT_TRUE(server.running());
+        const auto r = platform::FtpUpload(server.Site(), local / "春装.rar", "web/DressDLoad2010/春装.rar");
+        EXPECT_EQ(r.ok(), c.ok) << r.message;
+        const fs::path folder = remote / "web" / "DressDLoad2010";
+        if (c.ok) {
+            EXPECT_EQ(r.bytes, fresh.size());
+            EXPECT_EQ(ReadAll(folder / "春装.rar"), fresh);
+        } else {
+            EXPECT_EQ(r.outcome, FtpOutcome::RemoteRefused);
+            if (c.existing) {
+                EXPECT_EQ(ReadAll(folder / "春装.rar"), old);
+            }
+        }
+        // No temporary file stays behind.
+        EXPECT_EQ(FileNames(folder), c.ok || c.existing ? std::vector<std::string>{"春装.rar"} : std::vector<std::string>{});
+    }
+
+    // A name that would end the command line never reaches the server.
+    TempDir remote, local;
+    fs::create_directories(remote / "web" / "D");
+    local.write("x.rar", std::string("x"));
+    FtpTestServer server(remote.path(), "shop", "secret");
+    ASSERT_TRUE(server.running());
+    const auto r = platform::FtpUpload(server.Site(), local / "x.rar", "web/D/x.rar\r\nDELE web/D/y");
+    EXPECT_EQ(r.outcome, FtpOutcome::RemoteRefused);
+    EXPECT_TRUE(FileNames(remote / "web" / "D").empty());
 }
 
 TEST(FtpList, ParsesRealServerLines) {

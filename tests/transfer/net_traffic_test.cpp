@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 
 #include "platform/sysinfo.h"
 
@@ -157,4 +158,45 @@ TEST(TrafficHistory, TakesTheMaximumAfterTheNewValue) {
     h.Clear();
     EXPECT_EQ(h.maximum(), 0);
     for (const auto& s : h.samples()) EXPECT_FALSE(s.valid);
+}
+
+// Where the graphs start: the first interface that the interface table calls
+// up and not a loopback, in the meter's order (loopback last); interface 0
+// when there is none.
+TEST(NetTraffic, StartsOnTheFirstInterfaceThatIsUpAndNotALoopback) {
+    using Flags = std::map<std::string, platform::NetInterfaceFlags>;
+    const platform::NetInterfaceFlags up{true, false}, down{false, false}, loop{true, true};
+    // The machine the fault was seen on: two idle ifb interfaces before eth0.
+    const std::string machine = std::string(kHeader) +
+                                "    lo: 1 1 0 0 0 0 0 0 1 1 0 0 0 0 0 0\n"
+                                "  ifb0: 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
+                                "  ifb1: 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
+                                "  eth0: 9 9 0 0 0 0 0 0 9 9 0 0 0 0 0 0\n"
+                                " wlan0: 9 9 0 0 0 0 0 0 9 9 0 0 0 0 0 0\n";
+    struct Case {
+        const char* what;
+        std::optional<Flags> flags;
+        int start;
+    } cases[] = {
+        {"idle ifb interfaces first", Flags{{"lo", loop}, {"ifb0", down}, {"ifb1", down}, {"eth0", up}, {"wlan0", up}}, 2},
+        {"the first of two that are up", Flags{{"lo", loop}, {"ifb0", down}, {"ifb1", up}, {"eth0", up}}, 1},
+        {"only the loopback is up", Flags{{"lo", loop}, {"ifb0", down}, {"ifb1", down}, {"eth0", down}}, 0},
+        {"a loopback by its flags, whatever its name",
+         Flags{{"lo", loop}, {"ifb0", loop}, {"ifb1", down}, {"eth0", down}, {"wlan0", up}}, 3},
+        {"an interface the table does not know", Flags{{"lo", loop}, {"wlan0", up}}, 3},
+        {"no table", std::nullopt, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        transfer::CNetTraffic meter([&] { return std::optional<std::string>(machine); }, [&] { return c.flags; });
+        EXPECT_EQ(meter.FirstActiveInterface(), c.start);
+    }
+    // No interfaces at all.
+    transfer::CNetTraffic none([] { return std::optional<std::string>(kHeader); }, [&] { return cases[0].flags; });
+    EXPECT_EQ(none.FirstActiveInterface(), 0);
+    // The live table names the loopback as a loopback.
+    const auto live = platform::ReadNetInterfaceFlags();
+    ASSERT_TRUE(live.has_value());
+    ASSERT_TRUE(live->count("lo"));
+    EXPECT_TRUE(live->at("lo").loopback);
 }

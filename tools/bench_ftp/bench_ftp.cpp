@@ -1,8 +1,11 @@
 // Uploads and downloads a package of about 200 MB, packed by the client's
-// packer, over a loopback FTP server (python3-pyftpdlib) with the FTP layer,
-// and does the same transfers with the `curl` program in the same run. Each
-// step is repeated and the best time kept; the ratios are ours / curl's.
-// Usage: bench_ftp [megabytes] [repeats]   (run tools/bench_ftp/setup.sh first)
+// packer, over one loopback FTP server (python3-pyftpdlib) with the FTP
+// layer, and does the same transfers with the `curl` program in the same run.
+// The four transfers take turns in every round, so that the machine's load
+// falls on both sides alike; each is reported as the median of its rounds,
+// and the ratios are ours / curl's. Our upload includes its rename onto the
+// package's name (curl writes straight to the name).
+// Usage: bench_ftp [megabytes] [rounds]   (run tools/bench_ftp/setup.sh first)
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,11 +39,10 @@ void WriteFile(const fs::path& p, const char* data, std::size_t size) {
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-template <typename F>
-double Best(int repeats, F run) {
-    double best = 1e30;
-    for (int i = 0; i < repeats; ++i) best = std::min(best, run());
-    return best;
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
@@ -62,7 +64,7 @@ void Check(const platform::FtpResult& r, const char* what) {
 
 int main(int argc, char** argv) {
     const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 200;
-    const int repeats = argc > 2 ? std::atoi(argv[2]) : 3;
+    const int rounds = std::max(1, argc > 2 ? std::atoi(argv[2]) : 5);
     if (std::system("command -v curl >/dev/null") != 0) {
         std::fprintf(stderr, "the curl program is missing: run tools/bench_ftp/setup.sh\n");
         return 1;
@@ -118,37 +120,35 @@ int main(int argc, char** argv) {
     const std::string url = "ftp://127.0.0.1:" + std::to_string(server.port()) + "/" + remote;
     const std::string curl = "curl -s -S --user shop:secret ";
 
-    const double upload = Best(repeats, [&] {
-        const auto t = Clock::now();
+    std::vector<double> upload, curlUpload, download, curlDownload;
+    for (int round = 0; round < rounds; ++round) {
+        auto t = Clock::now();
         Check(platform::FtpUpload(ftp, package, remote), "upload");
-        return Seconds(t);
-    });
-    const double curlUpload = Best(repeats, [&] {
-        const auto t = Clock::now();
+        upload.push_back(Seconds(t));
+        t = Clock::now();
         Run(curl + "-T " + Quote(package) + " " + url);
-        return Seconds(t);
-    });
-    const double download = Best(repeats, [&] {
+        curlUpload.push_back(Seconds(t));
         fs::remove(down / "ours.rar");
-        const auto t = Clock::now();
+        t = Clock::now();
         Check(platform::FtpDownload(ftp, remote, down / "ours.rar"), "download");
-        return Seconds(t);
-    });
-    const double curlDownload = Best(repeats, [&] {
+        download.push_back(Seconds(t));
         fs::remove(down / "curl.rar");
-        const auto t = Clock::now();
+        t = Clock::now();
         Run(curl + "-o " + Quote(down / "curl.rar") + " " + url);
-        return Seconds(t);
-    });
+        curlDownload.push_back(Seconds(t));
+    }
     const bool same = std::system(("cmp -s " + Quote(package) + " " + Quote(down / "ours.rar") + " && cmp -s " +
                                    Quote(package) + " " + Quote(down / "curl.rar"))
                                       .c_str()) == 0;
     const double mb = static_cast<double>(fs::file_size(package)) / (1024.0 * 1024.0);
-    std::printf("package: %.1f MB, best of %d, loopback pyftpdlib\n", mb, repeats);
-    std::printf("upload:   ours %.3f s (%.0f MB/s), curl %.3f s, ratio %.2f\n", upload, mb / upload, curlUpload,
-                upload / curlUpload);
-    std::printf("download: ours %.3f s (%.0f MB/s), curl %.3f s, ratio %.2f\n", download, mb / download, curlDownload,
-                download / curlDownload);
+    std::printf("package: %.1f MB, medians of %d interleaved rounds, one loopback pyftpdlib server\n", mb, rounds);
+    auto line = [&](const char* what, const std::vector<double>& ours, const std::vector<double>& theirs) {
+        const double a = Median(ours), b = Median(theirs);
+        std::printf("%-9s ours %.3f s (%.0f MB/s), curl %.3f s (%.0f MB/s), ratio %.2f\n", what, a, mb / a, b, mb / b,
+                    a / b);
+    };
+    line("upload:", upload, curlUpload);
+    line("download:", download, curlDownload);
     std::printf("downloads byte-identical to the package: %s\n", same ? "yes" : "NO");
     server.Stop();
     fs::remove_all(root);
