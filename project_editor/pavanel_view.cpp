@@ -348,6 +348,7 @@ void CPavanelView::EnableEditing(bool on) {
         w->Enable(on);
     }
     if (on) {
+        control(kIdAddPictures)->Enable(m_addPicturesOn);
         auto* name = static_cast<wxTextCtrl*>(control(kIdPictureName));
         control(kIdSaveComposition)->Enable(!name->GetValue().empty());
         const int n = CProjectStore::Instance().PartCount();
@@ -377,13 +378,19 @@ void CPavanelView::OpenAddPictures(AddPicturesMode mode) {
         }
     }
     CAddFittingPicDlg dlg(this, mode, part);
-    dlg.ShowModal();
+    const bool added = dlg.ShowModal() == wxID_OK;
     const AddPicturesReport& r = dlg.report();
     int selected = m_editor->selectedPart();
     ApplyRecordMoves(r.moves, StageSlotTable::Instance(), selected);
     m_editor->SelectPart(selected);
-    if (!r.moves.empty()) m_previewPart = selected;
-    m_gallery->Rebuild();
+    // The preview keeps showing what it showed (the current slot's part, or
+    // the part picked last), under its new index.
+    m_previewPart = RenumberedPart(r.moves, m_previewPart);
+    // After an add the gallery shows every category again, from its first page.
+    if (added)
+        m_gallery->SetDisplay(0);
+    else
+        m_gallery->Rebuild();
     FillDisplayCombo();
     AfterStageChange(true);
     Refresh();
@@ -435,7 +442,9 @@ void CPavanelView::RunCommand(int id) {
             else if (WebPageCommand())
                 WebPageCommand()(*this);
             break;
-        case kIdAddPictures: OpenAddPictures(AddPicturesMode::AddToCategory); break;
+        case kIdAddPictures:
+            if (m_addPicturesOn) OpenAddPictures(AddPicturesMode::AddToCategory);
+            break;
         case kIdFrame:
             m_stage->EndMode();
             EnableEditing(false);
@@ -679,6 +688,8 @@ void CPavanelView::CheckChanged(int id, bool on) {
         case kIdProcessing:
             m_processing = on;
             control(kIdWebPage)->SetLabel(wxString::FromUTF8(on ? "试衣图片参数" : "创建搭配网页"));
+            m_addPicturesOn = on;
+            control(kIdAddPictures)->Enable(on && m_editing);
             RefreshRect(ToWx(m_gallery->rect()));
             break;
         default: break;
