@@ -65,13 +65,13 @@ void Edge3d(wxDC& dc, const Rect& r) {
 }
 
 // The picture scaled by the smaller ratio of the box (no upper limit), centred.
-void DrawFitted(wxDC& dc, const fs::path& path, const Rect& box, StagePainter& cache) {
+void DrawFitted(wxDC& dc, const fs::path& path, const Rect& box, picture_controls::PicturePainter& painter) {
     auto size = platform::image::PictureSize(path);
     if (!size || size->x <= 0 || size->y <= 0 || box.empty()) return;
     const double f = std::min(static_cast<double>(box.width()) / size->x, static_cast<double>(box.height()) / size->y);
     const int w = std::max(1, static_cast<int>(size->x * f)), h = std::max(1, static_cast<int>(size->y * f));
-    if (const wxBitmap* bmp = cache.Scaled(path, w, h))
-        dc.DrawBitmap(*bmp, box.left + (box.width() - w) / 2, box.top + (box.height() - h) / 2, true);
+    painter.DrawPicture(dc, path, Rect::FromSize(box.left + (box.width() - w) / 2, box.top + (box.height() - h) / 2, w, h),
+                        false);
 }
 
 }  // namespace
@@ -803,8 +803,8 @@ void CPavanelView::DrawPreview(wxDC& dc) {
                 FitRect(size->x, size->y, x, y, w, h);
                 x = inner.left + (inner.width() - w) / 2;
             }
-            if (const wxBitmap* bmp = m_stage->painter().Scaled(pic, std::max(1, w), std::max(1, h)))
-                dc.DrawBitmap(*bmp, x, y, true);
+            m_stage->painter().pictures().DrawPicture(dc, pic, Rect::FromSize(x, y, std::max(1, w), std::max(1, h)),
+                                                      false);
         }
     }
     // The two icons below the preview.
@@ -856,12 +856,17 @@ void CPavanelView::DrawGallery(wxDC& dc) {
     dc.SetFont(font);
     const wxPen green(ToColour(kGalleryPen), 2);
     CProjectStore& store = CProjectStore::Instance();
-    const fs::path folder = m_editor->PictureFolder();
-    for (const GalleryCell& c : m_gallery->Cells()) {
+    // The page's pictures decoded together on all cores, not one by one below.
+    const std::vector<GalleryCell> cells = m_gallery->Cells();
+    std::vector<fs::path> shown;
+    for (const GalleryCell& c : cells)
+        if (c.part >= 0) shown.push_back(m_editor->PartPicture(c.part));
+    platform::image::PictureCache::Instance().Prefetch(shown);
+    for (const GalleryCell& c : cells) {
         if (c.part < 0) continue;
         const PartRecord& part = store.Part(c.part);
         Edge3d(dc, c.picture);
-        DrawFitted(dc, m_editor->PartPicture(c.part), c.picture.Inflate(-4), m_stage->painter());
+        DrawFitted(dc, m_editor->PartPicture(c.part), c.picture.Inflate(-4), m_stage->painter().pictures());
         if (m_processing) {
             dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
             dc.SetTextBackground(ToColour(PartGallery::ProcessColour(part.Depth())));
@@ -889,7 +894,6 @@ void CPavanelView::DrawGallery(wxDC& dc) {
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     control(kIdPageUp)->Enable(m_gallery->CanPageUp());
     control(kIdPageDown)->Enable(m_gallery->CanPageDown());
-    (void)folder;
 }
 
 // ---- events ----

@@ -15,11 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "picture_controls/geometry.h"
 #include "project_editor/project_store.h"
-#include "project_editor/stage_geometry.h"
 #include "project_editor/stage_slot.h"
 
 namespace project_editor {
+
+using picture_controls::Point;
+using picture_controls::Rect;
 
 // Message to the parent (the user message base plus 21) and its codes.
 inline constexpr unsigned kStageNotifyMessage = 0x415;

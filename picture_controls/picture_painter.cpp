@@ -1,4 +1,4 @@
-#include "fitting_room/picture_painter.h"
+#include "picture_controls/picture_painter.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,12 +10,13 @@
 #include <cairo.h>
 #include <wx/graphics.h>
 
-#include "fitting_room/picture_scaler.h"
+#include "picture_controls/picture_scaler.h"
+#include "picture_controls/surface_image.h"
 #include "platform/image/picture_cache.h"
 #include "platform/ui/colour.h"
 #include "platform/ui/resources.h"
 
-namespace fitting_room {
+namespace picture_controls {
 
 namespace {
 
@@ -129,6 +130,8 @@ static std::string ScaledKey(const std::filesystem::path& path, int w, int h, co
 }
 
 void PicturePainter::Prepare(const PaintOps& ops) { Prepare(ops, kEverywhere); }
+
+void PicturePainter::Prepare(wxDC& dc, const PaintOps& ops) { Prepare(ops, DcArea(dc)); }
 
 void PicturePainter::Prepare(const PaintOps& ops, const Rect& area) {
     // Which pictures are drawn scaled (or at their own size) and not kept.
@@ -301,6 +304,35 @@ void PicturePainter::DrawPicture(wxDC& dc, const std::filesystem::path& path, co
         Draw(dc, *picture, dest.left + part.left, dest.top + part.top);
 }
 
+void PicturePainter::DrawTurnedPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, double degrees,
+                                       double cx, double cy) {
+    if (path.empty() || dest.empty() ||
+        static_cast<long long>(dest.width()) * dest.height() > kMaxKeptPixels)
+        return;
+    Scaled* picture = ScaledPicture(path, dest.width(), dest.height(), Rect{0, 0, dest.width(), dest.height()});
+    if (!picture) return;
+    const double radians = degrees * 3.14159265358979323846 / 180.0;
+    if (auto* cr = static_cast<cairo_t*>(dc.GetHandle())) {
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_rotate(cr, radians);
+        cairo_translate(cr, -cx, -cy);
+        cairo_set_source_surface(cr, picture->surface.get(), dest.left, dest.top);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        cairo_rectangle(cr, dest.left, dest.top, dest.width(), dest.height());
+        cairo_fill(cr);
+        cairo_restore(cr);
+        return;
+    }
+    std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::CreateFromUnknownDC(dc));
+    if (!gc) return;
+    if (!picture->bitmap.IsOk()) picture->bitmap = SurfaceBitmap(picture->surface.get());
+    gc->Translate(cx, cy);
+    gc->Rotate(radians);
+    gc->Translate(-cx, -cy);
+    gc->DrawBitmap(picture->bitmap, dest.left, dest.top, dest.width(), dest.height());
+}
+
 void PicturePainter::DrawIcon(wxDC& dc, int resource, const Rect& dest) {
     auto it = m_icons.find(resource);
     if (it == m_icons.end()) {
@@ -317,6 +349,26 @@ void PicturePainter::DrawIcon(wxDC& dc, int resource, const Rect& dest) {
     dc.DrawBitmap(bmp, dest.left, dest.top, true);
 }
 
+void DrawCoverSurface(wxDC& dc, const platform::raster::Surface& surface, int x, int y) {
+    if (surface.empty()) return;
+    const int w = surface.width(), h = surface.height();
+    if (auto* cr = static_cast<cairo_t*>(dc.GetHandle())) {
+        // Opaque or transparent black pixels are their own premultiplied form.
+        auto* data = reinterpret_cast<unsigned char*>(const_cast<platform::raster::Argb*>(surface.pixels().data()));
+        cairo_surface_t* s = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, w, h, w * 4);
+        if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+            cairo_save(cr);
+            cairo_set_source_surface(cr, s, x, y);
+            cairo_rectangle(cr, x, y, w, h);
+            cairo_fill(cr);
+            cairo_restore(cr);
+        }
+        cairo_surface_destroy(s);
+        return;
+    }
+    dc.DrawBitmap(wxBitmap(SurfaceToImage(surface, true)), x, y, true);
+}
+
 void PicturePainter::Clear() {
     m_scaled.clear();
     m_lru.clear();
@@ -324,4 +376,4 @@ void PicturePainter::Clear() {
     m_icons.clear();
 }
 
-}  // namespace fitting_room
+}  // namespace picture_controls

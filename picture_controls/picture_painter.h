@@ -1,5 +1,6 @@
 #pragma once
-// Paints the fitting room's PaintOps on a wx device context. Pictures come
+// Paints PaintOps on a wx device context: the fitting room's stage and the
+// market's menu, the stage editor's canvas and its gallery. Pictures come
 // from the process's picture cache (a file is decoded once) and are scaled
 // once per size (box filter when shrinking, bilinear when enlarging) straight
 // into premultiplied cairo surfaces, which the toolkit's cairo contexts draw
@@ -23,11 +24,12 @@
 #include <wx/dc.h>
 #include <wx/image.h>
 
-#include "fitting_room/paint_ops.h"
+#include "picture_controls/paint_ops.h"
+#include "platform/raster/surface.h"
 
 typedef struct _cairo_surface cairo_surface_t;
 
-namespace fitting_room {
+namespace picture_controls {
 
 class PicturePainter {
 public:
@@ -37,12 +39,19 @@ public:
     // A picture scaled to `dest`, or at its natural size with its top-left at
     // dest's top-left.
     void DrawPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, bool natural);
+    // A picture scaled to `dest`, turned by `degrees` (clockwise on the
+    // screen) about (cx, cy). The device context's clipping applies.
+    void DrawTurnedPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, double degrees, double cx,
+                           double cy);
     void DrawIcon(wxDC& dc, int resource, const Rect& dest);
     // Decodes and scales, on all cores, the pictures of `ops` that have no
     // kept pixels yet (Paint calls it first with the context's area). Of a
     // picture reaching outside `area` only the part inside is made.
     void Prepare(const PaintOps& ops);
     void Prepare(const PaintOps& ops, const Rect& area);
+    // Prepares for drawing on `dc`: of a picture reaching outside the
+    // context only the part inside is made.
+    void Prepare(wxDC& dc, const PaintOps& ops);
 
     void SetMaxBytes(std::size_t bytes) { m_maxBytes = bytes; }
     void Clear();
@@ -71,4 +80,10 @@ private:
     std::map<int, wxBitmap> m_icons;
 };
 
-}  // namespace fitting_room
+// Draws one of our raster surfaces at (x, y) as it stands, its transparent
+// pixels letting through what lies below. Its pixels must be opaque or
+// transparent black, as a surface made by Surface::WithArgb(w, h, 0) is
+// after drawing on it with pens.
+void DrawCoverSurface(wxDC& dc, const platform::raster::Surface& surface, int x, int y);
+
+}  // namespace picture_controls
