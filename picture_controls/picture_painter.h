@@ -35,6 +35,20 @@ class PicturePainter {
 public:
     static constexpr std::size_t kDefaultMaxBytes = 160u * 1024 * 1024;
 
+    // One paint: while a pass lives, each picture's file is looked at once
+    // (by Prepare, or by the first draw that needs it), not at every step.
+    // Paint opens one itself.
+    class Pass {
+    public:
+        explicit Pass(PicturePainter& painter) : m_painter(painter) { ++m_painter.m_passes; }
+        ~Pass();
+        Pass(const Pass&) = delete;
+        Pass& operator=(const Pass&) = delete;
+
+    private:
+        PicturePainter& m_painter;
+    };
+
     void Paint(wxDC& dc, const PaintOps& ops);
     // A picture scaled to `dest`, or at its natural size with its top-left at
     // dest's top-left.
@@ -52,6 +66,10 @@ public:
     // Prepares for drawing on `dc`: of a picture reaching outside the
     // context only the part inside is made.
     void Prepare(wxDC& dc, const PaintOps& ops);
+
+    // In an open pass: the picture this pass found for the file (null when it
+    // looked and found none, or did not look at it).
+    std::shared_ptr<const wxImage> Checked(const std::filesystem::path& path) const;
 
     void SetMaxBytes(std::size_t bytes) { m_maxBytes = bytes; }
     void Clear();
@@ -72,12 +90,16 @@ private:
                  std::shared_ptr<cairo_surface_t> surface);
     void Draw(wxDC& dc, Scaled& picture, int x, int y);
     void Trim();
+    // The decoded picture, looked up once per pass.
+    std::shared_ptr<const wxImage> Source(const std::filesystem::path& path);
 
     std::unordered_map<std::string, Scaled> m_scaled;
     std::list<std::string> m_lru;  // most recently used first
     std::size_t m_bytes = 0;
     std::size_t m_maxBytes = kDefaultMaxBytes;
     std::map<int, wxBitmap> m_icons;
+    int m_passes = 0;
+    std::unordered_map<std::string, std::shared_ptr<const wxImage>> m_checked;  // in the open pass, by path
 };
 
 // Draws one of our raster surfaces at (x, y) as it stands, its transparent

@@ -856,6 +856,7 @@ void CPavanelView::DrawGallery(wxDC& dc) {
     dc.SetFont(font);
     const wxPen green(ToColour(kGalleryPen), 2);
     CProjectStore& store = CProjectStore::Instance();
+    picture_controls::PicturePainter::Pass pass(m_stage->painter().pictures());
     // The page's pictures decoded together on all cores, not one by one below.
     const std::vector<GalleryCell> cells = m_gallery->Cells();
     std::vector<fs::path> shown;

@@ -94,6 +94,7 @@ enum class CanvasButton { Left, Middle, Right };
 struct ScenePicture {
     std::filesystem::path path;
     Rect box;
+    friend bool operator==(const ScenePicture&, const ScenePicture&) = default;
 };
 
 // Everything a paint shows, in drawing order (the drawing items and the
@@ -118,6 +119,7 @@ struct StageScene {
     bool focusRect = false;          // the rectangle selection in progress
     Rect focus;
     bool captionFocus = false;       // the caption's outline while it is dragged
+    friend bool operator==(const StageScene&, const StageScene&) = default;
 };
 
 class StageCanvasControl {

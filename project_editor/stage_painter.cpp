@@ -7,6 +7,7 @@
 #include <wx/dcmemory.h>
 
 #include "picture_controls/dc_draw_painter.h"
+#include "platform/image/picture_cache.h"
 #include "platform/raster/surface.h"
 #include "platform/ui/colour.h"
 #include "platform/ui/fonts.h"
@@ -21,6 +22,48 @@ void StagePainter::Clear() {
     m_pictures.Clear();
     m_layerValid = false;
     m_layer = {};
+    m_shown = {};
+}
+
+namespace {
+
+// The picture files a scene shows.
+std::vector<std::filesystem::path> SceneFiles(const StageScene& s) {
+    std::vector<std::filesystem::path> files;
+    files.reserve(s.parts.size() + 2);
+    if (s.hasReference) files.push_back(s.reference);
+    for (const ScenePicture& p : s.parts) files.push_back(p.path);
+    if (!s.overlay.empty()) files.push_back(s.overlay);
+    return files;
+}
+
+}  // namespace
+
+Rect StagePainter::PaintBuffer(wxBitmap& buffer, const StageScene& s, const picture_controls::CDrawItemList* items) {
+    // An item being drawn and the rubber band change with every move.
+    const bool live = items && (items->RubberBandShown() ||
+                                (items->itemCount() > 0 && items->currentItem() == items->itemCount() - 1));
+    const LayerKey key = items ? KeyOf(*items, s.stage) : LayerKey{};
+    const std::vector<std::filesystem::path> files = SceneFiles(s);
+    bool same = m_shown.valid && !live && m_shown.size == buffer.GetSize() && m_shown.items == key.hash &&
+                m_shown.scene == s;
+    // The same stage: still the same unless one of its picture files changed
+    // on disk (each looked at once, nothing decoded).
+    auto& cache = platform::image::PictureCache::Instance();
+    for (std::size_t i = 0; same && i < files.size(); ++i) same = cache.Held(files[i]) == m_shown.sources[i];
+    if (same) return m_shown.caption;
+
+    picture_controls::PicturePainter::Pass pass(m_pictures);
+    Rect caption;
+    {
+        wxMemoryDC dc(buffer);
+        caption = PaintKeyed(dc, s, items, items ? &key : nullptr, true);
+    }
+    std::vector<std::shared_ptr<const wxImage>> sources;
+    sources.reserve(files.size());
+    for (const auto& f : files) sources.push_back(m_pictures.Checked(f));
+    m_shown = {true, s, key.hash, buffer.GetSize(), std::move(sources), caption};
+    return caption;
 }
 
 namespace {
@@ -99,11 +142,23 @@ Rect StagePainter::PaintTop(wxDC& dc, const StageScene& s, bool feedback) {
 
 Rect StagePainter::Paint(wxDC& dc, const StageScene& s, const picture_controls::CDrawItemList* items,
                          Options options) {
+    picture_controls::PicturePainter::Pass pass(m_pictures);
+    if (!items || !options.items) {
+        PaintPictures(dc, s);
+        return PaintTop(dc, s, options.feedback);
+    }
+    return PaintKeyed(dc, s, items, nullptr, options.feedback);
+}
+
+Rect StagePainter::PaintKeyed(wxDC& dc, const StageScene& s, const picture_controls::CDrawItemList* items,
+                              const LayerKey* given, bool feedback) {
+    picture_controls::PicturePainter::Pass pass(m_pictures);
     // An item layer that must be made again is drawn on our surface on a
     // thread of its own while the pictures are decoded and scaled.
     std::thread layer;
-    if (items && options.items) {
-        const LayerKey key = KeyOf(*items, s.stage);
+    LayerKey key;
+    if (items) {
+        key = given ? *given : KeyOf(*items, s.stage);
         if (!LayerCurrent(key)) {
             try {
                 layer = std::thread([this, items, key, stage = s.stage] { MakeItemLayer(*items, key, stage); });
@@ -114,8 +169,8 @@ Rect StagePainter::Paint(wxDC& dc, const StageScene& s, const picture_controls::
     }
     PaintPictures(dc, s);
     if (layer.joinable()) layer.join();
-    if (items && options.items) PaintItems(dc, *items, s.stage);
-    return PaintTop(dc, s, options.feedback);
+    if (items) PaintItemsKeyed(dc, *items, s.stage, key);
+    return PaintTop(dc, s, feedback);
 }
 
 namespace {
@@ -194,9 +249,14 @@ void StagePainter::MakeItemLayer(const picture_controls::CDrawItemList& items, c
 }
 
 void StagePainter::PaintItems(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage) {
+    PaintItemsKeyed(dc, items, stage, KeyOf(items, stage));
+}
+
+void StagePainter::PaintItemsKeyed(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage,
+                                   const LayerKey& key) {
     const int count = items.itemCount();
     const bool building = count > 0 && items.currentItem() == count - 1;
-    if (const LayerKey key = KeyOf(items, stage); !LayerCurrent(key)) MakeItemLayer(items, key, stage);
+    if (!LayerCurrent(key)) MakeItemLayer(items, key, stage);
     picture_controls::DrawCoverSurface(dc, m_layer, m_layerAt.x, m_layerAt.y);
     picture_controls::DcDrawPainter painter(dc);
     if (building) {
@@ -211,6 +271,7 @@ wxImage RenderStagePicture(StagePainter& painter, const StageScene& scene,
                            const picture_controls::CDrawItemList& items) {
     const int w = scene.stage.width(), h = scene.stage.height();
     if (w <= 0 || h <= 0) return {};
+    picture_controls::PicturePainter::Pass pass(painter.pictures());
     StageScene local = scene;
     const int dx = -scene.stage.left, dy = -scene.stage.top;
     local.stage = scene.stage.Offset(dx, dy);

@@ -14,7 +14,10 @@
 // go through our own raster surface instead) and the benchmark. Window
 // thread only.
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include <wx/bitmap.h>
 #include <wx/dc.h>
 #include <wx/font.h>
 #include <wx/image.h>
@@ -39,6 +42,10 @@ public:
     Rect Paint(wxDC& dc, const StageScene& scene, const picture_controls::CDrawItemList* items) {
         return Paint(dc, scene, items, Options{});
     }
+    // Paints into the window's memory bitmap, unless it shows this scene and
+    // these items already and no picture file of the scene changed since:
+    // then it is left as it is. Returns the caption's rectangle.
+    Rect PaintBuffer(wxBitmap& buffer, const StageScene& scene, const picture_controls::CDrawItemList* items);
     // The first steps alone (background, reference picture, parts) and the
     // last ones (caption, frame, overlay, feedback), for pictures whose items
     // are drawn on a raster surface in between.
@@ -47,8 +54,11 @@ public:
 
     // The pictures of the stage, which the view's gallery and preview share.
     picture_controls::PicturePainter& pictures() { return m_pictures; }
-    void SetFontFace(const wxFont& font) { m_font = font; }
-    // Forgets the scaled pictures and the item layer.
+    void SetFontFace(const wxFont& font) {
+        m_font = font;
+        m_shown.valid = false;
+    }
+    // Forgets the scaled pictures, the item layer and what the buffer shows.
     void Clear();
 
     // The drawing items: the finished ones from a layer that is drawn again
@@ -63,14 +73,30 @@ private:
         int finished = 0;  // the items drawn on the layer (the one being drawn is not)
     };
     static LayerKey KeyOf(const picture_controls::CDrawItemList& items, const Rect& stage);
+    // Paint with the items' key worked out already (null: work it out).
+    Rect PaintKeyed(wxDC& dc, const StageScene& scene, const picture_controls::CDrawItemList* items,
+                    const LayerKey* key, bool feedback);
+    void PaintItemsKeyed(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage,
+                         const LayerKey& key);
     bool LayerCurrent(const LayerKey& key) const;
     // Reads only the items and writes only the layer: runs on any one thread.
     void MakeItemLayer(const picture_controls::CDrawItemList& items, const LayerKey& key, const Rect& stage);
     void DrawReference(wxDC& dc, const StageScene& scene);
     void BuildItemLayer(const picture_controls::CDrawItemList& items, int finished, const Rect& stage);
 
+    // What PaintBuffer last painted into its bitmap.
+    struct Shown {
+        bool valid = false;
+        StageScene scene;
+        std::uint64_t items = 0;
+        wxSize size;
+        std::vector<std::shared_ptr<const wxImage>> sources;  // the scene's decoded pictures
+        Rect caption;
+    };
+
     picture_controls::PicturePainter m_pictures;
     wxFont m_font;
+    Shown m_shown;
     std::uint64_t m_layerKey = 0;
     bool m_layerValid = false;
     platform::raster::Surface m_layer;  // transparent where no item is
