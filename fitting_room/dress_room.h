@@ -12,9 +12,12 @@
 
 #include "fitting_room/fitting_model.h"
 #include "fitting_room/garment_pic_list.h"
-#include "fitting_room/geometry.h"
+#include "picture_controls/geometry.h"
 
 namespace fitting_room {
+
+using picture_controls::Point;
+using picture_controls::Rect;
 
 inline constexpr std::int32_t kReqRefresh = 66600366;
 inline constexpr std::int32_t kReqLoadWebProject = 66601001;

@@ -11,9 +11,12 @@
 #include <optional>
 #include <string>
 
-#include "fitting_room/geometry.h"
+#include "picture_controls/geometry.h"
 
 namespace fitting_room {
+
+using picture_controls::Point;
+using picture_controls::Rect;
 
 inline constexpr int kToolBarHeight = 54;
 inline constexpr int kCategoryIconSize = 42;

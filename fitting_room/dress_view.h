@@ -14,8 +14,8 @@
 #include <wx/window.h>
 
 #include "fitting_room/dress_room.h"
-#include "fitting_room/picture_painter.h"
 #include "fitting_room/show_gra_wnd.h"
+#include "picture_controls/picture_painter.h"
 #include "platform/image/picture_cache.h"
 #include "platform/ui/messages.h"
 
@@ -60,7 +60,7 @@ private:
     std::filesystem::path m_base;
     platform::image::CachedPictureSizes m_sizes;
     fitting_room::DressRoom m_room;
-    fitting_room::PicturePainter m_painter;
+    picture_controls::PicturePainter m_painter;
     fitting_room::DressLayout m_layout;
     bool m_laidOut = false;
     CCShowGraCWnd* m_stage = nullptr;

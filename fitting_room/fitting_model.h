@@ -16,11 +16,20 @@
 #include <string>
 #include <vector>
 
-#include "fitting_room/geometry.h"
-#include "fitting_room/paint_ops.h"
+#include "picture_controls/geometry.h"
+#include "picture_controls/paint_ops.h"
 #include "platform/picture_size.h"
 
 namespace fitting_room {
+
+using picture_controls::Point;
+using picture_controls::Rect;
+using picture_controls::PaintOp;
+using picture_controls::PaintOps;
+using picture_controls::ContainScale;
+using picture_controls::CoverScale;
+using picture_controls::FitItemBox;
+using picture_controls::ScaledAt;
 
 inline constexpr int kSlotsInUse = 100;  // slots 1..99; slot 0 never holds an item
 inline constexpr int kListRecords = 166;

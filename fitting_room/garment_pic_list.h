@@ -23,12 +23,18 @@
 #include <string_view>
 #include <vector>
 
-#include "fitting_room/geometry.h"
-#include "fitting_room/paint_ops.h"
+#include "picture_controls/geometry.h"
+#include "picture_controls/paint_ops.h"
 #include "platform/picture_size.h"
 #include "project_editor/project_file.h"
 
 namespace fitting_room {
+
+using picture_controls::Point;
+using picture_controls::Rect;
+using picture_controls::PaintOp;
+using picture_controls::PaintOps;
+using picture_controls::ContainScale;
 
 inline constexpr int kMaxCategories = 16;
 inline constexpr int kMaxListedItems = 166;

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "fitting_room/geometry.h"
+#include "picture_controls/geometry.h"
 
 namespace fitting_room {
+
+using picture_controls::Point;
+using picture_controls::Rect;
 
 inline constexpr int kMaxReplaceNames = 260;
 inline constexpr int kThumbCell = 66;

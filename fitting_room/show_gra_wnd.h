@@ -15,8 +15,8 @@
 
 #include "fitting_room/fitting_model.h"
 #include "fitting_room/garment_pic_list.h"
-#include "fitting_room/picture_painter.h"
 #include "fitting_room/stage_control.h"
+#include "picture_controls/picture_painter.h"
 #include "platform/picture_size.h"
 
 inline constexpr int kShowGraWndId = 111;
@@ -58,7 +58,7 @@ public:
     bool SaveStage(const std::filesystem::path& file, char format);
 
     fitting_room::StageControl& control() { return m_control; }
-    fitting_room::PicturePainter& painter() { return m_painter; }
+    picture_controls::PicturePainter& painter() { return m_painter; }
 
 private:
     void OnPaint(wxPaintEvent& e);
@@ -69,7 +69,7 @@ private:
     void LayOutIfNeeded();
 
     fitting_room::StageControl m_control;
-    fitting_room::PicturePainter m_painter;
+    picture_controls::PicturePainter m_painter;
     wxTimer m_slideTimer;
     wxCursor m_handCursor;
     wxCursor m_dragCursor;

@@ -14,11 +14,16 @@
 
 #include "fitting_room/fitting_model.h"
 #include "fitting_room/garment_pic_list.h"
-#include "fitting_room/geometry.h"
-#include "fitting_room/paint_ops.h"
+#include "picture_controls/geometry.h"
+#include "picture_controls/paint_ops.h"
 #include "platform/picture_size.h"
 
 namespace fitting_room {
+
+using picture_controls::Point;
+using picture_controls::Rect;
+using picture_controls::PaintOp;
+using picture_controls::PaintOps;
 
 inline constexpr int kMenuButtonCount = 13;
 

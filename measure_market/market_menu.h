@@ -13,8 +13,8 @@
 #include <string_view>
 
 #include "fitting_room/garment_pic_list.h"
-#include "fitting_room/geometry.h"
 #include "fitting_room/project_chooser_core.h"
+#include "picture_controls/geometry.h"
 
 namespace measure_market {
 

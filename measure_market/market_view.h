@@ -12,8 +12,8 @@
 #include <wx/cursor.h>
 #include <wx/window.h>
 
-#include "fitting_room/picture_painter.h"
 #include "measure_market/market_menu.h"
+#include "picture_controls/picture_painter.h"
 #include "platform/image/picture_cache.h"
 #include "platform/ui/messages.h"
 
@@ -42,7 +42,7 @@ private:
     std::filesystem::path m_base;
     measure_market::MarketMenu m_menu;
     platform::image::CachedPictureSizes m_sizes;
-    fitting_room::PicturePainter m_painter;
+    picture_controls::PicturePainter m_painter;
     bool m_laidOut = false;
     wxCursor m_handCursor;
     bool m_handShown = false;

@@ -112,6 +112,12 @@ bool CHoverButton::Enable(bool enable) {
     return changed;
 }
 
+void CHoverButton::SetLabel(const wxString& label) {
+    if (label == GetLabel()) return;
+    wxControl::SetLabel(label);
+    Refresh();
+}
+
 const HoverButtonState& CHoverButton::state() const {
     m_state.pressed = m_pressed && m_pressInside;
     m_state.hovering = m_hovering;

@@ -31,6 +31,8 @@ public:
     void Draw(wxDC& dc);
 
     bool Enable(bool enable = true) override;
+    // A new caption shows at once, not at the next hover.
+    void SetLabel(const wxString& label) override;
     bool AcceptsFocus() const override { return true; }
 
 protected:

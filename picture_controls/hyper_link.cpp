@@ -129,7 +129,12 @@ void CHyperLink::OnPaint(wxPaintEvent&) {
 
 bool CHyperLink::Open() {
     std::string message;
-    if (!OpenLinkTarget(m_target, Opener(), &message)) {
+    bool opened = false;
+    {
+        wxBusyCursor busy;  // the opener is given a moment to say it could not open the target
+        opened = OpenLinkTarget(m_target, Opener(), &message);
+    }
+    if (!opened) {
         wxBell();
         platform::ui::ShowMessage(message, platform::MbButtons::Ok, platform::MbIcon::Exclamation, {}, this);
         return false;

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -108,21 +109,25 @@ BindOutcome CallModuleEntry(const fs::path& dir, const std::string& file, const 
     return BindOutcome::Ran;
 }
 
-bool StartDetached(const fs::path& program, const std::vector<std::string>& args, std::string* error) {
+namespace {
+
+// Starts the program as StartDetached describes; -1 with a reason when it
+// cannot be started. The caller waits for the child or leaves it to ReapLater.
+pid_t Spawn(const fs::path& program, const std::vector<std::string>& args, std::string* error) {
     const std::string prog = program.string();
     if (prog.empty()) {
         SetError(error, "no program given");
-        return false;
+        return -1;
     }
     if (prog.find('/') != std::string::npos) {
         struct stat st {};
         if (::stat(prog.c_str(), &st) != 0) {
             SetError(error, "program not found: " + prog);
-            return false;
+            return -1;
         }
         if (!S_ISREG(st.st_mode) || ::access(prog.c_str(), X_OK) != 0) {
             SetError(error, "program is not executable: " + prog);
-            return false;
+            return -1;
         }
     }
 
@@ -155,9 +160,44 @@ bool StartDetached(const fs::path& program, const std::vector<std::string>& args
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         SetError(error, "cannot start " + prog + ": " + std::strerror(rc));
-        return false;
+        return -1;
     }
+    return pid;
+}
+
+}  // namespace
+
+bool StartDetached(const fs::path& program, const std::vector<std::string>& args, std::string* error) {
+    const pid_t pid = Spawn(program, args, error);
+    if (pid < 0) return false;
     ReapLater(pid);
+    return true;
+}
+
+bool StartAndCheck(const fs::path& program, const std::vector<std::string>& args, std::chrono::milliseconds wait,
+                   std::string* error) {
+    const pid_t pid = Spawn(program, args, error);
+    if (pid < 0) return false;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        int status = 0;
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+            const std::string name = program.filename().string();
+            if (WIFEXITED(status))
+                SetError(error, name + " failed (exit status " + std::to_string(WEXITSTATUS(status)) + ")");
+            else
+                SetError(error, name + " ended by signal " + std::to_string(WTERMSIG(status)));
+            return false;
+        }
+        if (done < 0 && errno != EINTR) return true;  // reaped elsewhere: nothing more to learn
+        if (std::chrono::steady_clock::now() >= deadline) break;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+    ReapLater(pid);  // still running: it started, and what it runs is not ours to wait for
     return true;
 }
 
@@ -174,7 +214,8 @@ bool StartSiblingProgram(const std::string& name, std::string* error, const fs::
     return StartDetached(folder / name, {}, error);
 }
 
-bool OpenWithDesktop(const std::string& target, std::string* error, const std::string& opener) {
+bool OpenWithDesktop(const std::string& target, std::string* error, const std::string& opener,
+                     std::chrono::milliseconds wait) {
     if (target.empty() || HasControlChars(target)) {
         SetError(error, "not a page or document: \"" + target + "\"");
         return false;
@@ -195,7 +236,7 @@ bool OpenWithDesktop(const std::string& target, std::string* error, const std::s
         }
         argument = file.string();  // absolute, so it can never pass for an option
     }
-    return StartDetached(opener, {argument}, error);
+    return StartAndCheck(opener, {argument}, wait, error);
 }
 
 }  // namespace platform

@@ -91,6 +91,16 @@ CAddFittingPicDlg::CAddFittingPicDlg(wxWindow* parent, AddPicturesMode mode, int
         if (e.GetId() == wxID_CANCEL) e.Skip();
         else RunCommand(e.GetId());
     });
+    // The dialog has no cancel button: Escape and the close box leave it
+    // without adding anything.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() != WXK_ESCAPE) {
+            e.Skip();
+            return;
+        }
+        Leave();
+    });
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Leave(); });
     m_hide->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) {
         m_core->SetHideAdded(e.IsChecked());
         UpdateControls();
@@ -228,6 +238,13 @@ void CAddFittingPicDlg::RunCommand(int id) {
         }
         default: break;
     }
+}
+
+void CAddFittingPicDlg::Leave() {
+    if (IsModal())
+        EndModal(wxID_CANCEL);
+    else
+        Hide();
 }
 
 void CAddFittingPicDlg::Confirm() {

@@ -52,6 +52,7 @@ public:
 
 private:
     void Confirm();
+    void Leave();  // ends with Cancel
     void UpdateControls();
     void LayoutGrid();
 

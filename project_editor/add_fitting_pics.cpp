@@ -89,11 +89,14 @@ bool IsUsablePictureTitle(const std::string& title) {
            gbk->find('\0') == std::string::npos;
 }
 
+int RenumberedPart(const std::vector<int>& moves, int part) {
+    if (moves.empty()) return part;
+    return part >= 0 && part < static_cast<int>(moves.size()) ? moves[static_cast<std::size_t>(part)] : -1;
+}
+
 void ApplyRecordMoves(const std::vector<int>& moves, StageSlotTable& slots, int& selectedPart) {
     if (moves.empty()) return;
-    auto renumber = [&](int part) {
-        return part >= 0 && part < static_cast<int>(moves.size()) ? moves[static_cast<std::size_t>(part)] : -1;
-    };
+    auto renumber = [&](int part) { return RenumberedPart(moves, part); };
     for (int s = 0; s < kStageSlotCount; ++s) {
         StageSlot& slot = slots.Slot(s);
         if (slot.used != 'Y') continue;
@@ -151,16 +154,22 @@ void AddFittingPics::List() {
         for (int i = 0; i < m_store.PartCount(); ++i)
             if (m_store.Part(i).RowType() != 'T') used.insert(m_store.Part(i).PictureName());
     }
-    // ListFiles sorts by name in byte order, so a title that is a prefix of
-    // another comes first.
     for (const fs::path& file : platform::ListFiles(m_source, "*.png")) {
         std::string title = file.stem().string();
         if (title == kNeverListed || used.count(title)) continue;
         if (static_cast<int>(m_entries.size()) >= kMaxListedPictures) break;
         m_entries.push_back({std::move(title), ' '});
     }
-    std::sort(m_entries.begin(), m_entries.end(),
-              [](const PictureEntry& a, const PictureEntry& b) { return a.title < b.title; });
+    // In the byte order of the titles' stored (GBK) form, as the project
+    // keeps them: Chinese names by their GBK codes, a title that is a prefix
+    // of another first. A title GBK cannot hold sorts by its nearest form.
+    std::vector<std::pair<std::string, PictureEntry>> keyed;
+    keyed.reserve(m_entries.size());
+    for (PictureEntry& e : m_entries) keyed.emplace_back(platform::Utf8ToGbkLossy(e.title), std::move(e));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second.title < b.second.title;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i) m_entries[i] = std::move(keyed[i].second);
     if (m_first >= static_cast<int>(m_entries.size())) m_first = 0;
 }
 

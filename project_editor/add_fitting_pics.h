@@ -126,6 +126,10 @@ private:
 // storable in GBK and short enough for the 66-byte fields.
 bool IsUsablePictureTitle(const std::string& title);
 
+// A part's index after records moved (`moves` from a report; empty: none
+// moved); -1 for a removed record or an index outside the map.
+int RenumberedPart(const std::vector<int>& moves, int part);
+
 // Renumbers the stage slots and the selected part after records moved:
 // slots of removed records are emptied, the current slot too when it was one.
 void ApplyRecordMoves(const std::vector<int>& moves, StageSlotTable& slots, int& selectedPart);

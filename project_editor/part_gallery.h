@@ -11,10 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "picture_controls/geometry.h"
 #include "project_editor/project_store.h"
-#include "project_editor/stage_geometry.h"
 
 namespace project_editor {
+
+using picture_controls::Point;
+using picture_controls::Rect;
 
 inline constexpr int kGalleryColumns = 3;
 inline constexpr int kGalleryCellWidth = 130;

@@ -65,13 +65,13 @@ void Edge3d(wxDC& dc, const Rect& r) {
 }
 
 // The picture scaled by the smaller ratio of the box (no upper limit), centred.
-void DrawFitted(wxDC& dc, const fs::path& path, const Rect& box, StagePainter& cache) {
+void DrawFitted(wxDC& dc, const fs::path& path, const Rect& box, picture_controls::PicturePainter& painter) {
     auto size = platform::image::PictureSize(path);
     if (!size || size->x <= 0 || size->y <= 0 || box.empty()) return;
     const double f = std::min(static_cast<double>(box.width()) / size->x, static_cast<double>(box.height()) / size->y);
     const int w = std::max(1, static_cast<int>(size->x * f)), h = std::max(1, static_cast<int>(size->y * f));
-    if (const wxBitmap* bmp = cache.Scaled(path, w, h))
-        dc.DrawBitmap(*bmp, box.left + (box.width() - w) / 2, box.top + (box.height() - h) / 2, true);
+    painter.DrawPicture(dc, path, Rect::FromSize(box.left + (box.width() - w) / 2, box.top + (box.height() - h) / 2, w, h),
+                        false);
 }
 
 }  // namespace
@@ -348,6 +348,7 @@ void CPavanelView::EnableEditing(bool on) {
         w->Enable(on);
     }
     if (on) {
+        control(kIdAddPictures)->Enable(m_addPicturesOn);
         auto* name = static_cast<wxTextCtrl*>(control(kIdPictureName));
         control(kIdSaveComposition)->Enable(!name->GetValue().empty());
         const int n = CProjectStore::Instance().PartCount();
@@ -377,13 +378,19 @@ void CPavanelView::OpenAddPictures(AddPicturesMode mode) {
         }
     }
     CAddFittingPicDlg dlg(this, mode, part);
-    dlg.ShowModal();
+    const bool added = dlg.ShowModal() == wxID_OK;
     const AddPicturesReport& r = dlg.report();
     int selected = m_editor->selectedPart();
     ApplyRecordMoves(r.moves, StageSlotTable::Instance(), selected);
     m_editor->SelectPart(selected);
-    if (!r.moves.empty()) m_previewPart = selected;
-    m_gallery->Rebuild();
+    // The preview keeps showing what it showed (the current slot's part, or
+    // the part picked last), under its new index.
+    m_previewPart = RenumberedPart(r.moves, m_previewPart);
+    // After an add the gallery shows every category again, from its first page.
+    if (added)
+        m_gallery->SetDisplay(0);
+    else
+        m_gallery->Rebuild();
     FillDisplayCombo();
     AfterStageChange(true);
     Refresh();
@@ -435,7 +442,9 @@ void CPavanelView::RunCommand(int id) {
             else if (WebPageCommand())
                 WebPageCommand()(*this);
             break;
-        case kIdAddPictures: OpenAddPictures(AddPicturesMode::AddToCategory); break;
+        case kIdAddPictures:
+            if (m_addPicturesOn) OpenAddPictures(AddPicturesMode::AddToCategory);
+            break;
         case kIdFrame:
             m_stage->EndMode();
             EnableEditing(false);
@@ -679,6 +688,8 @@ void CPavanelView::CheckChanged(int id, bool on) {
         case kIdProcessing:
             m_processing = on;
             control(kIdWebPage)->SetLabel(wxString::FromUTF8(on ? "试衣图片参数" : "创建搭配网页"));
+            m_addPicturesOn = on;
+            control(kIdAddPictures)->Enable(on && m_editing);
             RefreshRect(ToWx(m_gallery->rect()));
             break;
         default: break;
@@ -792,8 +803,8 @@ void CPavanelView::DrawPreview(wxDC& dc) {
                 FitRect(size->x, size->y, x, y, w, h);
                 x = inner.left + (inner.width() - w) / 2;
             }
-            if (const wxBitmap* bmp = m_stage->painter().Scaled(pic, std::max(1, w), std::max(1, h)))
-                dc.DrawBitmap(*bmp, x, y, true);
+            m_stage->painter().pictures().DrawPicture(dc, pic, Rect::FromSize(x, y, std::max(1, w), std::max(1, h)),
+                                                      false);
         }
     }
     // The two icons below the preview.
@@ -845,12 +856,18 @@ void CPavanelView::DrawGallery(wxDC& dc) {
     dc.SetFont(font);
     const wxPen green(ToColour(kGalleryPen), 2);
     CProjectStore& store = CProjectStore::Instance();
-    const fs::path folder = m_editor->PictureFolder();
-    for (const GalleryCell& c : m_gallery->Cells()) {
+    picture_controls::PicturePainter::Pass pass(m_stage->painter().pictures());
+    // The page's pictures decoded together on all cores, not one by one below.
+    const std::vector<GalleryCell> cells = m_gallery->Cells();
+    std::vector<fs::path> shown;
+    for (const GalleryCell& c : cells)
+        if (c.part >= 0) shown.push_back(m_editor->PartPicture(c.part));
+    platform::image::PictureCache::Instance().Prefetch(shown);
+    for (const GalleryCell& c : cells) {
         if (c.part < 0) continue;
         const PartRecord& part = store.Part(c.part);
         Edge3d(dc, c.picture);
-        DrawFitted(dc, m_editor->PartPicture(c.part), c.picture.Inflate(-4), m_stage->painter());
+        DrawFitted(dc, m_editor->PartPicture(c.part), c.picture.Inflate(-4), m_stage->painter().pictures());
         if (m_processing) {
             dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
             dc.SetTextBackground(ToColour(PartGallery::ProcessColour(part.Depth())));
@@ -878,7 +895,6 @@ void CPavanelView::DrawGallery(wxDC& dc) {
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     control(kIdPageUp)->Enable(m_gallery->CanPageUp());
     control(kIdPageDown)->Enable(m_gallery->CanPageDown());
-    (void)folder;
 }
 
 // ---- events ----

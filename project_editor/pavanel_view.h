@@ -82,6 +82,8 @@ public:
     PartGallery& gallery() { return *m_gallery; }
     wxWindow* control(int id) const;
     const Rect& frameRect() const { return m_frameRect; }
+    // The part the preview box shows (-1 none).
+    int previewPart() const { return m_previewPart; }
     // The add-pictures dialog: mode 0 from "加试衣图片", mode 9 from the
     // group icon for the selected part.
     void OpenAddPictures(AddPicturesMode mode);
@@ -160,6 +162,9 @@ private:
     unsigned m_captionColour = kDefaultCaptionColour;
     std::string m_pictureType = "jpg";
     bool m_processing = false;
+    // "加试衣图片" is taken away when processing mode is turned off and given
+    // back when it is turned on (it starts usable).
+    bool m_addPicturesOn = true;
     bool m_editing = true;
     int m_busy = 0;
     bool m_ready = false;

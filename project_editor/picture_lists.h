@@ -8,10 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "picture_controls/geometry.h"
 #include "project_editor/stage_editor.h"
-#include "project_editor/stage_geometry.h"
 
 namespace project_editor {
+
+using picture_controls::Point;
+using picture_controls::Rect;
 
 // List kinds of the picture/sound list dialog.
 enum ListKind : int { kListShowPictures = 101, kListAnimationPictures = 102, kListAnimationSounds = 103,

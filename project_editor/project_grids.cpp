@@ -27,11 +27,13 @@ CProjectDialogGrid::CProjectDialogGrid() {
 }
 
 void CProjectDialogGrid::SetUpColumns() {
+    // Every column holds its cell's value without a window of its own: a
+    // click tells the owner, who acts on the current cell; nothing is typed in.
+    for (int c = 0; c < GetCoreValue(); ++c) SetColumnControl(c, grid::kEditorValue, kEditorStyle, 0);
     SetColumnMetrics(0, 15, 15, grid::kIconImageList);
     SetColumnColor(1, 0xFF0000);
     for (int c : {4, 5, 6})
         if (c < GetCoreValue()) SetColumnColor(c, 0x808080);
-    (void)kEditorStyle;
     SetRowCount(kInitialRows, 0);
 }
 
@@ -77,6 +79,7 @@ void CPictureFileGrid::SetFileList(const std::vector<std::string>& names) {
     m_names.assign(names.begin(), names.begin() + std::min<std::ptrdiff_t>(names.size(), kMaxPictureFiles));
     m_marks.assign(m_names.size(), ' ');
     SetRowCount(count(), 1);
+    CancelEdit();  // the current cell shows the new list's name
     if (WindowExists()) {
         RecalcLayout();
         Refresh();
@@ -143,6 +146,7 @@ CMediaListGrid::CMediaListGrid() {
 
 void CMediaListGrid::UpdateFaceCount() {
     m_faces = MediaFaceCount(CProjectStore::Instance(), CurrentPartIndex());
+    CancelEdit();
     if (WindowExists()) Refresh();
 }
 
@@ -154,6 +158,7 @@ bool CMediaListGrid::GetCurrentCell(int& row, int& column) const {
 
 void CMediaListGrid::RefreshRow() {
     const int row = GetCurrentDataRow();
+    CancelEdit();  // the current cell's holder takes the changed text
     if (row >= 0 && WindowExists()) InvalidateRowBand(row);
 }
 

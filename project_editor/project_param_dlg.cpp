@@ -27,6 +27,9 @@ namespace {
 
 using namespace dialog_support;
 
+// The media grid's "图片列表" column (after the icon column "--").
+constexpr int kFacePictureColumn = 1;
+
 // Show pictures of a face kind: 'G' gif, 'P' png, else jpg.
 std::string FaceKindExtension(char kind) { return kind == 'G' ? "gif" : kind == 'P' ? "png" : "jpg"; }
 
@@ -168,7 +171,7 @@ std::intptr_t CProjectParamDlg::OnPrivateMessage(unsigned id, std::uintptr_t wpa
 
 void CProjectParamDlg::OpenList() {
     int row = -1, column = -1;
-    if (!m_params.valid() || !m_grid->GetCurrentCell(row, column) || column != 0) return;
+    if (!m_params.valid() || !m_grid->GetCurrentCell(row, column) || column != kFacePictureColumn) return;
     m_grid->EndEdit();
     CProjectStore& store = CProjectStore::Instance();
     CPicVoiceListDlg dlg(this);

@@ -41,8 +41,8 @@ public:
     // Runs a button or combo as the user would (1129, 1130, 1133, 1135,
     // 1136, 1146, 1157).
     void RunCommand(int id);
-    // The face-picture pick of a face row, as a click on the grid's first
-    // column opens it (tests reach the list dialog through the hook).
+    // The face-picture pick of a face row, as a click on the grid's "图片列表"
+    // cell opens it (tests reach the list dialog through the hook).
     void OpenList();
     static std::function<void(CPicVoiceListDlg&)>& ListDialogHook();
 

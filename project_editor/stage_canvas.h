@@ -15,11 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "picture_controls/geometry.h"
 #include "project_editor/project_store.h"
-#include "project_editor/stage_geometry.h"
 #include "project_editor/stage_slot.h"
 
 namespace project_editor {
+
+using picture_controls::Point;
+using picture_controls::Rect;
 
 // Message to the parent (the user message base plus 21) and its codes.
 inline constexpr unsigned kStageNotifyMessage = 0x415;
@@ -91,6 +94,7 @@ enum class CanvasButton { Left, Middle, Right };
 struct ScenePicture {
     std::filesystem::path path;
     Rect box;
+    friend bool operator==(const ScenePicture&, const ScenePicture&) = default;
 };
 
 // Everything a paint shows, in drawing order (the drawing items and the
@@ -115,6 +119,7 @@ struct StageScene {
     bool focusRect = false;          // the rectangle selection in progress
     Rect focus;
     bool captionFocus = false;       // the caption's outline while it is dragged
+    friend bool operator==(const StageScene&, const StageScene&) = default;
 };
 
 class StageCanvasControl {

@@ -1,10 +1,10 @@
 #include "project_editor/stage_painter.h"
 
-#include <cmath>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #include <wx/dcmemory.h>
-#include <wx/graphics.h>
 
 #include "picture_controls/dc_draw_painter.h"
 #include "platform/image/picture_cache.h"
@@ -19,76 +19,96 @@ namespace project_editor {
 using platform::ui::ToColour;
 
 void StagePainter::Clear() {
-    m_scaled.clear();
-    m_lru.clear();
-    m_bytes = 0;
+    m_pictures.Clear();
+    m_layerValid = false;
+    m_layer = {};
+    m_shown = {};
 }
 
-void StagePainter::Trim() {
-    while (m_bytes > m_maxBytes && m_lru.size() > 1) {
-        const auto it = m_scaled.find(m_lru.back());
-        if (it != m_scaled.end()) {
-            m_bytes -= it->second.bytes;
-            m_scaled.erase(it);
-        }
-        m_lru.pop_back();
-    }
+namespace {
+
+// The picture files a scene shows.
+std::vector<std::filesystem::path> SceneFiles(const StageScene& s) {
+    std::vector<std::filesystem::path> files;
+    files.reserve(s.parts.size() + 2);
+    if (s.hasReference) files.push_back(s.reference);
+    for (const ScenePicture& p : s.parts) files.push_back(p.path);
+    if (!s.overlay.empty()) files.push_back(s.overlay);
+    return files;
 }
 
-const wxBitmap* StagePainter::Scaled(const fs::path& path, int w, int h) {
-    if (w <= 0 || h <= 0 || w > 16000 || h > 16000) return nullptr;
-    const std::string key = path.string() + '|' + std::to_string(w) + 'x' + std::to_string(h);
-    if (auto it = m_scaled.find(key); it != m_scaled.end()) {
-        m_lru.splice(m_lru.begin(), m_lru, it->second.lru);
-        return &it->second.bitmap;
+}  // namespace
+
+Rect StagePainter::PaintBuffer(wxBitmap& buffer, const StageScene& s, const picture_controls::CDrawItemList* items) {
+    // An item being drawn and the rubber band change with every move.
+    const bool live = items && (items->RubberBandShown() ||
+                                (items->itemCount() > 0 && items->currentItem() == items->itemCount() - 1));
+    const LayerKey key = items ? KeyOf(*items, s.stage) : LayerKey{};
+    const std::vector<std::filesystem::path> files = SceneFiles(s);
+    bool same = m_shown.valid && !live && m_shown.size == buffer.GetSize() && m_shown.items == key.hash &&
+                m_shown.scene == s;
+    // The same stage: still the same unless one of its picture files changed
+    // on disk (each looked at once, nothing decoded).
+    auto& cache = platform::image::PictureCache::Instance();
+    for (std::size_t i = 0; same && i < files.size(); ++i) same = cache.Held(files[i]) == m_shown.sources[i];
+    if (same) return m_shown.caption;
+
+    picture_controls::PicturePainter::Pass pass(m_pictures);
+    Rect caption;
+    {
+        wxMemoryDC dc(buffer);
+        caption = PaintKeyed(dc, s, items, items ? &key : nullptr, true);
     }
-    auto image = platform::image::CachedPicture(path);
-    if (!image || !image->IsOk()) return nullptr;
-    wxImage scaled = (image->GetWidth() == w && image->GetHeight() == h)
-                         ? *image
-                         : image->Scale(w, h, wxIMAGE_QUALITY_HIGH);
-    m_lru.push_front(key);
-    Entry e;
-    e.bitmap = wxBitmap(scaled);
-    e.bytes = static_cast<std::size_t>(w) * h * 4;
-    e.lru = m_lru.begin();
-    m_bytes += e.bytes;
-    auto [it, inserted] = m_scaled.emplace(key, std::move(e));
-    Trim();
-    return &it->second.bitmap;
+    std::vector<std::shared_ptr<const wxImage>> sources;
+    sources.reserve(files.size());
+    for (const auto& f : files) sources.push_back(m_pictures.Checked(f));
+    m_shown = {true, s, key.hash, buffer.GetSize(), std::move(sources), caption};
+    return caption;
 }
+
+namespace {
+
+// The reference picture's drawn rectangle (its natural or scaled size, top-left at its offset).
+Rect ReferenceRect(const StageScene& s) {
+    return Rect::FromSize(static_cast<int>(s.referenceX), static_cast<int>(s.referenceY), static_cast<int>(s.referenceW),
+                          static_cast<int>(s.referenceH));
+}
+
+bool HasReference(const StageScene& s) {
+    return s.hasReference && s.referenceW >= 1 && s.referenceH >= 1 && !s.referenceClip.empty();
+}
+
+}  // namespace
 
 void StagePainter::DrawReference(wxDC& dc, const StageScene& s) {
-    if (!s.hasReference || s.referenceW < 1 || s.referenceH < 1 || s.referenceClip.empty()) return;
+    if (!HasReference(s)) return;
     const Rect& clip = s.referenceClip;
     wxDCClipper clipper(dc, wxRect(clip.left, clip.top, clip.width(), clip.height()));
-    const int w = static_cast<int>(s.referenceW), h = static_cast<int>(s.referenceH);
-    const wxBitmap* bmp = Scaled(s.reference, w, h);
-    if (!bmp) return;
     if (s.referenceAngle % 360 == 0) {
-        dc.DrawBitmap(*bmp, static_cast<int>(s.referenceX), static_cast<int>(s.referenceY), true);
+        m_pictures.DrawPicture(dc, s.reference, ReferenceRect(s), false);
         return;
     }
-    auto* memory = dynamic_cast<wxMemoryDC*>(&dc);
-    std::unique_ptr<wxGraphicsContext> gc(memory ? wxGraphicsContext::Create(*memory) : nullptr);
-    if (!gc) return;
-    gc->Clip(clip.left, clip.top, clip.width(), clip.height());
-    const double cx = (clip.left + clip.right) / 2.0, cy = (clip.top + clip.bottom) / 2.0;
-    gc->Translate(cx, cy);
-    gc->Rotate(s.referenceAngle * 3.14159265358979 / 180.0);
-    gc->Translate(-cx, -cy);
-    gc->DrawBitmap(*bmp, s.referenceX, s.referenceY, w, h);
+    m_pictures.DrawTurnedPicture(dc, s.reference, ReferenceRect(s), s.referenceAngle,
+                                 (clip.left + clip.right) / 2.0, (clip.top + clip.bottom) / 2.0);
 }
 
 void StagePainter::PaintPictures(wxDC& dc, const StageScene& s) {
+    // Every picture this paint needs that is not scaled yet, decoded and
+    // scaled together on all cores first.
+    picture_controls::PaintOps wanted;
+    wanted.reserve(s.parts.size() + 2);
+    if (HasReference(s) && s.referenceAngle % 360 == 0)
+        wanted.push_back(picture_controls::PaintOp::Picture(s.reference, ReferenceRect(s)));
+    for (const ScenePicture& p : s.parts) wanted.push_back(picture_controls::PaintOp::Picture(p.path, p.box));
+    if (!s.overlay.empty())
+        wanted.push_back(picture_controls::PaintOp::Natural(s.overlay, {s.stage.left + 1, s.stage.top + 1}));
+    m_pictures.Prepare(dc, wanted);
+
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(ToColour(s.background)));
     dc.DrawRectangle(s.stage.left, s.stage.top, s.stage.width(), s.stage.height());
     DrawReference(dc, s);
-    for (const ScenePicture& p : s.parts) {
-        if (const wxBitmap* bmp = Scaled(p.path, p.box.width(), p.box.height()))
-            dc.DrawBitmap(*bmp, p.box.left, p.box.top, true);
-    }
+    for (const ScenePicture& p : s.parts) m_pictures.DrawPicture(dc, p.path, p.box, false);
 }
 
 Rect StagePainter::PaintTop(wxDC& dc, const StageScene& s, bool feedback) {
@@ -110,12 +130,8 @@ Rect StagePainter::PaintTop(wxDC& dc, const StageScene& s, bool feedback) {
         dc.DrawLine(f.right - 1, f.top, f.right - 1, f.bottom - 1);
         dc.DrawLine(f.right - 1, f.bottom - 1, f.left - 1, f.bottom - 1);
     }
-    if (!s.overlay.empty()) {
-        if (auto image = platform::image::CachedPicture(s.overlay); image && image->IsOk()) {
-            if (const wxBitmap* bmp = Scaled(s.overlay, image->GetWidth(), image->GetHeight()))
-                dc.DrawBitmap(*bmp, s.stage.left + 1, s.stage.top + 1, true);
-        }
-    }
+    if (!s.overlay.empty())
+        m_pictures.DrawPicture(dc, s.overlay, Rect::FromSize(s.stage.left + 1, s.stage.top + 1, 0, 0), true);
     if (feedback && (s.focusRect || s.captionFocus)) {
         picture_controls::DcDrawPainter painter(dc);
         if (s.focusRect) painter.FocusRect(s.focus.left, s.focus.top, s.focus.right, s.focus.bottom);
@@ -126,9 +142,35 @@ Rect StagePainter::PaintTop(wxDC& dc, const StageScene& s, bool feedback) {
 
 Rect StagePainter::Paint(wxDC& dc, const StageScene& s, const picture_controls::CDrawItemList* items,
                          Options options) {
+    picture_controls::PicturePainter::Pass pass(m_pictures);
+    if (!items || !options.items) {
+        PaintPictures(dc, s);
+        return PaintTop(dc, s, options.feedback);
+    }
+    return PaintKeyed(dc, s, items, nullptr, options.feedback);
+}
+
+Rect StagePainter::PaintKeyed(wxDC& dc, const StageScene& s, const picture_controls::CDrawItemList* items,
+                              const LayerKey* given, bool feedback) {
+    picture_controls::PicturePainter::Pass pass(m_pictures);
+    // An item layer that must be made again is drawn on our surface on a
+    // thread of its own while the pictures are decoded and scaled.
+    std::thread layer;
+    LayerKey key;
+    if (items) {
+        key = given ? *given : KeyOf(*items, s.stage);
+        if (!LayerCurrent(key)) {
+            try {
+                layer = std::thread([this, items, key, stage = s.stage] { MakeItemLayer(*items, key, stage); });
+            } catch (const std::system_error&) {
+                MakeItemLayer(*items, key, s.stage);
+            }
+        }
+    }
     PaintPictures(dc, s);
-    if (items && options.items) PaintItems(dc, *items, s.stage);
-    return PaintTop(dc, s, options.feedback);
+    if (layer.joinable()) layer.join();
+    if (items) PaintItemsKeyed(dc, *items, s.stage, key);
+    return PaintTop(dc, s, feedback);
 }
 
 namespace {
@@ -156,7 +198,7 @@ std::uint64_t Fnv(std::uint64_t h, const void* data, std::size_t n) {
 }  // namespace
 
 void StagePainter::BuildItemLayer(const picture_controls::CDrawItemList& items, int finished, const Rect& stage) {
-    m_layer = wxBitmap();
+    m_layer = {};
     // The box the items cover, with room for their widest pen.
     Rect box{stage.right, stage.bottom, stage.left, stage.top};
     int pen = 1;
@@ -175,51 +217,47 @@ void StagePainter::BuildItemLayer(const picture_controls::CDrawItemList& items, 
     if (box.empty()) return;
     auto list = std::make_unique<picture_controls::CDrawItemList>();
     CopyItems(items, 0, finished, -box.left, -box.top, *list, true);
-    // Drawn twice on two background colours: a pixel that keeps its
-    // background in both is not covered by any item.
-    constexpr platform::raster::ColorRef kKeyA = 0x030201, kKeyB = 0xFCFDFE;
-    platform::raster::Surface a(box.width(), box.height(), kKeyA), b(box.width(), box.height(), kKeyB);
-    picture_controls::RasterDrawPainter pa(a), pb(b);
-    list->DrawAll(pa);
-    list->DrawAll(pb);
-    wxImage image(box.width(), box.height(), false);
-    image.InitAlpha();
-    unsigned char* rgb = image.GetData();
-    unsigned char* alpha = image.GetAlpha();
-    for (int y = 0; y < box.height(); ++y) {
-        const platform::raster::Argb* ra = a.Row(y);
-        const platform::raster::Argb* rb = b.Row(y);
-        for (int x = 0; x < box.width(); ++x, rgb += 3, ++alpha) {
-            const bool covered = platform::raster::ToColorRef(ra[x]) != kKeyA ||
-                                 platform::raster::ToColorRef(rb[x]) != kKeyB;
-            rgb[0] = static_cast<unsigned char>(ra[x] >> 16);
-            rgb[1] = static_cast<unsigned char>(ra[x] >> 8);
-            rgb[2] = static_cast<unsigned char>(ra[x]);
-            *alpha = covered ? 255 : 0;
-        }
-    }
-    m_layer = wxBitmap(image, 32);
+    // Transparent to start with: every pixel an item draws becomes opaque.
+    m_layer = platform::raster::Surface::WithArgb(box.width(), box.height(), 0);
+    picture_controls::RasterDrawPainter painter(m_layer);
+    list->DrawAll(painter);
     m_layerAt = {box.left, box.top};
 }
 
-void StagePainter::PaintItems(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage) {
+StagePainter::LayerKey StagePainter::KeyOf(const picture_controls::CDrawItemList& items, const Rect& stage) {
     const int count = items.itemCount();
     const bool building = count > 0 && items.currentItem() == count - 1;
-    const int finished = building ? count - 1 : count;
-    std::uint64_t key = 1469598103934665603ull;
-    const int geometry[] = {stage.left, stage.top, stage.right, stage.bottom, finished};
-    key = Fnv(key, geometry, sizeof geometry);
-    for (int i = 0; i < finished; ++i) {
-        key = Fnv(key, &items.item(i), sizeof(picture_controls::DrawingItem));
+    LayerKey key;
+    key.finished = building ? count - 1 : count;
+    key.hash = 1469598103934665603ull;
+    const int geometry[] = {stage.left, stage.top, stage.right, stage.bottom, key.finished};
+    key.hash = Fnv(key.hash, geometry, sizeof geometry);
+    for (int i = 0; i < key.finished; ++i) {
+        key.hash = Fnv(key.hash, &items.item(i), sizeof(picture_controls::DrawingItem));
         const auto points = items.pointsOf(i);
-        key = Fnv(key, points.data(), points.size_bytes());
+        key.hash = Fnv(key.hash, points.data(), points.size_bytes());
     }
-    if (!m_layerValid || key != m_layerKey) {
-        BuildItemLayer(items, finished, stage);
-        m_layerKey = key;
-        m_layerValid = true;
-    }
-    if (m_layer.IsOk()) dc.DrawBitmap(m_layer, m_layerAt.x, m_layerAt.y, true);
+    return key;
+}
+
+bool StagePainter::LayerCurrent(const LayerKey& key) const { return m_layerValid && key.hash == m_layerKey; }
+
+void StagePainter::MakeItemLayer(const picture_controls::CDrawItemList& items, const LayerKey& key, const Rect& stage) {
+    BuildItemLayer(items, key.finished, stage);
+    m_layerKey = key.hash;
+    m_layerValid = true;
+}
+
+void StagePainter::PaintItems(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage) {
+    PaintItemsKeyed(dc, items, stage, KeyOf(items, stage));
+}
+
+void StagePainter::PaintItemsKeyed(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage,
+                                   const LayerKey& key) {
+    const int count = items.itemCount();
+    const bool building = count > 0 && items.currentItem() == count - 1;
+    if (!LayerCurrent(key)) MakeItemLayer(items, key, stage);
+    picture_controls::DrawCoverSurface(dc, m_layer, m_layerAt.x, m_layerAt.y);
     picture_controls::DcDrawPainter painter(dc);
     if (building) {
         auto current = std::make_unique<picture_controls::CDrawItemList>();
@@ -233,6 +271,7 @@ wxImage RenderStagePicture(StagePainter& painter, const StageScene& scene,
                            const picture_controls::CDrawItemList& items) {
     const int w = scene.stage.width(), h = scene.stage.height();
     if (w <= 0 || h <= 0) return {};
+    picture_controls::PicturePainter::Pass pass(painter.pictures());
     StageScene local = scene;
     const int dx = -scene.stage.left, dy = -scene.stage.top;
     local.stage = scene.stage.Offset(dx, dy);

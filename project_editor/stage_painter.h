@@ -1,20 +1,21 @@
 #pragma once
 // Paints a StageScene and the drawing items on a toolkit context: the
-// background, the reference picture (scaled, rotated about its box's centre,
-// clipped to the box), the parts back to front with high-quality scaling,
-// the drawing items and the rubber band, the caption, the 3-D frame, the
-// overlay picture and the focus outlines. Scaled pictures are kept per size,
-// so repainting an unchanged stage only copies bitmaps.
+// background, the reference picture (scaled, turned about its box's centre,
+// clipped to the box), the parts back to front, the drawing items and the
+// rubber band, the caption, the 3-D frame, the overlay picture and the focus
+// outlines. The pictures go through the picture painter the fitting room uses:
+// a paint that needs new pictures decodes them on all cores and scales them
+// in bands of rows on all cores, and what was scaled is kept per size, so
+// repainting an unchanged stage only blits. The finished drawing items are
+// kept as one layer drawn on our raster surface, made again only when they
+// change.
 //
 // The same painter draws the window, the saved composition (where the items
 // go through our own raster surface instead) and the benchmark. Window
 // thread only.
-#include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <list>
-#include <string>
-#include <unordered_map>
+#include <memory>
+#include <vector>
 
 #include <wx/bitmap.h>
 #include <wx/dc.h>
@@ -22,6 +23,8 @@
 #include <wx/image.h>
 
 #include "picture_controls/draw_item_list.h"
+#include "picture_controls/picture_painter.h"
+#include "platform/raster/surface.h"
 #include "project_editor/stage_canvas.h"
 
 namespace project_editor {
@@ -39,17 +42,24 @@ public:
     Rect Paint(wxDC& dc, const StageScene& scene, const picture_controls::CDrawItemList* items) {
         return Paint(dc, scene, items, Options{});
     }
+    // Paints into the window's memory bitmap, unless it shows this scene and
+    // these items already and no picture file of the scene changed since:
+    // then it is left as it is. Returns the caption's rectangle.
+    Rect PaintBuffer(wxBitmap& buffer, const StageScene& scene, const picture_controls::CDrawItemList* items);
     // The first steps alone (background, reference picture, parts) and the
     // last ones (caption, frame, overlay, feedback), for pictures whose items
     // are drawn on a raster surface in between.
     void PaintPictures(wxDC& dc, const StageScene& scene);
     Rect PaintTop(wxDC& dc, const StageScene& scene, bool feedback);
 
-    // A picture scaled to w x h (null when it cannot be read).
-    const wxBitmap* Scaled(const std::filesystem::path& path, int w, int h);
-    void SetFontFace(const wxFont& font) { m_font = font; }
+    // The pictures of the stage, which the view's gallery and preview share.
+    picture_controls::PicturePainter& pictures() { return m_pictures; }
+    void SetFontFace(const wxFont& font) {
+        m_font = font;
+        m_shown.valid = false;
+    }
+    // Forgets the scaled pictures, the item layer and what the buffer shows.
     void Clear();
-    std::size_t cachedCount() const { return m_scaled.size(); }
 
     // The drawing items: the finished ones from a layer that is drawn again
     // (on our raster surface) only when they change, the item being drawn
@@ -57,23 +67,39 @@ public:
     void PaintItems(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage);
 
 private:
+    // What the finished items look like: the layer is made again when it changes.
+    struct LayerKey {
+        std::uint64_t hash = 0;
+        int finished = 0;  // the items drawn on the layer (the one being drawn is not)
+    };
+    static LayerKey KeyOf(const picture_controls::CDrawItemList& items, const Rect& stage);
+    // Paint with the items' key worked out already (null: work it out).
+    Rect PaintKeyed(wxDC& dc, const StageScene& scene, const picture_controls::CDrawItemList* items,
+                    const LayerKey* key, bool feedback);
+    void PaintItemsKeyed(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage,
+                         const LayerKey& key);
+    bool LayerCurrent(const LayerKey& key) const;
+    // Reads only the items and writes only the layer: runs on any one thread.
+    void MakeItemLayer(const picture_controls::CDrawItemList& items, const LayerKey& key, const Rect& stage);
     void DrawReference(wxDC& dc, const StageScene& scene);
     void BuildItemLayer(const picture_controls::CDrawItemList& items, int finished, const Rect& stage);
-    void Trim();
 
-    struct Entry {
-        wxBitmap bitmap;
-        std::size_t bytes = 0;
-        std::list<std::string>::iterator lru;
+    // What PaintBuffer last painted into its bitmap.
+    struct Shown {
+        bool valid = false;
+        StageScene scene;
+        std::uint64_t items = 0;
+        wxSize size;
+        std::vector<std::shared_ptr<const wxImage>> sources;  // the scene's decoded pictures
+        Rect caption;
     };
-    std::unordered_map<std::string, Entry> m_scaled;
-    std::list<std::string> m_lru;
-    std::size_t m_bytes = 0;
-    std::size_t m_maxBytes = 192u * 1024 * 1024;
+
+    picture_controls::PicturePainter m_pictures;
     wxFont m_font;
+    Shown m_shown;
     std::uint64_t m_layerKey = 0;
     bool m_layerValid = false;
-    wxBitmap m_layer;
+    platform::raster::Surface m_layer;  // transparent where no item is
     Point m_layerAt;
 };
 

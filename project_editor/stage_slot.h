@@ -11,9 +11,14 @@
 #include <array>
 #include <string>
 
-#include "project_editor/stage_geometry.h"
+#include "picture_controls/geometry.h"
 
 namespace project_editor {
+
+using picture_controls::Point;
+using picture_controls::Rect;
+using picture_controls::FitRect;
+using picture_controls::FittedBox;
 
 inline constexpr int kStageSlotCount = 100;
 inline constexpr int kNoSlot = -1;

@@ -117,9 +117,11 @@ void CStageWnd::OnPaint(wxPaintEvent&) {
     if (client.x <= 0 || client.y <= 0) return;
     if (!m_buffer.IsOk() || m_buffer.GetWidth() != client.x || m_buffer.GetHeight() != client.y)
         m_buffer = wxBitmap(client.x, client.y, 24);
-    {
-        wxMemoryDC memory(m_buffer);
-        Draw(memory);
+    // The buffer is painted again only when the stage changed.
+    if (!m_busy) {
+        m_busy = 9;
+        m_control->SetCaptionRect(m_painter.PaintBuffer(m_buffer, CurrentScene(), &m_list));
+        m_busy = 0;
     }
     paint.DrawBitmap(m_buffer, 0, 0);
 }

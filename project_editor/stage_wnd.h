@@ -1,8 +1,8 @@
 #pragma once
 // CStageWnd: the stage canvas window of the stage editor. It forwards mouse
 // events to its StageCanvasControl, paints through StagePainter into a memory
-// bitmap (so the exclusive-or feedback can read its pixels back) and tells its
-// parent about selections with message 0x415 (platform/ui/messages.h).
+// bitmap (painted again only when the stage changed) and tells its parent
+// about selections with message 0x415 (platform/ui/messages.h).
 //
 // Window thread only. Shares the process-wide slot table and project store;
 // the drawing items are the process's CDrawItemList (StageDrawList()).

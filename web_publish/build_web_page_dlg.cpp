@@ -263,12 +263,13 @@ void CBuildWebPageDlg::OnStartBuild() {
     m_report = report;
     if (report.ok()) {
         LastBuiltPageFolder() = m_pageFolder;
-        EndModal(wxID_OK);
-        return;
+    } else {
+        platform::ui::ShowMessage(report.message, platform::MbButtons::Ok, platform::MbIcon::Exclamation,
+                                  std::string(kBuildCaption), this);
     }
-    platform::ui::ShowMessage(report.message, platform::MbButtons::Ok, platform::MbIcon::Exclamation,
-                              std::string(kBuildCaption), this);
-    EndModal(wxID_CANCEL);
+    // The build runs once per dialog: it ends with OK whatever the build did;
+    // the report tells the caller whether there is a page to open.
+    if (IsModal()) EndModal(wxID_OK);
 }
 
 void CBuildWebPageDlg::DrawThumbnail(wxDC& dc) {
@@ -305,7 +306,7 @@ std::optional<BuildReport> RunWebPageCommand(wxWindow* parent, const fs::path& b
     // The dialog saves through a record of its own: the program's record takes
     // it over, so a later save of the program's record keeps what was typed here.
     project_editor::CSysSetInfo::Instance().LoadBytes(dlg.settings().Bytes());
-    if (result == wxID_OK && dlg.report() && dlg.testAfterBuild()) {
+    if (result == wxID_OK && dlg.report() && dlg.report()->ok() && dlg.testAfterBuild()) {
         std::string error;
         if (!Opener()(dlg.report()->pagePath.string(), &error))
             platform::ui::ShowMessage("网页打不开: " + error, platform::MbButtons::Ok, platform::MbIcon::Exclamation,

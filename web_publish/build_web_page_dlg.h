@@ -3,8 +3,9 @@
 // builder's settings record, lets the user pick a template (with its
 // thumbnail), the output folder, page folder and name, the contact and shop
 // data and the initial layer, stores changed settings and builds the site
-// (WebSiteBuild). It ends with OK when the site was built and with Cancel
-// otherwise, so the caller opens a page only after a build that worked.
+// (WebSiteBuild). A build ends the dialog with OK, also one that was refused
+// (after its message); the report says whether a site was built, and the
+// caller opens a page only then. "放 弃" ends it with Cancel.
 //
 // RunWebPageCommand is the stage editor's "创建搭配网页" command: the dialog in
 // the mode WebDialogModeFor gives, then the built page opened when asked.

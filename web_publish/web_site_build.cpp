@@ -141,7 +141,7 @@ bool WebSiteBuild::MakeFolder(const fs::path& folder, BuildReport& report) {
     return false;
 }
 
-bool WebSiteBuild::Prepare(const WebPageSettings& s, BuildReport& report, PublishList& list) {
+bool WebSiteBuild::Prepare(const WebPageSettings& s, BuildReport& report, PublishList& list, const fs::path& page) {
     list = CollectPublishList(m_project);
     const CountRule rule = ApplyCountRule(list);
     if (rule == CountRule::TooFew) {
@@ -163,6 +163,19 @@ bool WebSiteBuild::Prepare(const WebPageSettings& s, BuildReport& report, Publis
         report.message = "输出目录<" + s.outputFolder + ">不在这台电脑上, 请改变输出目录!";
         return false;
     }
+    const fs::path root = Join(m_base, kTemplateRootName);
+    const fs::path tpl = Join(root, s.templateName);
+    std::error_code ec;
+    if (!fs::is_directory(tpl, ec)) {
+        report.outcome = BuildOutcome::MissingTemplate;
+        report.message = "网页模板<" + s.templateName + ">没有安装 (" + root.string() + " 里没有它的目录), 网页没有建立!";
+        return false;
+    }
+    if (!platform::FileExists(tpl / page)) {
+        report.outcome = BuildOutcome::MissingTemplate;
+        report.message = "网页模板<" + s.templateName + ">不全 (没有 " + (tpl / page).string() + "), 网页没有建立!";
+        return false;
+    }
     if (output.is_relative()) output = m_base / output;
     report.siteFolder = Join(output, s.pageFolder);
     return true;
@@ -179,7 +192,7 @@ int WebSiteBuild::CopyBasicPictures(const fs::path& templateDir, const fs::path&
 BuildReport WebSiteBuild::BuildFittingRoom(const WebPageSettings& s) {
     BuildReport report;
     PublishList list;
-    if (!Prepare(s, report, list)) return report;
+    if (!Prepare(s, report, list, "kzv_FittoraWeb.htm")) return report;
     const fs::path site = report.siteFolder;
     const fs::path pictures = site / "java1img", scripts = site / "java1jsfile", sounds = site / "sound",
                    faces = site / "mulFaceImg";
@@ -225,7 +238,7 @@ BuildReport WebSiteBuild::BuildFittingRoom(const WebPageSettings& s) {
 BuildReport WebSiteBuild::BuildVideoPage(const WebPageSettings& s) {
     BuildReport report;
     PublishList list;
-    if (!Prepare(s, report, list)) return report;
+    if (!Prepare(s, report, list, fs::path("jsFile") / "kzvVideoPlayer.htm")) return report;
     const fs::path site = report.siteFolder;
     const fs::path pictures = site / "java1img", scripts = site / "java1jsfile", videos = site / "videodb";
     for (const fs::path& f : {site, pictures, scripts, videos})

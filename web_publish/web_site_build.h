@@ -38,6 +38,7 @@ enum class BuildOutcome {
     Built,
     TooFewPictures,  // fewer than two publishable parts: nothing made
     BadName,         // page folder, page name or template name is not a plain name
+    MissingTemplate, // the template's folder or its page is not installed: nothing made
     FolderFailed,    // a folder could not be made
     WriteFailed,     // the page or the data script could not be written
 };
@@ -83,7 +84,10 @@ public:
     std::filesystem::path PictureFolder() const;
 
 private:
-    bool Prepare(const WebPageSettings& settings, BuildReport& report, PublishList& list);
+    // Checks everything a build needs before anything is written; `page` is
+    // the template's page source, relative to its folder.
+    bool Prepare(const WebPageSettings& settings, BuildReport& report, PublishList& list,
+                 const std::filesystem::path& page);
     bool MakeFolder(const std::filesystem::path& folder, BuildReport& report);
     int CopyBasicPictures(const std::filesystem::path& templateDir, const std::filesystem::path& to);
 

@@ -6,15 +6,15 @@ namespace web_publish {
 
 const std::vector<WebTemplate>& ShippedTemplates() {
     static const std::vector<WebTemplate> list = {
-        {0, "网页试衣间[下标]模板"}, {1, "网页试衣间[上标]模板"}, {kVideoTemplateIndex, "视频播放模板"}};
+        {0, "网页试衣间[下标]模板"}, {1, "网页试衣间[上标]模板"}, {2, "体验模式A类"},
+        {3, "家居搭配模板A"},        {4, "说明书模式"},           {kVideoTemplateIndex, "视频播放模板"}};
     return list;
 }
 
 std::vector<WebTemplate> OfferedTemplates(int mode) {
-    std::vector<WebTemplate> out;
-    for (const WebTemplate& t : ShippedTemplates())
-        if (mode != kFittingRoomOnlyMode || t.index != kVideoTemplateIndex) out.push_back(t);
-    return out;
+    const std::vector<WebTemplate>& all = ShippedTemplates();
+    if (mode != kFittingRoomOnlyMode) return all;
+    return {all[0], all[1]};
 }
 
 int WebDialogModeFor(const std::filesystem::path& projectFolder) {

@@ -1,8 +1,9 @@
 #pragma once
-// The page templates this suite ships under "KZV网页项目模板", and which of
-// them the web page dialog offers. Only templates that are installed are in
-// the list: the two fitting rooms (numbers 0 and 1) and the video page
-// (number 10, the number that builds the video page).
+// The page templates of the web page dialog, each a folder under
+// "KZV网页项目模板": the two fitting rooms (numbers 0 and 1), three more
+// fitting-room layouts (2 to 4) and the video page (number 10, the number
+// that builds the video page). A template whose folder is not installed is
+// still offered; a build from it is refused.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -22,9 +23,10 @@ struct WebTemplate {
     std::string_view name;  // its folder under "KZV网页项目模板"
 };
 
-// "网页试衣间[下标]模板" (0), "网页试衣间[上标]模板" (1), "视频播放模板" (10).
+// "网页试衣间[下标]模板" (0), "网页试衣间[上标]模板" (1), "体验模式A类" (2),
+// "家居搭配模板A" (3), "说明书模式" (4), "视频播放模板" (10), in this order.
 const std::vector<WebTemplate>& ShippedTemplates();
-// The templates offered in a mode: mode 9 leaves the video page out.
+// The templates offered in a mode: mode 9 offers the first two alone.
 std::vector<WebTemplate> OfferedTemplates(int mode);
 
 // The mode the stage editor opens the dialog in: 9 (fitting rooms only)

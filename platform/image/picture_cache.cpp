@@ -1,5 +1,7 @@
 #include "platform/image/picture_cache.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <atomic>
 #include <system_error>
@@ -32,13 +34,12 @@ PictureCache& PictureCache::Instance() {
 }
 
 std::optional<PictureCache::Stamp> PictureCache::StampOf(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    // One look at the file: a repaint asks for every picture it shows.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
     Stamp stamp;
-    stamp.mtime = std::filesystem::last_write_time(path, ec);
-    if (ec) return std::nullopt;
-    stamp.size = std::filesystem::file_size(path, ec);
-    if (ec) return std::nullopt;
+    stamp.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.size = static_cast<std::uintmax_t>(st.st_size);
     return stamp;
 }
 
@@ -70,13 +71,17 @@ std::shared_ptr<const wxImage> PictureCache::GetLocked(const std::string& key,
 }
 
 void PictureCache::InsertLocked(const std::string& key, const Stamp& stamp, wxImage decoded) {
+    InsertLocked(key, stamp, decoded.IsOk() ? std::make_shared<const wxImage>(std::move(decoded)) : nullptr);
+}
+
+void PictureCache::InsertLocked(const std::string& key, const Stamp& stamp, std::shared_ptr<const wxImage> decoded) {
     EraseLocked(key);
     ++m_decodes;
     Entry entry;
     entry.stamp = stamp;
-    if (decoded.IsOk()) {
-        entry.bytes = BytesOf(decoded);
-        entry.image = std::make_shared<const wxImage>(std::move(decoded));
+    if (decoded && decoded->IsOk()) {
+        entry.bytes = BytesOf(*decoded);
+        entry.image = std::move(decoded);
     }
     if (m_sizes.size() >= kMaxKnownSizes) m_sizes.clear();
     m_sizes[key] = KnownSize{stamp, entry.image ? std::optional(entry.image->GetSize())
@@ -90,40 +95,75 @@ void PictureCache::InsertLocked(const std::string& key, const Stamp& stamp, wxIm
 }
 
 void PictureCache::Prefetch(const std::vector<std::filesystem::path>& paths, unsigned threads) {
+    GetAll(paths, threads);
+}
+
+std::vector<std::shared_ptr<const wxImage>> PictureCache::GetAll(const std::vector<std::filesystem::path>& paths,
+                                                                 unsigned threads, const DecodedHook& decoded) {
     struct Job {
+        std::size_t index;
         std::string key;
         std::filesystem::path path;
         Stamp stamp;
-        wxImage decoded;
+        std::shared_ptr<const wxImage> decoded;
     };
+    std::vector<std::string> keys;
+    std::vector<std::optional<Stamp>> stamps;
+    keys.reserve(paths.size());
+    stamps.reserve(paths.size());
     std::vector<Job> jobs;
     {
         std::lock_guard lock(m_mutex);
         std::unordered_set<std::string> seen;
         for (const auto& path : paths) {
-            std::string key = KeyOf(path);
-            if (!seen.insert(key).second) continue;
-            const auto stamp = StampOf(path);
-            if (!stamp) continue;
+            keys.push_back(KeyOf(path));
+            stamps.push_back(StampOf(path));
+            const std::string& key = keys.back();
+            const auto& stamp = stamps.back();
+            if (!stamp || !seen.insert(key).second) continue;
             if (auto it = m_entries.find(key); it != m_entries.end() && it->second.stamp == *stamp) continue;
-            jobs.push_back(Job{std::move(key), path, *stamp, {}});
+            jobs.push_back(Job{keys.size() - 1, key, path, *stamp, {}});
         }
     }
-    if (jobs.empty()) return;
-    EnsureImageHandlers();
-    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min<unsigned>(threads, static_cast<unsigned>(jobs.size()));
-    // Each worker takes the next file; decoding shares nothing between files.
-    std::atomic<std::size_t> next{0};
-    auto work = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < jobs.size();) jobs[i].decoded = LoadPicture(jobs[i].path);
-    };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
-    work();
-    for (auto& t : pool) t.join();
+    if (!jobs.empty()) {
+        EnsureImageHandlers();
+        if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+        threads = std::min<unsigned>(threads, static_cast<unsigned>(jobs.size()));
+        // Each worker takes the next file; decoding shares nothing between files.
+        std::atomic<std::size_t> next{0};
+        auto work = [&] {
+            for (std::size_t i; (i = next.fetch_add(1)) < jobs.size();) {
+                wxImage picture = LoadPicture(jobs[i].path);
+                if (!picture.IsOk()) continue;
+                jobs[i].decoded = std::make_shared<const wxImage>(std::move(picture));
+                if (decoded) decoded(jobs[i].index, jobs[i].decoded);
+            }
+        };
+        std::vector<std::thread> pool;
+        for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
+        work();
+        for (auto& t : pool) t.join();
+    }
     std::lock_guard lock(m_mutex);
     for (auto& job : jobs) InsertLocked(job.key, job.stamp, std::move(job.decoded));
+    std::vector<std::shared_ptr<const wxImage>> images(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!stamps[i]) {
+            EraseLocked(keys[i]);
+            m_sizes.erase(keys[i]);
+            continue;
+        }
+        images[i] = GetLocked(keys[i], paths[i], *stamps[i]);
+    }
+    return images;
+}
+
+std::shared_ptr<const wxImage> PictureCache::Held(const std::filesystem::path& path) {
+    const auto stamp = StampOf(path);
+    if (!stamp) return nullptr;
+    std::lock_guard lock(m_mutex);
+    const auto it = m_entries.find(KeyOf(path));
+    return it != m_entries.end() && it->second.stamp == *stamp ? it->second.image : nullptr;
 }
 
 std::optional<wxSize> PictureCache::SizeOf(const std::filesystem::path& path) {

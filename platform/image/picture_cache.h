@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -45,6 +46,19 @@ public:
     // `threads` threads at once (0: one per core), so that the Get calls that
     // follow find them. Returns when all are in. Main thread.
     void Prefetch(const std::vector<std::filesystem::path>& paths, unsigned threads = 0);
+    // The pictures of `paths` in their order (null where Get would answer
+    // null), those not held yet decoded first as Prefetch does. Each file is
+    // looked at once. `decoded`, when given, is called on the decoding thread
+    // for each picture decoded now (with the index of its first path), so
+    // that work on the fresh picture follows at once; it must only read the
+    // picture and write what is its own. Main thread.
+    using DecodedHook = std::function<void(std::size_t index, const std::shared_ptr<const wxImage>& picture)>;
+    std::vector<std::shared_ptr<const wxImage>> GetAll(const std::vector<std::filesystem::path>& paths,
+                                                       unsigned threads = 0, const DecodedHook& decoded = {});
+
+    // The picture held for the file as it is now, without decoding: null when
+    // it is not held or the file changed since (or is gone).
+    std::shared_ptr<const wxImage> Held(const std::filesystem::path& path);
 
     // The picture's pixel size, or nullopt when it is missing or undecodable.
     // Sizes are remembered apart from the pictures, so a size stays known
@@ -67,7 +81,7 @@ public:
 
 private:
     struct Stamp {
-        std::filesystem::file_time_type mtime{};
+        std::int64_t mtimeNs = 0;  // modification time
         std::uintmax_t size = 0;
         friend bool operator==(const Stamp&, const Stamp&) = default;
     };
@@ -84,6 +98,7 @@ private:
 
     static std::optional<Stamp> StampOf(const std::filesystem::path& path);
     void InsertLocked(const std::string& key, const Stamp& stamp, wxImage decoded);
+    void InsertLocked(const std::string& key, const Stamp& stamp, std::shared_ptr<const wxImage> decoded);
     std::shared_ptr<const wxImage> GetLocked(const std::string& key,
                                              const std::filesystem::path& path, const Stamp& stamp);
     void EraseLocked(const std::string& key);

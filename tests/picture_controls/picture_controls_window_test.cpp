@@ -4,8 +4,11 @@
 // chooser. Screens go to screens/picture-controls-*.png for people to look at.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include <wx/dcbuffer.h>
 #include <wx/dcmemory.h>
@@ -23,6 +26,8 @@
 #include "picture_controls/surface_image.h"
 #include "platform/ui/message_box.h"
 #include "tests/support/fixture_paths.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 
 using namespace picture_controls;
@@ -335,4 +340,44 @@ TEST(PictureControlsWindow, TinyHoverButtonsPaintWithoutDividingByZero) {
     }
     frame->Destroy();
     PumpEvents(20);
+}
+
+TEST(PictureControlsWindow, AClickedLinkWhoseOpenerFindsNoProgramSaysSoAndStaysUnvisited) {
+    // The desktop's opener is a script: one that finds nothing to open the
+    // page with (as xdg-open ends with 3), one that opens it.
+    testsupport::TempDir tmp;
+    auto opener = [&](const char* name, const char* body) {
+        const std::filesystem::path p = tmp / name;
+        std::ofstream(p) << "#!/bin/sh\n" << body;
+        ::chmod(p.c_str(), 0755);
+        return p.string();
+    };
+    const std::string failing = opener("no-browser", "exit 3\n"), working = opener("browser", "exit 0\n");
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "links", wxPoint(0, 0), wxSize(320, 120));
+    auto* panel = new wxPanel(frame);
+    auto* link = new CHyperLink(panel, wxID_ANY, wxString::FromUTF8("网店"), "https://shop.example.com/", wxPoint(20, 20));
+    frame->Show();
+    PumpEvents(200);
+
+    struct Case {
+        const std::string* program;
+        bool visited;
+        std::size_t boxes;
+    } cases[] = {{&failing, false, 1}, {&working, true, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(*c.program);
+        CHyperLink::SetOpener(DesktopLinkOpener(*c.program));
+        platform::ui::MessageBoxRecorder boxes;
+        PumpEvents(600);  // two clicks apart, not a double click
+        testsupport::ClickOn(link);
+        ASSERT_EQ(boxes.shown().size(), c.boxes);
+        if (c.boxes) {
+            EXPECT_EQ(boxes.shown()[0].text.rfind("Can't open link:\n\n", 0), 0u);
+            EXPECT_NE(boxes.shown()[0].text.find("exit status 3"), std::string::npos) << boxes.shown()[0].text;
+        }
+        EXPECT_EQ(link->state().visited, c.visited);
+    }
+    CHyperLink::SetOpener({});
+    frame->Destroy();
+    PumpEvents(50);
 }

@@ -184,3 +184,34 @@ TEST(Shell, DesktopOpensOnlyLinksAndExistingFiles) {
     EXPECT_FALSE(OpenWithDesktop("https://example.com/", &error, "no-such-opener-program"));
     EXPECT_NE(error.find("no-such-opener-program"), std::string::npos) << error;
 }
+
+TEST(Shell, AnOpenerThatFailsToOpenIsReportedAndOneThatKeepsRunningCountsAsStarted) {
+    TempDir tmp;
+    struct Case {
+        const char* name;
+        std::string body;
+        bool opens;
+        const char* reason;  // part of the reason when it does not open
+    } cases[] = {
+        {"opens", "exit 0\n", true, ""},
+        {"no-application", "exit 3\n", false, "exit status 3"},
+        {"killed", "kill -9 $$\n", false, "signal 9"},
+        // What an opener starts (a browser it stays with) is not waited for.
+        {"browser", "sleep 2\n", true, ""},
+        {"late-failure", "sleep 2; exit 4\n", true, ""},
+    };
+    const auto wait = std::chrono::milliseconds(300);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path opener = tmp / c.name;
+        WriteScript(opener, c.body);
+        std::string error;
+        const auto t0 = std::chrono::steady_clock::now();
+        EXPECT_EQ(OpenWithDesktop("https://example.com/", &error, opener.string(), wait), c.opens) << error;
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(1500));  // never the 2 s
+        if (!c.opens) {
+            EXPECT_NE(error.find(c.name), std::string::npos) << error;
+            EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        }
+    }
+}

@@ -88,6 +88,15 @@ TEST(AddFittingPics, ListsUnusedPicturesSortedWithoutThePhotoFile) {
     EXPECT_EQ(d.dlg.first(), 0);
 }
 
+TEST(AddFittingPics, ChineseTitlesComeInTheOrderOfTheirStoredBytes) {
+    // GBK puts 啊 (B0A1) < 白 (B0D7) < 张 (D5C5) < 中 (D6D0); their UTF-8
+    // bytes would give 中 < 啊 < 张 < 白.
+    Dialog d("T:上装 a");
+    for (const char* t : {"中", "白衬衫", "张", "啊", "白", "b"}) Dialog::Touch(d.Pics() / (std::string(t) + ".png"));
+    d.dlg.Start(AddPicturesMode::AddToCategory, -1);
+    EXPECT_EQ(d.Titles(), (Names{"b", "啊", "白", "白衬衫", "张", "中"}));
+}
+
 TEST(AddFittingPics, ModeZeroAddsBlankPartsAfterTheCategoryAndSaves) {
     Dialog d("T:上装 a b T:下装 c");
     d.store.Part(0).SetSwitch('3');

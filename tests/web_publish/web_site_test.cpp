@@ -144,12 +144,17 @@ TEST_F(WebSite, RefusalsAndFailuresMakeNoPage) {
     EXPECT_EQ(r.message.rfind("创建<" + (m_base.path() / "输出/春季试衣间").string() + ",", 0), 0u) << r.message;
     EXPECT_NE(r.message.find(">目录错!"), std::string::npos);
 
-    // A template without its page.
+    // A template that is not installed, and one without its page: refused
+    // with the template's name before anything is made.
     m_settings.outputFolder = (m_base.path() / "输出2").string();
-    fs::remove(m_base.path() / "KZV网页项目模板/网页试衣间[下标]模板/kzv_FittoraWeb.htm");
-    r = Build();
-    EXPECT_EQ(r.outcome, BuildOutcome::WriteFailed);
-    EXPECT_FALSE(fs::exists(r.pagePath));
+    for (const char* name : {"说明书模式", "网页试衣间[下标]模板"}) {
+        fs::remove(m_base.path() / "KZV网页项目模板/网页试衣间[下标]模板/kzv_FittoraWeb.htm");
+        m_settings.templateName = name;
+        r = Build();
+        EXPECT_EQ(r.outcome, BuildOutcome::MissingTemplate) << name;
+        EXPECT_NE(r.message.find(std::string("网页模板<") + name + ">"), std::string::npos) << r.message;
+        EXPECT_FALSE(fs::exists(m_base.path() / "输出2")) << name;
+    }
 }
 
 TEST_F(WebSite, ListingsSkipFoldersAndAreSortedBeforeTheirCaps) {

@@ -28,21 +28,17 @@
 
 #include "fitting_room/fitting_model.h"
 #include "fitting_room/garment_pic_list.h"
-#include "fitting_room/picture_painter.h"
 #include "fitting_room/stage_control.h"
+#include "picture_controls/picture_painter.h"
 #include "platform/image/picture_cache.h"
-#include "platform/image/picture_io.h"
+#include "tools/bench_support/paint_bench.h"
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using Clock = paint_bench::Clock;
+using paint_bench::Median;
 using namespace fitting_room;
 
 namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // A garment-like picture: a soft-edged shape with transparent corners.
 void MakeGarment(const fs::path& p, int w, int h, int seed) {
@@ -107,7 +103,7 @@ int main(int argc, char** argv) {
         dc.SetBackground(*wxLIGHT_GREY_BRUSH);
         dc.Clear();
     }
-    PicturePainter painter;
+    picture_controls::PicturePainter painter;
     auto repaint = [&] {
         wxMemoryDC dc(target);
         PaintOps ops;
@@ -125,18 +121,8 @@ int main(int argc, char** argv) {
     constexpr int kSwitches = 7;
     std::vector<fs::path> files{base / "服饰搭配背景图" / "试衣间背景图.jpg"};
     for (int i = 0; i < 30; ++i) files.push_back(base / "garments" / ("g" + std::to_string(i) + ".png"));
-    std::size_t decodedPixels = 0;
-    std::vector<double> serialTimes;
-    for (int run = 0; run < kSwitches; ++run) {
-        decodedPixels = 0;
-        const auto r0 = Clock::now();
-        for (const auto& f : files) {
-            const wxImage img = platform::image::LoadPicture(f);
-            decodedPixels += static_cast<std::size_t>(img.GetWidth()) * static_cast<std::size_t>(img.GetHeight());
-        }
-        serialTimes.push_back(std::chrono::duration<double, std::milli>(Clock::now() - r0).count());
-    }
-    const double serialDecode = Median(serialTimes);
+    const paint_bench::SerialDecode serial = paint_bench::DecodeOnOneCore(files, kSwitches);
+    const double serialDecode = serial.milliseconds;
 
     // The process's very first paint (it also pays for loading libraries and
     // starting threads), then the first paint after a switch: every decoded
@@ -145,15 +131,13 @@ int main(int argc, char** argv) {
     cache.Clear();
     const auto t0 = Clock::now();
     const std::size_t drawn = repaint();
-    const double processFirst = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-    std::vector<double> switchTimes, decodeTimes, scaleTimes, drawTimes;
-    for (int run = 0; run < kSwitches; ++run) {
+    const double processFirst = paint_bench::MillisecondsSince(t0);
+    auto forget = [&] {
         cache.Clear();
         painter.Clear();
-        const auto a = Clock::now();
-        repaint();
-        switchTimes.push_back(std::chrono::duration<double, std::milli>(Clock::now() - a).count());
-    }
+    };
+    const double first = paint_bench::MedianAfter(kSwitches, forget, repaint);
+    std::vector<double> decodeTimes, scaleTimes, drawTimes;
     // The same first paint in its three steps: decoding on all cores, scaling
     // on all cores, drawing.
     for (int run = 0; run < kSwitches; ++run) {
@@ -192,19 +176,14 @@ int main(int argc, char** argv) {
     }
     const double decodesPerRepaint =
         static_cast<double>(cache.GetStats().decodes - decodesAfterFirst) / static_cast<double>(rounds);
-    const double first = Median(switchTimes);
     const double median = Median(paintTimes);
     const double ref = Median(copyTimes);
-    double load = 0;
-    if (FILE* f = std::fopen("/proc/loadavg", "r")) {
-        if (std::fscanf(f, "%lf", &load) != 1) load = 0;
-        std::fclose(f);
-    }
+    const double load = paint_bench::LoadAverage();
     std::printf("stage 1920x1080, 30 garments + room background (%zu pictures drawn), %d repaints; "
                 "load average %.1f on %u cores\n",
                 drawn, rounds, load, std::max(1u, std::thread::hardware_concurrency()));
     std::printf("reference, decoding the same %zu files once on one core (median of %d): %.2f ms (%.1f Mpixel)\n",
-                files.size(), kSwitches, serialDecode, static_cast<double>(decodedPixels) / 1e6);
+                files.size(), kSwitches, serialDecode, static_cast<double>(serial.pixels) / 1e6);
     std::printf("first paint after a switch (median of %d): %.2f ms (target < 100 ms); ratio %.2f\n", kSwitches,
                 first, first / serialDecode);
     std::printf("  in steps: decode %.2f ms, scale %.2f ms, draw %.2f ms\n", Median(decodeTimes),

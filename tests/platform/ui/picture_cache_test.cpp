@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <fstream>
+#include <map>
+#include <mutex>
 
 #include "platform/image/picture_io.h"
 #include "tests/support/temp_dir.h"
@@ -162,6 +164,47 @@ TEST_F(PictureCacheTest, PrefetchDecodesEachFileOnceOnSeveralThreads) {
     Touch(paths[5], 5);
     m_cache.Prefetch(paths, 4);
     EXPECT_EQ(Decodes(), 14u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PictureCacheTest, GetAllAnswersInOrderAndHandsEachFreshPictureOnOnce) {
+    std::vector<fs::path> paths;
+    for (int i = 0; i < 6; ++i) paths.push_back(Write("g" + std::to_string(i) + ".png", Plain(10 + i, 8, 30 * i, 0, 0)));
+    const fs::path broken = m_dir / "broken.png";
+    std::ofstream(broken) << "not a picture";
+    paths.push_back(paths[2]);  // index 6: the same file again
+    paths.push_back(m_dir / "missing.png");
+    paths.push_back(broken);
+    m_cache.Get(paths[0]);  // held already: not handed on
+
+    std::mutex lock;
+    std::map<std::size_t, wxSize> handed;
+    auto hook = [&](std::size_t index, const std::shared_ptr<const wxImage>& picture) {
+        std::lock_guard guard(lock);
+        EXPECT_TRUE(handed.emplace(index, picture->GetSize()).second) << index;
+    };
+    const auto all = m_cache.GetAll(paths, 4, hook);
+    ASSERT_EQ(all.size(), paths.size());
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(all[i]) << i;
+        EXPECT_EQ(all[i]->GetRed(0, 0), 30 * i);
+        EXPECT_EQ(all[i], m_cache.Get(paths[i])) << "the held picture itself";
+    }
+    EXPECT_EQ(all[6], all[2]);
+    EXPECT_FALSE(all[7]);
+    EXPECT_FALSE(all[8]);
+    // The five pictures decoded now, each under its first place; not the held
+    // one, not the broken file.
+    EXPECT_EQ(handed, (std::map<std::size_t, wxSize>{
+                          {1, {11, 8}}, {2, {12, 8}}, {3, {13, 8}}, {4, {14, 8}}, {5, {15, 8}}}));
+
+    handed.clear();
+    Touch(paths[4], 5);
+    m_cache.GetAll(paths, 4, hook);
+    EXPECT_EQ(handed, (std::map<std::size_t, wxSize>{{4, {14, 8}}})) << "only the changed file";
 }
 
 }  // namespace

@@ -17,10 +17,12 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
+#include <wx/dcmemory.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/weakref.h>
 
+#include "picture_controls/hover_button.h"
 #include "picture_controls/hyper_link.h"
 #include "picture_controls/my_color_sel_dlg.h"
 #include "platform/files.h"
@@ -37,6 +39,7 @@
 #include "tests/project_editor/project_fixtures.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 
 namespace fs = std::filesystem;
@@ -551,6 +554,136 @@ TEST_F(PavanelWindow, AddsTwelvePicturesBothWays) {
     EXPECT_FALSE(fs::exists(pics / "到货01.png"));
     EXPECT_TRUE(fs::exists(pics / "换季1.png"));
     EXPECT_TRUE(m_boxes.shown().empty()) << m_boxes.shown().front().text;
+}
+
+}  // namespace
+
+namespace {
+
+// What the button paints (off screen) beside what the X server shows of it:
+// the share of pixels that differ clearly.
+double ScreenDiffersFromPaint(CHoverButton* button) {
+    const wxSize size = button->GetClientSize();
+    wxBitmap bmp(size.x, size.y, 24);
+    {
+        wxMemoryDC dc(bmp);
+        button->Draw(dc);
+    }
+    const wxImage painted = bmp.ConvertToImage();
+    const wxImage shown = testsupport::GrabScreenArea(wxRect(button->GetScreenPosition(), size));
+    if (!shown.IsOk()) return 1.0;
+    int differ = 0;
+    for (int y = 0; y < size.y; ++y)
+        for (int x = 0; x < size.x; ++x)
+            differ += std::abs(painted.GetRed(x, y) - shown.GetRed(x, y)) + std::abs(painted.GetGreen(x, y) - shown.GetGreen(x, y)) +
+                          std::abs(painted.GetBlue(x, y) - shown.GetBlue(x, y)) > 60;
+    return static_cast<double>(differ) / (size.x * size.y);
+}
+
+TEST_F(PavanelWindow, TickingProcessingModeShowsTheWebPageButtonsNewCaptionAtOnce) {
+    auto* button = dynamic_cast<CHoverButton*>(m_view->control(kIdWebPage));
+    ASSERT_NE(button, nullptr);
+    m_frame->Raise();
+    testsupport::PumpEvents(200);
+    const wxImage before = testsupport::GrabScreenArea(wxRect(button->GetScreenPosition(), button->GetClientSize()));
+    EXPECT_LT(ScreenDiffersFromPaint(button), 0.02) << "创建搭配网页 on the screen";
+    // The pointer goes straight to the check box: it never passes the button.
+    testsupport::ClickOn(m_view->control(kIdProcessing));
+    ASSERT_TRUE(static_cast<wxCheckBox*>(m_view->control(kIdProcessing))->GetValue());
+    EXPECT_FALSE(button->hovering());
+    const wxImage after = testsupport::GrabScreenArea(wxRect(button->GetScreenPosition(), button->GetClientSize()));
+    EXPECT_LT(ScreenDiffersFromPaint(button), 0.02) << "试衣图片参数 on the screen";
+    ASSERT_TRUE(before.IsOk() && after.IsOk());
+    ASSERT_EQ(before.GetSize(), after.GetSize());
+    EXPECT_FALSE(std::equal(before.GetData(), before.GetData() + before.GetWidth() * before.GetHeight() * 3,
+                            after.GetData()))
+        << "the button on the screen changed";
+    EXPECT_TRUE(after.SaveFile(wxString::FromUTF8(testsupport::Screen("pavanel-stage-processing-caption.png")),
+                               wxBITMAP_TYPE_PNG));
+}
+
+TEST_F(PavanelWindow, ProcessingModeGivesAndTakesAddPicturesAndAnAddShowsEveryCategoryWithThePreviewKept) {
+    CProjectStore& store = CProjectStore::Instance();
+    StageSlotTable& slots = StageSlotTable::Instance();
+    wxWindow* add = m_view->control(kIdAddPictures);
+    auto* processing = m_view->control(kIdProcessing);
+    testsupport::ClickOn(processing);
+    EXPECT_TRUE(add->IsEnabled());
+    testsupport::ClickOn(processing);
+    EXPECT_FALSE(add->IsEnabled()) << "processing mode off";
+    bool opened = WithAddDialog([&] { testsupport::ClickOn(add); }, [](CAddFittingPicDlg&) {});
+    EXPECT_FALSE(opened) << "a click on the disabled button opens nothing";
+    testsupport::ClickOn(processing);
+    ASSERT_TRUE(add->IsEnabled());
+
+    // The coat and the boots on the stage from the gallery, then the coat's
+    // slot made current with "选择" while the boots stay the gallery's pick.
+    const int coat = CellOf(m_view, "驼色风衣").part, boots = CellOf(m_view, "棕色短靴").part;
+    testsupport::ClickAt(m_view, Centre(CellOf(m_view, "驼色风衣").picture));
+    testsupport::ClickAt(m_view, Centre(CellOf(m_view, "棕色短靴").picture));
+    ASSERT_EQ(m_view->editor().selectedPart(), boots);
+    for (int i = 0; i < 2 && slots.Slot(slots.Current()).part != coat; ++i)
+        testsupport::ClickOn(m_view->control(kIdSelect));
+    ASSERT_EQ(slots.Slot(slots.Current()).part, coat);
+    ASSERT_EQ(m_view->previewPart(), coat);
+    // The gallery narrowed to one category.
+    m_view->ComboSelected(kIdDisplay, 6);
+    ASSERT_NE(m_view->gallery().display(), 0);
+
+    // A new picture goes into the first category ("模特"): every part behind it moves on.
+    const fs::path pics = m_base.path() / kSeries / "试衣及按钮图片";
+    fs::copy_file(pics / "驼色风衣.png", pics / "新款风衣.png");
+    const bool seen = WithAddDialog([&] { testsupport::ClickOn(add); }, [&](CAddFittingPicDlg& dlg) {
+        testsupport::PumpEvents(200);
+        const auto& entries = dlg.core().entries();
+        int entry = -1;
+        for (int e = 0; e < static_cast<int>(entries.size()); ++e)
+            if (entries[static_cast<std::size_t>(e)].title == "新款风衣") entry = e;
+        ASSERT_GE(entry, 0);
+        ASSERT_LT(entry, dlg.core().columns() * dlg.core().rows());
+        testsupport::ClickAt(dlg.FindWindow(kIdPictureArea), dlg.CellOrigin(entry) + wxPoint(45, 45));
+        EXPECT_EQ(dlg.core().TickedCount(), 1);
+        testsupport::ClickOn(dlg.FindWindow(kIdConfirmAdd));
+        EXPECT_FALSE(dlg.IsModal());
+    });
+    ASSERT_TRUE(seen);
+    ASSERT_EQ(store.Part(coat + 1).PictureName(), "驼色风衣") << "the coat moved one place on";
+    EXPECT_EQ(m_view->gallery().display(), 0);
+    EXPECT_EQ(static_cast<wxChoice*>(m_view->control(kIdDisplay))->GetStringSelection().utf8_string(), "全部");
+    EXPECT_EQ(m_view->gallery().first(), 0);
+    EXPECT_EQ(slots.Slot(slots.Current()).part, coat + 1);
+    EXPECT_EQ(m_view->previewPart(), coat + 1) << "the preview keeps the current slot's part";
+    EXPECT_EQ(m_view->editor().selectedPart(), boots + 1);
+    Shot("after-add");
+}
+
+TEST_F(PavanelWindow, TheAddPicturesDialogListsChineseNamesInStoredOrderAndLeavesOnEscapeOrItsCloseBox) {
+    const fs::path pics = m_base.path() / kSeries / "试衣及按钮图片";
+    for (const char* name : {"中式旗袍", "啊", "张", "白"}) fs::copy_file(pics / "驼色风衣.png", pics / (std::string(name) + ".png"));
+    int closings = 0;
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "close box");
+        const bool seen = WithAddDialog([&] { testsupport::ClickOn(m_view->control(kIdAddPictures)); },
+                                        [&](CAddFittingPicDlg& dlg) {
+            testsupport::PumpEvents(200);
+            std::vector<std::string> ours;
+            for (const PictureEntry& e : dlg.core().entries())
+                if (e.title == "中式旗袍" || e.title == "啊" || e.title == "张" || e.title == "白") ours.push_back(e.title);
+            EXPECT_EQ(ours, (std::vector<std::string>{"啊", "白", "张", "中式旗袍"}));
+            if (escape) {
+                testsupport::GiveKeyboardTo(&dlg);
+                dlg.FindWindow(kIdHideAdded)->SetFocus();
+                testsupport::PressKey(WXK_ESCAPE);
+            } else {
+                testsupport::PressCloseBox(&dlg);
+            }
+            closings += !dlg.IsModal();
+            EXPECT_EQ(dlg.GetReturnCode(), wxID_CANCEL);
+        });
+        ASSERT_TRUE(seen);
+    }
+    EXPECT_EQ(closings, 2);
+    EXPECT_EQ(CProjectStore::Instance().PartCount(), dm3test::Read(ProjectFile()).n) << "nothing added";
 }
 
 }  // namespace

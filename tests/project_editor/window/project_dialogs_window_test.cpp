@@ -32,6 +32,7 @@
 #include "tests/project_editor/dm3_reader.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 
 namespace fs = std::filesystem;
@@ -239,8 +240,9 @@ TEST_F(ProjectDialogsWindow, EditsAPartsParametersAndFacePicture) {
         count->SetStringSelection("2");
         dlg.RunCommand(kIdShowCount);
         EXPECT_EQ(dlg.grid().faceCount(), 2);
-        dlg.grid().SetCurrentCell(1, 1);
-        dlg.OpenList();
+        // A click on the first face's "图片列表" cell opens the list.
+        const grid::Rect cell = dlg.grid().CellRect(1, 0);
+        testsupport::ClickAt(&dlg.grid(), wxPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
         static_cast<wxTextCtrl*>(dlg.control(kIdGoodsName))->SetValue(wxString::FromUTF8("燕麦色羊毛开衫 \"秋\""));
         static_cast<wxTextCtrl*>(dlg.control(kIdPrice))->SetValue("268");
         static_cast<wxComboBox*>(dlg.control(kIdDepth))->SetValue("150");
@@ -372,6 +374,78 @@ TEST_F(ProjectDialogsWindow, AClickOnAListedProjectOpensIt) {
     EXPECT_EQ(store.ProjectName(), otherName);
     EXPECT_EQ(CSysSetInfo::Instance().GetSeriesName(), otherName);
     EXPECT_NE(std::string(m_frame->GetTitle().utf8_str()).find(otherName), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+wxPoint CellCentre(CZYKGridCtrl& grid, int column, int row) {
+    const grid::Rect cell = grid.CellRect(column, row);
+    return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
+
+// The grid's child windows that show (an in-cell editor over a cell).
+int ShownEditors(CZYKGridCtrl& grid) {
+    int n = 0;
+    for (wxWindow* child : grid.GetChildren()) n += child->IsShown();
+    return n;
+}
+
+// Each column holds its value without an editor window: a click on any cell
+// shows no edit box, and what is typed there and ended with Enter changes
+// nothing. The media grid's "图片列表" cell opens the picture list, no other
+// cell does.
+TEST_F(ProjectDialogsWindow, EveryProjectGridColumnHoldsItsValueAndOnlyThePictureCellOpensTheList) {
+    CProjectStore& store = CProjectStore::Instance();
+    auto typeIntoCell = [](CZYKGridCtrl& grid, int column, int row) {
+        testsupport::ClickAt(&grid, CellCentre(grid, column, row));
+        EXPECT_EQ(grid.GetCurrentDataColumn(), column);
+        CGridCellControl* editor = grid.GetColumnControl(column);
+        ASSERT_NE(editor, nullptr) << column;
+        EXPECT_EQ(editor->Kind(), grid::kEditorValue) << column;
+        EXPECT_EQ(ShownEditors(grid), 0) << column;
+        testsupport::TypeText("xyz");
+        testsupport::PressKey(WXK_RETURN);
+        EXPECT_EQ(ShownEditors(grid), 0) << column;
+    };
+
+    // The project table of "项目表".
+    const bool tableSeen = WithDialog<CProjectOpenDlg>([&] { m_view->RunCommand(kIdProjectTable); }, [&](CProjectOpenDlg& dlg) {
+        const std::vector<std::string> names = dlg.names();
+        ASSERT_GE(names.size(), 2u);
+        for (int column : {0, 1}) typeIntoCell(dlg.grid(), column, 1);
+        EXPECT_EQ(dlg.names(), names);
+        EXPECT_EQ(std::string(static_cast<wxTextCtrl*>(dlg.FindWindow(kIdProjectName))->GetValue().utf8_str()), names[1]);
+    });
+    ASSERT_TRUE(tableSeen);
+
+    // The part-media grid of "试衣图片参数".
+    const int part = PartNamed("燕麦色开衫");
+    ASSERT_GE(part, 0);
+    m_view->editor().SelectPart(part);
+    m_view->CheckChanged(kIdProcessing, true);
+    int lists = 0;
+    CProjectParamDlg::ListDialogHook() = [&](CPicVoiceListDlg& list) {
+        ++lists;
+        list.EndModal(wxID_CANCEL);
+    };
+    const bool paramsSeen = WithDialog<CProjectParamDlg>([&] { m_view->RunCommand(kIdWebPage); }, [&](CProjectParamDlg& dlg) {
+        static_cast<wxChoice*>(dlg.control(kIdShowCount))->SetStringSelection("2");
+        dlg.RunCommand(kIdShowCount);
+        ASSERT_EQ(dlg.grid().faceCount(), 2);
+        const std::string picture = store.GetFaceString(part, 1, 0);
+        for (int column = 0; column < 5; ++column) {
+            SCOPED_TRACE(column);
+            const int before = lists;
+            typeIntoCell(dlg.grid(), column, 0);
+            EXPECT_EQ(lists - before, column == 1 ? 1 : 0);
+        }
+        EXPECT_EQ(store.GetFaceString(part, 1, 0), picture) << "typing changed no face string";
+        Shot(&dlg, "9-media-grid");
+    });
+    ASSERT_TRUE(paramsSeen);
+    EXPECT_EQ(lists, 1);
 }
 
 }  // namespace

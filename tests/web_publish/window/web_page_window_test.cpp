@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -24,6 +25,7 @@
 #include "tests/support/fixture_paths.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 #include "tests/web_publish/browser_support.h"
 #include "web_publish/build_web_page_dlg.h"
@@ -236,14 +238,15 @@ TEST_F(WebPageWindow, RefusedBuildEndsWithFailureAndOpensNothing) {
 }
 
 TEST_F(WebPageWindow, OfferedTemplatesFollowTheModeAndTheStoredChoice) {
-    struct Case { int mode; std::string index, name; unsigned entries; std::string shown; int kept; };
+    struct Case { int mode; std::string index, name; unsigned entries; std::string shown; int kept; bool installed; };
     const Case cases[] = {
-        {0, "1", "", 3, "网页试衣间[上标]模板", 1},
-        {0, "10", "", 3, "视频播放模板", 10},
-        {kFittingRoomOnlyMode, "10", "", 2, "网页试衣间[下标]模板", 0},  // the video page is not offered in mode 9
-        {0, "3", "", 3, "网页试衣间[下标]模板", 0},                       // a template we do not ship
-        {0, "0", "网页试衣间[上标]模板", 3, "网页试衣间[上标]模板", 1},     // the stored name wins
-        {0, "0", "体验模式A类", 3, "网页试衣间[下标]模板", 0},
+        {0, "1", "", 6, "网页试衣间[上标]模板", 1, true},
+        {0, "10", "", 6, "视频播放模板", 10, true},
+        {kFittingRoomOnlyMode, "10", "", 2, "网页试衣间[下标]模板", 0, true},  // mode 9: the two fitting rooms
+        {0, "3", "", 6, "家居搭配模板A", 3, false},                            // offered, though not installed
+        {0, "0", "网页试衣间[上标]模板", 6, "网页试衣间[上标]模板", 1, true},     // the stored name wins
+        {0, "0", "体验模式A类", 6, "体验模式A类", 2, false},
+        {0, "0", "没有这个模板", 6, "网页试衣间[下标]模板", 0, true},
     };
     for (const Case& c : cases) {
         CSysSetInfo settings;
@@ -270,11 +273,51 @@ TEST_F(WebPageWindow, OfferedTemplatesFollowTheModeAndTheStoredChoice) {
             dlg.DrawThumbnail(dc);
         }
         const wxImage shot = bmp.ConvertToImage();
-        EXPECT_FALSE(shot.GetRed(100, 120) == 0x64 && shot.GetGreen(100, 120) == 0xA6 && shot.GetBlue(100, 120) == 0xA6)
+        // A template that is not installed has no thumbnail: the area stays plain.
+        EXPECT_EQ(!(shot.GetRed(100, 120) == 0x64 && shot.GetGreen(100, 120) == 0xA6 && shot.GetBlue(100, 120) == 0xA6),
+                  c.installed)
             << "thumbnail drawn";
         EXPECT_EQ(shot.GetRed(0, 0), 0x64);  // the frame colour 0xA6A664
         dlg.Destroy();
     }
+}
+
+TEST_F(WebPageWindow, ATemplateThatIsNotInstalledIsRefusedByNameWritesNothingAndEndsTheDialogWithOk) {
+    OpenFrame();
+    CPavanelView* view = m_frame->view();
+    // A project with videos: the dialog offers every template.
+    const fs::path videos = ProjectFolderOf(CProjectStore::Instance().Project(), m_base.path()) / "videodb";
+    fs::create_directories(videos);
+    std::ofstream(videos / "走秀.mp4") << "video";
+    ASSERT_FALSE(fs::exists(m_base.path() / "KZV网页项目模板" / "说明书模式"));
+    const fs::path output = m_base.path() / "KZV输出的网页";
+    bool seen = false;
+    int result = wxID_NONE;
+    WebPageDialogHook() = [&](CBuildWebPageDlg& dlg) {
+        seen = true;
+        testsupport::PumpEvents(200);
+        auto* combo = static_cast<wxChoice*>(dlg.control(kIdTemplateCombo));
+        std::vector<std::string> entries;
+        for (unsigned i = 0; i < combo->GetCount(); ++i) entries.push_back(combo->GetString(i).utf8_string());
+        EXPECT_EQ(entries, (std::vector<std::string>{"网页试衣间[下标]模板", "网页试衣间[上标]模板", "体验模式A类",
+                                                     "家居搭配模板A", "说明书模式", "视频播放模板"}));
+        dlg.OnSelTemplate(4);
+        static_cast<wxTextCtrl*>(dlg.control(kIdOutputFolder))->SetValue(wxString::FromUTF8(output.string()));
+        static_cast<wxCheckBox*>(dlg.control(kIdTestAfterBuild))->SetValue(true);
+        wxCommandEvent tick(wxEVT_CHECKBOX, kIdTestAfterBuild);
+        dlg.ProcessWindowEvent(tick);
+        testsupport::ClickOn(dlg.control(kIdStartBuild));
+        EXPECT_FALSE(dlg.IsModal()) << "the build ended the dialog";
+        result = dlg.GetReturnCode();
+    };
+    view->RunCommand(kIdWebPage);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(result, wxID_OK);
+    ASSERT_EQ(m_boxes.shown().size(), 1u);
+    EXPECT_NE(m_boxes.shown()[0].text.find("网页模板<说明书模式>"), std::string::npos) << m_boxes.shown()[0].text;
+    EXPECT_EQ(m_boxes.shown()[0].caption, "Lumora软件");
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_TRUE(m_opened.empty());
 }
 
 TEST_F(WebPageWindow, HostileTextsAndTheOtherTemplatesWorkInChromium) {

@@ -1,16 +1,16 @@
 #pragma once
-// Plain geometry of the fitting room: points and rectangles in window
-// coordinates (a rectangle holds its left and top edge, not its right and
-// bottom edge), and the fitting rules that decide where pictures land.
+// Plain geometry of the windows that show pictures (the fitting room, the
+// stage editor, the market): points and rectangles in window coordinates (a
+// rectangle holds its left and top edge, not its right and bottom edge), and
+// the fitting rules that decide where pictures land. The point is the one of
+// our raster surface, so drawing items and windows share it.
 #include <algorithm>
 
-namespace fitting_room {
+#include "platform/raster/scan.h"
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
+namespace picture_controls {
+
+using platform::raster::Point;
 
 struct Rect {
     int left = 0;
@@ -19,6 +19,10 @@ struct Rect {
     int bottom = 0;
 
     static Rect FromSize(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+    // The rectangle between two corners, whichever way round they are.
+    static Rect Normalised(Point a, Point b) {
+        return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    }
     int width() const { return right - left; }
     int height() const { return bottom - top; }
     bool empty() const { return right <= left || bottom <= top; }
@@ -28,10 +32,13 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-// An item box (x, y, w, h) shrunk to the picture's aspect ratio: a landscape
-// picture is centred in a square of side w, a portrait one in a square of
-// side h. Drawing and hit testing both use this rectangle. Empty when the
-// picture's natural size is unknown (0).
+// Shrinks the box (x, y, w, h) to a picture's aspect ratio and centres it
+// across: a landscape picture lands in a square of side w, a portrait one in
+// a square of side h, a square picture (or one of unknown size) keeps the
+// box. Drawing and hit testing use the same fitted box.
+void FitRect(int pictureWidth, int pictureHeight, int& x, int& y, int& w, int& h);
+Rect FittedBox(int pictureWidth, int pictureHeight, int x, int y, int w, int h);
+// The same fitted box, but empty when the picture's natural size is unknown (0).
 Rect FitItemBox(int x, int y, int w, int h, int naturalWidth, int naturalHeight);
 
 // The factor that makes a picture cover a box (the larger of the two ratios)
@@ -43,4 +50,4 @@ double ContainScale(int boxWidth, int boxHeight, int pictureWidth, int pictureHe
 // (sizes truncated).
 Rect ScaledAt(int x, int y, int pictureWidth, int pictureHeight, double scale);
 
-}  // namespace fitting_room
+}  // namespace picture_controls

@@ -11,13 +11,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "fitting_room/paint_ops.h"
-#include "fitting_room/picture_painter.h"
-#include "fitting_room/picture_scaler.h"
+#include "picture_controls/paint_ops.h"
+#include "picture_controls/picture_painter.h"
+#include "picture_controls/picture_scaler.h"
 #include "platform/image/picture_cache.h"
 #include "tests/support/temp_dir.h"
 
-using namespace fitting_room;
+using namespace picture_controls;
 namespace fs = std::filesystem;
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace fitting_room {
+namespace picture_controls {
 
 // A decoded picture as it is kept: RGB triples row after row, and an alpha
 // plane or none (opaque).
@@ -50,4 +50,4 @@ private:
     Axis m_x, m_y;
 };
 
-}  // namespace fitting_room
+}  // namespace picture_controls

@@ -1,14 +1,14 @@
 #pragma once
-// What a fitting-room window paints, as a list of steps that the window side
+// What a picture window paints, as a list of steps that the window side
 // carries out in order: pictures at a rectangle (scaled to it), fills, and
 // numbered icons. The cores decide every position; the window only draws.
 #include <cstdint>
 #include <filesystem>
 #include <vector>
 
-#include "fitting_room/geometry.h"
+#include "picture_controls/geometry.h"
 
-namespace fitting_room {
+namespace picture_controls {
 
 struct PaintOp {
     enum class Kind { Picture, Fill, Icon };
@@ -50,4 +50,4 @@ struct PaintOp {
 
 using PaintOps = std::vector<PaintOp>;
 
-}  // namespace fitting_room
+}  // namespace picture_controls

@@ -1,7 +1,7 @@
 // The stage's picture scaler: premultiplied pixels out, box filter when
 // shrinking, bilinear when enlarging, and bands of rows and parts of the
 // result that join seamlessly.
-#include "fitting_room/picture_scaler.h"
+#include "picture_controls/picture_scaler.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-using fitting_room::PictureScaler;
-using fitting_room::SourcePlanes;
+using picture_controls::PictureScaler;
+using picture_controls::SourcePlanes;
 
 namespace {
 

@@ -1,21 +1,24 @@
-#include "fitting_room/picture_painter.h"
+#include "picture_controls/picture_painter.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <atomic>
+#include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 #include <cairo.h>
 #include <wx/graphics.h>
 
-#include "fitting_room/picture_scaler.h"
+#include "picture_controls/picture_scaler.h"
+#include "picture_controls/surface_image.h"
 #include "platform/image/picture_cache.h"
 #include "platform/ui/colour.h"
 #include "platform/ui/resources.h"
 
-namespace fitting_room {
+namespace picture_controls {
 
 namespace {
 
@@ -23,6 +26,8 @@ namespace {
 constexpr long long kMaxKeptPixels = 4096LL * 4096LL;
 // Rows of one result that a thread scales at a time.
 constexpr int kBandRows = 48;
+// A picture of at most this many rows is scaled by the thread that decoded it.
+constexpr int kInlineRows = 4 * kBandRows;
 
 // A surface over memory of our own, not cleared: the scaler writes every
 // pixel, and clearing megabytes first costs as much as scaling them.
@@ -99,7 +104,24 @@ wxBitmap SurfaceBitmap(cairo_surface_t* surface) {
 
 }  // namespace
 
+PicturePainter::Pass::~Pass() {
+    if (--m_painter.m_passes == 0) m_painter.m_checked.clear();
+}
+
+std::shared_ptr<const wxImage> PicturePainter::Source(const std::filesystem::path& path) {
+    if (m_passes == 0) return platform::image::CachedPicture(path);
+    auto [it, fresh] = m_checked.try_emplace(path.string());
+    if (fresh) it->second = platform::image::CachedPicture(path);
+    return it->second;
+}
+
+std::shared_ptr<const wxImage> PicturePainter::Checked(const std::filesystem::path& path) const {
+    const auto it = m_checked.find(path.string());
+    return it == m_checked.end() ? nullptr : it->second;
+}
+
 void PicturePainter::Paint(wxDC& dc, const PaintOps& ops) {
+    Pass pass(*this);
     Prepare(ops, DcArea(dc));
     for (const PaintOp& op : ops) {
         switch (op.kind) {
@@ -130,6 +152,8 @@ static std::string ScaledKey(const std::filesystem::path& path, int w, int h, co
 
 void PicturePainter::Prepare(const PaintOps& ops) { Prepare(ops, kEverywhere); }
 
+void PicturePainter::Prepare(wxDC& dc, const PaintOps& ops) { Prepare(ops, DcArea(dc)); }
+
 void PicturePainter::Prepare(const PaintOps& ops, const Rect& area) {
     // Which pictures are drawn scaled (or at their own size) and not kept.
     struct Want {
@@ -147,35 +171,62 @@ void PicturePainter::Prepare(const PaintOps& ops, const Rect& area) {
             wants.push_back({op.path, op.dest.left, op.dest.top, op.dest.width(), op.dest.height()});
         }
     }
-    std::vector<std::filesystem::path> sources;
-    for (const Want& want : wants) sources.push_back(want.path);
-    auto& cache = platform::image::PictureCache::Instance();
-    cache.Prefetch(sources);
-
     struct Job {
         std::string key;
         std::shared_ptr<const wxImage> source;
         std::shared_ptr<cairo_surface_t> surface;
         std::unique_ptr<PictureScaler> scaler;
+        bool scaled = false;  // made on the decoding thread already
     };
     std::vector<Job> jobs;
     std::unordered_set<std::string> queued;
-    for (const Want& want : wants) {
-        auto image = cache.Get(want.path);
-        if (!image || !image->IsOk()) continue;
+    std::mutex queue;
+    // A job for each want of a picture whose scaled pixels are not kept yet.
+    auto plan = [&](std::size_t i, const std::shared_ptr<const wxImage>& image, std::vector<Job>& out) {
+        const Want& want = wants[i];
+        if (!image || !image->IsOk()) return;
         const int w = want.w > 0 ? want.w : image->GetWidth();
         const int h = want.h > 0 ? want.h : image->GetHeight();
         const Rect part = VisiblePart(want.left, want.top, w, h, area);
-        if (part.empty()) continue;
+        if (part.empty()) return;
         std::string key = ScaledKey(want.path, w, h, part);
-        if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) continue;
-        if (!queued.insert(key).second) continue;
+        if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) return;
+        {
+            std::lock_guard lock(queue);
+            if (!queued.insert(key).second) return;
+        }
         auto surface = NewSurface(*image, part.width(), part.height());
-        if (!surface) continue;
-        auto scaler =
-            std::make_unique<PictureScaler>(Planes(*image), w, h, part.left, part.top, part.right, part.bottom);
-        jobs.push_back(Job{std::move(key), std::move(image), std::move(surface), std::move(scaler)});
+        if (!surface) return;
+        auto scaler = std::make_unique<PictureScaler>(Planes(*image), w, h, part.left, part.top, part.right, part.bottom);
+        out.push_back(Job{std::move(key), image, std::move(surface), std::move(scaler)});
+    };
+    // The wants of each file, so that the thread that decodes a picture
+    // scales it at once, while it is fresh in the cache; a large one is left
+    // for the bands below, where all threads share it.
+    std::vector<std::filesystem::path> sources;
+    std::unordered_map<std::string, std::vector<std::size_t>> wantsOf;
+    for (std::size_t i = 0; i < wants.size(); ++i) {
+        sources.push_back(wants[i].path);
+        wantsOf[wants[i].path.lexically_normal().string()].push_back(i);
     }
+    const auto& groups = wantsOf;  // read only on the decoding threads
+    auto decoded = [&](std::size_t index, const std::shared_ptr<const wxImage>& image) {
+        std::vector<Job> made;
+        for (std::size_t i : groups.at(sources[index].lexically_normal().string())) plan(i, image, made);
+        for (Job& job : made) {
+            if (job.scaler->height() <= kInlineRows) {
+                ScaleInto(*job.scaler, job.surface.get(), 0, job.scaler->height());
+                job.scaled = true;
+            }
+        }
+        std::lock_guard lock(queue);
+        for (Job& job : made) jobs.push_back(std::move(job));
+    };
+    const auto images = platform::image::PictureCache::Instance().GetAll(sources, 0, decoded);
+    if (m_passes > 0)
+        for (std::size_t i = 0; i < sources.size(); ++i) m_checked[sources[i].string()] = images[i];
+    // Pictures that were decoded before, but not scaled to this size yet.
+    for (std::size_t i = 0; i < wants.size(); ++i) plan(i, images[i], jobs);
     if (jobs.empty()) return;
     // Bands of rows, the largest pictures' first, so that one big background
     // is shared by all threads instead of running alone at the end.
@@ -189,7 +240,7 @@ void PicturePainter::Prepare(const PaintOps& ops, const Rect& area) {
     };
     std::vector<Band> bands;
     for (const Job& job : jobs)
-        for (int y = 0; y < job.scaler->height(); y += kBandRows)
+        for (int y = 0; !job.scaled && y < job.scaler->height(); y += kBandRows)
             bands.push_back({&job, y, std::min(job.scaler->height(), y + kBandRows)});
     // Scaling reads the shared decoded pictures and writes only its own rows.
     std::atomic<std::size_t> next{0};
@@ -199,8 +250,8 @@ void PicturePainter::Prepare(const PaintOps& ops, const Rect& area) {
             ScaleInto(*band.job->scaler, band.job->surface.get(), band.y0, band.y1);
         }
     };
-    const unsigned threads =
-        std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()), static_cast<unsigned>(bands.size()));
+    const unsigned threads = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()),
+                                                static_cast<unsigned>(std::max<std::size_t>(bands.size(), 1)));
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
     work();
@@ -235,7 +286,7 @@ PicturePainter::Scaled* PicturePainter::Keep(const std::string& key, std::shared
 
 PicturePainter::Scaled* PicturePainter::ScaledPicture(const std::filesystem::path& path, int w, int h,
                                                       const Rect& part) {
-    auto image = platform::image::CachedPicture(path);
+    auto image = Source(path);
     if (!image || !image->IsOk() || part.empty()) return nullptr;
     const std::string key = ScaledKey(path, w, h, part);
     if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) {
@@ -279,16 +330,16 @@ void PicturePainter::DrawPicture(wxDC& dc, const std::filesystem::path& path, co
     if (path.empty()) return;
     int w = dest.width(), h = dest.height();
     if (natural) {
-        const auto size = platform::image::PictureCache::Instance().SizeOf(path);
-        if (!size) return;
-        w = size->GetWidth();
-        h = size->GetHeight();
+        const auto image = Source(path);
+        if (!image || !image->IsOk()) return;
+        w = image->GetWidth();
+        h = image->GetHeight();
     } else if (dest.empty()) {
         return;
     } else if (static_cast<long long>(dest.width()) * dest.height() > kMaxKeptPixels) {
         // A picture blown up beyond any screen: let the graphics context scale
         // it while drawing, without a bitmap of that size.
-        auto image = platform::image::CachedPicture(path);
+        auto image = Source(path);
         if (!image || !image->IsOk()) return;
         std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::CreateFromUnknownDC(dc));
         if (!gc) return;
@@ -299,6 +350,35 @@ void PicturePainter::DrawPicture(wxDC& dc, const std::filesystem::path& path, co
     const Rect part = VisiblePart(dest.left, dest.top, w, h, DcArea(dc));
     if (Scaled* picture = ScaledPicture(path, w, h, part))
         Draw(dc, *picture, dest.left + part.left, dest.top + part.top);
+}
+
+void PicturePainter::DrawTurnedPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, double degrees,
+                                       double cx, double cy) {
+    if (path.empty() || dest.empty() ||
+        static_cast<long long>(dest.width()) * dest.height() > kMaxKeptPixels)
+        return;
+    Scaled* picture = ScaledPicture(path, dest.width(), dest.height(), Rect{0, 0, dest.width(), dest.height()});
+    if (!picture) return;
+    const double radians = degrees * 3.14159265358979323846 / 180.0;
+    if (auto* cr = static_cast<cairo_t*>(dc.GetHandle())) {
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_rotate(cr, radians);
+        cairo_translate(cr, -cx, -cy);
+        cairo_set_source_surface(cr, picture->surface.get(), dest.left, dest.top);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        cairo_rectangle(cr, dest.left, dest.top, dest.width(), dest.height());
+        cairo_fill(cr);
+        cairo_restore(cr);
+        return;
+    }
+    std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::CreateFromUnknownDC(dc));
+    if (!gc) return;
+    if (!picture->bitmap.IsOk()) picture->bitmap = SurfaceBitmap(picture->surface.get());
+    gc->Translate(cx, cy);
+    gc->Rotate(radians);
+    gc->Translate(-cx, -cy);
+    gc->DrawBitmap(picture->bitmap, dest.left, dest.top, dest.width(), dest.height());
 }
 
 void PicturePainter::DrawIcon(wxDC& dc, int resource, const Rect& dest) {
@@ -317,6 +397,26 @@ void PicturePainter::DrawIcon(wxDC& dc, int resource, const Rect& dest) {
     dc.DrawBitmap(bmp, dest.left, dest.top, true);
 }
 
+void DrawCoverSurface(wxDC& dc, const platform::raster::Surface& surface, int x, int y) {
+    if (surface.empty()) return;
+    const int w = surface.width(), h = surface.height();
+    if (auto* cr = static_cast<cairo_t*>(dc.GetHandle())) {
+        // Opaque or transparent black pixels are their own premultiplied form.
+        auto* data = reinterpret_cast<unsigned char*>(const_cast<platform::raster::Argb*>(surface.pixels().data()));
+        cairo_surface_t* s = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, w, h, w * 4);
+        if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+            cairo_save(cr);
+            cairo_set_source_surface(cr, s, x, y);
+            cairo_rectangle(cr, x, y, w, h);
+            cairo_fill(cr);
+            cairo_restore(cr);
+        }
+        cairo_surface_destroy(s);
+        return;
+    }
+    dc.DrawBitmap(wxBitmap(SurfaceToImage(surface, true)), x, y, true);
+}
+
 void PicturePainter::Clear() {
     m_scaled.clear();
     m_lru.clear();
@@ -324,4 +424,4 @@ void PicturePainter::Clear() {
     m_icons.clear();
 }
 
-}  // namespace fitting_room
+}  // namespace picture_controls

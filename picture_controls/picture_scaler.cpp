@@ -1,9 +1,9 @@
-#include "fitting_room/picture_scaler.h"
+#include "picture_controls/picture_scaler.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace fitting_room {
+namespace picture_controls {
 
 PictureScaler::Axis PictureScaler::PartAxis(int source, int result, int from, int to) {
     Axis axis = MakeAxis(source, result);
@@ -163,4 +163,4 @@ void PictureScaler::ScaleRows(std::uint32_t* pixels, int strideBytes, int y0, in
     }
 }
 
-}  // namespace fitting_room
+}  // namespace picture_controls
