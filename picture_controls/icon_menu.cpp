@@ -9,6 +9,16 @@
 #include "platform/ui/resources.h"
 
 namespace {
+// A 3-D frame: `topLeft` along the top and left edges, `bottomRight` along the others.
+void Frame3D(wxDC& dc, const wxRect& r, const wxColour& topLeft, const wxColour& bottomRight) {
+    dc.SetPen(wxPen(topLeft));
+    dc.DrawLine(r.x, r.y, r.GetRight(), r.y);
+    dc.DrawLine(r.x, r.y, r.x, r.GetBottom());
+    dc.SetPen(wxPen(bottomRight));
+    dc.DrawLine(r.GetRight(), r.y, r.GetRight(), r.GetBottom() + 1);
+    dc.DrawLine(r.x, r.GetBottom(), r.GetRight(), r.GetBottom());
+}
+
 std::uint32_t Rgb(const wxColour& c) {
     return static_cast<std::uint32_t>(c.Red()) << 16 | static_cast<std::uint32_t>(c.Green()) << 8 | c.Blue();
 }
@@ -120,12 +130,7 @@ void CIconMenu::DrawItem(wxDC& dc, const platform::PopupMenuModel& model, int in
         if (selected && it.enabled) {
             x += 2;
             y += 1;
-            dc.SetPen(wxPen(m_shade));
-            dc.DrawLine(r.x, r.y, r.GetRight(), r.y);
-            dc.DrawLine(r.x, r.y, r.x, r.GetBottom());
-            dc.SetPen(wxPen(m_light));
-            dc.DrawLine(r.GetRight(), r.y, r.GetRight(), r.GetBottom() + 1);
-            dc.DrawLine(r.x, r.GetBottom(), r.GetRight(), r.GetBottom());
+            Frame3D(dc, r, m_shade, m_light);  // sunken
         }
         dc.SetTextForeground(it.enabled ? m_text : m_grey);
         dc.DrawText(text, x, y);
@@ -146,14 +151,7 @@ void CIconMenu::DrawItem(wxDC& dc, const platform::PopupMenuModel& model, int in
     }
     if (picture) {
         const wxBitmap& bmp = m_images[static_cast<std::size_t>(it.image)];
-        if (selected && it.enabled) {
-            dc.SetPen(wxPen(m_light));
-            dc.DrawLine(box.x, box.y, box.GetRight(), box.y);
-            dc.DrawLine(box.x, box.y, box.x, box.GetBottom());
-            dc.SetPen(wxPen(m_shade));
-            dc.DrawLine(box.GetRight(), box.y, box.GetRight(), box.GetBottom() + 1);
-            dc.DrawLine(box.x, box.GetBottom(), box.GetRight(), box.GetBottom());
-        }
+        if (selected && it.enabled) Frame3D(dc, box, m_light, m_shade);  // raised
         const int x = box.x + (box.width - bmp.GetWidth()) / 2, y = box.y + (box.height - bmp.GetHeight()) / 2;
         if (it.enabled) {
             dc.DrawBitmap(bmp, x, y, true);

@@ -25,6 +25,7 @@
 #include "picture_controls/my_color_sel_dlg.h"
 #include "platform/image/picture_io.h"
 #include "platform/ui/popup_menu.h"
+#include "tests/image_editor/window/editor_reset.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -130,19 +131,19 @@ protected:
         fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         cwd = std::make_unique<testsupport::ScopedCwd>(tmp.path());
         PhotoEditHooks() = {};
-        CCameraSysInfo::ResetInstance();
-        CCameraSysInfo::Instance().SetBaseDir(tmp.path());
-        CCameraSysInfo::Instance().LoadOrCreate();
-        Reader().SetBaseDir(tmp.path());
-        Materials().Clear();
-        EditorDrawing().Clear();
-        ResetEngine();
-        platform::image::EnsureImageHandlers();
+        editortest::ResetEditor(tmp.path());
         dlg = new CPhotoEditDlg(nullptr, tmp.path());
-        dlg->Move(40, 30);
         dlg->Show();
         dlg->Raise();
-        testsupport::PumpEvents(300);
+        // The toolkit places the dialog once it is mapped: positions taken
+        // before that point elsewhere.
+        wxPoint last = dlg->GetScreenPosition();
+        for (int same = 0, i = 0; same < 4 && i < 60; ++i) {
+            testsupport::PumpEvents(50);
+            const wxPoint now = dlg->GetScreenPosition();
+            same = now == last && dlg->IsShownOnScreen() ? same + 1 : 0;
+            last = now;
+        }
     }
     void TearDown() override {
         if (dlg) dlg->Destroy();
@@ -242,6 +243,8 @@ TEST_F(PhotoEditControlsTest, ShiftCyclesTheStickerFormsCursorAndLeavesOtherMode
     const wxPoint inside = canvas.ClientToScreen(wxPoint(30, 30));
     wxUIActionSimulator sim;
     auto pointAt = [&](const wxPoint& p) {
+        sim.MouseMove(p + wxPoint(12, 12));  // a move there, wherever the pointer was
+        PumpKeepingFocus(60);
         sim.MouseMove(p);
         PumpKeepingFocus(150);
         canvas.SetFocus();

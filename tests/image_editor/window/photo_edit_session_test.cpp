@@ -37,6 +37,7 @@
 #include "shell/main_frame.h"
 #include "shell/nav_bar.h"
 #include "shell/sys_info.h"
+#include "tests/image_editor/window/editor_reset.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -125,14 +126,7 @@ TEST_F(PhotoEditWindowTest, FittorasImageEditCommandOpensTheEditorFromItsModule)
 }
 
 TEST_F(PhotoEditWindowTest, ACustomerCutsOutHerPhotoMakesItUpDressesItAndSavesIt) {
-    CCameraSysInfo::ResetInstance();
-    CCameraSysInfo::Instance().SetBaseDir(tmp.path());
-    CCameraSysInfo::Instance().LoadOrCreate();
-    Reader().SetBaseDir(tmp.path());
-    Materials().Clear();
-    EditorDrawing().Clear();
-    ResetEngine();
-    platform::image::EnsureImageHandlers();
+    editortest::ResetEditor(tmp.path());
 
     // Menus answer by their item's text.
     std::string pick;
