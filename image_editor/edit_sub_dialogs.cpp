@@ -19,6 +19,7 @@
 #include "platform/image/picture_io.h"
 #include "platform/ui/colour.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/placement.h"
 #include "project_editor/shell_tree_ctrl.h"
 
 namespace image_editor {
@@ -74,7 +75,7 @@ CMakeupSwatchDlg::CMakeupSwatchDlg(wxWindow* parent, const wxPoint& screen)
         TakeSample();
         EndModal(wxID_OK);
     }, wxID_OK);
-    if (screen != wxDefaultPosition) Move(screen);
+    if (screen != wxDefaultPosition) platform::ui::KeepPlaced(this, screen);
 }
 
 void CMakeupSwatchDlg::LoadSwatches() {
@@ -167,7 +168,7 @@ CTextItemDlg::CTextItemDlg(wxWindow* parent, const TextItem& item, const wxPoint
         }
     });
     m_size->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { m_item.sizeText = m_size->GetValue().utf8_string(); });
-    if (leftBottom != wxDefaultPosition) Move(leftBottom.x, leftBottom.y - GetSize().y);
+    if (leftBottom != wxDefaultPosition) platform::ui::KeepPlaced(this, wxPoint(leftBottom.x, leftBottom.y - GetSize().y));
 }
 
 void CTextItemDlg::SetCaption(const std::string& text) { m_text->SetValue(wxString::FromUTF8(text)); }
@@ -215,7 +216,7 @@ CPhotoSaveDlg::CPhotoSaveDlg(wxWindow* parent, const fs::path& source, const wxP
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         if (Save()) EndModal(wxID_OK);
     }, wxID_OK);
-    if (screen != wxDefaultPosition) Move(screen);
+    if (screen != wxDefaultPosition) platform::ui::KeepPlaced(this, screen);
 }
 
 std::string CPhotoSaveDlg::name() const { return m_name->GetValue().utf8_string(); }

@@ -9,10 +9,16 @@
 #include "picture_controls/surface_image.h"
 #include "platform/image/picture_cache.h"
 #include "platform/ui/colour.h"
+#include "platform/ui/resources.h"
 
 namespace image_editor {
 
 namespace fs = std::filesystem;
+
+namespace {
+// The head-sticker forms' cursors: plain, feathered, bright edge.
+constexpr int kStickerCursors[3] = {185, 186, 187};
+}  // namespace
 
 // --- pictures ------------------------------------------------------------------------
 
@@ -73,6 +79,7 @@ CFittingCanvasWnd::CFittingCanvasWnd(wxWindow* parent, wxWindowID id, const wxPo
       m_control(Engine(), EditorDrawing(), Materials()) {
     Engine().SetPictureSource(&m_enginePictures);
     Engine().ClearPhoto();
+    for (int i = 0; i < 3; ++i) m_stickerCursors[i] = platform::ui::LoadCursorResource(kStickerCursors[i]);
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     const wxSize c = GetClientSize();
     m_control.SetCanvasSize(c.x, c.y);
@@ -158,9 +165,19 @@ void CFittingCanvasWnd::Mouse(int kind, const CanvasInput& in) {
     Act(r);
 }
 
+void CFittingCanvasWnd::ShowModeCursor() {
+    CanvasReaction r;
+    r.cursor = m_control.ModeCursor();
+    Act(r);
+}
+
 void CFittingCanvasWnd::Act(const CanvasReaction& r) {
+    if (r.cursor != CanvasCursor::Keep) m_shownCursor = r.cursor;
     switch (r.cursor) {
         case CanvasCursor::Keep: break;
+        case CanvasCursor::StickerPlain: SetCursor(m_stickerCursors[0]); break;
+        case CanvasCursor::StickerFeather: SetCursor(m_stickerCursors[1]); break;
+        case CanvasCursor::StickerBright: SetCursor(m_stickerCursors[2]); break;
         case CanvasCursor::Arrow: SetCursor(*wxSTANDARD_CURSOR); break;
         case CanvasCursor::Hand: SetCursor(wxCursor(wxCURSOR_HAND)); break;
         case CanvasCursor::Wand: SetCursor(wxCursor(wxCURSOR_MAGNIFIER)); break;

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <wx/bitmap.h>
+#include <wx/cursor.h>
 #include <wx/image.h>
 #include <wx/window.h>
 
@@ -64,6 +65,11 @@ public:
     // Draws the caption onto `dc` at the text item's place and keeps its box.
     void DrawCaption(wxDC& dc);
 
+    // Shows the cursor of the current mode (the head-sticker form after Shift).
+    void ShowModeCursor();
+    // The cursor the canvas shows now.
+    CanvasCursor shownCursor() const { return m_shownCursor; }
+
     // Mouse input as plain calls (the event handlers use them; so do tests).
     void Mouse(int kind, const CanvasInput& in);
     enum { kLeftDown, kLeftUp, kMove, kMiddleDown, kMiddleUp, kRightDown };
@@ -80,6 +86,8 @@ private:
     CachedMaterialPictures m_materials;
     bool m_reverseToggle = false;
     bool m_painting = false;
+    CanvasCursor m_shownCursor = CanvasCursor::Arrow;
+    wxCursor m_stickerCursors[3];  // plain, feathered, bright edge
 };
 
 }  // namespace image_editor

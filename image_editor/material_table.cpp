@@ -24,18 +24,20 @@ int CMaterialTable::Place(const PartPlacement& p) {
     }
     const double scale = p.scale > 0 ? p.scale : 1.0;
     const int nw = p.naturalWidth, nh = p.naturalHeight;
-    // The part's box is a square as wide as the picture's longer scaled side
-    // (as the fitting room places it), the picture centred in it.
-    int w = Trunc(std::max(nw, nh) * scale), h = w;
+    // The box is the scaled picture at the part's position; the picture is
+    // fitted to its aspect ratio and moved across by half the difference
+    // between the box's longer side and the fitted shorter one. That is the
+    // rule by which the project builder's stage and the fitting room draw the
+    // part at this position (a wide picture centred in a square of its
+    // width), so the material lands where the project puts it.
+    int w = Trunc(nw * scale), h = Trunc(nh * scale);
     int offX = 0, offY = 0;
     if (nw > nh) {
-        const int fitted = Trunc(static_cast<double>(w) / nw * nh);
-        offY += (h - fitted) / 2;
-        h = fitted;
+        h = Trunc(static_cast<double>(w) / nw * nh);
+        offY += (w - h) / 2;
     } else if (nh > nw) {
-        const int fitted = Trunc(static_cast<double>(nw) * h / nh);
-        offX += (w - fitted) / 2;
-        w = fitted;
+        w = Trunc(static_cast<double>(nw) * h / nh);
+        offX += (h - w) / 2;
     }
     m = Material{};
     m.placed = m.shown = m.saved = 'Y';

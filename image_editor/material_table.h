@@ -28,7 +28,7 @@ struct Material {
 struct PartPlacement {
     int layer = 0;       // the part's depth field: the slot (below 0: 10, above 100: 90)
     double scale = 1.0;  // the part's scale factor (0 or less: 1.0)
-    int x = 0, y = 0;    // the part's position: the corner of the square box the picture is centred in
+    int x = 0, y = 0;    // the part's position: the corner of its box (a wide picture sits in a square of its width)
     int naturalWidth = 0, naturalHeight = 0;
     int part = -1;
     std::filesystem::path picture;

@@ -446,7 +446,7 @@ void PhotoEditController::Command(int id) {
             break;
         }
         case cmd::kEdgeColour:
-            if (auto c = m_host.ChooseColour(0xFFFFFF, ToolRect(tool::kSticker))) m_engine.SetEdgeColor(*c);
+            if (auto c = m_host.ChooseColour(m_engine.edgeColour(), ToolRect(tool::kSticker))) m_engine.SetEdgeColor(*c);
             break;
         case cmd::kSpotlight: {
             Point none{};
@@ -501,13 +501,15 @@ void PhotoEditController::Wheel(bool up) {
     }
 }
 
-void PhotoEditController::ShiftKey() {
+bool PhotoEditController::ShiftKey() {
     if (m_special == special::kDragPicture) {
         m_wheel = m_wheel == kWheelScale ? kWheelRotate : kWheelScale;
         SetHint(m_wheel == kWheelScale ? kDragPictureScale : kDragPictureRotate);
     } else if (m_canvas.toolMode() == mode::kHeadSticker) {
         m_engine.SetStickerForm('*');
+        return true;
     }
+    return false;
 }
 
 void PhotoEditController::Notice(const CanvasNotice& n) {

@@ -163,7 +163,10 @@ public:
     void Command(int id);
     void EndCurrentMode();
     void Wheel(bool up);
-    void ShiftKey();
+    // Shift: in special mode 22 the wheel switches between scaling and
+    // turning; in head-sticker mode the sticker form cycles, and then (true)
+    // the canvas shows the new form's cursor. Elsewhere it does nothing.
+    bool ShiftKey();
     void Notice(const CanvasNotice& n);
 
     // Photo loading for the commands and the window (the file the user chose

@@ -156,8 +156,7 @@ void CPhotoEditDlg::Build() {
     m_canvas->Bind(wxEVT_MOUSEWHEEL, wheel);
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
         if (e.GetKeyCode() == WXK_SHIFT) {
-            m_controller->ShiftKey();
-            m_canvas->SetCursor(wxCursor(wxCURSOR_CROSS));
+            if (m_controller->ShiftKey()) m_canvas->ShowModeCursor();
             return;
         }
         e.Skip();
@@ -565,7 +564,12 @@ void CPhotoEditDlg::RedrawTools() {
 int CPhotoEditDlg::TrackPopup(const std::vector<MenuEntry>& items, const Rect& at) {
     if (auto& hook = PhotoEditHooks().trackPopup) return hook(items);
     std::vector<platform::PopupItem> popup;
-    for (const MenuEntry& m : items) popup.push_back({m.id, m.text});
+    for (const MenuEntry& m : items) {
+        platform::PopupItem item;
+        item.id = m.id;
+        item.text = m.text;
+        popup.push_back(std::move(item));
+    }
     platform::PopupMenuModel model(std::move(popup));
     return platform::ui::TrackPopupMenu(this, model, ScreenOf(at, true));
 }
@@ -590,8 +594,9 @@ std::optional<fs::path> CPhotoEditDlg::ChoosePicture(const fs::path& folder) {
 bool CPhotoEditDlg::GrabCanvas(const Rect& region, const fs::path& file, char format) {
     const wxImage all = m_canvas->Render(true);
     if (!all.IsOk()) return false;
-    // The region's inside, from one pixel right of and below its corner.
-    wxRect r(region.left + 1, region.top + 1, region.Width() - 1, region.Height() - 1);
+    // The region itself, its width and height whole: the render is in the
+    // canvas's client coordinates already, so no border is to be stepped over.
+    wxRect r(region.left, region.top, region.Width(), region.Height());
     r.Intersect(wxRect(0, 0, all.GetWidth(), all.GetHeight()));
     if (r.width <= 0 || r.height <= 0) return false;
     const auto fmt = format == 'J' ? platform::image::PictureFormat::Jpeg : platform::image::PictureFormat::Bmp;

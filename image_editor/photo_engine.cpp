@@ -3,13 +3,19 @@
 // that area before it touches a store, and draws through the raster surface,
 // which clips on its own.
 //
-// The magic wand is a stack flood fill: its result is the set of kept ('A')
-// pixels 8-connected to the seed through kept pixels whose channels each lie
-// within 8 of the seed's, which is what repeating whole-image passes until
-// nothing changes converges to.
+// The magic wand is a span flood fill (wand_fill.h): its result is the set of
+// kept ('A') pixels 8-connected to the seed through kept pixels whose
+// channels each lie within 8 of the seed's, which is what repeating
+// whole-image passes until nothing changes converges to.
 //
-// Brush and eraser rings are centred on the pointer: the ring points are
-// (col + trunc(cos a x i), row + trunc(sin a x i)), in double precision.
+// Brush and eraser rings sit one row below the pointer: the ring points are
+// (col + trunc(cos a x i), row + trunc(sin a x i) + 1), in double precision,
+// while the pointer's pixel and its eight neighbours are on the pointer.
+//
+// Polygon selections are scanned from the smallest y of their points up to
+// but not including the largest, each edge counting at its smaller-y end and
+// not at its larger one (so a vertex gives one crossing); a pair of crossings
+// fills the columns trunc(left) .. trunc(right + 0.5) - 1.
 #include "image_editor/photo_engine.h"
 
 #include <algorithm>
@@ -59,7 +65,7 @@ const char* const kBrushTemplate[CPhotoEngine::kSampleSize] = {
 };
 
 // The ring points of radius i = 3..9: (trunc(cos(j x step) x i),
-// trunc(sin(j x step) x i)) for j = 0..11, in double, worked out once.
+// trunc(sin(j x step) x i) + 1) for j = 0..11, in double, worked out once.
 constexpr int kMaxRingRadius = 9;
 using RingTable = std::array<std::array<Point, 12>, kMaxRingRadius + 1>;
 const RingTable& RingOffsets() {
@@ -68,7 +74,7 @@ const RingTable& RingOffsets() {
         for (int i = 3; i <= kMaxRingRadius; ++i)
             for (int j = 0; j < 12; ++j) {
                 const double a = j * kRingStep;
-                t[i][j] = {Trunc(std::cos(a) * i), Trunc(std::sin(a) * i)};
+                t[i][j] = {Trunc(std::cos(a) * i), Trunc(std::sin(a) * i) + 1};
             }
         return t;
     }();
@@ -83,10 +89,10 @@ CPhotoEngine::CPhotoEngine(PictureSource* pictures)
       m_mask(kStoreEntries, mask::kEmpty),
       m_stroke(kStoreEntries, ' '),
       m_bgColours(kStoreEntries, 0),
-      m_bgMask(kStoreEntries, ' ') {
+      m_bgMask(kStoreEntries, ' '),
+      m_fill(static_cast<std::size_t>(kMaxWidth) * kMaxHeight) {
     m_poly.reserve(kMaxOutlinePoints);
     m_inner.reserve(kMaxOutlinePoints);
-    m_wandStack.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight * 3);
     m_wandSeeds.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight);
     m_wandRuns.reserve(static_cast<std::size_t>(kMaxWidth) * kMaxHeight / 2 + 1);
 }
@@ -401,7 +407,7 @@ void CPhotoEngine::FillPolygonMask(int value) {
                     if (m == mask::kWandSelected) AnyRowMayHoldSelection();
                 }
             },
-            m_y0, m_y0 + m_height);
+            m_y0, m_y0 + m_height, platform::raster::EdgeEnd::Low);
     }
     if (!(m_shapeFill == 9 && m_stickerForm != ' ')) m_poly.clear();
 }
@@ -490,68 +496,10 @@ void CPhotoEngine::GrowWandRegion() {
     FloodWand();
 }
 
-// Span filling: a waiting pixel grows to the whole run of its row that joins,
-// the run is selected at once, and the rows above and below are searched one
-// column beyond each end (the diagonal neighbours) for runs that join, each
-// grown and selected the same way. Every joining pixel is tested once.
 void CPhotoEngine::FloodWand() {
-    m_wandStack.clear();
-    if (m_photoPresent != 'Y') {
-        m_wandSeeds.clear();
-        return;
-    }
-    const int w = m_width, h = m_height;
-    char* const mk = m_mask.data();
-    const ColorRef* const px = m_colours.data();
-    const int lo0 = m_lo[0], lo1 = m_lo[1], lo2 = m_lo[2];  // each high bound is low + 16
-    auto joins = [&](std::size_t i) {
-        if (mk[i] == mask::kWandRunning) return true;  // already known to belong
-        if (mk[i] != mask::kKept) return false;
-        const ColorRef c = px[i];
-        return static_cast<unsigned>(static_cast<int>(c & 0xFF) - lo0) <= 16u &&
-               static_cast<unsigned>(static_cast<int>((c >> 8) & 0xFF) - lo1) <= 16u &&
-               static_cast<unsigned>(static_cast<int>((c >> 16) & 0xFF) - lo2) <= 16u;
-    };
-    // Grows the joining run through column x of row y, selects it and stacks
-    // it with the row and run it was found from (whose own row need not be
-    // searched again where that run lies: it is selected, and the pixels
-    // just beyond its ends did not join).
-    auto takeRun = [&](int y, int x, int parentY, int pl, int pr) {
-        const std::size_t row = static_cast<std::size_t>(y) * w;
-        int l = x, r = x;
-        while (l > 0 && joins(row + l - 1)) --l;
-        while (r < w - 1 && joins(row + r + 1)) ++r;
-        std::memset(mk + row + l, mask::kWandSelected, static_cast<std::size_t>(r - l + 1));
-        if (m_wandRunsKnown) m_wandRuns.push_back({static_cast<std::uint32_t>(row + l), static_cast<std::uint32_t>(r - l + 1)});
-        for (int v : {y, l, r, parentY, pl, pr}) m_wandStack.push_back(static_cast<std::uint32_t>(v));
-        return r;
-    };
-    auto pop = [&] {
-        const int v = static_cast<int>(m_wandStack.back());
-        m_wandStack.pop_back();
-        return v;
-    };
-    for (std::uint32_t seed : m_wandSeeds) {
-        if (mk[seed] != mask::kWandRunning) continue;  // swallowed by an earlier run
-        takeRun(static_cast<int>(seed / w), static_cast<int>(seed % w), -1, 1, 0);
-        while (!m_wandStack.empty()) {
-            const int pr = pop(), pl = pop(), parentY = pop(), r = pop(), l = pop(), y = pop();
-            const int from = std::max(l - 1, 0), to = std::min(r + 1, w - 1);
-            for (int ny = y - 1; ny <= y + 1; ny += 2) {
-                if (ny < 0 || ny >= h) continue;
-                const std::size_t row = static_cast<std::size_t>(ny) * w;
-                // Columns pl - 1 .. pr + 1 of the parent's row are known.
-                const int skipFrom = ny == parentY ? pl - 1 : to + 1, skipTo = ny == parentY ? pr + 1 : to;
-                for (int x = from; x <= to; ++x) {
-                    if (x >= skipFrom && x <= skipTo) {
-                        x = skipTo;
-                        continue;
-                    }
-                    if (joins(row + x)) x = takeRun(ny, x, y, l, r) + 1;
-                }
-            }
-        }
-    }
+    if (m_photoPresent == 'Y')
+        m_fill.Run(m_mask.data(), m_colours.data(), m_width, m_height, m_wandSeeds, m_lo,
+                   m_wandRunsKnown ? &m_wandRuns : nullptr);
     m_wandSeeds.clear();
 }
 

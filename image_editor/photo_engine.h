@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/message.h"
+#include "image_editor/wand_fill.h"
 #include "platform/raster/surface.h"
 
 namespace image_editor {
@@ -174,6 +175,7 @@ public:
     void SetStickerForm(char c);
     char GetStickerForm() const { return m_stickerForm; }
     void SetEdgeColor(ColorRef c) { m_edgeColour = c; }
+    ColorRef edgeColour() const { return m_edgeColour; }
     void MakeHeadSticker(int x1, int y1, int x2, int y2, int value);
     void BuildEllipse(double cx, double cy, double rx, double ry);
     bool FindEdgeCrossing(int x, int y, int cx, int cy, Point& out) const;
@@ -301,13 +303,10 @@ private:
     bool m_sampleTaken = false;
     int m_lastStampX = 0, m_lastStampY = 0;
     char m_stampMade = ' ';
+    WandFill m_fill;
     std::vector<std::uint32_t> m_wandSeeds;  // waiting pixels; reserved once
-    std::vector<std::uint32_t> m_wandStack;  // runs to search from, six values each; reserved once
     // Where the wand-selected pixels ('c') are: the runs its fills selected,
     // while they are known; after a new photo or a hand-set 'c', anywhere.
-    struct WandRun {
-        std::uint32_t start, length;
-    };
     std::vector<WandRun> m_wandRuns;  // reserved once
     bool m_wandRunsKnown = false;
 };

@@ -5,7 +5,47 @@
 #include <wx/image.h>
 #include <wx/settings.h>
 
+#include "picture_controls/icon_menu_picture.h"
 #include "platform/ui/resources.h"
+
+namespace {
+// A 3-D frame: `topLeft` along the top and left edges, `bottomRight` along the others.
+void Frame3D(wxDC& dc, const wxRect& r, const wxColour& topLeft, const wxColour& bottomRight) {
+    dc.SetPen(wxPen(topLeft));
+    dc.DrawLine(r.x, r.y, r.GetRight(), r.y);
+    dc.DrawLine(r.x, r.y, r.x, r.GetBottom());
+    dc.SetPen(wxPen(bottomRight));
+    dc.DrawLine(r.GetRight(), r.y, r.GetRight(), r.GetBottom() + 1);
+    dc.DrawLine(r.x, r.GetBottom(), r.GetRight(), r.GetBottom());
+}
+
+std::uint32_t Rgb(const wxColour& c) {
+    return static_cast<std::uint32_t>(c.Red()) << 16 | static_cast<std::uint32_t>(c.Green()) << 8 | c.Blue();
+}
+}  // namespace
+
+wxBitmap CIconMenu::EmbossedBitmap(const wxBitmap& picture) const {
+    const wxImage img = picture.ConvertToImage();
+    const int w = img.GetWidth(), h = img.GetHeight();
+    std::vector<std::uint32_t> argb(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const unsigned a = img.IsTransparent(x, y) ? 0u : 255u;
+            argb[static_cast<std::size_t>(y) * w + x] = a << 24 | static_cast<std::uint32_t>(img.GetRed(x, y)) << 16 |
+                                                       static_cast<std::uint32_t>(img.GetGreen(x, y)) << 8 |
+                                                       img.GetBlue(x, y);
+        }
+    const auto out = picture_controls::EmbossPicture(argb, w, h, Rgb(m_light), Rgb(m_shade));
+    wxImage e(w, h);
+    e.InitAlpha();
+    for (int y = 0; y < h && !out.empty(); ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t p = out[static_cast<std::size_t>(y) * w + x];
+            e.SetRGB(x, y, (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+            e.SetAlpha(x, y, static_cast<unsigned char>(p >> 24));
+        }
+    return wxBitmap(e);
+}
 
 CIconMenu::CIconMenu() {
     m_text = wxSystemSettings::GetColour(wxSYS_COLOUR_MENUTEXT);
@@ -78,6 +118,25 @@ void CIconMenu::DrawItem(wxDC& dc, const platform::PopupMenuModel& model, int in
         dc.DrawLine(r.x + 2, r.y + 3, r.GetRight() - 1, r.y + 3);
         return;
     }
+    if (it.popup() && it.id == picture_controls::IconMenuRecord::kTopPopup) {
+        // A pop-up of the first nested level: its text centred on one line,
+        // pressed in while it is selected.
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(m_back));
+        dc.DrawRectangle(r);
+        const wxString text = wxString::FromUTF8(it.text);
+        const wxSize ext = dc.GetTextExtent(text);
+        int x = r.x + (r.width - ext.x) / 2, y = r.y + (r.height - ext.y) / 2;
+        if (selected && it.enabled) {
+            x += 2;
+            y += 1;
+            Frame3D(dc, r, m_shade, m_light);  // sunken
+        }
+        dc.SetTextForeground(it.enabled ? m_text : m_grey);
+        dc.DrawText(text, x, y);
+        platform::ui::PaintSubmenuArrow(dc, r, it.enabled ? m_text : m_grey);
+        return;
+    }
     const wxRect box(r.x, r.y, r.height, r.height);
     const bool picture = it.image >= 0 && it.image < static_cast<int>(m_images.size());
     const wxRect textArea(box.GetRight() + 2, r.y, r.width - box.width - 1, r.height);
@@ -92,21 +151,12 @@ void CIconMenu::DrawItem(wxDC& dc, const platform::PopupMenuModel& model, int in
     }
     if (picture) {
         const wxBitmap& bmp = m_images[static_cast<std::size_t>(it.image)];
-        if (selected && it.enabled) {
-            dc.SetPen(wxPen(m_light));
-            dc.DrawLine(box.x, box.y, box.GetRight(), box.y);
-            dc.DrawLine(box.x, box.y, box.x, box.GetBottom());
-            dc.SetPen(wxPen(m_shade));
-            dc.DrawLine(box.GetRight(), box.y, box.GetRight(), box.GetBottom() + 1);
-            dc.DrawLine(box.x, box.GetBottom(), box.GetRight(), box.GetBottom());
-        }
+        if (selected && it.enabled) Frame3D(dc, box, m_light, m_shade);  // raised
         const int x = box.x + (box.width - bmp.GetWidth()) / 2, y = box.y + (box.height - bmp.GetHeight()) / 2;
         if (it.enabled) {
             dc.DrawBitmap(bmp, x, y, true);
         } else {
-            // Embossed: the picture's shape in the light colour, then in the shade one pixel up-left.
-            wxImage g = bmp.ConvertToImage().ConvertToDisabled(255);
-            dc.DrawBitmap(wxBitmap(g), x, y, true);
+            dc.DrawBitmap(EmbossedBitmap(bmp), x, y, true);
         }
     } else if (it.checked) {
         const int cx = box.x + box.width / 2, cy = box.y + box.height / 2 - 2;
@@ -139,4 +189,5 @@ void CIconMenu::DrawItem(wxDC& dc, const platform::PopupMenuModel& model, int in
         dc.SetTextForeground(selected ? m_selText : m_text);
         draw(0, 0);
     }
+    if (it.popup()) platform::ui::PaintSubmenuArrow(dc, r, it.enabled ? (selected ? m_selText : m_text) : m_grey);
 }

@@ -48,6 +48,10 @@ void IconMenuModel::Convert(std::vector<MenuNode>& menu, int depth) {
 }
 
 std::vector<platform::PopupItem> IconMenuModel::PopupItems(const std::vector<MenuNode>& menu) const {
+    return Items(menu, 0);
+}
+
+std::vector<platform::PopupItem> IconMenuModel::Items(const std::vector<MenuNode>& menu, int depth) const {
     std::vector<platform::PopupItem> out;
     for (const MenuNode& n : menu) {
         platform::PopupItem p;
@@ -55,11 +59,18 @@ std::vector<platform::PopupItem> IconMenuModel::PopupItems(const std::vector<Men
             out.push_back(p);
             continue;
         }
-        p.id = n.popup() ? -1 : n.id;
         p.text = CutItemText(n.text);
-        p.enabled = n.enabled && !n.popup();
+        p.enabled = n.enabled;
         p.checked = n.checked;
-        p.image = n.popup() ? -1 : ImageFor(n.id);
+        if (n.popup()) {
+            // Its marker as MakeOwnerDraw records it (the shown level's own
+            // pop-ups are not converted: -1).
+            p.id = depth == 0 ? -1 : depth == 1 ? IconMenuRecord::kTopPopup : IconMenuRecord::kNestedPopup;
+            p.children = Items(n.children, depth + 1);
+        } else {
+            p.id = n.id;
+            p.image = ImageFor(n.id);
+        }
         out.push_back(p);
     }
     return out;

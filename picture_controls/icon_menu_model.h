@@ -50,7 +50,9 @@ public:
     void MakeOwnerDraw(std::vector<MenuNode>& menu);
     const std::vector<IconMenuRecord>& records() const { return m_records; }
 
-    // The popup items of a menu level (pop-ups show their text, disabled).
+    // The popup items of a menu level; a pop-up carries its sub-menu's items
+    // and, as its id, its marker (-4 a level down, -2 deeper, -1 on the
+    // level shown).
     std::vector<platform::PopupItem> PopupItems(const std::vector<MenuNode>& menu) const;
 
     // A text as the record keeps it: read with at most 256 bytes, then cut to
@@ -59,6 +61,7 @@ public:
 
 private:
     void Convert(std::vector<MenuNode>& menu, int depth);
+    std::vector<platform::PopupItem> Items(const std::vector<MenuNode>& menu, int depth) const;
 
     std::vector<std::pair<int, int>> m_map;  // (image index, command id)
     std::vector<IconMenuRecord> m_records;

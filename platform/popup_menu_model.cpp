@@ -11,6 +11,9 @@ void PopupMenuModel::SetItems(std::vector<PopupItem> items) {
     m_highlight = kNone;
     m_finished = false;
     m_chosen = 0;
+    m_open = kNone;
+    m_pressed = false;
+    m_back = false;
 }
 
 std::string PopupMenuModel::ExpandTabs(const std::string& text) {
@@ -86,6 +89,11 @@ int PopupMenuModel::Step(int from, int direction) const {
 
 void PopupMenuModel::Choose(int index) {
     if (!Selectable(index)) return;
+    if (m_items[static_cast<std::size_t>(index)].popup()) {
+        m_highlight = index;
+        m_open = index;
+        return;
+    }
     m_finished = true;
     m_chosen = m_items[static_cast<std::size_t>(index)].id;
 }
@@ -95,9 +103,17 @@ void PopupMenuModel::MouseMove(int x, int y) {
     if (Selectable(i)) m_highlight = i;
 }
 
-void PopupMenuModel::MouseUp(int x, int y) {
+void PopupMenuModel::MouseDown(int x, int y) {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
         Cancel();
+        return;
+    }
+    m_pressed = true;
+}
+
+void PopupMenuModel::MouseUp(int x, int y) {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        if (m_pressed) Cancel();
         return;
     }
     Choose(HitTest(x, y));
@@ -113,9 +129,19 @@ bool PopupMenuModel::Key(PopupKey key, char32_t ch) {
             if (m_highlight == kNone) return false;
             Choose(m_highlight);
             return true;
-        case PopupKey::Escape: Cancel(); return true;
+        case PopupKey::Escape:
+            Cancel();
+            m_back = m_nested;
+            return true;
         case PopupKey::Left:
-        case PopupKey::Right: return false;
+            if (!m_nested) return false;
+            Cancel();
+            m_back = true;
+            return true;
+        case PopupKey::Right:
+            if (!Selectable(m_highlight) || !m_items[static_cast<std::size_t>(m_highlight)].popup()) return false;
+            Choose(m_highlight);
+            return true;
         case PopupKey::Char: {
             if (ch == 0 || ch > 0x7F) return false;
             const char c = static_cast<char>(std::tolower(static_cast<int>(ch)));

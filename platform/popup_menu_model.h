@@ -9,7 +9,9 @@
 // separators), Home/End to the first/last, Enter or Space choose the
 // highlighted item, Escape cancels; a letter chooses the next enabled item
 // whose text holds "&<letter>" or, failing that, starts with the letter.
-// Main thread only.
+// An item with children is a pop-up: choosing it (or Right on it) asks the
+// window to open its sub-menu instead of ending the menu; in a sub-menu Left
+// and Escape close that level only. Main thread only.
 #include <functional>
 #include <string>
 #include <utility>
@@ -24,7 +26,9 @@ struct PopupItem {
     bool checked = false;
     int image = -1;          // picture index of the owner's image list, -1 none
     bool isDefault = false;  // drawn in the bold font
-    bool separator() const { return id == 0 && text.empty(); }
+    std::vector<PopupItem> children;  // a pop-up's sub-menu
+    bool separator() const { return id == 0 && text.empty() && children.empty(); }
+    bool popup() const { return !children.empty(); }
 };
 
 enum class PopupKey { Up, Down, Home, End, Enter, Escape, Left, Right, Char };
@@ -64,9 +68,12 @@ public:
     int highlighted() const { return m_highlight; }
     void Highlight(int index);
 
-    // The mouse: a move highlights the enabled item under it; a release on
-    // an enabled item chooses it, outside the menu it cancels.
+    // The mouse: a move highlights the enabled item under it; a press
+    // outside the menu cancels it; a release on an enabled item chooses it,
+    // outside the menu it cancels once a button went down in the menu's time
+    // (the release of the click that opened the menu leaves it open).
     void MouseMove(int x, int y);
+    void MouseDown(int x, int y);
     void MouseUp(int x, int y);
     // Returns true when the key was used.
     bool Key(PopupKey key, char32_t ch = 0);
@@ -74,6 +81,15 @@ public:
     bool finished() const { return m_finished; }
     int chosen() const { return m_chosen; }  // the command id; 0 when cancelled
     void Cancel() { m_finished = true, m_chosen = 0; }
+
+    // Sub-menus. The pop-up item whose sub-menu is to be opened, or kNone.
+    int openRequest() const { return m_open; }
+    void ClearOpenRequest() { m_open = kNone; }
+    // A sub-menu's command ends this menu too.
+    void ChooseFromSubmenu(int id) { m_finished = true, m_chosen = id; }
+    // This menu is a sub-menu: Left and Escape close it alone (closedBack).
+    void SetNested(bool nested) { m_nested = nested; }
+    bool closedBack() const { return m_back; }
 
     // Texts with tabs expanded to the next multiple of 8 columns.
     static std::string ExpandTabs(const std::string& text);
@@ -90,6 +106,10 @@ private:
     int m_highlight = kNone;
     bool m_finished = false;
     int m_chosen = 0;
+    int m_open = kNone;
+    bool m_pressed = false;
+    bool m_nested = false;
+    bool m_back = false;
 };
 
 }  // namespace platform

@@ -16,6 +16,11 @@
 // So the rectangle (10,10) (20,10) (20,20) (10,20) fills columns 10..19 of
 // rows 11..20 (its 10 x 10 pixels), and the diamond (20,10) (30,20) (20,30)
 // (10,20) fills rows 11..29, row 20 from column 10 to 29.
+//
+// EdgeEnd::Low turns the rule round: an edge counts at its smaller-y end and
+// not at its larger-y end, range [y_low, y_high), so the rows run from the
+// smallest y up to but not including the largest (the rectangle above fills
+// rows 10..19) and a vertex still gives one crossing.
 #include <functional>
 #include <span>
 #include <vector>
@@ -36,11 +41,14 @@ struct Span {
     friend bool operator==(const Span&, const Span&) = default;
 };
 
+// Which end of an edge gives the crossing on the row through it.
+enum class EdgeEnd { High, Low };
+
 // Calls `sink` for every non-empty span, rows top to bottom and left to right
 // within a row. Rows outside [clip_top, clip_bottom) are skipped without
 // work; columns are not clipped. Fewer than 3 points fill nothing.
 void ScanPolygon(std::span<const Point> points, const std::function<void(const Span&)>& sink,
-                 int clip_top = -0x40000000, int clip_bottom = 0x40000000);
+                 int clip_top = -0x40000000, int clip_bottom = 0x40000000, EdgeEnd counted = EdgeEnd::High);
 
 std::vector<Span> PolygonSpans(std::span<const Point> points);
 

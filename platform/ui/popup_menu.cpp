@@ -7,6 +7,8 @@
 #include <wx/display.h>
 #include <wx/settings.h>
 
+#include "platform/ui/placement.h"
+
 namespace platform::ui {
 
 namespace {
@@ -15,6 +17,9 @@ class PopupMenuWindow;
 PopupMenuWindow* g_active = nullptr;
 
 wxFont FontOr(const wxFont& f) { return f.IsOk() ? f : PopupMenuFont(); }
+
+// Runs `win` modally at `screen` (kept on the display) as the active menu.
+void RunMenuWindow(wxDialog& win, PopupMenuWindow* self, const wxPoint& screen);
 
 class PopupMenuWindow : public wxDialog {
 public:
@@ -40,10 +45,8 @@ public:
             if (before != m_model.highlighted()) Refresh();
         });
         Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
-            if (e.GetX() < 0 || e.GetY() < 0 || e.GetX() >= m_model.width() || e.GetY() >= m_model.height()) {
-                m_model.Cancel();
-                Finish();
-            }
+            m_model.MouseDown(e.GetX(), e.GetY());
+            Finish();
         });
         Bind(wxEVT_LEFT_UP, [this](wxMouseEvent& e) {
             m_model.MouseUp(e.GetX(), e.GetY());
@@ -59,12 +62,17 @@ public:
             if (!KeyCode(e.GetKeyCode(), e.GetUnicodeKey())) e.Skip();
         });
         Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) {
+            if (m_submenuOpen) return;  // the sub-menu holds the mouse
             m_model.Cancel();
             Finish();
         });
         Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
+            // A menu lies over every window (a window raised after the menu
+            // was mapped would cover it where no window manager stacks them).
             if (e.IsShown()) CallAfter([this] {
-                    if (IsShown() && !HasCapture()) CaptureMouse();
+                    if (!IsShown()) return;
+                    Raise();
+                    if (!HasCapture()) CaptureMouse();
                 });
         });
     }
@@ -97,6 +105,7 @@ public:
     }
 
     void Finish() {
+        if (m_model.openRequest() != PopupMenuModel::kNone && !m_submenuOpen) CallAfter([this] { OpenSubmenu(); });
         if (!m_model.finished() || m_done) return;
         m_done = true;
         if (HasCapture()) ReleaseMouse();
@@ -106,11 +115,51 @@ public:
     PopupMenuModel& model() { return m_model; }
 
 private:
+    // The sub-menu of the requested pop-up item, at the item's right edge;
+    // its command ends this menu too, its Left or Escape comes back here,
+    // anything else ends every level.
+    void OpenSubmenu() {
+        const int index = m_model.openRequest();
+        m_model.ClearOpenRequest();
+        if (index < 0 || index >= static_cast<int>(m_model.items().size()) || m_done) return;
+        PopupMenuModel sub(m_model.items()[static_cast<std::size_t>(index)].children);
+        sub.SetNested(true);
+        sub.SetIconSize(m_model.iconWidth(), m_model.iconHeight());
+        const PopupRect r = m_model.ItemRect(index);
+        PopupMenuWindow win(this, sub, m_painter, m_font);
+        m_submenuOpen = true;
+        RunMenuWindow(win, &win, ClientToScreen(wxPoint(r.x + r.width, r.y - PopupMenuModel::kFrame)));
+        m_submenuOpen = false;
+        if (sub.finished() && sub.chosen() != 0)
+            m_model.ChooseFromSubmenu(sub.chosen());
+        else if (!sub.closedBack())
+            m_model.Cancel();
+        Refresh();
+        if (!m_model.finished() && !HasCapture()) CaptureMouse();
+        Finish();
+    }
+
     PopupMenuModel& m_model;
     PopupItemPainter m_painter;
     wxFont m_font;
     bool m_done = false;
+    bool m_submenuOpen = false;
 };
+
+void RunMenuWindow(wxDialog& win, PopupMenuWindow* self, const wxPoint& screen) {
+    wxPoint at = screen;
+    const int d = wxDisplay::GetFromPoint(screen);
+    const wxRect area = wxDisplay(d == wxNOT_FOUND ? 0u : static_cast<unsigned>(d)).GetClientArea();
+    const wxSize size = win.GetSize();
+    if (at.x + size.x > area.GetRight()) at.x = std::max(area.x, area.GetRight() - size.x);
+    if (at.y + size.y > area.GetBottom()) at.y = std::max(area.y, at.y - size.y);
+    KeepPlaced(&win, at);  // not centred on the parent, as the toolkit places dialogs
+    PopupMenuWindow* previous = g_active;
+    g_active = self;
+    win.ShowModal();
+    g_active = previous;
+    if (win.HasCapture()) win.ReleaseMouse();
+}
 
 }  // namespace
 
@@ -153,6 +202,15 @@ void PaintPlainPopupItem(wxDC& dc, const PopupMenuModel& model, int index, const
         dc.DrawText(right, r.GetRight() - 15 - re.x, r.y + (r.height - re.y) / 2);
     }
     if (it.checked) dc.DrawText(wxString::FromUTF8("✓"), r.x + 4, r.y + (r.height - ext.y) / 2);
+    if (it.popup()) PaintSubmenuArrow(dc, r, dc.GetTextForeground());
+}
+
+void PaintSubmenuArrow(wxDC& dc, const wxRect& r, const wxColour& colour) {
+    const int cx = r.GetRight() - 7, cy = r.y + r.height / 2;
+    const wxPoint tip[3] = {{cx - 2, cy - 4}, {cx + 2, cy}, {cx - 2, cy + 4}};
+    dc.SetPen(wxPen(colour));
+    dc.SetBrush(wxBrush(colour));
+    dc.DrawPolygon(3, tip);
 }
 
 void PaintPopupMenu(wxDC& dc, const PopupMenuModel& model, const PopupItemPainter& painter, const wxFont& font) {
@@ -175,18 +233,7 @@ int TrackPopupMenu(wxWindow* parent, PopupMenuModel& model, const wxPoint& scree
                    const wxFont& font) {
     if (model.items().empty()) return 0;
     PopupMenuWindow win(parent, model, painter, font);
-    wxPoint at = screen;
-    const int d = wxDisplay::GetFromPoint(screen);
-    const wxRect area = wxDisplay(d == wxNOT_FOUND ? 0u : static_cast<unsigned>(d)).GetClientArea();
-    const wxSize size = win.GetSize();
-    if (at.x + size.x > area.GetRight()) at.x = std::max(area.x, area.GetRight() - size.x);
-    if (at.y + size.y > area.GetBottom()) at.y = std::max(area.y, at.y - size.y);
-    win.Move(at);
-    PopupMenuWindow* previous = g_active;
-    g_active = &win;
-    win.ShowModal();
-    g_active = previous;
-    if (win.HasCapture()) win.ReleaseMouse();
+    RunMenuWindow(win, &win, screen);
     return model.finished() ? model.chosen() : 0;
 }
 

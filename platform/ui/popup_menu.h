@@ -25,6 +25,8 @@ using PopupItemPainter =
 // The menu font (the system's) and the plain item painter.
 wxFont PopupMenuFont();
 void PaintPlainPopupItem(wxDC& dc, const PopupMenuModel& model, int index, const wxRect& rect, bool highlighted);
+// The small arrow at the right end of a pop-up item that has a sub-menu.
+void PaintSubmenuArrow(wxDC& dc, const wxRect& rect, const wxColour& colour);
 
 // Lays the model out with `font` (the menu font when invalid).
 void LayoutPopupMenu(PopupMenuModel& model, wxDC& dc, const wxFont& font = wxFont());

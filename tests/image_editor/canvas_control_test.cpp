@@ -76,9 +76,10 @@ TEST_F(CanvasControlTest, CutPolygonWithUndoClosesOnItsFirstPoint) {
     ASSERT_EQ(r.notices.size(), 1u);
     EXPECT_EQ(r.notices[0].code, notice::kModeEnded);
     EXPECT_EQ(canvas.toolMode(), 0);
-    // The scan rule fills the rows between the edges' centres (half-open).
-    EXPECT_EQ(MaskRows(engine), Rows("AAAAAAAAAAAA", "xxxxxxxxxxxA", "xxxxxxxxxxxA", "xxxxxxxxxxxA",
-                                     "xxxxxxxxxxxA", "xxxxxxxxxxxA"));
+    // The scan fills the rows from the first point's up to, not including,
+    // the last one's.
+    EXPECT_EQ(MaskRows(engine), Rows("xxxxxxxxxxxA", "xxxxxxxxxxxA", "xxxxxxxxxxxA", "xxxxxxxxxxxA",
+                                     "xxxxxxxxxxxA", "AAAAAAAAAAAA"));
 }
 
 TEST_F(CanvasControlTest, TheMiddleButtonOnAOnePointPolygonRestartsItAtTheNextClick) {

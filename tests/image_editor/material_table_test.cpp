@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "image_editor/material_table.h"
+#include "project_editor/stage_geometry.h"
 
 namespace {
 
@@ -40,10 +41,31 @@ TEST(MaterialTable, PlacingCentresTheScaledPictureOnThePartsBox) {
     const auto& m = t.at(slot);
     EXPECT_EQ(m.width, 100);
     EXPECT_EQ(m.height, 50);
-    // The box is the longer side squared (100 x 100); the picture is centred in it.
+    // The wide picture moves down by half of width - fitted height (25).
     EXPECT_EQ(m.x, 30 + 50);
-    EXPECT_EQ(m.y, 40 + 50);
+    EXPECT_EQ(m.y, 40 + 25 + 25);
     EXPECT_EQ(m.savedWidth, 100);
+}
+
+TEST(MaterialTable, AMaterialLandsWhereTheProjectBuildersStageDrawsThePart) {
+    struct Case {
+        int w, h, x, y;
+        double scale;
+    } cases[] = {
+        {200, 100, 30, 40, 0.5}, {100, 200, 30, 40, 0.5}, {333, 101, -7, 12, 0.73}, {97, 301, 250, 5, 1.37},
+        {64, 64, 10, 10, 2.0},   {1, 900, 0, 0, 0.3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " at " + std::to_string(c.scale));
+        CMaterialTable t;
+        const auto& m = t.at(t.Place(Part(45, c.w, c.h, c.x, c.y, c.scale)));
+        const auto stage = project_editor::FittedBox(c.w, c.h, c.x, c.y, static_cast<int>(c.w * c.scale),
+                                                     static_cast<int>(c.h * c.scale));
+        EXPECT_EQ(m.x - m.width / 2, stage.left);
+        EXPECT_EQ(m.y - m.height / 2, stage.top);
+        EXPECT_EQ(m.width, stage.width());
+        EXPECT_EQ(m.height, stage.height());
+    }
 }
 
 TEST(MaterialTable, AReplacementKeepsTheScaleAndShiftOfTheOneBefore) {

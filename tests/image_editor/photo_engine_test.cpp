@@ -18,6 +18,8 @@ const std::map<char, ColorRef> kPalette = {
     {'r', 0x0000C8}, {'s', 0x0004CC},  // red and a red within 8 of it
     {'t', 0x0000D4},                   // red 12 away: outside the bounds
     {'g', 0x00C800}, {'b', 0xC80000}, {'w', 0xFFFFFF},
+    {'k', 0x000000}, {'l', 0x080808}, {'m', 0x090909},  // black, 8 away (in), 9 away (out)
+    {'W', 0xFFFFFF}, {'v', 0xF7F7F7}, {'u', 0xF6F6F6},  // white, 8 away (in), 9 away (out)
 };
 
 // The passes as the editor first did them: every 'a' becomes 'c' and its
@@ -77,6 +79,14 @@ TEST(MagicWand, SelectsTheSeedsColourEightConnected) {
          {"rrr"}, {"xAA"}, 0, 0, Rows("xAA")},
         {"a seed outside the photo does nothing",
          {"rr"}, {}, 5, 0, Rows("AA")},
+        {"bounds below 0 on a row longer than sixteen",
+         {"kllllllllllllllllmll", "WvvvvvvvvvvvvvvvvuvW"}, {}, 0, 0,
+         Rows("cccccccccccccccccAAA", "AAAAAAAAAAAAAAAAAAAA")},
+        {"bounds above 255 on a row longer than sixteen",
+         {"kllllllllllllllllmll", "WvvvvvvvvvvvvvvvvuvW"}, {}, 0, 1,
+         Rows("AAAAAAAAAAAAAAAAAAAA", "cccccccccccccccccAAA")},
+        {"a run grows left past sixteen pixels",
+         {"mmllllllllllllllllllk"}, {}, 20, 0, Rows("AAccccccccccccccccccc")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,12 +182,13 @@ TEST(Polygon, KeepAndCutFillTheMaskInsideThePhoto) {
     // The photo sits at (0, 0), 14 x 10 pixels.
     const std::string all(14, 'A');
     const Case cases[] = {
+        // Rows from the smallest y up to but not including the largest: 1..7.
         {"cut a square", {{2, 1}, {10, 1}, {10, 8}, {2, 8}, {2, 1}}, 'x', false,
-         Rows(all, all, "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA",
-              "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA", all)},
+         Rows(all, "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA",
+              "AAxxxxxxxxAAAA", "AAxxxxxxxxAAAA", all, all)},
         {"keep a square: the rest is removed", {{2, 1}, {10, 1}, {10, 8}, {2, 8}, {2, 1}}, 'B', true,
-         Rows(std::string(14, 'x'), std::string(14, 'x'), "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx",
-              "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx", std::string(14, 'x'))},
+         Rows(std::string(14, 'x'), "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx",
+              "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx", "xxAAAAAAAAxxxx", std::string(14, 'x'), std::string(14, 'x'))},
         {"a polygon larger than the photo stays inside it", {{-5, -5}, {40, -5}, {40, 40}, {-5, 40}, {-5, -5}}, 'x',
          false,
          Rows(std::string(14, 'x'), std::string(14, 'x'), std::string(14, 'x'), std::string(14, 'x'),
@@ -186,6 +197,10 @@ TEST(Polygon, KeepAndCutFillTheMaskInsideThePhoto) {
         {"a diamond: a vertex row counts once", {{6, 0}, {12, 5}, {6, 10}, {0, 5}, {6, 0}}, 'x', false,
          Rows(all, "AAAAxxxAAAAAAA", "AAAxxxxxAAAAAA", "AAxxxxxxxxAAAA", "AxxxxxxxxxxAAA", "xxxxxxxxxxxxAA",
               "AxxxxxxxxxxAAA", "AAxxxxxxxxAAAA", "AAAxxxxxAAAAAA", "AAAAxxxAAAAAAA")},
+        {"a vertex on one side gives one crossing: its row is filled",
+         {{10, 1}, {10, 8}, {2, 8}, {0, 4}, {2, 1}, {10, 1}}, 'x', false,
+         Rows(all, "AAxxxxxxxxAAAA", "AxxxxxxxxxAAAA", "xxxxxxxxxxAAAA", "xxxxxxxxxxAAAA", "xxxxxxxxxxAAAA",
+              "AxxxxxxxxxAAAA", "AxxxxxxxxxAAAA", all, all)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -221,21 +236,23 @@ TEST(Polygon, DrawsItsFirstPointBoxAndAnXorOutline) {
     EXPECT_EQ(s.rop2(), platform::raster::Rop2::CopyPen);
 }
 
-TEST(Eraser, StampsARingCentredOnThePointer) {
+TEST(Eraser, StampsItsCoreOnThePointerAndItsRingOneRowBelow) {
     auto e = NewEngine();
     Surface s(60, 60, 0xFFFFFF);
     e->SetPhoto(20, 20, Uniform(9, 9, 0x101010));
     e->StampEraser(s, 24, 24, 0);
-    // The 3 x 3 core and the ring of radius 3; at 90, 180 and 270 degrees
-    // the double sine and cosine fall just short of 3 and truncate to 2.
+    // The 3 x 3 core round the pointer (4, 4), and the ring of radius 3 at
+    // (4 + trunc(3 cos a), 4 + trunc(3 sin a) + 1): one row lower. At 90, 180
+    // and 270 degrees the double sine and cosine fall just short of 3 and
+    // truncate to 2.
     EXPECT_EQ(MaskRows(*e), Rows("AAAAAAAAA",
+                                 "AAAAAAAAA",
                                  "AAAAAAAAA",
                                  "AAAxxxAAA",
                                  "AAxxxxxAA",
                                  "AAxxxxAxA",
-                                 "AAxxxxxAA",
+                                 "AAxAAAxAA",
                                  "AAAxxxAAA",
-                                 "AAAAAAAAA",
                                  "AAAAAAAAA"));
     EXPECT_EQ(s.GetPixel(24, 24), e->backgroundColour());
     e->StampEraser(s, 24, 24, 9);  // Alt restores

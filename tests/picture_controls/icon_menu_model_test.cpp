@@ -1,8 +1,10 @@
 // The icon menu's bookkeeping: picture indices from a toolbar with gaps, the
-// records of a converted menu, texts cut to their field.
+// records of a converted menu, texts cut to their field; and the embossed
+// form of a disabled item's picture.
 #include <gtest/gtest.h>
 
 #include "picture_controls/icon_menu_model.h"
+#include "picture_controls/icon_menu_picture.h"
 #include "platform/text.h"
 
 namespace {
@@ -53,7 +55,17 @@ TEST(IconMenuModel, MakeOwnerDrawRecordsItemsSeparatorsAndPopups) {
     const auto items = m.PopupItems(menu);
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].image, 0);
-    EXPECT_FALSE(items[1].enabled);  // a pop-up is not a command here
+    // The pop-up carries its sub-menu, and the sub-menu's pop-up its own,
+    // each with the marker its record has.
+    ASSERT_TRUE(items[1].popup());
+    EXPECT_TRUE(items[1].enabled);
+    ASSERT_EQ(items[1].children.size(), 4u);
+    EXPECT_TRUE(items[1].children[1].separator());
+    EXPECT_EQ(items[1].children[2].image, -1);
+    const auto& more = items[1].children[3];
+    EXPECT_EQ(more.id, IconMenuRecord::kTopPopup);
+    ASSERT_EQ(more.children.size(), 1u);
+    EXPECT_EQ(more.children[0].id, 7);
 }
 
 TEST(IconMenuModel, TextsAreCutToTheFieldOnACharacterBoundary) {
@@ -63,6 +75,26 @@ TEST(IconMenuModel, TextsAreCutToTheFieldOnACharacterBoundary) {
     EXPECT_EQ(platform::GbkLength(cut), 127u);  // "A" and 63 whole characters
     EXPECT_EQ(cut.substr(0, 1), "A");
     EXPECT_EQ(IconMenuModel::CutItemText("继续操作,..."), "继续操作,...");
+}
+
+TEST(IconMenuPicture, ADisabledPictureIsItsShapeEmbossedInLightAndShade) {
+    // '#' dark red, 'w' white, '.' transparent; out: 's' shade, 'l' light.
+    const std::vector<std::string> in = {"....", ".##w", ".#w.", "...."};
+    std::vector<std::uint32_t> argb;
+    for (const auto& row : in)
+        for (char c : row) argb.push_back(c == '#' ? 0xFFC02020u : c == 'w' ? 0xFFF8F8F8u : 0x00C0C0C0u);
+    const auto out = picture_controls::EmbossPicture(argb, 4, 4, 0xFFFFFF, 0x808080);
+    ASSERT_EQ(out.size(), 16u);
+    std::string got;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        got += out[i] == 0xFF808080u ? 's' : out[i] == 0xFFFFFFFFu ? 'l' : out[i] == 0 ? '.' : '?';
+        if (i % 4 == 3) got += '\n';
+    }
+    // The shape in place, its light copy one pixel right of and below it
+    // where the shape does not cover it; white and transparent pixels are no
+    // part of the shape.
+    EXPECT_EQ(got, "....\n.ss.\n.sll\n..l.\n");
+    EXPECT_TRUE(picture_controls::EmbossPicture(argb, 5, 4, 0xFFFFFF, 0x808080).empty());  // too few pixels
 }
 
 }  // namespace

@@ -69,9 +69,56 @@ TEST(PopupMenuModel, MnemonicsChooseEscapeAndOutsideClicksCancel) {
     m.Layout(Mono);
     m.MouseUp(5, m.ItemRect(1).y + 2);  // a disabled item is not chosen
     EXPECT_FALSE(m.finished());
+    m.MouseUp(-3, 4);  // the release of the click that opened the menu
+    EXPECT_FALSE(m.finished());
+    m.MouseDown(5, 3);  // a press in the menu, released outside it
     m.MouseUp(-3, 4);
     EXPECT_TRUE(m.finished());
     EXPECT_EQ(m.chosen(), 0);
+    m.SetItems({Item(10, "Stop")});
+    m.Layout(Mono);
+    m.MouseDown(-3, 4);  // a press outside
+    EXPECT_TRUE(m.finished());
+    EXPECT_EQ(m.chosen(), 0);
+}
+
+TEST(PopupMenuModel, APopupAsksForItsSubmenuAndASubmenuClosesBack) {
+    PopupItem more = Item(-1, "More");
+    more.children = {Item(7, "Seven")};
+    PopupMenuModel m({Item(1, "One"), more});
+    m.Layout(Mono);
+    EXPECT_FALSE(m.Key(PopupKey::Left));   // the outer level has nothing to go back to
+    m.Key(PopupKey::Down);
+    EXPECT_FALSE(m.Key(PopupKey::Right));  // a plain item has no sub-menu
+    m.Key(PopupKey::Down);
+    m.Key(PopupKey::Enter);
+    EXPECT_FALSE(m.finished());
+    EXPECT_EQ(m.openRequest(), 1);
+    m.ClearOpenRequest();
+    m.Key(PopupKey::Right);
+    EXPECT_EQ(m.openRequest(), 1);
+    m.ClearOpenRequest();
+    m.MouseUp(5, m.ItemRect(1).y + 2);  // a click opens it too
+    EXPECT_EQ(m.openRequest(), 1);
+    m.ChooseFromSubmenu(7);
+    EXPECT_TRUE(m.finished());
+    EXPECT_EQ(m.chosen(), 7);
+
+    // In the sub-menu: Left and Escape close only it, a press outside ends all.
+    for (PopupKey key : {PopupKey::Left, PopupKey::Escape}) {
+        PopupMenuModel sub(more.children);
+        sub.SetNested(true);
+        sub.Layout(Mono);
+        EXPECT_TRUE(sub.Key(key));
+        EXPECT_TRUE(sub.finished());
+        EXPECT_TRUE(sub.closedBack());
+    }
+    PopupMenuModel sub(more.children);
+    sub.SetNested(true);
+    sub.Layout(Mono);
+    sub.MouseDown(-5, 3);
+    EXPECT_TRUE(sub.finished());
+    EXPECT_FALSE(sub.closedBack());
 }
 
 }  // namespace

@@ -73,6 +73,28 @@ TEST(Scan, ANotchSplitsTheRowsBelowItsVertex) {
                                                                             "........."));
 }
 
+TEST(Scan, CountingTheSmallerEndFillsFromTheTopRowAndAVertexOnce) {
+    auto spans = [](std::vector<Point> pts) {
+        std::vector<Span> out;
+        ScanPolygon(pts, [&](const Span& s) { out.push_back(s); }, -1000, 1000, EdgeEnd::Low);
+        return out;
+    };
+    std::vector<Span> rect;
+    for (int y = 10; y <= 19; ++y) rect.push_back({y, 10, 20});
+    EXPECT_EQ(spans({{10, 10}, {20, 10}, {20, 20}, {10, 20}}), rect);
+    // A vertex on one side only, (0, 4): its row takes one crossing there.
+    const auto side = spans({{10, 1}, {10, 8}, {2, 8}, {0, 4}, {2, 1}});
+    ASSERT_EQ(side.size(), 7u);
+    EXPECT_EQ(side.front(), (Span{1, 2, 10}));
+    EXPECT_EQ(side[3], (Span{4, 0, 10}));
+    EXPECT_EQ(side.back(), (Span{7, 1, 10}));
+    // The clip keeps its meaning.
+    std::vector<int> rows;
+    ScanPolygon(std::vector<Point>{{0, 0}, {5, 0}, {5, 9}, {0, 9}}, [&](const Span& s) { rows.push_back(s.y); }, 3, 6,
+                EdgeEnd::Low);
+    EXPECT_EQ(rows, (std::vector<int>{3, 4, 5}));
+}
+
 TEST(Scan, ClosesThePolygonAndIgnoresARepeatedFirstPoint) {
     const std::vector<Point> open = {{0, 0}, {12, 0}, {0, 12}};
     const std::vector<Point> closed = {{0, 0}, {12, 0}, {0, 12}, {0, 0}};
