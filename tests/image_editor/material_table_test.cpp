@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "image_editor/material_table.h"
-#include "project_editor/stage_geometry.h"
+#include "picture_controls/geometry.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ TEST(MaterialTable, AMaterialLandsWhereTheProjectBuildersStageDrawsThePart) {
         SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " at " + std::to_string(c.scale));
         CMaterialTable t;
         const auto& m = t.at(t.Place(Part(45, c.w, c.h, c.x, c.y, c.scale)));
-        const auto stage = project_editor::FittedBox(c.w, c.h, c.x, c.y, static_cast<int>(c.w * c.scale),
+        const auto stage = picture_controls::FittedBox(c.w, c.h, c.x, c.y, static_cast<int>(c.w * c.scale),
                                                      static_cast<int>(c.h * c.scale));
         EXPECT_EQ(m.x - m.width / 2, stage.left);
         EXPECT_EQ(m.y - m.height / 2, stage.top);

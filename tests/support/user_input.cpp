@@ -1,11 +1,13 @@
 #include "tests/support/user_input.h"
 
+#include <X11/Xlib.h>
 #include <dlfcn.h>
 
 #include <optional>
 
+#include <wx/dialog.h>
 #include <wx/evtloop.h>
-#include <wx/time.h>
+#include <wx/toplevel.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 #include <wx/window.h>
@@ -14,10 +16,55 @@ namespace testsupport {
 
 namespace {
 
-// Lets the input arrive and be handled, in the running event loop (a modal
-// dialog's, say) or in one of our own. Not through a safe yield: that
-// disables every window for its time, which takes the keyboard focus away.
-void Deliver(int ms) {
+// The X window of a top-level window, through the toolkit's own functions
+// (looked up at run time: the tests are not built against its headers).
+Window XWindowOf(wxTopLevelWindow* window) {
+    using WidgetWindow = void* (*)(void*);
+    using Xid = unsigned long (*)(void*);
+    static const auto widgetWindow = reinterpret_cast<WidgetWindow>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
+    static const auto xid = reinterpret_cast<Xid>(dlsym(RTLD_DEFAULT, "gdk_x11_window_get_xid"));
+    if (!window || !widgetWindow || !xid || !window->GetHandle()) return 0;
+    void* gdk = widgetWindow(window->GetHandle());
+    return gdk ? static_cast<Window>(xid(gdk)) : 0;
+}
+
+
+// The toolkit asked as a window manager would ask it, through its own call
+// (found in the running process): the test X server runs no window manager.
+void CallToolkit(const char* function, wxWindow* topLevel) {
+    using Call = void (*)(void*);
+    if (auto call = reinterpret_cast<Call>(::dlsym(RTLD_DEFAULT, function))) call(topLevel->GetHandle());
+    DeliverEvents(150);
+}
+
+}  // namespace
+
+void XPointTo(wxWindow* window, const wxPoint& client) {
+    wxUIActionSimulator sim;
+    sim.MouseMove(window->ClientToScreen(client));
+}
+
+void XPointTo(wxWindow* window) {
+    const wxSize size = window->GetClientSize();
+    XPointTo(window, wxPoint(size.x / 2, size.y / 2));
+}
+
+void XLeftClick() {
+    wxUIActionSimulator sim;
+    sim.MouseClick();
+}
+
+void XKey(int key_code, int modifiers) {
+    wxUIActionSimulator sim;
+    sim.Char(key_code, modifiers);
+}
+
+void XType(const char* text) {
+    wxUIActionSimulator sim;
+    sim.Text(text);
+}
+
+void DeliverEvents(int ms) {
     static wxGUIEventLoop* own = new wxGUIEventLoop;
     wxEventLoopBase* loop = wxEventLoopBase::GetActive();
     std::optional<wxEventLoopActivator> activate;
@@ -33,22 +80,24 @@ void Deliver(int ms) {
     loop->YieldFor(wxEVT_CATEGORY_ALL);
 }
 
-// The test X server runs no window manager: the toolkit is asked as a window
-// manager would ask it, through its own call (found in the running process).
-void CallToolkit(const char* function, wxWindow* topLevel) {
-    using Call = void (*)(void*);
-    if (auto call = reinterpret_cast<Call>(::dlsym(RTLD_DEFAULT, function))) call(topLevel->GetHandle());
-    Deliver(150);
+void ClickAtScreen(const wxPoint& screen, int deliverMs) {
+    wxUIActionSimulator sim;
+    sim.MouseMove(screen);
+    DeliverEvents(60);
+    sim.MouseClick();
+    DeliverEvents(deliverMs);
 }
 
-}  // namespace
-
-void ClickAt(wxWindow* window, wxPoint at) {
+void DoubleClickAtScreen(const wxPoint& screen, int deliverMs) {
     wxUIActionSimulator sim;
-    sim.MouseMove(window->ClientToScreen(at));
-    Deliver(60);
-    sim.MouseClick();
-    Deliver(120);
+    sim.MouseMove(screen);
+    DeliverEvents(60);
+    sim.MouseDblClick();
+    DeliverEvents(deliverMs);
+}
+
+void ClickAt(wxWindow* window, wxPoint client, int deliverMs) {
+    ClickAtScreen(window->ClientToScreen(client), deliverMs);
 }
 
 void ClickOn(wxWindow* window) {
@@ -56,20 +105,129 @@ void ClickOn(wxWindow* window) {
     ClickAt(window, wxPoint(size.x / 2, size.y / 2));
 }
 
-void PressKey(int key) {
-    wxUIActionSimulator sim;
-    sim.Char(key);
-    Deliver(120);
+void PressKey(int key, int deliverMs) {
+    XKey(key);
+    DeliverEvents(deliverMs);
 }
 
 void TypeText(const wxString& text) {
-    wxUIActionSimulator sim;
-    sim.Text(text.utf8_str());
-    Deliver(120);
+    XType(text.utf8_str());
+    DeliverEvents(150);
 }
 
 void GiveKeyboardTo(wxWindow* topLevel) { CallToolkit("gtk_window_present", topLevel); }
 
-void PressCloseBox(wxWindow* topLevel) { CallToolkit("gtk_window_close", topLevel); }
+bool OffersCloseBox(wxTopLevelWindow* window) {
+    const Window w = XWindowOf(window);
+    if (!w) return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const Atom hintsAtom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool offered = false;
+    if (XGetWindowProperty(display, w, hintsAtom, 0, 5, False, AnyPropertyType, &type, &format, &items, &after,
+                           &data) == Success) {
+        if (!data || items < 3) {
+            offered = true;  // no hints: the window manager's full decoration
+        } else {
+            // flags, functions, decorations (Motif: 1 all, 32 close; 1 all, 8 title, 16 menu).
+            const auto* hints = reinterpret_cast<const unsigned long*>(data);
+            const unsigned long flags = hints[0], functions = hints[1], decorations = hints[2];
+            const bool mayClose = !(flags & 1) || (functions & 1) || (functions & 32);
+            const bool buttons = !(flags & 2) || (decorations & 1) || ((decorations & 8) && (decorations & 16));
+            offered = mayClose && buttons;
+        }
+    }
+    if (data) XFree(data);
+    XCloseDisplay(display);
+    return offered;
+}
+
+bool PressCloseBox(wxWindow* topLevel) {
+    const Window w = XWindowOf(dynamic_cast<wxTopLevelWindow*>(topLevel));
+    Display* display = w ? XOpenDisplay(nullptr) : nullptr;
+    if (!display) return false;
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(display, w, False, NoEventMask, &e) != 0;
+    XFlush(display);
+    XCloseDisplay(display);
+    DeliverEvents(200);
+    return sent;
+}
+
+XInputScript::XInputScript(int interval_ms, int timeout_ms) : m_timeoutMs(timeout_ms), m_intervalMs(interval_ms) {
+    m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Tick(); });
+}
+
+XInputScript::~XInputScript() { m_timer.Stop(); }
+
+XInputScript& XInputScript::Then(Step step) {
+    m_steps.push_back(std::move(step));
+    return *this;
+}
+
+XInputScript& XInputScript::Do(std::function<void()> action) {
+    return Then([action = std::move(action)] {
+        action();
+        return true;
+    });
+}
+
+void XInputScript::Start() {
+    m_deadline = wxGetLocalTimeMillis() + m_timeoutMs;
+    m_timer.Start(m_intervalMs);
+}
+
+void XInputScript::Tick() {
+    // A step may run a loop of its own (a dialog it opens): no tick starts
+    // while one runs.
+    if (m_running) return;
+    if (done()) {
+        m_timer.Stop();
+        return;
+    }
+    if (wxGetLocalTimeMillis() > m_deadline) {
+        m_timer.Stop();
+        m_timedOut = true;
+        if (onTimeout) onTimeout();
+        return;
+    }
+    m_running = true;
+    if (m_steps[m_next]()) ++m_next;
+    m_running = false;
+}
+
+ModalDialogDriver::ModalDialogDriver(std::function<wxDialog*()> find, std::function<void(wxDialog*)> act, int seconds)
+    : m_find(std::move(find)), m_seconds(seconds), m_script(50, seconds * 1000) {
+    m_script
+        .Then([this, act = std::move(act)] {
+            wxDialog* dlg = m_find();
+            if (!dlg) return false;
+            if (++m_shownTicks < 6) return false;  // mapped, placed and painted first
+            m_acted = true;
+            act(dlg);
+            return true;
+        })
+        .Then([this] { return !m_find(); });
+    m_script.onTimeout = [this] {
+        if (wxDialog* dlg = m_find(); dlg && dlg->IsModal()) dlg->EndModal(wxID_CANCEL);
+    };
+    m_script.Start();
+}
+
+void ModalDialogDriver::WaitUntilClosed() {
+    const wxLongLong end = wxGetLocalTimeMillis() + m_seconds * 1000 + 1000;
+    while (wxGetLocalTimeMillis() < end && !m_script.timedOut() && !m_script.done()) DeliverEvents(50);
+    DeliverEvents(200);
+}
 
 }  // namespace testsupport

@@ -1,28 +1,113 @@
 #pragma once
-// Input as a user gives it: the mouse and keys through the X server
-// (synthetic XTest events), so that they reach a control through the
-// toolkit's own handlers. The window must be shown and not covered.
+// Input as a user gives it: the pointer moved, buttons clicked and keys
+// pressed through the X server's test extension, so that they reach the real
+// controls through the toolkit's own handlers (the window must be shown and
+// not covered), and the requests a window manager would send.
+//
+// The X... functions only send; the others send, then deliver the events for
+// a while in the running event loop (a modal dialog's, say, or one of our
+// own), without the safe yield of PumpEvents, which disables every window and
+// so takes the keyboard focus away. A modal dialog opened by a click is
+// driven by an XInputScript (or a ModalDialogDriver) whose steps run from a
+// timer while the dialog's own loop turns.
+#include <functional>
+#include <vector>
 #include <wx/gdicmn.h>
 #include <wx/string.h>
+#include <wx/time.h>
+#include <wx/timer.h>
 
 class wxWindow;
+class wxTopLevelWindow;
+class wxDialog;
 
 namespace testsupport {
 
-// Moves the pointer to `at` (client coordinates of `window`), clicks the left
-// button there and lets the events arrive.
-void ClickAt(wxWindow* window, wxPoint at);
-// A click in the middle of the window.
-void ClickOn(wxWindow* window);
-// A key pressed and released (a wxKeyCode, or a character), then the events.
-void PressKey(int key);
-// Types the text, key by key.
+// Sending only.
+void XPointTo(wxWindow* window, const wxPoint& client);  // a point of the client area
+void XPointTo(wxWindow* window);                          // its middle
+void XLeftClick();                                        // where the pointer stands
+void XKey(int key_code, int modifiers = 0);               // wxMOD_* held around the key
+void XType(const char* text);                             // UTF-8, key by key
+
+// Handles what has arrived for about `ms` milliseconds.
+void DeliverEvents(int ms);
+
+// Sending, then delivering.
+void ClickAtScreen(const wxPoint& screen, int deliverMs = 150);
+void DoubleClickAtScreen(const wxPoint& screen, int deliverMs = 200);
+void ClickAt(wxWindow* window, wxPoint client, int deliverMs = 150);
+void ClickOn(wxWindow* window);  // in the middle of the window
+void PressKey(int key, int deliverMs = 150);  // a wxKeyCode or a character
 void TypeText(const wxString& text);
+
 // Gives a top-level window the keyboard, as a window manager does when the
 // user clicks its title bar.
 void GiveKeyboardTo(wxWindow* topLevel);
-// What a click on the window manager's close box of a top-level window asks
-// for (a delete request through the toolkit), then the events.
-void PressCloseBox(wxWindow* topLevel);
+
+// What a window manager reads to decide on a window's close box: the Motif
+// hints on the X window allow closing and ask for a title with its buttons.
+bool OffersCloseBox(wxTopLevelWindow* window);
+
+// Sends the window what a window manager sends when its close box is clicked
+// (WM_DELETE_WINDOW through the X server), then delivers. False when it could
+// not be sent.
+bool PressCloseBox(wxWindow* topLevel);
+
+class XInputScript {
+public:
+    // A step returns false while what it waits for has not happened; it is
+    // then run again on the next tick.
+    using Step = std::function<bool()>;
+
+    explicit XInputScript(int interval_ms = 150, int timeout_ms = 20000);
+    ~XInputScript();
+    XInputScript(const XInputScript&) = delete;
+    XInputScript& operator=(const XInputScript&) = delete;
+
+    XInputScript& Then(Step step);
+    // A step that only sends input and goes on.
+    XInputScript& Do(std::function<void()> action);
+    // Starts the timer; the steps run while an event loop turns.
+    void Start();
+
+    bool done() const { return m_next >= m_steps.size(); }
+    bool timedOut() const { return m_timedOut; }
+    // Run once when the script times out (closes what it left open).
+    std::function<void()> onTimeout;
+
+private:
+    void Tick();
+
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    int m_timeoutMs;
+    bool m_timedOut = false;
+    bool m_running = false;
+    wxLongLong m_deadline;
+    wxTimer m_timer;
+    int m_intervalMs;
+};
+
+// Acts on a modal dialog the test opens through a real click: once `find`
+// returns the shown dialog and it has settled for a few ticks, `act` runs once
+// (and presses what the user would). Gives up after `seconds`, ending the
+// dialog.
+class ModalDialogDriver {
+public:
+    ModalDialogDriver(std::function<wxDialog*()> find, std::function<void(wxDialog*)> act, int seconds = 10);
+
+    // Delivers events until the act has run and the dialog is gone (or time is up).
+    void WaitUntilClosed();
+    bool acted() const { return m_acted; }
+    bool timedOut() const { return m_script.timedOut(); }
+
+private:
+    std::function<wxDialog*()> m_find;
+    bool m_acted = false;
+    int m_shownTicks = 0;
+    int m_seconds;
+    XInputScript m_script;
+};
 
 }  // namespace testsupport

@@ -3,16 +3,13 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <dlfcn.h>
 
 #include <filesystem>
 #include <string>
 #include <wx/app.h>
-#include <wx/dialog.h>
 #include <wx/image.h>
 #include <wx/time.h>
 #include <wx/toplevel.h>
-#include <wx/uiaction.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
@@ -73,132 +70,6 @@ bool SaveWindowScreenshot(wxWindow* window, const std::string& png_path) {
     std::filesystem::create_directories(std::filesystem::path(png_path).parent_path());
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxInitAllImageHandlers();
     return shot.SaveFile(wxString::FromUTF8(png_path), wxBITMAP_TYPE_PNG);
-}
-
-void ClickAtScreen(const wxPoint& p, int pumpMs) {
-    wxUIActionSimulator sim;
-    sim.MouseMove(p);
-    PumpEvents(60);
-    sim.MouseClick();
-    PumpEvents(pumpMs);
-}
-
-void DoubleClickAtScreen(const wxPoint& p, int pumpMs) {
-    wxUIActionSimulator sim;
-    sim.MouseMove(p);
-    PumpEvents(60);
-    sim.MouseDblClick();
-    PumpEvents(pumpMs);
-}
-
-void PressKey(int keyCode, int pumpMs) {
-    wxUIActionSimulator sim;
-    sim.Char(keyCode);
-    PumpEvents(pumpMs);
-}
-
-wxPoint ScreenPoint(wxWindow* window, const wxPoint& client) { return window->ClientToScreen(client); }
-
-namespace {
-
-// The X window of a top-level window, through the toolkit's own functions
-// (looked up at run time: the tests are not built against its headers).
-Window XWindowOf(wxTopLevelWindow* window) {
-    using WidgetWindow = void* (*)(void*);
-    using Xid = unsigned long (*)(void*);
-    static const auto widgetWindow = reinterpret_cast<WidgetWindow>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
-    static const auto xid = reinterpret_cast<Xid>(dlsym(RTLD_DEFAULT, "gdk_x11_window_get_xid"));
-    if (!window || !widgetWindow || !xid || !window->GetHandle()) return 0;
-    void* gdk = widgetWindow(window->GetHandle());
-    return gdk ? static_cast<Window>(xid(gdk)) : 0;
-}
-
-}  // namespace
-
-void MouseClickAt(wxWindow* window, wxPoint client) { ClickAtScreen(window->ClientToScreen(client), 200); }
-
-void MouseClickCentre(wxWindow* window) {
-    const wxSize size = window->GetClientSize();
-    MouseClickAt(window, wxPoint(size.x / 2, size.y / 2));
-}
-
-bool OffersCloseBox(wxTopLevelWindow* window) {
-    const Window w = XWindowOf(window);
-    if (!w) return false;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    const Atom hintsAtom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0, after = 0;
-    unsigned char* data = nullptr;
-    bool offered = false;
-    if (XGetWindowProperty(display, w, hintsAtom, 0, 5, False, AnyPropertyType, &type, &format, &items, &after,
-                           &data) == Success) {
-        if (!data || items < 3) {
-            offered = true;  // no hints: the window manager's full decoration
-        } else {
-            // flags, functions, decorations (Motif: 1 all, 32 close; 1 all, 8 title, 16 menu).
-            const auto* hints = reinterpret_cast<const unsigned long*>(data);
-            const unsigned long flags = hints[0], functions = hints[1], decorations = hints[2];
-            const bool mayClose = !(flags & 1) || (functions & 1) || (functions & 32);
-            const bool buttons = !(flags & 2) || (decorations & 1) || ((decorations & 8) && (decorations & 16));
-            offered = mayClose && buttons;
-        }
-    }
-    if (data) XFree(data);
-    XCloseDisplay(display);
-    return offered;
-}
-
-bool PressCloseBox(wxTopLevelWindow* window) {
-    const Window w = XWindowOf(window);
-    if (!w) return false;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = w;
-    e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    e.xclient.data.l[1] = CurrentTime;
-    const bool sent = XSendEvent(display, w, False, NoEventMask, &e) != 0;
-    XFlush(display);
-    XCloseDisplay(display);
-    return sent;
-}
-
-bool SendCloseRequest(wxWindow* topLevel) {
-    const bool sent = PressCloseBox(dynamic_cast<wxTopLevelWindow*>(topLevel));
-    PumpEvents(200);
-    return sent;
-}
-
-ModalDialogDriver::ModalDialogDriver(std::function<wxDialog*()> find, std::function<void(wxDialog*)> act, int seconds)
-    : m_find(std::move(find)), m_act(std::move(act)), m_maxTicks(seconds * 20) {
-    m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-        wxDialog* dlg = m_find();
-        if (++m_ticks > m_maxTicks) {
-            m_timedOut = true;
-            m_timer.Stop();
-            if (dlg && dlg->IsModal()) dlg->EndModal(wxID_CANCEL);
-            return;
-        }
-        if (!dlg || m_acted) return;
-        if (++m_shownTicks < 6) return;  // mapped, placed and painted first
-        m_acted = true;
-        m_act(dlg);
-    });
-    m_timer.Start(50);
-}
-
-ModalDialogDriver::~ModalDialogDriver() { m_timer.Stop(); }
-
-void ModalDialogDriver::WaitUntilClosed() {
-    const wxLongLong end = wxGetLocalTimeMillis() + m_maxTicks * 50 + 1000;
-    while (wxGetLocalTimeMillis() < end && !m_timedOut && !(m_acted && !m_find())) PumpEvents(50);
-    PumpEvents(200);
 }
 
 std::vector<WindowIcon> WindowIcons(const std::string& title) {

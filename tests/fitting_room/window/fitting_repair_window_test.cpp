@@ -422,7 +422,7 @@ TEST_F(RepairWindowTest, EscapeAndTheCloseBoxEndTheReplaceDialog) {
                     dlg->Raise();
                     wxUIActionSimulator().Char(WXK_ESCAPE);
                 } else {
-                    asked = testsupport::SendCloseRequest(dlg);
+                    asked = testsupport::PressCloseBox(dlg);
                 }
             },
         });

@@ -40,7 +40,7 @@
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
-#include "tests/support/x_input.h"
+#include "tests/support/user_input.h"
 
 namespace fs = std::filesystem;
 using namespace fitting_room;

@@ -243,7 +243,7 @@ TEST_F(MarketWindowTest, TheOrderListClosesWithEscapeAndItsCloseBox) {
                 pressed = testsupport::PressCloseBox(dlg);
             }
         });
-        testsupport::MouseClickCentre(listButton);
+        testsupport::ClickOn(listButton);
         driver.WaitUntilClosed();
         EXPECT_TRUE(driver.acted());
         EXPECT_FALSE(driver.timedOut());
@@ -264,7 +264,7 @@ TEST_F(MarketWindowTest, TheSizePictureShowsTheDemoPictureAtItsPrintedSize) {
     // "尺寸图" pressed with the mouse, through the X server.
     wxWindow* button = form->control(1062);
     ASSERT_NE(button, nullptr);
-    testsupport::MouseClickCentre(button);
+    testsupport::ClickOn(button);
     ASSERT_EQ(form->pictureMode(), DlgSaleFMView::PictureMode::SizeReference);
     EXPECT_TRUE(testsupport::SaveWindowScreenshot(form, testsupport::Screen("market-size-picture.png")));
 

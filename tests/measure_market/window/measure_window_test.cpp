@@ -289,7 +289,7 @@ TEST_F(MeasureWindowTest, DamagedFilesAreReportedAndNeverWrittenOver) {
     form->ClickPicture(LabelCentre(12));
     ASSERT_TRUE(form->saveButton()->IsEnabled());
     boxes.QueueAnswer(platform::MbResult::No);
-    testsupport::MouseClickCentre(form->saveButton());
+    testsupport::ClickOn(form->saveButton());
     ASSERT_EQ(boxes.shown().size(), 3u);
     EXPECT_EQ(boxes.shown()[2].text, kAskNewBodies);
     EXPECT_EQ(SizeDatabase().GetBodyCount(), 0);
@@ -375,7 +375,7 @@ TEST_F(MeasureWindowTest, TheValueEditorOpensAtItsLabelAndEscapeOrTheCloseBoxCan
     const std::int32_t before = form->labels().value(label);
     const LabelRect r = LabelRectOf(label);
     const wxPoint labelOnScreen = form->pictureArea()->ClientToScreen(wxPoint(r.left, r.top + 2));
-    auto clickLabel = [&] { testsupport::MouseClickAt(form->pictureArea(), LabelCentre(label)); };
+    auto clickLabel = [&] { testsupport::ClickAt(form->pictureArea(), LabelCentre(label)); };
     auto find = [] { return testsupport::FindShownDialog<DlgValueEdit>(); };
 
     wxPoint seenAt(-1, -1);
