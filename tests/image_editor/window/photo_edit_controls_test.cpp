@@ -77,13 +77,6 @@ wxPoint CentreOf(wxWindow* w, const Rect& r) {
     return w->ClientToScreen(wxPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
 }
 
-template <class T>
-T* Shown() {
-    for (wxWindow* w : wxTopLevelWindows)
-        if (auto* t = dynamic_cast<T*>(w); t && t->IsShown()) return t;
-    return nullptr;
-}
-
 // Steps run one after another from a timer: each waits until what it needs
 // is there, then acts. A step counts as taken before it acts, so the next
 // one runs inside whatever modal loop the action opens.
@@ -176,9 +169,9 @@ TEST_F(PhotoEditControlsTest, APhotoGrabAndItsSaveAreExactlyThePhotoArea) {
 
     const fs::path saved = tmp / "服饰搭配拍照图片" / "整区照片.jpg";
     wxPoint opened = wxDefaultPosition;
-    Steps steps({{[] { return Shown<CPhotoSaveDlg>() != nullptr; },
+    Steps steps({{[] { return testsupport::FindShownDialog<CPhotoSaveDlg>() != nullptr; },
                   [&] {
-                      CPhotoSaveDlg* save = Shown<CPhotoSaveDlg>();
+                      CPhotoSaveDlg* save = testsupport::FindShownDialog<CPhotoSaveDlg>();
                       PumpKeepingFocus(150);
                       opened = save->GetScreenPosition();
                       save->SetName("整区照片");
@@ -221,9 +214,9 @@ TEST_F(PhotoEditControlsTest, TheSwatchBoxOpensUnderItsButton) {
     wxWindow* button = dlg->FindWindow(1069);
     ASSERT_TRUE(button && button->IsShown());
     wxPoint opened = wxDefaultPosition;
-    Steps steps({{[] { return Shown<CMakeupSwatchDlg>() != nullptr; },
+    Steps steps({{[] { return testsupport::FindShownDialog<CMakeupSwatchDlg>() != nullptr; },
                   [&] {
-                      CMakeupSwatchDlg* box = Shown<CMakeupSwatchDlg>();
+                      CMakeupSwatchDlg* box = testsupport::FindShownDialog<CMakeupSwatchDlg>();
                       PumpKeepingFocus(150);
                       opened = box->GetScreenPosition();
                       Shot(dlg, "swatch-box");  // the box over the dialog
@@ -294,9 +287,9 @@ TEST_F(PhotoEditControlsTest, TheEdgeColourChooserStartsAtTheCurrentEdgeColour) 
                       ADD_FAILURE() << "no 设置亮边颜色 in the sticker tool's menu";
                       platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
                   }},
-                 {[] { return Shown<CCMyColorSelDlg>() != nullptr; },
+                 {[] { return testsupport::FindShownDialog<CCMyColorSelDlg>() != nullptr; },
                   [&] {
-                      CCMyColorSelDlg* chooser = Shown<CCMyColorSelDlg>();
+                      CCMyColorSelDlg* chooser = testsupport::FindShownDialog<CCMyColorSelDlg>();
                       PumpKeepingFocus(100);
                       shownColour = chooser->GetColor();
                       Shot(chooser, "edge-colour");
