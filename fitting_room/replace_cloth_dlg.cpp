@@ -10,6 +10,7 @@
 #include "fitting_room/dress_toolbar_rules.h"
 #include "fitting_room/shared_objects.h"
 #include "platform/image/picture_cache.h"
+#include "platform/ui/dialog_end.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/resources.h"
 #include "shell/base_directory.h"
@@ -91,13 +92,7 @@ CDlgReplaceCloth::CDlgReplaceCloth(wxWindow* parent)
     SetSizerAndFit(all);
     // The dialog has no close button of its own: Escape and the window's
     // close box end it without replacing anything.
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-        if (e.GetKeyCode() == WXK_ESCAPE)
-            CloseDialog();
-        else
-            e.Skip();
-    });
-    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { CloseDialog(); });
+    platform::ui::CancelOnEscapeAndClose(*this);
     ListFolder();
 }
 
@@ -182,11 +177,4 @@ bool CDlgReplaceCloth::Replace() {
     FittingModel().RefitRightPicture(m_target, scale);
     if (IsModal()) EndModal(wxID_OK);
     return true;
-}
-
-void CDlgReplaceCloth::CloseDialog() {
-    if (IsModal())
-        EndModal(wxID_CANCEL);
-    else
-        Hide();
 }

@@ -33,7 +33,6 @@ public:
     // Makes a file the source (as the folder button does after its dialog).
     void ChooseFile(const std::filesystem::path& file);
     // Ends the dialog without a replace (Escape, the close box).
-    void CloseDialog();
 
     const std::filesystem::path& target() const { return m_target; }
     const std::filesystem::path& source() const { return m_source; }

@@ -31,6 +31,7 @@
 #include "platform/image/picture_cache.h"
 #include "platform/image/picture_io.h"
 #include "platform/ui/colour.h"
+#include "platform/ui/dialog_end.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/popup_menu.h"
 
@@ -384,10 +385,7 @@ void CPhotoEditDlg::PressButton(int id) {
         case 1075:
         case 1083: m_controller->Command(id); break;
         case wxID_CANCEL:
-            if (IsModal())
-                EndModal(wxID_CANCEL);
-            else
-                Hide();
+            platform::ui::EndDialog(*this, wxID_CANCEL);
             break;
         default: break;
     }

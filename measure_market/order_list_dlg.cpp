@@ -9,6 +9,7 @@
 #include <wx/textctrl.h>
 
 #include "measure_market/order_file.h"
+#include "platform/ui/dialog_end.h"
 #include "platform/ui/resources.h"
 
 namespace fs = std::filesystem;
@@ -112,13 +113,7 @@ COrderListDlg::COrderListDlg(wxWindow* parent, fs::path base)
 
     // The dialog has no cancel button for the toolkit to press on Escape:
     // Escape closes it as the close box does.
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-        if (e.GetKeyCode() != WXK_ESCAPE) {
-            e.Skip();
-            return;
-        }
-        Close();
-    });
+    platform::ui::CancelOnEscape(*this, [this] { Close(); });
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OpenSelected(); }, 1068);
     Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) {
         m_comboText = m_combo->GetStringSelection().utf8_string();

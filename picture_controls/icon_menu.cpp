@@ -67,11 +67,13 @@ bool CIconMenu::LoadImageList(const wxBitmap& strip, int width, int height, cons
     if (!strip.IsOk() || width <= 0 || height <= 0) return false;
     m_model.LoadToolbar(ids);
     m_images.clear();
+    m_embossed.clear();
     wxImage img = strip.ConvertToImage();
     if (!img.HasAlpha()) img.SetMaskColour(mask.Red(), mask.Green(), mask.Blue());
     for (int i = 0; i < m_model.imageCount(); ++i) {
         if ((i + 1) * width > img.GetWidth()) break;
         m_images.emplace_back(img.GetSubImage(wxRect(i * width, 0, width, std::min(height, img.GetHeight()))));
+        m_embossed.push_back(EmbossedBitmap(m_images.back()));
     }
     m_iconW = width;
     m_iconH = height;
@@ -156,7 +158,7 @@ void CIconMenu::DrawItem(wxDC& dc, const platform::PopupMenuModel& model, int in
         if (it.enabled) {
             dc.DrawBitmap(bmp, x, y, true);
         } else {
-            dc.DrawBitmap(EmbossedBitmap(bmp), x, y, true);
+            dc.DrawBitmap(m_embossed[static_cast<std::size_t>(it.image)], x, y, true);
         }
     } else if (it.checked) {
         const int cx = box.x + box.width / 2, cy = box.y + box.height / 2 - 2;

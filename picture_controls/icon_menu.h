@@ -49,6 +49,7 @@ public:
 private:
     picture_controls::IconMenuModel m_model;
     std::vector<wxBitmap> m_images;
+    std::vector<wxBitmap> m_embossed;  // m_images as disabled items show them
     int m_iconW = 20, m_iconH = 20;
     wxFont m_boldFont, m_menuFont;
     wxColour m_text, m_selText, m_imageBack, m_back, m_selBack, m_light, m_shade, m_grey;

@@ -11,6 +11,7 @@
 #include <wx/renderer.h>
 #include <wx/stattext.h>
 
+#include "platform/ui/dialog_end.h"
 #include "platform/ui/message_box.h"
 #include "project_editor/shell_tree_ctrl.h"
 
@@ -93,14 +94,7 @@ CAddFittingPicDlg::CAddFittingPicDlg(wxWindow* parent, AddPicturesMode mode, int
     });
     // The dialog has no cancel button: Escape and the close box leave it
     // without adding anything.
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-        if (e.GetKeyCode() != WXK_ESCAPE) {
-            e.Skip();
-            return;
-        }
-        Leave();
-    });
-    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Leave(); });
+    platform::ui::CancelOnEscapeAndClose(*this);
     m_hide->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) {
         m_core->SetHideAdded(e.IsChecked());
         UpdateControls();
@@ -238,13 +232,6 @@ void CAddFittingPicDlg::RunCommand(int id) {
         }
         default: break;
     }
-}
-
-void CAddFittingPicDlg::Leave() {
-    if (IsModal())
-        EndModal(wxID_CANCEL);
-    else
-        Hide();
 }
 
 void CAddFittingPicDlg::Confirm() {

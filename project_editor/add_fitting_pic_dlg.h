@@ -52,7 +52,6 @@ public:
 
 private:
     void Confirm();
-    void Leave();  // ends with Cancel
     void UpdateControls();
     void LayoutGrid();
 

@@ -10,6 +10,7 @@
 #include "platform/net.h"
 #include "platform/text.h"
 #include "platform/ui/colour.h"
+#include "platform/ui/dialog_end.h"
 #include "platform/ui/fonts.h"
 #include "shell/download_record.h"
 #include "transfer/download_list.h"
@@ -262,8 +263,5 @@ void CDownloadDlg::RequestClose() {
 
 void CDownloadDlg::FinishClose() {
     m_closing = true;
-    if (IsModal())
-        EndModal(wxID_CANCEL);
-    else
-        Hide();
+    platform::ui::EndDialog(*this, wxID_CANCEL);
 }

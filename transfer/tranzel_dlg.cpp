@@ -10,6 +10,7 @@
 #include <wx/textctrl.h>
 
 #include "platform/ui/colour.h"
+#include "platform/ui/dialog_end.h"
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/message_box.h"
@@ -156,10 +157,7 @@ CTranzelDlg::CTranzelDlg(wxWindow* parent, const fs::path& base, transfer::CNetT
             m_closing = true;
             m_task.Cancel();
             m_job.Cancel();
-            if (IsModal())
-                EndModal(wxID_CANCEL);
-            else
-                Hide();
+            platform::ui::EndDialog(*this, wxID_CANCEL);
             return;
         }
         e.Veto();
@@ -462,8 +460,5 @@ void CTranzelDlg::RequestClose() {
 
 void CTranzelDlg::CloseWhenIdle() {
     if (busy()) return;
-    if (IsModal())
-        EndModal(wxID_CANCEL);
-    else
-        Hide();
+    platform::ui::EndDialog(*this, wxID_CANCEL);
 }
