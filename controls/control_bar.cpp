@@ -263,8 +263,7 @@ CQxFloatFrame::CQxFloatFrame(wxWindow* owner, CQxControlBar* bar, wxPoint screen
     : wxFrame(owner, wxID_ANY, bar->GetLabel(), wxDefaultPosition, wxDefaultSize,
               wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT | wxFRAME_NO_TASKBAR | wxBORDER_NONE),
       m_bar(bar) {
-    const int index = wxDisplay::GetFromWindow(owner ? owner : this);
-    const wxRect area = wxDisplay(index == wxNOT_FOUND ? 0u : static_cast<unsigned>(index)).GetClientArea();
+    const wxRect area = wxDisplay(owner ? owner : static_cast<wxWindow*>(this)).GetClientArea();
     SetSize(FitToWorkArea(screenPos, barSize, area));
     m_body = new wxWindow(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxFULL_REPAINT_ON_RESIZE | wxCLIP_CHILDREN);
     m_body->SetBackgroundStyle(wxBG_STYLE_PAINT);

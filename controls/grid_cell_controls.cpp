@@ -15,7 +15,7 @@ namespace {
 constexpr long kBsTypeMask = 0x0F;
 constexpr long kBs3State = 5;
 constexpr long kBsAuto3State = 6;
-constexpr int kCheckBoxSize = 13;
+constexpr int kCheckBoxSize = kGridGlyphSize;
 
 wxString ToWx(const std::string& s) { return wxString::FromUTF8(s); }
 std::string FromWx(const wxString& s) { return s.utf8_string(); }
@@ -100,9 +100,18 @@ CGridCheckBox::CGridCheckBox(CZYKGridCtrl* grid, wxWindowID id, bool threeState)
         wxPaintDC dc(this);
         Draw(dc);
     });
-    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) {
+    // A quick second click comes as a double click: it toggles as well.
+    auto click = [this](wxMouseEvent&) {
         SetFocus();
         Toggle();
+    };
+    Bind(wxEVT_LEFT_DOWN, click);
+    Bind(wxEVT_LEFT_DCLICK, click);
+    Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_SPACE && !event.HasAnyModifiers())
+            Toggle();
+        else
+            event.Skip();
     });
 }
 
@@ -133,19 +142,11 @@ void CGridCheckBox::Draw(wxDC& dc) {
     GridDcPainter painter(dc, *m_grid);
     const grid::SysColors& sys = m_grid->SysColors();
     painter.FillRect({0, 0, size.x, size.y}, sys.window);
-    // The glyph as the grid paints it: flat, the state in its flags, left
-    // with the text after it, or alone in its 13 pixels.
-    const int glyph = std::min(kCheckBoxSize, std::min(size.x, size.y));
-    if (glyph <= 0) return;
-    const int top = (size.y - glyph) / 2;
+    // The glyph as the grid paints it: flat, the state in its flags.
     unsigned state = grid::kDfcsButtonCheck | grid::kDfcsFlat;
     if (m_state == wxCHK_CHECKED) state |= grid::kDfcsChecked;
     if (m_state == wxCHK_UNDETERMINED) state |= grid::kDfcsChecked | grid::kDfcsInactive;
-    painter.FrameControl({0, top, glyph, top + glyph}, grid::kDfcButton, state);
-    if (m_text.empty()) return;
-    const int left = glyph + painter.TextWidth(" ");
-    painter.Text(m_text.utf8_string(), {left, 0, size.x, size.y},
-                 grid::kDtLeft | grid::kDtVCenter | grid::kDtSingleLine | grid::kDtEndEllipsis, sys.windowText);
+    PaintGlyphAndText(painter, {0, 0, size.x, size.y}, grid::kDfcButton, state, m_text.utf8_string(), sys.windowText);
 }
 
 CGridCheckCell::CGridCheckCell(int column, int row) : m_column(column), m_row(row) {}
@@ -165,8 +166,9 @@ int CGridCheckCell::Create(long style, GridHost* parent, int id) {
     box->Disable();
     m_window = box;
     box->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& event) {
+        // Space is the box's own (it toggles); other keys may be the grid's.
         if (event.GetKeyCode() == WXK_SPACE && !event.HasAnyModifiers()) {
-            if (m_window) m_window->Toggle();
+            event.Skip();
             return;
         }
         if (!RouteKeyDown(m_grid, grid::kEditorCheck, event, {})) event.Skip();
@@ -178,10 +180,10 @@ int CGridCheckCell::Create(long style, GridHost* parent, int id) {
     return 1;
 }
 
+// The box paints its text in the grid's cell font, the font the grid gives
+// its editors; a new font needs only a repaint.
 void CGridCheckCell::SetFont(const GridFont* font, bool redraw) {
-    if (!m_window || !font) return;
-    m_window->SetFont(font->font);
-    if (redraw) m_window->Refresh();
+    if (m_window && font && redraw) m_window->Refresh();
 }
 
 int CGridCheckCell::State() const {
@@ -247,7 +249,7 @@ void CGridCheckCell::SetValue(const std::string& text, int value) {
     m_window->SetText(ToWx(text));
     wxCheckBoxState state = wxCHK_UNCHECKED;
     if (value == 1) state = wxCHK_CHECKED;
-    if (value == 2 && IsThreeState()) state = wxCHK_UNDETERMINED;
+    if (value == 2) state = wxCHK_UNDETERMINED;  // two-state boxes take it as unchecked
     m_window->SetState(state);
     m_value = State();
 }

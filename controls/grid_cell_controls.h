@@ -35,14 +35,11 @@ public:
     wxCheckBoxState State() const { return m_state; }
     void SetState(wxCheckBoxState state);
     void Toggle();
-    bool IsThreeState() const { return m_threeState; }
     void SetText(const wxString& text);
     const wxString& Text() const { return m_text; }
 
     // Paints the box onto `dc`, which covers the window's client area.
     void Draw(wxDC& dc);
-
-    bool AcceptsFocus() const override { return true; }
 
 private:
     CZYKGridCtrl* m_grid;

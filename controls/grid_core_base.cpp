@@ -9,13 +9,27 @@ using grid::Rect;
 namespace {
 
 constexpr int kMaxBarExtent = 32766;
-constexpr int kGlyphSize = 13;
 constexpr int kComboArrowWidth = 17;
 
 // Scale of a scroll axis: bar positions are pixels divided by it.
 int AxisScale(int extent) { return extent > kMaxBarExtent ? extent / (kMaxBarExtent + 1) + 1 : 1; }
 
 }  // namespace
+
+void PaintGlyphAndText(GridPainter& p, const Rect& area, int type, unsigned state, const std::string& text,
+                       grid::ColorRef color) {
+    const int size = std::min(kGridGlyphSize, std::min(area.Width(), area.Height()));
+    if (size <= 0) return;
+    const int gy = area.top + (area.Height() - size) / 2;
+    int gx = area.left;
+    if (text.empty()) gx = area.left + (area.Width() - size) / 2;
+    p.FrameControl({gx, gy, gx + size, gy + size}, type, state);
+    if (text.empty()) return;
+    Rect rest = area;
+    rest.left = gx + size + p.TextWidth(" ");
+    if (!rest.IsEmpty())
+        p.Text(text, rest, grid::kDtLeft | grid::kDtVCenter | grid::kDtSingleLine | grid::kDtEndEllipsis, color);
+}
 
 CGridCoreBase::CGridCoreBase(GridHost* host) : m_host(host) {
     std::memset(m_columnColorFlags, ' ', sizeof m_columnColorFlags);
@@ -895,19 +909,7 @@ void CGridCoreBase::DrawCell(GridPainter& p, int column, int row, int x, int y) 
     } else if (format.glyphType != grid::kDfcNone) {
         // The glyph's state is the cell format's: a subclass that shows its
         // values as checks gives each cell its state in GetCellFormat.
-        const auto state = static_cast<unsigned>(format.glyphState);
-        const int size = std::min(kGlyphSize, std::min(textRect.Width(), textRect.Height()));
-        const int gy = textRect.top + (textRect.Height() - size) / 2;
-        int gx = textRect.left;
-        if (value.text.empty()) gx = textRect.left + (textRect.Width() - size) / 2;
-        p.FrameControl({gx, gy, gx + size, gy + size}, format.glyphType, state);
-        if (!value.text.empty()) {
-            Rect rest = textRect;
-            rest.left = gx + size + p.TextWidth(" ");
-            if (!rest.IsEmpty())
-                p.Text(value.text, rest, grid::kDtLeft | grid::kDtVCenter | grid::kDtSingleLine | grid::kDtEndEllipsis,
-                       text);
-        }
+        PaintGlyphAndText(p, textRect, format.glyphType, static_cast<unsigned>(format.glyphState), value.text, text);
     } else {
         p.Text(value.text, textRect, static_cast<unsigned>(format.format), text);
     }

@@ -33,3 +33,11 @@ public:
     // The column-resize marker.
     virtual void MarkerLine(int x, int top, int bottom) = 0;
 };
+
+// The size of a cell's glyph (check box, radio button).
+constexpr int kGridGlyphSize = 13;
+
+// A cell's glyph in `area` as the grid shows it: with a text, the glyph at the
+// left and the text after it; alone, the glyph centred.
+void PaintGlyphAndText(GridPainter& p, const grid::Rect& area, int type, unsigned state, const std::string& text,
+                       grid::ColorRef color);

@@ -23,6 +23,16 @@ int ScaledSide(int natural, double scale) {
     return static_cast<int>(std::min(v, static_cast<double>(kMaxScaledSide)));
 }
 
+// The item takes the picture's natural size and its size at the scale given
+// (1.0 for a scale that is not a positive number).
+void FitToPicture(StageItem& it, const std::optional<platform::PicSize>& size, float scale) {
+    const double s = std::isfinite(scale) && scale > 0 ? scale : 1.0;
+    it.naturalWidth = size ? size->w : 0;
+    it.naturalHeight = size ? size->h : 0;
+    it.width = ScaledSide(it.naturalWidth, s);
+    it.height = ScaledSide(it.naturalHeight, s);
+}
+
 fs::path BackgroundFile(const fs::path& base, const std::string& name) {
     return base / fs::path(std::string(kBackgroundFolder)) / fs::path(name + ".jpg");
 }
@@ -90,12 +100,7 @@ int CFittingModel::ShowItem(List& list, char letter, const fs::path& picture, fl
     it.picture = picture;
     it.inUse = 'Y';
     it.shows = 'Y';
-    const auto size = m_sizes ? m_sizes->SizeOf(picture) : std::nullopt;
-    it.naturalWidth = size ? size->w : 0;
-    it.naturalHeight = size ? size->h : 0;
-    const double s = std::isfinite(scale) && scale > 0 ? scale : 1.0;
-    it.width = ScaledSide(it.naturalWidth, s);
-    it.height = ScaledSide(it.naturalHeight, s);
+    FitToPicture(it, m_sizes ? m_sizes->SizeOf(picture) : std::nullopt, scale);
     it.x = project_editor::ClampStagePosition(x);
     it.y = project_editor::ClampStagePosition(y);
     m_currentSlot = slot;
@@ -110,15 +115,11 @@ int CFittingModel::ShowRightItem(const fs::path& picture, float scale, int x, in
 
 int CFittingModel::RefitRightPicture(const fs::path& picture, float scale) {
     const auto size = m_sizes ? m_sizes->SizeOf(picture) : std::nullopt;
-    const double s = std::isfinite(scale) && scale > 0 ? scale : 1.0;
     int changed = 0;
     for (int slot = 1; slot < kSlotsInUse; ++slot) {
         StageItem& it = m_right[static_cast<std::size_t>(slot)];
         if (!it.Shown() || it.picture != picture) continue;
-        it.naturalWidth = size ? size->w : 0;
-        it.naturalHeight = size ? size->h : 0;
-        it.width = ScaledSide(it.naturalWidth, s);
-        it.height = ScaledSide(it.naturalHeight, s);
+        FitToPicture(it, size, scale);
         ++changed;
     }
     return changed;

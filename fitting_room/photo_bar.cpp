@@ -59,7 +59,6 @@ DlgPhotoBar::DlgPhotoBar(wxWindow* owner)
 
     m_shoot->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { TakeSnapshot(); });
     m_saved->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { ChooseSaved(m_saved->GetStringSelection()); });
-    m_saved->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent&) { ListClosed(); });
     m_label->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { ToggleMode(); });
     m_close->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { Close(); });
     m_handle->Bind(wxEVT_LEFT_DOWN, &DlgPhotoBar::OnHandleDown, this);
@@ -88,15 +87,8 @@ void DlgPhotoBar::ChooseSaved(const wxString& fileName) {
     if (fileName.empty()) return;
     FittingModel().SetSavePath(
         shell::BaseDirectory() / fs::path(kPhotoFolderName) / fs::path(fileName.utf8_string()), ' ');
-    m_picked = 9;
     // The choice shows at once: the toolkit may close the list before it
     // reports the choice, and a choice made with the keys closes no list.
-    ListClosed();
-}
-
-void DlgPhotoBar::ListClosed() {
-    if (m_picked != 9) return;
-    m_picked = 0;
     Send(kReqShowSaved);
 }
 

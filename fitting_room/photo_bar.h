@@ -25,9 +25,8 @@ public:
     // when the name is not a plain file name.
     bool TakeSnapshot();
     // A saved picture chosen from the list (by mouse or keys): the stage
-    // shows it at once. The list's closing shows nothing more.
+    // shows it at once.
     void ChooseSaved(const wxString& fileName);
-    void ListClosed();
     // The label's click: new-picture and old-picture modes.
     void ToggleMode();
     void Close();
@@ -53,7 +52,6 @@ private:
     wxStaticText* m_close = nullptr;
     wxComboBox* m_saved = nullptr;
     int m_mode = 0;    // 0 new picture, 1 old picture
-    int m_picked = 0;  // 9 after a saved picture was chosen
     int m_drag = 0;    // 9 while dragging, 19 after
     wxPoint m_dragFrom;
 };

@@ -32,7 +32,6 @@ public:
     bool Replace();
     // Makes a file the source (as the folder button does after its dialog).
     void ChooseFile(const std::filesystem::path& file);
-    // Ends the dialog without a replace (Escape, the close box).
 
     const std::filesystem::path& target() const { return m_target; }
     const std::filesystem::path& source() const { return m_source; }

@@ -66,16 +66,6 @@ inline constexpr int kGrabRegion = 20118007;
 inline constexpr int kSpotlight = 20118107;
 }  // namespace mode
 
-// Photo mask states.
-namespace mask {
-inline constexpr char kEmpty = ' ';
-inline constexpr char kKept = 'A';
-inline constexpr char kPending = 'B';      // inside a keep polygon or sticker, not committed
-inline constexpr char kWandRunning = 'a';
-inline constexpr char kWandSelected = 'c';  // removed, still undoable
-inline constexpr char kRemoved = 'x';
-}  // namespace mask
-
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int Width() const { return right - left; }

@@ -20,9 +20,9 @@ namespace image_editor {
 
 namespace {
 
-constexpr char kKept = 'A';
-constexpr char kRunning = 'a';
-constexpr char kSelected = 'c';
+using mask::kKept;
+constexpr char kRunning = mask::kWandRunning;
+constexpr char kSelected = mask::kWandSelected;
 
 // Which pixels of a row join.
 class JoinTest {

@@ -15,6 +15,16 @@
 
 namespace image_editor {
 
+// Photo mask states (the photo-edit engine's and the fill's).
+namespace mask {
+inline constexpr char kEmpty = ' ';
+inline constexpr char kKept = 'A';
+inline constexpr char kPending = 'B';      // inside a keep polygon or sticker, not committed
+inline constexpr char kWandRunning = 'a';
+inline constexpr char kWandSelected = 'c';  // removed, still undoable
+inline constexpr char kRemoved = 'x';
+}  // namespace mask
+
 // A run of selected pixels: indices start .. start + length - 1.
 struct WandRun {
     std::uint32_t start, length;

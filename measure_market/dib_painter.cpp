@@ -3,28 +3,11 @@
 #include <wx/bitmap.h>
 #include <wx/image.h>
 
-#include "platform/files.h"
 #include "platform/ui/message_box.h"
 
 CDibPainter& DibPainter() {
     static CDibPainter painter;
     return painter;
-}
-
-int CDibPainter::DrawFile(int x, int y, const std::filesystem::path& path, wxDC& dc) {
-    return DrawFileChecked(x, y, path, dc);
-}
-
-int CDibPainter::DrawFileChecked(int x, int y, const std::filesystem::path& path, wxDC& dc) {
-    if (!platform::FileExists(path)) {
-        m_state = -1;
-        return -1;
-    }
-    return DrawDib(x, y, path, dc);
-}
-
-int CDibPainter::DrawDib(int x, int y, const std::filesystem::path& path, wxDC& dc) {
-    return DrawLoaded(x, y, Open(path), dc);
 }
 
 measure::CDibFile CDibPainter::Open(const std::filesystem::path& path) {

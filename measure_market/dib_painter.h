@@ -14,11 +14,6 @@
 
 class CDibPainter {
 public:
-    // -1 when the file does not exist or is no loadable bitmap, else 0.
-    int DrawFile(int x, int y, const std::filesystem::path& path, wxDC& dc);
-    int DrawFileChecked(int x, int y, const std::filesystem::path& path, wxDC& dc);
-    int DrawDib(int x, int y, const std::filesystem::path& path, wxDC& dc);
-
     // Reads the file and reports one that is not a bitmap.
     measure::CDibFile Open(const std::filesystem::path& path);
     // Draws a picture read before, the part that falls on the dc; -1 when it

@@ -17,7 +17,7 @@
 #include "measure_market/size_download.h"
 #include "measure_market/value_edit_dlg.h"
 #include "platform/files.h"
-#include "platform/image/picture_io.h"
+#include "platform/image/picture_cache.h"
 #include "platform/ui/colour.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/message_box.h"
@@ -91,8 +91,7 @@ void DlgSpace1FMView::ReportKeptFiles() {
 
 void DlgSpace1FMView::ChooseModel(bool male) {
     m_labels.SetModelSex(male ? 'M' : 'W');
-    m_model = DataPath(male ? measure::kMaleFigure : measure::kFemaleFigure);
-    m_modelDib = DibPainter().Open(m_model);
+    m_modelDib = DibPainter().Open(DataPath(male ? measure::kMaleFigure : measure::kFemaleFigure));
     m_sex->SetSelection(male ? 0 : 1);
     m_background = DataPath(measure::kFigureBackground);
     m_sizePicture.clear();
@@ -360,8 +359,9 @@ void DlgSpace1FMView::DrawPicture(wxDC& dc, wxSize size) {
     dc.DrawRectangle(0, 0, size.x, size.y);
     dc.SetClippingRegion(0, 0, size.x, size.y);
     if (!m_sizePicture.empty()) {
-        const wxImage picture = platform::image::LoadPicture(m_sizePicture);
-        if (picture.IsOk()) {
+        const auto cached = platform::image::CachedPicture(m_sizePicture);
+        if (cached && cached->IsOk()) {
+            const wxImage& picture = *cached;
             const double scale = std::min({1.0, static_cast<double>(size.x) / picture.GetWidth(),
                                            static_cast<double>(size.y) / picture.GetHeight()});
             const int w = std::max(1, static_cast<int>(picture.GetWidth() * scale));
@@ -372,8 +372,8 @@ void DlgSpace1FMView::DrawPicture(wxDC& dc, wxSize size) {
         return;
     }
     if (!m_background.empty()) {
-        const wxImage back = platform::image::LoadPicture(m_background);
-        if (back.IsOk()) dc.DrawBitmap(wxBitmap(back), 0, 0);
+        const auto back = platform::image::CachedPicture(m_background);
+        if (back && back->IsOk()) dc.DrawBitmap(wxBitmap(*back), 0, 0);
     }
     if (m_labels.modelSex() != ' ') {
         DibPainter().DrawLoaded(0, 0, m_modelDib, dc);

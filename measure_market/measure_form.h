@@ -108,7 +108,6 @@ private:
     bool m_showNumbers = false;
     bool m_editMode = false;
     bool m_editing = false;  // the value editor is open
-    std::filesystem::path m_model;
     measure::CDibFile m_modelDib;  // read when the model is chosen, painted from here
     std::filesystem::path m_background;
     std::filesystem::path m_sizePicture;  // shown instead of the model while set

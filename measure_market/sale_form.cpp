@@ -16,7 +16,7 @@
 #include "measure_market/market_menu.h"
 #include "measure_market/measure_data.h"
 #include "measure_market/order_list_dlg.h"
-#include "platform/image/picture_io.h"
+#include "platform/image/picture_cache.h"
 #include "platform/ui/colour.h"
 #include "platform/ui/message_box.h"
 
@@ -296,7 +296,7 @@ void DlgSaleFMView::Draw(wxDC& dc) {
 
 void DlgSaleFMView::DrawGarment(wxDC& dc, const wxRect& frame) {
     if (m_picture.empty()) return;
-    DrawFitted(dc, platform::image::LoadPicture(m_picture), Shrunk(frame, 3));
+    if (const auto picture = platform::image::CachedPicture(m_picture)) DrawFitted(dc, *picture, Shrunk(frame, 3));
 }
 
 void DlgSaleFMView::DrawChart(wxDC& dc, const wxRect& frame) {
@@ -314,14 +314,16 @@ void DlgSaleFMView::DrawChart(wxDC& dc, const wxRect& frame) {
         std::string path;
         if (m_grid->GetLineNote(line, &path)) {
             ++line;
-            if (!path.empty()) DrawFitted(dc, platform::image::LoadPicture(path), square);
+            if (const auto picture = path.empty() ? nullptr : platform::image::CachedPicture(path))
+                DrawFitted(dc, *picture, square);
         }
     }
 }
 
 void DlgSaleFMView::DrawSizePicture(wxDC& dc, const wxRect& frame) {
-    const wxImage picture = platform::image::LoadPicture(measure::DataFile(m_base, measure::kSizeReferencePicture));
-    if (!picture.IsOk()) return;
+    const auto cached = platform::image::CachedPicture(measure::DataFile(m_base, measure::kSizeReferencePicture));
+    if (!cached || !cached->IsOk()) return;
+    const wxImage& picture = *cached;
     // The JPEG's density (wx keeps libjpeg's unit codes: 1 per inch, 2 per
     // centimetre, 0 none).
     PictureResolution resolution;

@@ -6,6 +6,8 @@
 #include <wx/settings.h>
 
 #include "picture_controls/icon_menu_picture.h"
+#include "platform/raster/surface.h"
+#include "platform/ui/colour.h"
 #include "platform/ui/resources.h"
 
 namespace {
@@ -19,13 +21,10 @@ void Frame3D(wxDC& dc, const wxRect& r, const wxColour& topLeft, const wxColour&
     dc.DrawLine(r.x, r.GetBottom(), r.GetRight(), r.GetBottom());
 }
 
-std::uint32_t Rgb(const wxColour& c) {
-    return static_cast<std::uint32_t>(c.Red()) << 16 | static_cast<std::uint32_t>(c.Green()) << 8 | c.Blue();
-}
-}  // namespace
-
-wxBitmap CIconMenu::EmbossedBitmap(const wxBitmap& picture) const {
-    const wxImage img = picture.ConvertToImage();
+// A picture as a disabled item shows it: embossed in the light and shade colours.
+wxBitmap EmbossedBitmap(const wxImage& img, const wxColour& light, const wxColour& shade) {
+    using platform::raster::ToArgb;
+    using platform::ui::FromColour;
     const int w = img.GetWidth(), h = img.GetHeight();
     std::vector<std::uint32_t> argb(static_cast<std::size_t>(w) * h);
     for (int y = 0; y < h; ++y)
@@ -35,17 +34,20 @@ wxBitmap CIconMenu::EmbossedBitmap(const wxBitmap& picture) const {
                                                        static_cast<std::uint32_t>(img.GetGreen(x, y)) << 8 |
                                                        img.GetBlue(x, y);
         }
-    const auto out = picture_controls::EmbossPicture(argb, w, h, Rgb(m_light), Rgb(m_shade));
+    const auto out = picture_controls::EmbossPicture(argb, w, h, ToArgb(FromColour(light)), ToArgb(FromColour(shade)));
     wxImage e(w, h);
     e.InitAlpha();
-    for (int y = 0; y < h && !out.empty(); ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t p = out[static_cast<std::size_t>(y) * w + x];
-            e.SetRGB(x, y, (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-            e.SetAlpha(x, y, static_cast<unsigned char>(p >> 24));
-        }
+    unsigned char* rgb = e.GetData();
+    unsigned char* alpha = e.GetAlpha();
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        rgb[3 * i] = static_cast<unsigned char>(out[i] >> 16);
+        rgb[3 * i + 1] = static_cast<unsigned char>(out[i] >> 8);
+        rgb[3 * i + 2] = static_cast<unsigned char>(out[i]);
+        alpha[i] = static_cast<unsigned char>(out[i] >> 24);
+    }
     return wxBitmap(e);
 }
+}  // namespace
 
 CIconMenu::CIconMenu() {
     m_text = wxSystemSettings::GetColour(wxSYS_COLOUR_MENUTEXT);
@@ -72,8 +74,9 @@ bool CIconMenu::LoadImageList(const wxBitmap& strip, int width, int height, cons
     if (!img.HasAlpha()) img.SetMaskColour(mask.Red(), mask.Green(), mask.Blue());
     for (int i = 0; i < m_model.imageCount(); ++i) {
         if ((i + 1) * width > img.GetWidth()) break;
-        m_images.emplace_back(img.GetSubImage(wxRect(i * width, 0, width, std::min(height, img.GetHeight()))));
-        m_embossed.push_back(EmbossedBitmap(m_images.back()));
+        const wxImage picture = img.GetSubImage(wxRect(i * width, 0, width, std::min(height, img.GetHeight())));
+        m_images.emplace_back(picture);
+        m_embossed.push_back(EmbossedBitmap(picture, m_light, m_shade));
     }
     m_iconW = width;
     m_iconH = height;

@@ -43,8 +43,6 @@ public:
     int iconWidth() const { return m_iconW; }
     int iconHeight() const { return m_iconH; }
     const wxFont& menuFont() const { return m_menuFont; }
-    // A picture as a disabled item shows it: embossed in the light and shade colours.
-    wxBitmap EmbossedBitmap(const wxBitmap& picture) const;
 
 private:
     picture_controls::IconMenuModel m_model;

@@ -157,19 +157,20 @@ void AddFittingPics::List() {
     for (const fs::path& file : platform::ListFiles(m_source, "*.png")) {
         std::string title = file.stem().string();
         if (title == kNeverListed || used.count(title)) continue;
-        if (static_cast<int>(m_entries.size()) >= kMaxListedPictures) break;
         m_entries.push_back({std::move(title), ' '});
     }
     // In the byte order of the titles' stored (GBK) form, as the project
     // keeps them: Chinese names by their GBK codes, a title that is a prefix
     // of another first. A title GBK cannot hold sorts by its nearest form.
+    // The list keeps the first titles of that order.
     std::vector<std::pair<std::string, PictureEntry>> keyed;
     keyed.reserve(m_entries.size());
     for (PictureEntry& e : m_entries) keyed.emplace_back(platform::Utf8ToGbkLossy(e.title), std::move(e));
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
         return a.first != b.first ? a.first < b.first : a.second.title < b.second.title;
     });
     for (std::size_t i = 0; i < keyed.size(); ++i) m_entries[i] = std::move(keyed[i].second);
+    if (m_entries.size() > static_cast<std::size_t>(kMaxListedPictures)) m_entries.resize(kMaxListedPictures);
     if (m_first >= static_cast<int>(m_entries.size())) m_first = 0;
 }
 

@@ -119,11 +119,12 @@ CTranzelDlg::CTranzelDlg(wxWindow* parent, const fs::path& base, transfer::CNetT
     // not a loopback (interface 0 when there is none). Each graph shows its
     // interface's name itself.
     const int types[3] = {0, 1, 2};
+    const int active = m_graphs[0]->traffic().FirstActiveInterface();  // one reading for the three
     for (int i : {0, 2, 1}) {
         CNetTrafficButton* g = m_graphs[i];
         g->SetTrafficType(types[i]);
         g->SetInterfaceNumberNotificationFunction([this](int index) { m_interfaceText = transfer::InterfaceText(index); });
-        g->SelectTrafficInterface(g->traffic().FirstActiveInterface());
+        g->SelectTrafficInterface(active);
         g->SetUpdateSpeed(1000, 100);
         g->Init();
     }

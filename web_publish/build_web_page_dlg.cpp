@@ -17,6 +17,7 @@
 #include "platform/image/picture_cache.h"
 #include "platform/shell.h"
 #include "platform/ui/colour.h"
+#include "platform/ui/dialog_end.h"
 #include "platform/ui/message_box.h"
 #include "project_editor/project_store.h"
 #include "project_editor/shell_tree_ctrl.h"
@@ -269,7 +270,7 @@ void CBuildWebPageDlg::OnStartBuild() {
     }
     // The build runs once per dialog: it ends with OK whatever the build did;
     // the report tells the caller whether there is a page to open.
-    if (IsModal()) EndModal(wxID_OK);
+    platform::ui::EndDialog(*this, wxID_OK);
 }
 
 void CBuildWebPageDlg::DrawThumbnail(wxDC& dc) {

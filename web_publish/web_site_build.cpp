@@ -20,6 +20,10 @@ namespace web_publish {
 
 namespace {
 
+// The page sources of the two kinds of template, in their folders.
+constexpr const char* kFittingRoomPage = "kzv_FittoraWeb.htm";
+constexpr const char* kVideoPage = "kzvVideoPlayer.htm";  // in "jsFile"
+
 bool CopyReplacing(const fs::path& from, const fs::path& to) {
     if (!platform::FileExists(from)) return false;
     std::error_code ec;
@@ -141,7 +145,8 @@ bool WebSiteBuild::MakeFolder(const fs::path& folder, BuildReport& report) {
     return false;
 }
 
-bool WebSiteBuild::Prepare(const WebPageSettings& s, BuildReport& report, PublishList& list, const fs::path& page) {
+bool WebSiteBuild::Prepare(const WebPageSettings& s, BuildReport& report, PublishList& list, const fs::path& page,
+                           fs::path& tpl) {
     list = CollectPublishList(m_project);
     const CountRule rule = ApplyCountRule(list);
     if (rule == CountRule::TooFew) {
@@ -164,7 +169,7 @@ bool WebSiteBuild::Prepare(const WebPageSettings& s, BuildReport& report, Publis
         return false;
     }
     const fs::path root = Join(m_base, kTemplateRootName);
-    const fs::path tpl = Join(root, s.templateName);
+    tpl = Join(root, s.templateName);
     std::error_code ec;
     if (!fs::is_directory(tpl, ec)) {
         report.outcome = BuildOutcome::MissingTemplate;
@@ -192,19 +197,19 @@ int WebSiteBuild::CopyBasicPictures(const fs::path& templateDir, const fs::path&
 BuildReport WebSiteBuild::BuildFittingRoom(const WebPageSettings& s) {
     BuildReport report;
     PublishList list;
-    if (!Prepare(s, report, list, "kzv_FittoraWeb.htm")) return report;
+    fs::path tpl;
+    if (!Prepare(s, report, list, kFittingRoomPage, tpl)) return report;
     const fs::path site = report.siteFolder;
     const fs::path pictures = site / "java1img", scripts = site / "java1jsfile", sounds = site / "sound",
                    faces = site / "mulFaceImg";
     for (const fs::path& f : {site, pictures, scripts, sounds, faces})
         if (!MakeFolder(f, report)) return report;
 
-    const fs::path tpl = Join(Join(m_base, kTemplateRootName), s.templateName);
     const fs::path js = tpl / "jsFile";
     report.pagePath = Join(site, s.pageName + ".htm");
-    if (UnscrambleTemplateFile(tpl / "kzv_FittoraWeb.htm", report.pagePath) != UnscrambleResult::Written) {
+    if (UnscrambleTemplateFile(tpl / kFittingRoomPage, report.pagePath) != UnscrambleResult::Written) {
         report.outcome = BuildOutcome::WriteFailed;
-        report.message = "网页模板<" + (tpl / "kzv_FittoraWeb.htm").string() + ">读不到或网页写不进, 网页没有建立!";
+        report.message = "网页模板<" + (tpl / kFittingRoomPage).string() + ">读不到或网页写不进, 网页没有建立!";
         return report;
     }
     for (auto [from, to] : {std::pair{"kzv_Const.js", "Const.js"}, std::pair{"kzv_mootools.v1.1.js", "mootools.v1.1.js"},
@@ -238,21 +243,21 @@ BuildReport WebSiteBuild::BuildFittingRoom(const WebPageSettings& s) {
 BuildReport WebSiteBuild::BuildVideoPage(const WebPageSettings& s) {
     BuildReport report;
     PublishList list;
-    if (!Prepare(s, report, list, fs::path("jsFile") / "kzvVideoPlayer.htm")) return report;
+    fs::path tpl;
+    if (!Prepare(s, report, list, fs::path("jsFile") / kVideoPage, tpl)) return report;
     const fs::path site = report.siteFolder;
     const fs::path pictures = site / "java1img", scripts = site / "java1jsfile", videos = site / "videodb";
     for (const fs::path& f : {site, pictures, scripts, videos})
         if (!MakeFolder(f, report)) return report;
-    const fs::path tpl = Join(Join(m_base, kTemplateRootName), s.templateName);
     const fs::path js = tpl / "jsFile";
     UnscrambleTemplateFile(js / "kzv_Const.js", scripts / "Const.js");
     UnscrambleTemplateFile(js / "kzv_mootools.v1.1.js", scripts / "mootools.v1.1.js");
     for (const char* name : {"common2.js", "kzvPlayer2.0.js", "kzvplayer.css", "kzvplayer_block.css", "Player2.0.js"})
         CopyReplacing(js / name, scripts / name);
     report.pagePath = Join(site, s.pageName + ".htm");
-    if (!CopyReplacing(js / "kzvVideoPlayer.htm", report.pagePath)) {
+    if (!CopyReplacing(js / kVideoPage, report.pagePath)) {
         report.outcome = BuildOutcome::WriteFailed;
-        report.message = "网页模板<" + (js / "kzvVideoPlayer.htm").string() + ">读不到或网页写不进, 网页没有建立!";
+        report.message = "网页模板<" + (js / kVideoPage).string() + ">读不到或网页写不进, 网页没有建立!";
         return report;
     }
     report.basicPictures = CopyBasicPictures(tpl, pictures);

@@ -85,9 +85,10 @@ public:
 
 private:
     // Checks everything a build needs before anything is written; `page` is
-    // the template's page source, relative to its folder.
+    // the template's page source, relative to its folder `templateDir`, which
+    // is set.
     bool Prepare(const WebPageSettings& settings, BuildReport& report, PublishList& list,
-                 const std::filesystem::path& page);
+                 const std::filesystem::path& page, std::filesystem::path& templateDir);
     bool MakeFolder(const std::filesystem::path& folder, BuildReport& report);
     int CopyBasicPictures(const std::filesystem::path& templateDir, const std::filesystem::path& to);
 

@@ -19,7 +19,7 @@ PopupMenuWindow* g_active = nullptr;
 wxFont FontOr(const wxFont& f) { return f.IsOk() ? f : PopupMenuFont(); }
 
 // Runs `win` modally at `screen` (kept on the display) as the active menu.
-void RunMenuWindow(wxDialog& win, PopupMenuWindow* self, const wxPoint& screen);
+void RunMenuWindow(PopupMenuWindow& win, const wxPoint& screen);
 
 class PopupMenuWindow : public wxDialog {
 public:
@@ -128,7 +128,7 @@ private:
         const PopupRect r = m_model.ItemRect(index);
         PopupMenuWindow win(this, sub, m_painter, m_font);
         m_submenuOpen = true;
-        RunMenuWindow(win, &win, ClientToScreen(wxPoint(r.x + r.width, r.y - PopupMenuModel::kFrame)));
+        RunMenuWindow(win, ClientToScreen(wxPoint(r.x + r.width, r.y - PopupMenuModel::kFrame)));
         m_submenuOpen = false;
         if (sub.finished() && sub.chosen() != 0)
             m_model.ChooseFromSubmenu(sub.chosen());
@@ -146,7 +146,7 @@ private:
     bool m_submenuOpen = false;
 };
 
-void RunMenuWindow(wxDialog& win, PopupMenuWindow* self, const wxPoint& screen) {
+void RunMenuWindow(PopupMenuWindow& win, const wxPoint& screen) {
     wxPoint at = screen;
     const int d = wxDisplay::GetFromPoint(screen);
     const wxRect area = wxDisplay(d == wxNOT_FOUND ? 0u : static_cast<unsigned>(d)).GetClientArea();
@@ -155,7 +155,7 @@ void RunMenuWindow(wxDialog& win, PopupMenuWindow* self, const wxPoint& screen) 
     if (at.y + size.y > area.GetBottom()) at.y = std::max(area.y, at.y - size.y);
     KeepPlaced(&win, at);  // not centred on the parent, as the toolkit places dialogs
     PopupMenuWindow* previous = g_active;
-    g_active = self;
+    g_active = &win;
     win.ShowModal();
     g_active = previous;
     if (win.HasCapture()) win.ReleaseMouse();
@@ -233,7 +233,7 @@ int TrackPopupMenu(wxWindow* parent, PopupMenuModel& model, const wxPoint& scree
                    const wxFont& font) {
     if (model.items().empty()) return 0;
     PopupMenuWindow win(parent, model, painter, font);
-    RunMenuWindow(win, &win, screen);
+    RunMenuWindow(win, screen);
     return model.finished() ? model.chosen() : 0;
 }
 

@@ -5,6 +5,7 @@
 // the 100-part limit, and the stage and selection after records move.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 
@@ -95,6 +96,16 @@ TEST(AddFittingPics, ChineseTitlesComeInTheOrderOfTheirStoredBytes) {
     for (const char* t : {"中", "白衬衫", "张", "啊", "白", "b"}) Dialog::Touch(d.Pics() / (std::string(t) + ".png"));
     d.dlg.Start(AddPicturesMode::AddToCategory, -1);
     EXPECT_EQ(d.Titles(), (Names{"b", "啊", "白", "白衬衫", "张", "中"}));
+
+    // A folder with more pictures than the list holds keeps the first of
+    // that order: 啊 stays, 中 (first by its UTF-8 bytes) is left out.
+    for (int i = static_cast<int>(d.Titles().size()); i <= kMaxListedPictures; ++i)
+        Dialog::Touch(d.Pics() / ("p" + std::to_string(1000 + i) + ".png"));
+    d.dlg.Start(AddPicturesMode::AddToCategory, -1);
+    const Names titles = d.Titles();
+    ASSERT_EQ(titles.size(), static_cast<std::size_t>(kMaxListedPictures));
+    EXPECT_EQ(titles.back(), "张");
+    EXPECT_EQ(std::count(titles.begin(), titles.end(), "中"), 0);
 }
 
 TEST(AddFittingPics, ModeZeroAddsBlankPartsAfterTheCategoryAndSaves) {
