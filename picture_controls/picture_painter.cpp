@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <atomic>
 #include <mutex>
@@ -22,7 +23,7 @@ namespace picture_controls {
 
 namespace {
 
-// Larger pictures are drawn scaled on the fly rather than kept.
+// A visible part larger than this is drawn scaled on the fly rather than kept.
 constexpr long long kMaxKeptPixels = 4096LL * 4096LL;
 // Rows of one result that a thread scales at a time.
 constexpr int kBandRows = 48;
@@ -73,6 +74,59 @@ Rect DcArea(wxDC& dc) {
 Rect VisiblePart(int left, int top, int w, int h, const Rect& area) {
     return Rect{std::clamp(area.left - left, 0, w), std::clamp(area.top - top, 0, h),
                 std::clamp(area.right - left, 0, w), std::clamp(area.bottom - top, 0, h)};
+}
+
+bool Kept(const Rect& part) {
+    return static_cast<long long>(part.width()) * part.height() <= kMaxKeptPixels;
+}
+
+// The part of a picture drawn into `dest` and turned by `radians` about
+// (cx, cy) that shows in `area`, relative to the picture's corner: the area
+// turned back, its bounding box, with room for the filter at its edges.
+Rect TurnedPart(const Rect& dest, const Rect& area, double radians, double cx, double cy) {
+    const double c = std::cos(radians), s = std::sin(radians);
+    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+    for (const int x : {area.left, area.right})
+        for (const int y : {area.top, area.bottom}) {
+            const double dx = x - cx, dy = y - cy;
+            const double px = cx + dx * c + dy * s, py = cy - dx * s + dy * c;
+            x0 = std::min(x0, px);
+            y0 = std::min(y0, py);
+            x1 = std::max(x1, px);
+            y1 = std::max(y1, py);
+        }
+    constexpr double kMargin = 2;
+    auto edge = [](double v, int origin, int size) {
+        return static_cast<int>(std::clamp(v - origin, 0.0, static_cast<double>(size)));
+    };
+    return Rect{edge(std::floor(x0 - kMargin), dest.left, dest.width()),
+                edge(std::floor(y0 - kMargin), dest.top, dest.height()),
+                edge(std::ceil(x1 + kMargin), dest.left, dest.width()),
+                edge(std::ceil(y1 + kMargin), dest.top, dest.height())};
+}
+
+// The device context's area, cut to its clipping box when it has one.
+Rect ClippedArea(wxDC& dc) {
+    Rect area = DcArea(dc);
+    wxRect box;
+    if (dc.GetClippingBox(box))
+        area = Rect{std::max(area.left, box.GetLeft()), std::max(area.top, box.GetTop()),
+                    std::min(area.right, box.GetRight() + 1), std::min(area.bottom, box.GetBottom() + 1)};
+    return area;
+}
+
+// A picture drawn into `dest`, turned by `radians` about (cx, cy), with the
+// graphics context scaling it while drawing: no kept pixels of that size.
+void DrawUnkept(wxDC& dc, const wxImage& image, const Rect& dest, double radians, double cx, double cy) {
+    std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::CreateFromUnknownDC(dc));
+    if (!gc) return;
+    gc->SetInterpolationQuality(wxINTERPOLATION_BEST);
+    if (radians != 0) {
+        gc->Translate(cx, cy);
+        gc->Rotate(radians);
+        gc->Translate(-cx, -cy);
+    }
+    gc->DrawBitmap(wxBitmap(image), dest.left, dest.top, dest.width(), dest.height());
 }
 
 void ScaleInto(const PictureScaler& scaler, cairo_surface_t* surface, int y0, int y1) {
@@ -166,8 +220,7 @@ void PicturePainter::Prepare(const PaintOps& ops, const Rect& area) {
         if (op.kind != PaintOp::Kind::Picture || op.path.empty()) continue;
         if (op.natural) {
             wants.push_back({op.path, op.dest.left, op.dest.top, 0, 0});
-        } else if (!op.dest.empty() &&
-                   static_cast<long long>(op.dest.width()) * op.dest.height() <= kMaxKeptPixels) {
+        } else if (!op.dest.empty()) {
             wants.push_back({op.path, op.dest.left, op.dest.top, op.dest.width(), op.dest.height()});
         }
     }
@@ -188,7 +241,7 @@ void PicturePainter::Prepare(const PaintOps& ops, const Rect& area) {
         const int w = want.w > 0 ? want.w : image->GetWidth();
         const int h = want.h > 0 ? want.h : image->GetHeight();
         const Rect part = VisiblePart(want.left, want.top, w, h, area);
-        if (part.empty()) return;
+        if (part.empty() || !Kept(part)) return;
         std::string key = ScaledKey(want.path, w, h, part);
         if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) return;
         {
@@ -284,10 +337,10 @@ PicturePainter::Scaled* PicturePainter::Keep(const std::string& key, std::shared
     return result;
 }
 
-PicturePainter::Scaled* PicturePainter::ScaledPicture(const std::filesystem::path& path, int w, int h,
+PicturePainter::Scaled* PicturePainter::ScaledPicture(const std::filesystem::path& path,
+                                                      const std::shared_ptr<const wxImage>& image, int w, int h,
                                                       const Rect& part) {
-    auto image = Source(path);
-    if (!image || !image->IsOk() || part.empty()) return nullptr;
+    if (part.empty()) return nullptr;
     const std::string key = ScaledKey(path, w, h, part);
     if (auto it = m_scaled.find(key); it != m_scaled.end() && it->second.source == image) {
         m_lru.splice(m_lru.begin(), m_lru, it->second.lru);
@@ -327,47 +380,46 @@ void PicturePainter::Trim() {
 }
 
 void PicturePainter::DrawPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, bool natural) {
-    if (path.empty()) return;
-    int w = dest.width(), h = dest.height();
-    if (natural) {
-        const auto image = Source(path);
-        if (!image || !image->IsOk()) return;
-        w = image->GetWidth();
-        h = image->GetHeight();
-    } else if (dest.empty()) {
-        return;
-    } else if (static_cast<long long>(dest.width()) * dest.height() > kMaxKeptPixels) {
-        // A picture blown up beyond any screen: let the graphics context scale
-        // it while drawing, without a bitmap of that size.
-        auto image = Source(path);
-        if (!image || !image->IsOk()) return;
-        std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::CreateFromUnknownDC(dc));
-        if (!gc) return;
-        gc->SetInterpolationQuality(wxINTERPOLATION_BEST);
-        gc->DrawBitmap(wxBitmap(*image), dest.left, dest.top, dest.width(), dest.height());
+    if (path.empty() || (!natural && dest.empty())) return;
+    const auto image = Source(path);
+    if (!image || !image->IsOk()) return;
+    const int w = natural ? image->GetWidth() : dest.width(), h = natural ? image->GetHeight() : dest.height();
+    // Of a picture blown up beyond the window only the part in it is made.
+    const Rect part = VisiblePart(dest.left, dest.top, w, h, DcArea(dc));
+    if (!Kept(part)) {
+        DrawUnkept(dc, *image, Rect::FromSize(dest.left, dest.top, w, h), 0, 0, 0);
         return;
     }
-    const Rect part = VisiblePart(dest.left, dest.top, w, h, DcArea(dc));
-    if (Scaled* picture = ScaledPicture(path, w, h, part))
+    if (Scaled* picture = ScaledPicture(path, image, w, h, part))
         Draw(dc, *picture, dest.left + part.left, dest.top + part.top);
 }
 
 void PicturePainter::DrawTurnedPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, double degrees,
                                        double cx, double cy) {
-    if (path.empty() || dest.empty() ||
-        static_cast<long long>(dest.width()) * dest.height() > kMaxKeptPixels)
-        return;
-    Scaled* picture = ScaledPicture(path, dest.width(), dest.height(), Rect{0, 0, dest.width(), dest.height()});
-    if (!picture) return;
+    if (path.empty() || dest.empty()) return;
+    const auto image = Source(path);
+    if (!image || !image->IsOk()) return;
     const double radians = degrees * 3.14159265358979323846 / 180.0;
+    // Only the part of the picture that shows in the context is made (a
+    // zoomed picture reaches far past the window).
+    const Rect area = ClippedArea(dc);
+    if (area.empty()) return;
+    const Rect part = TurnedPart(dest, area, radians, cx, cy);
+    if (!Kept(part)) {
+        DrawUnkept(dc, *image, dest, radians, cx, cy);
+        return;
+    }
+    Scaled* picture = ScaledPicture(path, image, dest.width(), dest.height(), part);
+    if (!picture) return;
+    const int x = dest.left + part.left, y = dest.top + part.top;
     if (auto* cr = static_cast<cairo_t*>(dc.GetHandle())) {
         cairo_save(cr);
         cairo_translate(cr, cx, cy);
         cairo_rotate(cr, radians);
         cairo_translate(cr, -cx, -cy);
-        cairo_set_source_surface(cr, picture->surface.get(), dest.left, dest.top);
+        cairo_set_source_surface(cr, picture->surface.get(), x, y);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
-        cairo_rectangle(cr, dest.left, dest.top, dest.width(), dest.height());
+        cairo_rectangle(cr, x, y, part.width(), part.height());
         cairo_fill(cr);
         cairo_restore(cr);
         return;
@@ -378,7 +430,7 @@ void PicturePainter::DrawTurnedPicture(wxDC& dc, const std::filesystem::path& pa
     gc->Translate(cx, cy);
     gc->Rotate(radians);
     gc->Translate(-cx, -cy);
-    gc->DrawBitmap(picture->bitmap, dest.left, dest.top, dest.width(), dest.height());
+    gc->DrawBitmap(picture->bitmap, x, y, part.width(), part.height());
 }
 
 void PicturePainter::DrawIcon(wxDC& dc, int resource, const Rect& dest) {

@@ -54,7 +54,8 @@ public:
     // dest's top-left.
     void DrawPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, bool natural);
     // A picture scaled to `dest`, turned by `degrees` (clockwise on the
-    // screen) about (cx, cy). The device context's clipping applies.
+    // screen) about (cx, cy). The device context's clipping applies; only
+    // the part inside it is made and kept.
     void DrawTurnedPicture(wxDC& dc, const std::filesystem::path& path, const Rect& dest, double degrees, double cx,
                            double cy);
     void DrawIcon(wxDC& dc, int resource, const Rect& dest);
@@ -83,9 +84,10 @@ private:
         std::size_t bytes = 0;
         std::list<std::string>::iterator lru;
     };
-    // The kept part `part` (relative to the picture's corner) of the picture
-    // scaled to w x h, made now when it is not kept.
-    Scaled* ScaledPicture(const std::filesystem::path& path, int w, int h, const Rect& part);
+    // The kept part `part` (relative to the picture's corner) of the file's
+    // decoded `image` scaled to w x h, made now when it is not kept.
+    Scaled* ScaledPicture(const std::filesystem::path& path, const std::shared_ptr<const wxImage>& image, int w, int h,
+                          const Rect& part);
     Scaled* Keep(const std::string& key, std::shared_ptr<const wxImage> source,
                  std::shared_ptr<cairo_surface_t> surface);
     void Draw(wxDC& dc, Scaled& picture, int x, int y);

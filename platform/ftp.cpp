@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <system_error>
 
 #include "platform/net.h"
 #include "platform/text.h"
@@ -220,12 +221,13 @@ size_t WriteFd(char* data, size_t size, size_t n, void* p) {
 }
 
 // The local file as it was measured when the upload began: never more than
-// that many bytes, and a file that ends sooner aborts the upload, so what
-// arrives under the temporary name is whole or is never renamed.
+// that many bytes, and a file that ends sooner or cannot be read aborts the
+// upload, so what arrives under the temporary name is whole or is never
+// renamed.
 struct UploadSource {
     int fd = -1;
     std::uint64_t left = 0;
-    bool shortened = false;
+    std::string failed;  // why the file could not be sent whole; empty while it reads
 };
 
 size_t ReadFd(char* data, size_t size, size_t n, void* p) {
@@ -239,10 +241,13 @@ size_t ReadFd(char* data, size_t size, size_t n, void* p) {
             return static_cast<size_t>(r);
         }
         if (r == 0) {
-            src->shortened = true;
+            src->failed = "the file got shorter while it was sent";
             return CURL_READFUNC_ABORT;
         }
-        if (errno != EINTR) return CURL_READFUNC_ABORT;
+        if (errno != EINTR) {
+            src->failed = "cannot read the file: " + std::generic_category().message(errno);
+            return CURL_READFUNC_ABORT;
+        }
     }
 }
 
@@ -480,6 +485,12 @@ std::string InFolder(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : folder + "/" + name;
 }
 
+// At most kCleanupSeconds; 0 or less (curl's default or no limit at all)
+// becomes kCleanupSeconds too.
+long CleanupSeconds(long seconds) {
+    return seconds > 0 ? std::min(seconds, kCleanupSeconds) : kCleanupSeconds;
+}
+
 // `commands` on a connection of their own, with no transfer; paths in them
 // are relative to the login folder. Used after the upload's own connection
 // ended, so it ignores the cancel flag and gives up sooner.
@@ -487,8 +498,8 @@ FtpResult RunCommands(const FtpSite& site, const std::vector<std::string>& comma
     FtpSite quick = site;
     quick.cancel = nullptr;
     quick.progress = nullptr;
-    quick.connectTimeoutSeconds = std::min(site.connectTimeoutSeconds, kCleanupSeconds);
-    quick.lowSpeedSeconds = std::min(site.lowSpeedSeconds, kCleanupSeconds);
+    quick.connectTimeoutSeconds = CleanupSeconds(site.connectTimeoutSeconds);
+    quick.lowSpeedSeconds = CleanupSeconds(site.lowSpeedSeconds);
     Session s(quick);
     curl_slist* list = nullptr;
     for (const std::string& c : commands) list = curl_slist_append(list, c.c_str());
@@ -503,8 +514,9 @@ FtpResult RunCommands(const FtpSite& site, const std::vector<std::string>& comma
 
 // The whole file is on the server as `tmp`, but renaming it onto `name`
 // failed. Servers that rename only onto free names are common; the old file
-// goes only once a rename is known to work there, and the new one is never
-// deleted after the old one is gone.
+// goes only once a rename is known to work there, and the new one is deleted
+// only when the server refused to delete the old one: a DELE whose answer was
+// lost may have run, and then the new copy is all there is.
 FtpResult ReplaceByRename(const FtpSite& site, const std::string& folder, const std::string& tmp,
                           const std::string& name, const FtpResult& upload) {
     const auto at = [&](const std::string& n) { return InFolder(folder, n); };
@@ -513,13 +525,13 @@ FtpResult ReplaceByRename(const FtpSite& site, const std::string& folder, const 
         RunCommands(site, {"DELE " + at(tmp)});
         return Refuse(FtpOutcome::RemoteRefused, "the server does not rename files: " + upload.message);
     }
-    const bool oldDeleted = RunCommands(site, {"DELE " + at(name)}).ok();
+    const FtpOutcome deleted = RunCommands(site, {"DELE " + at(name)}).outcome;
     FtpResult placed = RunCommands(site, {"RNFR " + at(moved), "RNTO " + at(name)});
     if (placed.ok()) {
         placed.bytes = upload.bytes;
         return placed;
     }
-    if (!oldDeleted) {
+    if (deleted == FtpOutcome::RemoteRefused) {
         RunCommands(site, {"DELE " + at(moved)});
         return Refuse(FtpOutcome::RemoteRefused, "the server kept the old file: " + placed.message);
     }
@@ -574,11 +586,17 @@ FtpResult FtpUpload(const FtpSite& site, const fs::path& local, std::string_view
         curl_slist_free_all(rename);
     }
     ::close(src.fd);
-    if (src.shortened) r = Refuse(FtpOutcome::LocalFileError, "the file got shorter while it was sent: " + local.string());
+    if (!src.failed.empty()) {
+        // The server's reply and the bytes moved stay as they were.
+        r.outcome = FtpOutcome::LocalFileError;
+        r.message = Cut255(src.failed + ": " + local.string());
+    }
 
     if (r.ok()) return r;
-    if (renameFailed && !src.shortened) return ReplaceByRename(site, folder, tmp, name, r);
-    if (MayHaveStarted(r.outcome)) RunCommands(site, {"DELE " + InFolder(folder, tmp)});
+    if (renameFailed && src.failed.empty()) return ReplaceByRename(site, folder, tmp, name, r);
+    // A temporary file exists only where the server answered; one that never
+    // did is not asked again (that would wait out the timeouts once more).
+    if (MayHaveStarted(r.outcome) && r.reply != 0) RunCommands(site, {"DELE " + InFolder(folder, tmp)});
     return r;
 }
 

@@ -27,12 +27,24 @@ void StagePainter::Clear() {
 
 namespace {
 
-// The picture files a scene shows.
+// The reference picture's drawn rectangle (its natural or scaled size, top-left at its offset).
+Rect ReferenceRect(const StageScene& s) {
+    return Rect::FromSize(static_cast<int>(s.referenceX), static_cast<int>(s.referenceY), static_cast<int>(s.referenceW),
+                          static_cast<int>(s.referenceH));
+}
+
+bool HasReference(const StageScene& s) {
+    return s.hasReference && s.referenceW >= 1 && s.referenceH >= 1 && !s.referenceClip.empty();
+}
+
+// The picture files a paint of the scene looks at: the reference when it is
+// drawn, the parts with a file and a box, the overlay.
 std::vector<std::filesystem::path> SceneFiles(const StageScene& s) {
     std::vector<std::filesystem::path> files;
     files.reserve(s.parts.size() + 2);
-    if (s.hasReference) files.push_back(s.reference);
-    for (const ScenePicture& p : s.parts) files.push_back(p.path);
+    if (HasReference(s)) files.push_back(s.reference);
+    for (const ScenePicture& p : s.parts)
+        if (!p.path.empty() && !p.box.empty()) files.push_back(p.path);
     if (!s.overlay.empty()) files.push_back(s.overlay);
     return files;
 }
@@ -40,10 +52,9 @@ std::vector<std::filesystem::path> SceneFiles(const StageScene& s) {
 }  // namespace
 
 Rect StagePainter::PaintBuffer(wxBitmap& buffer, const StageScene& s, const picture_controls::CDrawItemList* items) {
-    // An item being drawn and the rubber band change with every move.
-    const bool live = items && (items->RubberBandShown() ||
-                                (items->itemCount() > 0 && items->currentItem() == items->itemCount() - 1));
     const LayerKey key = items ? KeyOf(*items, s.stage) : LayerKey{};
+    // An item being drawn and the rubber band change with every move.
+    const bool live = items && (items->RubberBandShown() || key.building);
     const std::vector<std::filesystem::path> files = SceneFiles(s);
     bool same = m_shown.valid && !live && m_shown.size == buffer.GetSize() && m_shown.items == key.hash &&
                 m_shown.scene == s;
@@ -57,7 +68,7 @@ Rect StagePainter::PaintBuffer(wxBitmap& buffer, const StageScene& s, const pict
     Rect caption;
     {
         wxMemoryDC dc(buffer);
-        caption = PaintKeyed(dc, s, items, items ? &key : nullptr, true);
+        caption = PaintKeyed(dc, s, items, key);
     }
     std::vector<std::shared_ptr<const wxImage>> sources;
     sources.reserve(files.size());
@@ -65,20 +76,6 @@ Rect StagePainter::PaintBuffer(wxBitmap& buffer, const StageScene& s, const pict
     m_shown = {true, s, key.hash, buffer.GetSize(), std::move(sources), caption};
     return caption;
 }
-
-namespace {
-
-// The reference picture's drawn rectangle (its natural or scaled size, top-left at its offset).
-Rect ReferenceRect(const StageScene& s) {
-    return Rect::FromSize(static_cast<int>(s.referenceX), static_cast<int>(s.referenceY), static_cast<int>(s.referenceW),
-                          static_cast<int>(s.referenceH));
-}
-
-bool HasReference(const StageScene& s) {
-    return s.hasReference && s.referenceW >= 1 && s.referenceH >= 1 && !s.referenceClip.empty();
-}
-
-}  // namespace
 
 void StagePainter::DrawReference(wxDC& dc, const StageScene& s) {
     if (!HasReference(s)) return;
@@ -140,25 +137,17 @@ Rect StagePainter::PaintTop(wxDC& dc, const StageScene& s, bool feedback) {
     return caption;
 }
 
-Rect StagePainter::Paint(wxDC& dc, const StageScene& s, const picture_controls::CDrawItemList* items,
-                         Options options) {
+Rect StagePainter::Paint(wxDC& dc, const StageScene& s, const picture_controls::CDrawItemList* items) {
     picture_controls::PicturePainter::Pass pass(m_pictures);
-    if (!items || !options.items) {
-        PaintPictures(dc, s);
-        return PaintTop(dc, s, options.feedback);
-    }
-    return PaintKeyed(dc, s, items, nullptr, options.feedback);
+    return PaintKeyed(dc, s, items, items ? KeyOf(*items, s.stage) : LayerKey{});
 }
 
 Rect StagePainter::PaintKeyed(wxDC& dc, const StageScene& s, const picture_controls::CDrawItemList* items,
-                              const LayerKey* given, bool feedback) {
-    picture_controls::PicturePainter::Pass pass(m_pictures);
+                              const LayerKey& key) {
     // An item layer that must be made again is drawn on our surface on a
     // thread of its own while the pictures are decoded and scaled.
     std::thread layer;
-    LayerKey key;
     if (items) {
-        key = given ? *given : KeyOf(*items, s.stage);
         if (!LayerCurrent(key)) {
             try {
                 layer = std::thread([this, items, key, stage = s.stage] { MakeItemLayer(*items, key, stage); });
@@ -170,7 +159,7 @@ Rect StagePainter::PaintKeyed(wxDC& dc, const StageScene& s, const picture_contr
     PaintPictures(dc, s);
     if (layer.joinable()) layer.join();
     if (items) PaintItemsKeyed(dc, *items, s.stage, key);
-    return PaintTop(dc, s, feedback);
+    return PaintTop(dc, s, true);
 }
 
 namespace {
@@ -226,9 +215,9 @@ void StagePainter::BuildItemLayer(const picture_controls::CDrawItemList& items, 
 
 StagePainter::LayerKey StagePainter::KeyOf(const picture_controls::CDrawItemList& items, const Rect& stage) {
     const int count = items.itemCount();
-    const bool building = count > 0 && items.currentItem() == count - 1;
     LayerKey key;
-    key.finished = building ? count - 1 : count;
+    key.building = count > 0 && items.currentItem() == count - 1;
+    key.finished = key.building ? count - 1 : count;
     key.hash = 1469598103934665603ull;
     const int geometry[] = {stage.left, stage.top, stage.right, stage.bottom, key.finished};
     key.hash = Fnv(key.hash, geometry, sizeof geometry);
@@ -254,14 +243,12 @@ void StagePainter::PaintItems(wxDC& dc, const picture_controls::CDrawItemList& i
 
 void StagePainter::PaintItemsKeyed(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage,
                                    const LayerKey& key) {
-    const int count = items.itemCount();
-    const bool building = count > 0 && items.currentItem() == count - 1;
     if (!LayerCurrent(key)) MakeItemLayer(items, key, stage);
     picture_controls::DrawCoverSurface(dc, m_layer, m_layerAt.x, m_layerAt.y);
     picture_controls::DcDrawPainter painter(dc);
-    if (building) {
+    if (key.building) {
         auto current = std::make_unique<picture_controls::CDrawItemList>();
-        CopyItems(items, count - 1, count, 0, 0, *current, false);
+        CopyItems(items, key.finished, key.finished + 1, 0, 0, *current, false);
         current->DrawAll(painter);
     }
     items.PaintRubberBand(painter);

@@ -31,17 +31,9 @@ namespace project_editor {
 
 class StagePainter {
 public:
-    struct Options {
-        bool items = true;    // the drawing items and rubber band
-        bool feedback = true; // focus outlines
-    };
-
-    // Draws everything; returns the caption's rectangle (from its text extent).
-    Rect Paint(wxDC& dc, const StageScene& scene, const picture_controls::CDrawItemList* items,
-               Options options);
-    Rect Paint(wxDC& dc, const StageScene& scene, const picture_controls::CDrawItemList* items) {
-        return Paint(dc, scene, items, Options{});
-    }
+    // Draws everything (the items when given); returns the caption's
+    // rectangle (from its text extent).
+    Rect Paint(wxDC& dc, const StageScene& scene, const picture_controls::CDrawItemList* items);
     // Paints into the window's memory bitmap, unless it shows this scene and
     // these items already and no picture file of the scene changed since:
     // then it is left as it is. Returns the caption's rectangle.
@@ -70,12 +62,14 @@ private:
     // What the finished items look like: the layer is made again when it changes.
     struct LayerKey {
         std::uint64_t hash = 0;
-        int finished = 0;  // the items drawn on the layer (the one being drawn is not)
+        int finished = 0;       // the items drawn on the layer (the one being drawn is not)
+        bool building = false;  // the last item is being drawn
     };
     static LayerKey KeyOf(const picture_controls::CDrawItemList& items, const Rect& stage);
-    // Paint with the items' key worked out already (null: work it out).
+    // Paint, in an open pass, with the items' key worked out already (unused
+    // without items).
     Rect PaintKeyed(wxDC& dc, const StageScene& scene, const picture_controls::CDrawItemList* items,
-                    const LayerKey* key, bool feedback);
+                    const LayerKey& key);
     void PaintItemsKeyed(wxDC& dc, const picture_controls::CDrawItemList& items, const Rect& stage,
                          const LayerKey& key);
     bool LayerCurrent(const LayerKey& key) const;

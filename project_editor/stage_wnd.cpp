@@ -2,9 +2,7 @@
 
 #include <memory>
 
-#include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
-#include <wx/dcmemory.h>
 
 #include "platform/image/picture_cache.h"
 #include "platform/ui/message_box.h"
@@ -99,14 +97,6 @@ StageScene CStageWnd::CurrentScene() {
     const wxSize client = GetClientSize();
     m_control->SetStageRect({0, 0, client.x, client.y});
     return m_control->Scene();
-}
-
-void CStageWnd::Draw(wxDC& dc) {
-    if (m_busy) return;
-    m_busy = 9;
-    const StageScene scene = CurrentScene();
-    m_control->SetCaptionRect(m_painter.Paint(dc, scene, &m_list));
-    m_busy = 0;
 }
 
 wxImage CStageWnd::RenderPicture() { return RenderStagePicture(m_painter, CurrentScene(), m_list); }

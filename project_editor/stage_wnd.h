@@ -70,8 +70,6 @@ public:
     void ClearPicture2();
     void BeginLineMode() { m_control->BeginLineMode(); }
 
-    // Draws the whole stage at the client size into `dc` (what a paint shows).
-    virtual void Draw(wxDC& dc);
     // The composed stage as a picture, rendered off screen.
     wxImage RenderPicture();
 

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <system_error>
 #include <thread>
-#include <unordered_set>
 
 #include "platform/image/picture_io.h"
 
@@ -100,29 +99,46 @@ void PictureCache::Prefetch(const std::vector<std::filesystem::path>& paths, uns
 
 std::vector<std::shared_ptr<const wxImage>> PictureCache::GetAll(const std::vector<std::filesystem::path>& paths,
                                                                  unsigned threads, const DecodedHook& decoded) {
+    // What this call found for each file, by key: its stamp (one look at the
+    // file, however often its path comes) and its picture, held already or
+    // decoded now. The answers come from here, so a picture that the ones
+    // decoded after it pushed out of the cache is still answered, not decoded
+    // a second time.
+    struct Found {
+        std::optional<Stamp> stamp;
+        std::shared_ptr<const wxImage> image;
+    };
+    std::unordered_map<std::string, Found> found;
+    std::vector<std::string> keys;
+    std::vector<std::size_t> firsts;  // the index of each key's first path
+    keys.reserve(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        keys.push_back(KeyOf(paths[i]));
+        auto [it, fresh] = found.try_emplace(keys.back());
+        if (!fresh) continue;
+        it->second.stamp = StampOf(paths[i]);
+        firsts.push_back(i);
+    }
+
     struct Job {
         std::size_t index;
-        std::string key;
-        std::filesystem::path path;
-        Stamp stamp;
+        Found* found;
         std::shared_ptr<const wxImage> decoded;
     };
-    std::vector<std::string> keys;
-    std::vector<std::optional<Stamp>> stamps;
-    keys.reserve(paths.size());
-    stamps.reserve(paths.size());
     std::vector<Job> jobs;
     {
         std::lock_guard lock(m_mutex);
-        std::unordered_set<std::string> seen;
-        for (const auto& path : paths) {
-            keys.push_back(KeyOf(path));
-            stamps.push_back(StampOf(path));
-            const std::string& key = keys.back();
-            const auto& stamp = stamps.back();
-            if (!stamp || !seen.insert(key).second) continue;
-            if (auto it = m_entries.find(key); it != m_entries.end() && it->second.stamp == *stamp) continue;
-            jobs.push_back(Job{keys.size() - 1, key, path, *stamp, {}});
+        for (std::size_t i : firsts) {
+            const std::string& key = keys[i];
+            Found& f = found.at(key);
+            if (!f.stamp) {
+                EraseLocked(key);
+                m_sizes.erase(key);
+            } else if (auto it = m_entries.find(key); it != m_entries.end() && it->second.stamp == *f.stamp) {
+                f.image = it->second.image;
+            } else {
+                jobs.push_back(Job{i, &f, {}});
+            }
         }
     }
     if (!jobs.empty()) {
@@ -133,7 +149,7 @@ std::vector<std::shared_ptr<const wxImage>> PictureCache::GetAll(const std::vect
         std::atomic<std::size_t> next{0};
         auto work = [&] {
             for (std::size_t i; (i = next.fetch_add(1)) < jobs.size();) {
-                wxImage picture = LoadPicture(jobs[i].path);
+                wxImage picture = LoadPicture(paths[jobs[i].index]);
                 if (!picture.IsOk()) continue;
                 jobs[i].decoded = std::make_shared<const wxImage>(std::move(picture));
                 if (decoded) decoded(jobs[i].index, jobs[i].decoded);
@@ -145,15 +161,18 @@ std::vector<std::shared_ptr<const wxImage>> PictureCache::GetAll(const std::vect
         for (auto& t : pool) t.join();
     }
     std::lock_guard lock(m_mutex);
-    for (auto& job : jobs) InsertLocked(job.key, job.stamp, std::move(job.decoded));
+    for (Job& job : jobs) {
+        job.found->image = job.decoded;
+        InsertLocked(keys[job.index], *job.found->stamp, std::move(job.decoded));
+    }
     std::vector<std::shared_ptr<const wxImage>> images(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (!stamps[i]) {
-            EraseLocked(keys[i]);
-            m_sizes.erase(keys[i]);
-            continue;
-        }
-        images[i] = GetLocked(keys[i], paths[i], *stamps[i]);
+        const Found& f = found.at(keys[i]);
+        if (!f.stamp) continue;
+        images[i] = f.image;
+        // Used now: to the front of the queue, while the cache still holds it.
+        if (auto it = m_entries.find(keys[i]); it != m_entries.end() && it->second.stamp == *f.stamp)
+            m_lru.splice(m_lru.begin(), m_lru, it->second.lru);
     }
     return images;
 }

@@ -48,10 +48,11 @@ public:
     void Prefetch(const std::vector<std::filesystem::path>& paths, unsigned threads = 0);
     // The pictures of `paths` in their order (null where Get would answer
     // null), those not held yet decoded first as Prefetch does. Each file is
-    // looked at once. `decoded`, when given, is called on the decoding thread
-    // for each picture decoded now (with the index of its first path), so
-    // that work on the fresh picture follows at once; it must only read the
-    // picture and write what is its own. Main thread.
+    // looked at once and decoded at most once, also when the pictures are
+    // more than the cache's bounds hold. `decoded`, when given, is called on
+    // the decoding thread for each picture decoded now (with the index of its
+    // first path), so that work on the fresh picture follows at once; it must
+    // only read the picture and write what is its own. Main thread.
     using DecodedHook = std::function<void(std::size_t index, const std::shared_ptr<const wxImage>& picture)>;
     std::vector<std::shared_ptr<const wxImage>> GetAll(const std::vector<std::filesystem::path>& paths,
                                                        unsigned threads = 0, const DecodedHook& decoded = {});

@@ -8,7 +8,9 @@
 #include <wx/image.h>
 #include <wx/rawbmp.h>
 
+#include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "picture_controls/paint_ops.h"
@@ -94,4 +96,64 @@ TEST(PicturePainterWindow, PicturesPartlyOutsideAndTransparentOnesLandWhereTheyB
     EXPECT_EQ(painter.scaledCount(), 2u);
     EXPECT_TRUE(target.ConvertToImage().IsOk());
     EXPECT_EQ(target.ConvertToImage().GetData()[0], shot.GetData()[0]);
+}
+
+// A picture blown up far past the window, turned or not, lands where it
+// belongs; of one beyond the bound on kept pixels only the part in the window
+// is made and kept, so a repaint scales nothing again.
+TEST(PicturePainterWindow, AZoomedPictureTurnedOrNotIsDrawnFromItsVisiblePart) {
+    testsupport::TempDir tmp;
+    wxInitAllImageHandlers();
+    platform::image::PictureCache::Instance().Clear();
+    // 40 x 40: the left half red, the right half blue.
+    wxImage halves(40, 40);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) halves.SetRGB(x, y, x < 20 ? 220 : 0, 0, x < 20 ? 0 : 220);
+    const fs::path file = tmp / "halves.png";
+    ASSERT_TRUE(halves.SaveFile(wxString::FromUTF8(file.string()), wxBITMAP_TYPE_PNG));
+
+    constexpr int kW = 300, kH = 240;
+    const double cx = kW / 2.0, cy = kH / 2.0;
+    struct Case {
+        const char* what;
+        int side;  // the picture drawn side x side, centred on the bitmap's centre
+        double degrees;
+    } cases[] = {
+        {"turned, within the bound", 260, 90},
+        {"turned, 120 times its size", 4800, 90},
+        {"turned the other way, 120 times its size", 4800, -30},
+        {"straight, 120 times its size", 4800, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Rect dest = Rect::FromSize(static_cast<int>(cx) - c.side / 2, static_cast<int>(cy) - c.side / 2, c.side,
+                                         c.side);
+        PicturePainter painter;
+        wxBitmap target(kW, kH, 24);
+        auto paint = [&] {
+            wxMemoryDC dc(target);
+            dc.SetBackground(*wxWHITE_BRUSH);
+            dc.Clear();
+            if (c.degrees == 0) painter.DrawPicture(dc, file, dest, false);
+            else painter.DrawTurnedPicture(dc, file, dest, c.degrees, cx, cy);
+        };
+        paint();
+        EXPECT_EQ(painter.scaledCount(), 1u) << "the visible part is kept";
+        paint();
+        EXPECT_EQ(painter.scaledCount(), 1u);
+        const wxImage shot = target.ConvertToImage();
+        // Points about the centre: red where the point turned back lies left
+        // of the centre, blue where it lies right; those near the seam
+        // between the halves (blurred over one source pixel, 120 px at the
+        // largest size) are left out.
+        const double radians = c.degrees * 3.14159265358979323846 / 180.0;
+        for (const auto& [dx, dy] : {std::pair{-100, 0}, {100, 0}, {0, -100}, {0, 100}, {70, 70}, {-70, -70}, {70, -70},
+                                    {-70, 70}}) {
+            const double back = dx * std::cos(radians) + dy * std::sin(radians);
+            if (std::abs(back) < 65) continue;
+            const wxColour seen = PixelAt(shot, static_cast<int>(cx) + dx, static_cast<int>(cy) + dy);
+            EXPECT_TRUE(back < 0 ? Near(seen, 220, 0, 0) : Near(seen, 0, 0, 220))
+                << dx << "," << dy << " " << seen.GetAsString(wxC2S_HTML_SYNTAX);
+        }
+    }
 }

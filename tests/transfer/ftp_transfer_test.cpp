@@ -4,10 +4,13 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -261,6 +264,65 @@ TEST(FtpUploadSafety, ACancelledUploadLeavesTheOldCopyAndNoTemporaryFile) {
     EXPECT_EQ(FileNames(folder), std::vector<std::string>{"春装.rar"});
 }
 
+namespace {
+
+// Reads of one local file break once its first 64 KiB have been read: it
+// ends there (0) or the read fails with an errno. Every other read in the
+// process goes to the kernel unchanged.
+std::atomic<ino_t> g_breakInode{0};
+std::atomic<int> g_breakWith{0};
+std::atomic<int> g_breakReads{0};
+
+}  // namespace
+
+// Takes the place of the C library's read() in this test program.
+extern "C" ssize_t BreakingRead(int fd, void* buf, size_t n) __asm__("read");
+
+extern "C" ssize_t BreakingRead(int fd, void* buf, size_t n) {
+    struct stat st {};
+    if (g_breakInode.load() != 0 && ::fstat(fd, &st) == 0 && st.st_ino == g_breakInode.load()) {
+        if (g_breakReads++ == 0) return ::syscall(SYS_read, fd, buf, std::min<size_t>(n, 64 * 1024));
+        if (g_breakWith.load() == 0) return 0;
+        errno = g_breakWith.load();
+        return -1;
+    }
+    return ::syscall(SYS_read, fd, buf, n);
+}
+
+// A local file that cannot be sent whole is the local file's fault, not a
+// cancel: the old copy stays and the temporary file goes.
+TEST(FtpUploadSafety, ALocalFileThatCannotBeReadWholeIsALocalFileError) {
+    struct Case {
+        const char* what;
+        int breakWith;
+    } cases[] = {
+        {"got shorter while it was sent", 0},
+        {"a read error", EIO},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir remote, local;
+        const auto old = PatternBytes(5000);
+        remote.write("web/DressDLoad2010/春装.rar", old);
+        local.write("春装.rar", std::vector<unsigned char>(1024 * 1024, 'n'));
+        FtpTestServer server(remote.path(), "shop", "secret");
+        ASSERT_TRUE(server.running());
+        struct stat st {};
+        ASSERT_EQ(::stat((local / "春装.rar").c_str(), &st), 0);
+        g_breakWith = c.breakWith;
+        g_breakReads = 0;
+        g_breakInode = st.st_ino;
+        const auto r = platform::FtpUpload(server.Site(), local / "春装.rar", "web/DressDLoad2010/春装.rar");
+        g_breakInode = 0;
+        EXPECT_GE(g_breakReads.load(), 2);
+        EXPECT_EQ(r.outcome, FtpOutcome::LocalFileError) << platform::FtpOutcomeName(r.outcome) << ": " << r.message;
+        EXPECT_NE(r.message.find((local / "春装.rar").string()), std::string::npos) << r.message;
+        const fs::path folder = remote / "web" / "DressDLoad2010";
+        EXPECT_EQ(ReadAll(folder / "春装.rar"), old);
+        EXPECT_EQ(FileNames(folder), std::vector<std::string>{"春装.rar"});
+    }
+}
+
 // How servers rename decides the way the whole file takes onto its name; in
 // every case the name holds either the old file or the whole new one.
 TEST(FtpUploadSafety, TheWholeFileReplacesTheOldOneOnEveryKindOfServer) {
@@ -406,28 +468,77 @@ TEST(LocalPackages, ListsTitlesWithTheirRealNames) {
     EXPECT_TRUE(transfer::LocalPackages(base.path() / "missing", "RAR").empty());
 }
 
+namespace {
+
+// A loopback port where the kernel takes connections and nobody answers.
+class SilentServer {
+public:
+    SilentServer() {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(m_fd, 4) != 0)
+            return;
+        socklen_t len = sizeof addr;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &len);
+        m_port = ntohs(addr.sin_port);
+    }
+    ~SilentServer() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+
+    bool running() const { return m_port > 0; }
+    platform::FtpSite Site() const {
+        platform::FtpSite site;
+        site.server = "127.0.0.1:" + std::to_string(m_port);
+        site.user = "shop";
+        site.password = "secret";
+        return site;
+    }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
+}  // namespace
+
 // A server that takes the connection and never says a word: the call ends
 // after the timeouts instead of hanging.
 TEST(FtpStall, AServerThatNeverAnswersTimesOut) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ASSERT_GE(fd, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(::listen(fd, 4), 0);  // the kernel accepts; nobody answers
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    platform::FtpSite site;
-    site.server = "127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
-    site.user = "shop";
-    site.password = "secret";
+    SilentServer silent;
+    ASSERT_TRUE(silent.running());
+    platform::FtpSite site = silent.Site();
     site.connectTimeoutSeconds = 1;
     site.lowSpeedSeconds = 1;
     std::vector<platform::FtpEntry> entries;
     const auto r = platform::FtpList(site, "web/DressDLoad2010", &entries);
-    ::close(fd);
     EXPECT_FALSE(r.ok());
     EXPECT_TRUE(r.outcome == FtpOutcome::CannotConnect || r.outcome == FtpOutcome::TimedOut)
         << platform::FtpOutcomeName(r.outcome) << ": " << r.message;
+}
+
+// Nothing can have been stored where the server never answered, so a
+// cancelled upload there ends at once instead of asking it again.
+TEST(FtpStall, ACancelledUploadToAServerThatNeverAnswersEndsAtOnce) {
+    SilentServer silent;
+    ASSERT_TRUE(silent.running());
+    TempDir local;
+    local.write("春装.rar", PatternBytes(1000));
+    std::atomic<bool> cancel{false};
+    platform::FtpSite site = silent.Site();  // the usual 20-second connect timeout
+    site.cancel = &cancel;
+    std::thread raise([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        cancel = true;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const auto r = platform::FtpUpload(site, local / "春装.rar", "web/DressDLoad2010/春装.rar");
+    const auto took = std::chrono::steady_clock::now() - start;
+    raise.join();
+    EXPECT_EQ(r.outcome, FtpOutcome::Cancelled) << platform::FtpOutcomeName(r.outcome) << ": " << r.message;
+    EXPECT_LT(took, std::chrono::seconds(5));
 }

@@ -208,3 +208,30 @@ TEST_F(PictureCacheTest, GetAllAnswersInOrderAndHandsEachFreshPictureOnOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PictureCacheTest, GetAllBeyondTheBoundsDecodesEachFileOnceAndAnswersEveryPicture) {
+    std::vector<fs::path> paths;
+    for (int i = 0; i < 5; ++i) paths.push_back(Write("b" + std::to_string(i) + ".png", Plain(8 + i, 6, 40 * i, 0, 0)));
+    paths.push_back(paths[0]);  // the same file again, after the others pushed it out
+    m_cache.SetLimits(2, PictureCache::kDefaultMaxBytes);
+
+    std::mutex lock;
+    std::map<std::size_t, int> handed;
+    const auto all = m_cache.GetAll(paths, 3, [&](std::size_t index, const std::shared_ptr<const wxImage>&) {
+        std::lock_guard guard(lock);
+        ++handed[index];
+    });
+    EXPECT_EQ(Decodes(), 5u);
+    EXPECT_EQ(handed, (std::map<std::size_t, int>{{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}}));
+    ASSERT_EQ(all.size(), paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        ASSERT_TRUE(all[i]) << i;
+        EXPECT_EQ(all[i]->GetRed(0, 0), 40 * static_cast<int>(i % 5)) << i;
+    }
+    EXPECT_EQ(all[5], all[0]);
+    EXPECT_EQ(m_cache.GetStats().entries, 2u);
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
 #include <wx/dcmemory.h>
 #include <wx/image.h>
@@ -88,6 +89,44 @@ TEST(StagePainterWindow, TheBufferIsPaintedAgainOnlyWhenTheStageItsItemsOrAPictu
     }
     EXPECT_EQ(At(buffer, 30, 30), wxColour(0, 0, 230)) << "the new picture";
     EXPECT_NE(At(buffer, 150, 10), At(buffer, 100, 100)) << "the item";
+}
+
+TEST(StagePainterWindow, PicturesThePaintDoesNotDrawDoNotMakeItPaintAgain) {
+    testsupport::TempDir dir;
+    platform::image::EnsureImageHandlers();
+    platform::image::PictureCache::Instance().Clear();
+    const fs::path red = dir / "red.png", blue = dir / "blue.png";
+    ASSERT_TRUE(platform::image::SavePicture(Plain(40, 40, 220, 0, 0), red, platform::image::PictureFormat::Png));
+    ASSERT_TRUE(platform::image::SavePicture(Plain(30, 30, 0, 0, 220), blue, platform::image::PictureFormat::Png));
+    // Held in the cache, as a picture whose size was asked for is.
+    ASSERT_TRUE(platform::image::PictureCache::Instance().Get(blue));
+
+    struct Case {
+        const char* what;
+        std::function<void(StageScene&)> make;
+    } cases[] = {
+        {"a reference of no size", [&](StageScene& s) {
+             s.hasReference = true;
+             s.reference = blue;
+             s.referenceClip = s.stage;
+         }},
+        {"a part without a box", [&](StageScene& s) { s.parts.push_back({blue, Rect{}}); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StageScene scene;
+        scene.stage = {0, 0, 200, 120};
+        scene.caption.clear();
+        scene.parts.push_back({red, Rect::FromSize(20, 20, 40, 40)});
+        c.make(scene);
+        StagePainter painter;
+        wxBitmap buffer(200, 120, 24);
+        painter.PaintBuffer(buffer, scene, nullptr);
+        EXPECT_EQ(At(buffer, 30, 30), wxColour(220, 0, 0));
+        Mark(buffer, 30, 30);
+        painter.PaintBuffer(buffer, scene, nullptr);
+        EXPECT_EQ(At(buffer, 30, 30), *wxBLACK) << "painted again";
+    }
 }
 
 TEST(StagePainterWindow, AFirstPaintShowsWhatAPaintOfPicturesDecodedBeforeShows) {
