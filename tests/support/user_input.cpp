@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include <optional>
+#include <vector>
 
 #include <wx/dialog.h>
 #include <wx/evtloop.h>
@@ -37,7 +38,64 @@ void CallToolkit(const char* function, wxWindow* topLevel) {
     DeliverEvents(150);
 }
 
+// The toolkit's shown top-level windows of a type, through its own calls.
+struct ListLink {  // the layout of the toolkit's list cells
+    void* data;
+    ListLink* next;
+    ListLink* prev;
+};
+
+template <class F>
+F Toolkit(const char* name) {
+    return reinterpret_cast<F>(::dlsym(RTLD_DEFAULT, name));
+}
+
+std::vector<void*> ShownDesktopDialogs(const char* gtkType) {
+    static const auto list = Toolkit<ListLink* (*)()>("gtk_window_list_toplevels");
+    static const auto freeList = Toolkit<void (*)(ListLink*)>("g_list_free");
+    static const auto typeFromName = Toolkit<std::size_t (*)(const char*)>("g_type_from_name");
+    static const auto isA = Toolkit<int (*)(void*, std::size_t)>("g_type_check_instance_is_a");
+    static const auto mapped = Toolkit<int (*)(void*)>("gtk_widget_get_mapped");
+    std::vector<void*> found;
+    if (!list || !freeList || !typeFromName || !isA || !mapped) return found;
+    const std::size_t type = typeFromName(gtkType);
+    if (!type) return found;
+    ListLink* all = list();
+    for (ListLink* l = all; l; l = l->next)
+        if (isA(l->data, type) && mapped(l->data)) found.push_back(l->data);
+    freeList(all);
+    return found;
+}
+
 }  // namespace
+
+bool FocusDesktopDialog(const char* gtkType) {
+    static const auto present = Toolkit<void (*)(void*)>("gtk_window_present");
+    static const auto widgetWindow = Toolkit<void* (*)(void*)>("gtk_widget_get_window");
+    static const auto origin = Toolkit<int (*)(void*, int*, int*)>("gdk_window_get_origin");
+    static const auto width = Toolkit<int (*)(void*)>("gtk_widget_get_allocated_width");
+    static const auto height = Toolkit<int (*)(void*)>("gtk_widget_get_allocated_height");
+    const std::vector<void*> shown = ShownDesktopDialogs(gtkType);
+    if (shown.empty() || !present || !widgetWindow || !origin || !width || !height) return false;
+    void* dialog = shown.front();
+    void* gdk = widgetWindow(dialog);
+    int x = 0, y = 0;
+    if (!gdk) return false;
+    origin(gdk, &x, &y);
+    present(dialog);
+    wxUIActionSimulator sim;
+    sim.MouseMove(x + width(dialog) / 2, y + height(dialog) / 2);
+    return true;
+}
+
+bool DesktopDialogShown(const char* gtkType) { return !ShownDesktopDialogs(gtkType).empty(); }
+
+void CancelDesktopDialogs(const char* gtkType) {
+    static const auto respond = Toolkit<void (*)(void*, int)>("gtk_dialog_response");
+    constexpr int kResponseCancel = -6;
+    if (!respond) return;
+    for (void* dialog : ShownDesktopDialogs(gtkType)) respond(dialog, kResponseCancel);
+}
 
 void XPointTo(wxWindow* window, const wxPoint& client) {
     wxUIActionSimulator sim;

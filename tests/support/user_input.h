@@ -54,6 +54,15 @@ bool OffersCloseBox(wxTopLevelWindow* window);
 // not be sent.
 bool PressCloseBox(wxWindow* topLevel);
 
+// The desktop's own dialogs (the file chooser "GtkFileChooserDialog" and the
+// questions it asks, "GtkMessageDialog") are not among the toolkit's windows.
+// The first shown one of the named type gets the keyboard and the pointer
+// moves to its middle; false when none is shown.
+bool FocusDesktopDialog(const char* gtkType);
+bool DesktopDialogShown(const char* gtkType);
+// Answers every shown one of the named type with "cancel", as Escape would.
+void CancelDesktopDialogs(const char* gtkType);
+
 class XInputScript {
 public:
     // A step returns false while what it waits for has not happened; it is

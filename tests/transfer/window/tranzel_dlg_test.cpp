@@ -29,6 +29,7 @@
 #include "tests/support/fixture_paths.h"
 #include "tests/support/ftp_test_server.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 #include "transfer/net_traffic_button.h"
 
@@ -315,43 +316,40 @@ TEST_F(TranzelDlgTest, TheSaveDialogsReturnStartsTheDownload) {
         Click(dlg->list(), wxPoint(30, 8));
         ASSERT_TRUE(dlg->downloadButton()->IsEnabled());
         // The save dialog is modal: the keys go in from a timer inside it.
+        // The keys go where the pointer is (no window manager here), so the
+        // chooser gets the keyboard and the pointer first; then the name,
+        // Return, and for an existing file Return in the chooser's question
+        // whether to replace it (its default). A chooser that never answers
+        // is cancelled, so that the test ends.
         wxLongLong returned = 0, started = 0;
-        // One step per tick, so that no step waits inside another's loop:
-        // the pointer into the chooser (no window manager here: the keys go
-        // where the pointer is, and the chooser opens over the middle of the
-        // screen), the name, Return, and for an existing file Return again
-        // in the chooser's question whether to replace it (its default).
-        // Escapes later on end a chooser that never answers.
-        int step = 0;
-        wxTimer keys, watch;
-        keys.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            wxUIActionSimulator sim;
-            switch (step++) {
-                case 0: sim.MouseMove(800, 500); break;
-                case 1:
-                    sim.KeyDown('A', wxMOD_CONTROL);
-                    sim.KeyUp('A', wxMOD_CONTROL);
-                    sim.Text(target.string().c_str());
-                    break;
-                case 3:
-                    returned = wxGetLocalTimeMillis();
-                    sim.Char(WXK_RETURN);
-                    break;
-                case 6:
-                    if (replacing) sim.Char(WXK_RETURN);
-                    break;
-                default:
-                    if (step > 50) sim.Char(WXK_ESCAPE);
-            }
-        });
+        static constexpr const char* kChooser = "GtkFileChooserDialog";
+        static constexpr const char* kQuestion = "GtkMessageDialog";
+        testsupport::XInputScript keys(300, 30000);
+        keys.Then([] { return testsupport::FocusDesktopDialog(kChooser); })
+            .Do([&] {
+                testsupport::XKey('A', wxMOD_CONTROL);
+                testsupport::XType(target.string().c_str());
+            })
+            .Do([&] {
+                returned = wxGetLocalTimeMillis();
+                testsupport::XKey(WXK_RETURN);
+            });
+        if (replacing)
+            keys.Then([] { return testsupport::FocusDesktopDialog(kQuestion); }).Do([] { testsupport::XKey(WXK_RETURN); });
+        keys.Then([] { return !testsupport::DesktopDialogShown(kChooser); });
+        keys.onTimeout = [] {
+            testsupport::CancelDesktopDialogs(kQuestion);
+            testsupport::CancelDesktopDialogs(kChooser);
+        };
+        wxTimer watch;
         watch.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
             if (!started.GetValue() && dlg->busy()) started = wxGetLocalTimeMillis();
         });
-        keys.Start(300);
+        keys.Start();
         watch.Start(5);
         Click(dlg->downloadButton());
         ASSERT_TRUE(PumpUntil([&] { return started.GetValue() && !dlg->busy(); }, 30000));
-        keys.Stop();
+        EXPECT_FALSE(keys.timedOut()) << "the chooser did not take the name";
         watch.Stop();
         // For the record only (no timing is asserted): about 550 ms went by
         // here before the chooser's pauses were skipped.
