@@ -1,8 +1,9 @@
 // The bitmap reader. Every size comes from the file and is checked against
 // the file's length before it is used: the info header's own size, the
 // colour table (capped at 256 entries), and the rows at the file header's
-// bits offset, each padded to four bytes. Arithmetic is done in 64 bits so
-// that no size from the file can wrap.
+// bits offset, each padded to four bytes, or the run-length stream there,
+// never read past the header's image size nor past the file's end.
+// Arithmetic is done in 64 bits so that no size from the file can wrap.
 #include "measure_market/dib_file.h"
 
 #include <algorithm>
@@ -17,8 +18,14 @@ namespace {
 
 constexpr std::size_t kFileHeader = 14;
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::size_t kMaxFileBytes = 1u << 30;
+// A run-length stream of a few bytes can announce any size: the pictures it
+// may unfold to are capped (4096 x 4096 pixels), so that a small file cannot
+// make the reader allocate gigabytes.
+constexpr std::uint64_t kMaxRunLengthPixels = 1u << 24;
 
 // Position and width of a mask's bits, to scale a field to 8 bits.
 struct MaskField {
@@ -35,6 +42,51 @@ struct MaskField {
 MaskField FieldOf(std::uint32_t mask) {
     if (mask == 0) return {};
     return {std::countr_zero(mask), std::popcount(mask)};
+}
+
+// Unfolds a run-length stream of 8 or 4-bit pixels (bottom row first) into
+// one colour index a pixel, top row first. Decoding ends at the end-of-bitmap
+// mark, where the stream ends, or when a line end or a delta leaves the last
+// row; a run or a delta past a row's end is clipped at it (nothing wraps into
+// the next row); pixels the stream never sets keep index 0.
+std::vector<std::uint8_t> UnfoldRuns(std::span<const std::uint8_t> s, int width, int height, int bits) {
+    std::vector<std::uint8_t> index(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    std::int64_t x = 0, y = 0;  // y counts rows from the bottom
+    auto put = [&](unsigned v) {
+        if (x < width)
+            index[static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width) +
+                  static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(v);
+        ++x;
+    };
+    // The i-th pixel of a run: a byte each, or nibbles high then low.
+    auto pixel = [bits](unsigned byte, unsigned i) { return bits == 8 ? byte : (i % 2 == 0 ? byte >> 4 : byte & 15u); };
+    std::size_t at = 0;
+    while (y < height && s.size() - at >= 2) {
+        const unsigned count = s[at], value = s[at + 1];
+        at += 2;
+        if (count > 0) {  // encoded run: count pixels of one byte
+            for (unsigned i = 0; i < count; ++i) put(pixel(value, i));
+        } else if (value == 0) {  // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) {  // end of bitmap
+            break;
+        } else if (value == 2) {  // delta: right and up
+            if (s.size() - at < 2) break;
+            x += s[at];
+            y += s[at + 1];
+            at += 2;
+        } else {  // absolute run: value pixels, padded to a 16-bit boundary
+            const std::size_t length = bits == 8 ? value : (value + 1) / 2;
+            for (unsigned i = 0; i < value; ++i) {
+                const std::size_t from = at + (bits == 8 ? i : i / 2);
+                if (from >= s.size()) break;
+                put(pixel(s[from], i));
+            }
+            at += std::min<std::size_t>((length + 1) & ~std::size_t{1}, s.size() - at);
+        }
+    }
+    return index;
 }
 
 }  // namespace
@@ -88,6 +140,10 @@ DibStatus CDibFile::LoadBytes(std::span<const std::uint8_t> bytes) {
         return Fail(DibStatus::BadHeader);
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return Fail(DibStatus::BadHeader);
+    // Run-length pictures: 8-bit runs or 4-bit runs, always stored bottom-up.
+    const bool runs = (compression == kBiRle8 && bitCount == 8) || (compression == kBiRle4 && bitCount == 4);
+    if (runs && (topDown || static_cast<std::uint64_t>(width * height) > kMaxRunLengthPixels))
+        return Fail(DibStatus::BadHeader);
 
     std::uint64_t tableAt = kFileHeader + infoSize;
     if (compression == kBiBitfields && (bitCount == 16 || bitCount == 32)) {
@@ -95,7 +151,7 @@ DibStatus CDibFile::LoadBytes(std::span<const std::uint8_t> bytes) {
         if (bytes.size() < kFileHeader + 40 + 12) return Fail(DibStatus::BadHeader);
         for (int i = 0; i < 3; ++i) masks[i] = file.U32(kFileHeader + 40 + 4 * i);
         if (infoSize == 40) tableAt += 12;
-    } else if (compression != kBiRgb) {
+    } else if (compression != kBiRgb && !runs) {
         return Fail(DibStatus::BadHeader);
     } else if (bitCount == 16) {
         masks[0] = 0x7C00;
@@ -125,18 +181,33 @@ DibStatus CDibFile::LoadBytes(std::span<const std::uint8_t> bytes) {
     }
     if (bitCount <= 8 && colours == 0) return Fail(DibStatus::BadColours);
 
+    if (bitsOffset < kFileHeader || bitsOffset > bytes.size()) return Fail(DibStatus::BadBits);
+    const std::uint64_t rest = bytes.size() - bitsOffset;
     const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bitCount + 31) / 32) * 4;
-    const std::uint64_t need = stride * static_cast<std::uint64_t>(height);
-    if (bitsOffset < kFileHeader || bitsOffset > bytes.size() || need > bytes.size() - bitsOffset)
-        return Fail(DibStatus::BadBits);
+    const std::uint64_t need = runs ? 1 : stride * static_cast<std::uint64_t>(height);
+    if (need > rest) return Fail(DibStatus::BadBits);
 
     m_width = static_cast<int>(width);
     m_height = static_cast<int>(height);
     m_bitCount = bitCount;
     m_imageSize = sizeImage != 0 ? sizeImage : static_cast<std::uint32_t>(width * height);
     m_rgb.assign(static_cast<std::size_t>(width * height * 3), 0);
-    const MaskField fields[3] = {FieldOf(masks[0]), FieldOf(masks[1]), FieldOf(masks[2])};
     const int palette = colourCount();
+    auto lookUp = [&](int index, std::uint8_t* out) {
+        if (index >= palette) index = 0;  // an index past the table shows its first colour
+        std::copy_n(m_colours.data() + index * 3, 3, out);
+    };
+    if (runs) {
+        // The stream is the header's image size, or the rest of the file when
+        // it gives 0; a size past the file's end is cut at it.
+        const std::uint64_t length = sizeImage != 0 ? std::min<std::uint64_t>(sizeImage, rest) : rest;
+        const auto index = UnfoldRuns(bytes.subspan(static_cast<std::size_t>(bitsOffset), static_cast<std::size_t>(length)),
+                                      m_width, m_height, bitCount);
+        for (std::size_t i = 0; i < index.size(); ++i) lookUp(index[i], m_rgb.data() + i * 3);
+        m_status = DibStatus::Loaded;
+        return m_status;
+    }
+    const MaskField fields[3] = {FieldOf(masks[0]), FieldOf(masks[1]), FieldOf(masks[2])};
     for (int y = 0; y < m_height; ++y) {
         const int fileRow = topDown ? y : m_height - 1 - y;
         const std::uint8_t* row = bytes.data() + bitsOffset + stride * static_cast<std::uint64_t>(fileRow);
@@ -145,9 +216,7 @@ DibStatus CDibFile::LoadBytes(std::span<const std::uint8_t> bytes) {
             if (bitCount <= 8) {
                 const int perByte = 8 / bitCount;
                 const int shift = 8 - bitCount * (x % perByte + 1);
-                int index = (row[x / perByte] >> shift) & ((1 << bitCount) - 1);
-                if (index >= palette) index = 0;  // an index past the table shows its first colour
-                std::copy_n(m_colours.data() + index * 3, 3, out);
+                lookUp((row[x / perByte] >> shift) & ((1 << bitCount) - 1), out);
             } else if (bitCount == 24) {
                 out[0] = row[x * 3 + 2];
                 out[1] = row[x * 3 + 1];

@@ -3,9 +3,13 @@
 // before use: the file and info headers must fit, the colour table holds at
 // most 256 entries (and no more than the bit depth can index) and lies inside
 // the file, and the pixel rows are read at the file header's offset and must
-// lie inside the file too. Uncompressed 1, 4, 8, 24 and 32-bit pictures and
-// 16 and 32-bit ones with bit-field masks are read; run-length compressed
-// ones are refused. The pixels are handed out as top-down RGB triplets.
+// lie inside the file too. Uncompressed 1, 4, 8, 24 and 32-bit pictures,
+// 16 and 32-bit ones with bit-field masks, and bottom-up 8 and 4-bit ones
+// with run-length compression are read. A run-length stream is read at most
+// as far as the header's image size and the file's end; what it never sets
+// shows colour 0, a run past a row's end is clipped at it, and a stream that
+// ends early or leaves the last row ends the picture there. The pixels are
+// handed out as top-down RGB triplets.
 //
 // Any thread; no window code.
 #include <cstdint>
@@ -20,9 +24,10 @@ enum class DibStatus {
     Loaded,
     NoFile,        // cannot be read
     NotBitmap,     // does not start with "BM"
-    BadHeader,     // headers short, sizes beyond limits, unknown depth or compression
+    BadHeader,     // headers short, sizes beyond limits, unknown depth or compression,
+                   // a top-down or over-large run-length picture
     BadColours,    // the colour table does not fit
-    BadBits,       // the pixel rows do not fit in the file
+    BadBits,       // the pixel rows do not fit in the file, or no run-length stream
 };
 
 inline constexpr int kMaxDibSide = 16384;
@@ -45,7 +50,8 @@ public:
     int colourCount() const { return static_cast<int>(m_colours.size() / 3); }
     // The colour table as RGB triplets.
     const std::vector<std::uint8_t>& colours() const { return m_colours; }
-    // Bytes of the pixel rows (width x height when the header gives 0).
+    // Bytes of the pixel rows or of the run-length stream, as the header
+    // gives them (width x height when it gives 0).
     std::uint32_t imageSize() const { return m_imageSize; }
     // width x height RGB triplets, top row first.
     const std::vector<std::uint8_t>& rgb() const { return m_rgb; }

@@ -12,7 +12,7 @@ CDibPainter& DibPainter() {
 
 measure::CDibFile CDibPainter::Open(const std::filesystem::path& path) {
     measure::CDibFile dib(path);
-    if (dib.status() == measure::DibStatus::NotBitmap) {
+    if (!dib.loaded() && dib.status() != measure::DibStatus::NoFile) {
         const platform::MessageRequest box{measure::kNotBitmapMessage, "", platform::MbButtons::Ok, platform::MbIcon::None};
         if (m_sink)
             m_sink(box);

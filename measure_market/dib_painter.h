@@ -1,9 +1,11 @@
 #pragma once
 // CDibPainter: draws a bitmap file (".bmp") at its natural size on a device
-// context through the validated reader CDibFile. A file that is not a bitmap
-// is reported with "This isn't a bitmap file!" each time it is opened: a
-// window that paints the same picture again and again opens it once (Open)
-// and paints what it read (DrawLoaded), so the box comes once per file chosen.
+// context through the validated reader CDibFile. A file that is there but
+// cannot be read as a bitmap (not one at all, or one whose headers, colours
+// or pixels do not fit) is reported with "This isn't a bitmap file!" each
+// time it is opened; a missing file draws nothing and says nothing. A window
+// that paints the same picture again and again opens it once (Open) and
+// paints what it read (DrawLoaded), so the box comes once per file chosen.
 //
 // Window thread only; one process-wide instance (DibPainter()).
 #include <filesystem>
@@ -14,7 +16,7 @@
 
 class CDibPainter {
 public:
-    // Reads the file and reports one that is not a bitmap.
+    // Reads the file and reports one that cannot be read as a bitmap.
     measure::CDibFile Open(const std::filesystem::path& path);
     // Draws a picture read before, the part that falls on the dc; -1 when it
     // did not load. Reports nothing.

@@ -1,6 +1,10 @@
 // The bitmap reader against real small pictures (1, 4, 8, 24 and 32 bits,
-// bottom-up and top-down) and against short and hostile files.
+// bottom-up and top-down, bit-field masks, 8 and 4-bit run-length streams)
+// and against short and hostile files.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "measure_market/dib_file.h"
 #include "platform/record.h"
@@ -14,7 +18,7 @@ using namespace measure;
 // rows (already padded) at `offset` (0: right after the table).
 struct Bmp {
     int width = 2, height = 2, bits = 24;
-    std::uint32_t clrUsed = 0, compression = 0, offset = 0;
+    std::uint32_t clrUsed = 0, compression = 0, offset = 0, sizeImage = 0;
     std::vector<std::uint8_t> table;
     std::vector<std::uint8_t> rows;
 
@@ -29,6 +33,7 @@ struct Bmp {
         w.U16(26, 1);
         w.U16(28, static_cast<std::uint16_t>(bits));
         w.U32(30, compression);
+        w.U32(34, sizeImage);
         w.U32(46, clrUsed);
         b.insert(b.end(), table.begin(), table.end());
         const std::uint32_t at = offset ? offset : static_cast<std::uint32_t>(b.size());
@@ -79,6 +84,240 @@ TEST(DibFile, Reads24BitBottomUpAnd8BitWithAPalette) {
     b32.rows = {10, 20, 30, 0};
     ASSERT_EQ(f.LoadBytes(b32.Bytes()), DibStatus::Loaded);
     EXPECT_EQ(f.rgb(), Rgb({30, 20, 10}));
+}
+
+TEST(DibFile, SixteenAndThirtyTwoBitsWithBitFieldMasks) {
+    Bmp b16;  // 5-6-5 masks after the info header: pure red, then pure blue
+    b16.bits = 16;
+    b16.height = 1;
+    b16.compression = 3;
+    b16.table = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0x00, 0, 0};
+    b16.rows = {0x00, 0xF8, 0x1F, 0x00};
+    CDibFile f;
+    ASSERT_EQ(f.LoadBytes(b16.Bytes()), DibStatus::Loaded);
+    EXPECT_EQ(f.rgb(), Rgb({255, 0, 0, 0, 0, 255}));
+
+    Bmp b32;  // the channels in the top three bytes
+    b32.bits = 32;
+    b32.width = 1;
+    b32.height = 1;
+    b32.compression = 3;
+    b32.table = {0, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0};
+    b32.rows = {0, 30, 20, 10};
+    ASSERT_EQ(f.LoadBytes(b32.Bytes()), DibStatus::Loaded);
+    EXPECT_EQ(f.rgb(), Rgb({10, 20, 30}));
+}
+
+// Run-length pictures: a 16-colour table in which index i is (16 i, 255 - 16 i, i),
+// and the expected picture as one hexadecimal colour index a pixel, top row first.
+std::vector<std::uint8_t> SixteenColours() {
+    std::vector<std::uint8_t> table;
+    for (int i = 0; i < 16; ++i) {
+        const std::uint8_t r = static_cast<std::uint8_t>(16 * i), g = static_cast<std::uint8_t>(255 - 16 * i);
+        table.insert(table.end(), {static_cast<std::uint8_t>(i), g, r, 0});
+    }
+    return table;
+}
+
+std::vector<std::uint8_t> Picture(const std::vector<std::string>& rows) {
+    std::vector<std::uint8_t> rgb;
+    for (const std::string& row : rows)
+        for (char c : row) {
+            const int i = std::stoi(std::string(1, c), nullptr, 16);
+            rgb.insert(rgb.end(), {static_cast<std::uint8_t>(16 * i), static_cast<std::uint8_t>(255 - 16 * i),
+                                   static_cast<std::uint8_t>(i)});
+        }
+    return rgb;
+}
+
+// The grid of colour indices of a loaded picture, as Picture writes it.
+std::vector<std::string> Grid(const CDibFile& f) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < f.height(); ++y) {
+        std::string row;
+        for (int x = 0; x < f.width(); ++x) {
+            const int red = f.rgb()[(static_cast<std::size_t>(y) * f.width() + x) * 3];
+            row += "0123456789ABCDEF"[red / 16];
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(DibFile, RunLengthPicturesUnfoldToTheirPixels) {
+    // Streams go bottom row first: (n, v) n pixels of v; (0, 0) end of line;
+    // (0, 1) end of bitmap; (0, 2, dx, dy) move right and up; (0, n, ...) n
+    // pixels as they stand, padded to 16 bits. Decoding stops at the end of
+    // bitmap, the stream's end or past the last row; runs are clipped at a
+    // row's end; what is never set shows colour 0.
+    struct Case {
+        const char* what;
+        int bits, width, height;
+        std::vector<std::uint8_t> stream;
+        std::vector<std::string> picture;
+        std::uint32_t sizeImage = 0;  // 0: the stream's own length
+    };
+    const Case cases[] = {
+        {"encoded runs and line ends", 8, 4, 3,
+         {3, 1, 1, 2, 0, 0, 2, 3, 2, 4, 0, 0, 4, 5, 0, 1},
+         {"5555",
+          "3344",
+          "1112"}},
+        {"an absolute run of odd length, padded", 8, 6, 1,
+         {0, 3, 7, 8, 9, 0, 2, 4, 1, 10, 0, 1},
+         {"78944A"}},
+        {"an absolute run of even length, not padded", 8, 5, 1,
+         {0, 4, 1, 2, 3, 4, 1, 15, 0, 1},
+         {"1234F"}},
+        {"a delta skips pixels, which keep colour 0", 8, 4, 3,
+         {1, 1, 0, 2, 2, 1, 1, 3, 0, 0, 0, 2, 3, 0, 1, 6, 0, 1},
+         {"0006",
+          "0003",
+          "1000"}},
+        {"no end-of-bitmap mark: the stream's end ends the picture", 8, 2, 2,
+         {2, 1, 0, 0, 2, 2},
+         {"22",
+          "11"}},
+        {"stream cut inside an absolute run", 8, 4, 2,
+         {0, 4, 5, 6},
+         {"0000",
+          "5600"}},
+        {"stream cut inside a pair", 8, 3, 1,
+         {2, 3, 1},
+         {"330"}},
+        {"stream cut inside a delta", 8, 3, 1,
+         {1, 3, 0, 2, 1},
+         {"300"}},
+        {"a run past the row's end is clipped, not wrapped", 8, 3, 2,
+         {5, 1, 1, 2, 0, 0, 1, 3, 0, 1},
+         {"300",
+          "111"}},
+        {"an absolute run past the row's end is clipped", 8, 2, 2,
+         {0, 3, 4, 5, 6, 0, 0, 0, 1, 7, 0, 1},
+         {"70",
+          "45"}},
+        {"a delta past the row's end drops the row's pixels", 8, 2, 2,
+         {0, 2, 9, 0, 1, 4, 0, 0, 1, 5, 0, 1},
+         {"50",
+          "00"}},
+        {"a delta past the last row ends the picture", 8, 2, 2,
+         {1, 1, 0, 2, 0, 5, 2, 9, 0, 1},
+         {"00",
+          "10"}},
+        {"line ends past the last row end the picture", 8, 1, 2,
+         {1, 1, 0, 0, 1, 2, 0, 0, 1, 3, 0, 0, 0, 0, 1, 4},
+         {"2",
+          "1"}},
+        {"the header's image size ends the stream", 8, 3, 1,
+         {1, 1, 1, 2, 1, 3, 0, 1},
+         {"120"},
+         4},
+        {"an image size past the file's end is cut at it", 8, 3, 1,
+         {3, 7, 0, 1},
+         {"777"},
+         0xFFFFFFFF},
+        {"an index past the colour table shows colour 0", 8, 2, 1,
+         {1, 200, 1, 2, 0, 1},
+         {"02"}},
+        {"4 bits: an encoded run alternates its two nibbles", 4, 5, 2,
+         {5, 0x12, 0, 0, 4, 0xC0, 0, 1},
+         {"C0C00",
+          "12121"}},
+        {"4 bits: an absolute run of nibbles, padded to 16 bits", 4, 6, 2,
+         {0, 5, 0x34, 0x56, 0x70, 0, 0, 0, 2, 0xAB, 0, 3, 0xDE, 0xF0, 0, 1},
+         {"ABDEF0",
+          "345670"}},
+        {"4 bits: a delta, and a run past the row's end", 4, 4, 2,
+         {0, 2, 1, 1, 9, 0x9A, 0, 1},
+         {"09A9",
+          "0000"}},
+        {"4 bits: an absolute run cut by the stream's end", 4, 4, 1,
+         {0, 4, 0x12},
+         {"1200"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bmp b;
+        b.bits = c.bits;
+        b.compression = c.bits == 8 ? 1 : 2;
+        b.width = c.width;
+        b.height = c.height;
+        b.table = SixteenColours();
+        b.clrUsed = 16;
+        b.rows = c.stream;
+        b.sizeImage = c.sizeImage ? c.sizeImage : static_cast<std::uint32_t>(c.stream.size());
+        CDibFile f;
+        ASSERT_EQ(f.LoadBytes(b.Bytes()), DibStatus::Loaded);
+        EXPECT_EQ(f.colourCount(), 16);
+        EXPECT_EQ(Grid(f), c.picture);
+        EXPECT_EQ(f.rgb(), Picture(c.picture));
+    }
+}
+
+TEST(DibFile, RunLengthStreamsTheReaderRefuses) {
+    auto rle = [](int bits, std::uint32_t compression) {
+        Bmp b;
+        b.bits = bits;
+        b.compression = compression;
+        b.width = 2;
+        b.height = 2;
+        b.table = SixteenColours();
+        b.clrUsed = 16;
+        b.rows = {2, 1, 0, 0, 2, 2, 0, 1};
+        b.sizeImage = 8;
+        return b;
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        DibStatus expect;
+    };
+    std::vector<Case> cases;
+    {
+        Bmp b = rle(8, 1);
+        b.height = -2;
+        cases.push_back({"8-bit runs stored top-down", b.Bytes(), DibStatus::BadHeader});
+    }
+    {
+        Bmp b = rle(4, 2);
+        b.height = -2;
+        cases.push_back({"4-bit runs stored top-down", b.Bytes(), DibStatus::BadHeader});
+    }
+    cases.push_back({"8-bit runs on a 4-bit picture", rle(4, 1).Bytes(), DibStatus::BadHeader});
+    cases.push_back({"4-bit runs on an 8-bit picture", rle(8, 2).Bytes(), DibStatus::BadHeader});
+    {
+        Bmp b = rle(8, 1);
+        b.width = 16000;
+        b.height = 16000;  // a few bytes that would unfold to 256 million pixels
+        cases.push_back({"runs of a huge picture", b.Bytes(), DibStatus::BadHeader});
+        b.width = 4096;
+        b.height = 4097;  // just past the 4096 x 4096 pixels runs may unfold to
+        cases.push_back({"runs of a picture just too large", b.Bytes(), DibStatus::BadHeader});
+    }
+    {
+        Bmp b = rle(8, 1);
+        b.rows.clear();
+        b.sizeImage = 0;
+        cases.push_back({"no stream at all", b.Bytes(), DibStatus::BadBits});
+    }
+    {
+        auto bytes = rle(8, 1).Bytes();
+        platform::RecordWriter(bytes).U32(10, static_cast<std::uint32_t>(bytes.size() + 1));
+        cases.push_back({"stream offset past the end", bytes, DibStatus::BadBits});
+    }
+    {
+        auto bytes = rle(8, 1).Bytes();
+        platform::RecordWriter(bytes).U32(10, 4);
+        cases.push_back({"stream offset inside the file header", bytes, DibStatus::BadBits});
+    }
+    cases.push_back({"the image compressed as JPEG", rle(24, 4).Bytes(), DibStatus::BadHeader});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CDibFile f;
+        EXPECT_EQ(f.LoadBytes(c.bytes), c.expect);
+        EXPECT_FALSE(f.loaded());
+        EXPECT_TRUE(f.rgb().empty());
+    }
 }
 
 TEST(DibFile, BitsAreReadAtTheHeadersOffset) {
@@ -143,14 +382,14 @@ TEST(DibFile, ShortAndHostileFiles) {
     }
     {
         Bmp b = base();
-        b.compression = 1;  // run-length
-        cases.push_back({"compressed", b.Bytes(), DibStatus::BadHeader});
-    }
-    {
-        Bmp b = base();
         b.bits = 8;
         b.clrUsed = 0xFFFFFFFF;  // capped at 256: then 1 KB of table is needed
         cases.push_back({"colour count beyond the table", b.Bytes(), DibStatus::BadColours});
+    }
+    {
+        Bmp b = base();
+        b.compression = 1;  // 8-bit runs on a 24-bit picture
+        cases.push_back({"compressed", b.Bytes(), DibStatus::BadHeader});
     }
     {
         auto bytes = base().Bytes();

@@ -1,6 +1,7 @@
 // libFuzzer target: the bitmap reader of the measurement figures and the
-// painter's placement of what it read. Any bytes load or are refused without
-// reading outside them; a loaded picture has width x height pixels and at
+// painter's placement of what it read. Any bytes (run-length streams among
+// them) load or are refused without reading or writing outside the input or
+// the picture; a loaded picture has width x height pixels and at
 // most 256 colours, and the part of it that lands on an area, wherever the
 // picture is put (positions near the limits of int included), lies inside
 // the area and holds the picture's own pixels.

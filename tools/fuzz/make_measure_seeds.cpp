@@ -1,6 +1,6 @@
 // Writes the seed corpora of the measurement readers' fuzz targets: body
 // files (empty, two persons, a full table), size charts (empty, with title
-// and size rows) and bitmaps of every depth the reader takes.
+// and size rows) and bitmaps of every depth and compression the reader takes.
 #include <unistd.h>
 
 #include <filesystem>
@@ -38,6 +38,28 @@ std::vector<std::uint8_t> Bmp(int w, int h, int bits, int colours) {
     b[28] = static_cast<std::uint8_t>(bits);
     u32(46, static_cast<std::uint32_t>(colours));
     for (std::size_t i = 54; i < b.size(); ++i) b[i] = static_cast<std::uint8_t>(i * 37);
+    return b;
+}
+
+// A run-length picture (compression 1 with 8 bits, 2 with 4 bits) of 16
+// colours with the given stream, its length as the image size.
+std::vector<std::uint8_t> RleBmp(int w, int h, int bits, const std::vector<std::uint8_t>& stream) {
+    std::vector<std::uint8_t> b = Bmp(w, 1, bits, 16);
+    b.resize(54 + 16 * 4);
+    for (int i = 0; i < 16; ++i) {
+        b[54 + i * 4] = static_cast<std::uint8_t>(i * 16);
+        b[54 + i * 4 + 1] = static_cast<std::uint8_t>(255 - i * 16);
+        b[54 + i * 4 + 2] = static_cast<std::uint8_t>(i * 7);
+        b[54 + i * 4 + 3] = 0;
+    }
+    b.insert(b.end(), stream.begin(), stream.end());
+    auto u32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    u32(2, static_cast<std::uint32_t>(b.size()));
+    u32(22, static_cast<std::uint32_t>(h));
+    u32(30, bits == 8 ? 1 : 2);
+    u32(34, static_cast<std::uint32_t>(stream.size()));
     return b;
 }
 
@@ -87,6 +109,15 @@ int main(int argc, char** argv) {
     Write(bitmaps / "mono", Bmp(9, 2, 1, 2));
     Write(bitmaps / "rgb32", Bmp(2, 2, 32, 0));
     Write(bitmaps / "rgb16", Bmp(3, 3, 16, 0));
+    // Runs, absolute runs (odd ones padded), line ends, deltas, end of bitmap.
+    Write(bitmaps / "rle8", RleBmp(6, 4, 8, {3, 1, 2, 2, 0, 0, 0, 3, 4, 5, 6, 0, 1, 7, 0, 2, 1, 1, 2, 8,
+                                              0, 0, 0, 4, 9, 10, 11, 12, 0, 1}));
+    Write(bitmaps / "rle4", RleBmp(7, 3, 4, {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 2, 2, 1, 3, 0xAB,
+                                              0, 0, 0, 3, 0xDE, 0xF0, 0, 1}));
+    // Hostile streams: runs past a row's end, a delta past the last row, and
+    // a stream cut inside an absolute run.
+    Write(bitmaps / "rle8_overrun", RleBmp(3, 2, 8, {255, 1, 0, 5, 1, 2, 3, 4, 5, 0, 0, 2, 200, 1, 1, 2, 0, 0, 0, 0, 9, 9}));
+    Write(bitmaps / "rle4_cut", RleBmp(5, 2, 4, {2, 0x11, 0, 0, 0, 9, 0x12, 0x34}));
     std::error_code ec;
     fs::remove_all(work, ec);
     return 0;

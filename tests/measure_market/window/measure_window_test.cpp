@@ -1,8 +1,11 @@
 // The measurement window on the demo data: a customer's body on the model,
 // a label edited and saved, the sizes that fit marked in the chart, a size
-// picture, the 3-D view, a typed chart cell kept when the window closes, and
-// the size-table download. Screens go to screens/measure-*.png.
+// picture, the 3-D view, a typed chart cell kept when the window closes, a
+// run-length compressed model figure, and the size-table download. Screens
+// go to screens/measure-*.png.
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -36,6 +39,122 @@ namespace fs = std::filesystem;
 using namespace measure;
 
 namespace {
+
+// A picture of at most 256 colours: its table (RGB) and one index a pixel,
+// top row first.
+struct IndexedPicture {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> table;
+    std::vector<std::uint8_t> index;
+};
+
+// A true-colour picture brought down to 256 colours: the most frequent ones
+// make the table, every other pixel takes the nearest of them.
+IndexedPicture ToIndexed(const CDibFile& dib) {
+    IndexedPicture out{dib.width(), dib.height(), {}, {}};
+    const auto& rgb = dib.rgb();
+    auto key = [&](std::size_t p) { return (rgb[p * 3] << 16) | (rgb[p * 3 + 1] << 8) | rgb[p * 3 + 2]; };
+    const std::size_t pixels = static_cast<std::size_t>(out.width) * out.height;
+    std::map<int, int> counts;
+    for (std::size_t p = 0; p < pixels; ++p) ++counts[key(p)];
+    std::vector<std::pair<int, int>> byCount;
+    for (const auto& [colour, n] : counts) byCount.emplace_back(n, colour);
+    std::sort(byCount.rbegin(), byCount.rend());
+    byCount.resize(std::min<std::size_t>(byCount.size(), 256));
+    for (const auto& [n, colour] : byCount)
+        out.table.insert(out.table.end(), {static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
+                                           static_cast<std::uint8_t>(colour)});
+    std::map<int, std::uint8_t> nearest;
+    for (std::size_t p = 0; p < pixels; ++p) {
+        const int colour = key(p);
+        auto found = nearest.find(colour);
+        if (found == nearest.end()) {
+            int best = 0, bestDistance = INT32_MAX;
+            for (std::size_t i = 0; i < out.table.size() / 3; ++i) {
+                int d = 0;
+                for (int c = 0; c < 3; ++c) {
+                    const int diff = out.table[i * 3 + c] - ((colour >> (16 - 8 * c)) & 0xFF);
+                    d += diff * diff;
+                }
+                if (d < bestDistance) best = static_cast<int>(i), bestDistance = d;
+            }
+            found = nearest.emplace(colour, static_cast<std::uint8_t>(best)).first;
+        }
+        out.index.push_back(found->second);
+    }
+    return out;
+}
+
+// The rows of an 8-bit picture as a run-length stream, bottom row first, as
+// a common encoder writes them: runs of two or more, other stretches as
+// absolute runs (padded to 16 bits) or single pixels, a line end after each
+// row and the end-of-bitmap mark after the last.
+std::vector<std::uint8_t> RunLengthRows(const IndexedPicture& f) {
+    std::vector<std::uint8_t> s;
+    for (int y = f.height - 1; y >= 0; --y) {
+        const std::uint8_t* row = f.index.data() + static_cast<std::size_t>(y) * f.width;
+        for (int x = 0; x < f.width;) {
+            int run = 1;
+            while (x + run < f.width && run < 255 && row[x + run] == row[x]) ++run;
+            if (run >= 2) {
+                s.insert(s.end(), {static_cast<std::uint8_t>(run), row[x]});
+                x += run;
+                continue;
+            }
+            int n = 0;
+            while (x + n < f.width && n < 255 && !(x + n + 1 < f.width && row[x + n] == row[x + n + 1])) ++n;
+            if (n < 3) {
+                for (int i = 0; i < n; ++i) s.insert(s.end(), {1, row[x + i]});
+            } else {
+                s.insert(s.end(), {0, static_cast<std::uint8_t>(n)});
+                s.insert(s.end(), row + x, row + x + n);
+                if (n % 2) s.push_back(0);
+            }
+            x += n;
+        }
+        s.insert(s.end(), {0, static_cast<std::uint8_t>(y > 0 ? 0 : 1)});
+    }
+    return s;
+}
+
+// An 8-bit bitmap file of the picture: plain rows, or one run-length stream.
+std::vector<unsigned char> EightBitFile(const IndexedPicture& f, bool runLength) {
+    std::vector<std::uint8_t> bits;
+    if (runLength) {
+        bits = RunLengthRows(f);
+    } else {
+        const int stride = (f.width + 3) / 4 * 4;
+        for (int y = f.height - 1; y >= 0; --y) {
+            const auto* row = f.index.data() + static_cast<std::size_t>(y) * f.width;
+            bits.insert(bits.end(), row, row + f.width);
+            bits.resize(bits.size() + static_cast<std::size_t>(stride - f.width), 0);
+        }
+    }
+    const std::uint32_t colours = static_cast<std::uint32_t>(f.table.size() / 3), at = 54 + colours * 4;
+    std::vector<unsigned char> b(at, 0);
+    auto u32 = [&](std::size_t off, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[off + i] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    u32(2, static_cast<std::uint32_t>(at + bits.size()));
+    u32(10, at);
+    u32(14, 40);
+    u32(18, static_cast<std::uint32_t>(f.width));
+    u32(22, static_cast<std::uint32_t>(f.height));
+    b[26] = 1;
+    b[28] = 8;
+    u32(30, runLength ? 1 : 0);
+    u32(34, static_cast<std::uint32_t>(bits.size()));
+    u32(46, colours);
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        b[54 + i * 4] = f.table[i * 3 + 2];
+        b[54 + i * 4 + 1] = f.table[i * 3 + 1];
+        b[54 + i * 4 + 2] = f.table[i * 3];
+    }
+    b.insert(b.end(), bits.begin(), bits.end());
+    return b;
+}
 
 class MeasureWindowTest : public ::testing::Test {
 protected:
@@ -76,6 +195,26 @@ protected:
     void Shot(const std::string& name) {
         testsupport::PumpEvents(300);
         EXPECT_TRUE(testsupport::SaveWindowScreenshot(top, testsupport::Screen("measure-") + name + ".png"));
+    }
+    // Picks an entry of the sex combo ("男性", "女性") as the toolkit's own
+    // choice event does, through the form's handler.
+    void ChooseSex(int entry) {
+        auto* sex = dynamic_cast<wxChoice*>(form->FindWindow(kIdModelSex));
+        ASSERT_NE(sex, nullptr);
+        sex->SetSelection(entry);
+        wxCommandEvent e(wxEVT_CHOICE, kIdModelSex);
+        e.SetEventObject(sex);
+        e.SetInt(entry);
+        sex->ProcessWindowEvent(e);
+        testsupport::PumpEvents(100);
+    }
+    // What the X server shows of the picture area.
+    wxImage PictureOnScreen() {
+        wxWindow* area = form->pictureArea();
+        area->Refresh();
+        area->Update();
+        testsupport::PumpEvents(200);
+        return testsupport::GrabScreenArea(wxRect(area->ClientToScreen(wxPoint(0, 0)), area->GetClientSize()));
     }
     // The centre of a label in the picture area.
     wxPoint LabelCentre(int i) {
@@ -303,17 +442,7 @@ TEST_F(MeasureWindowTest, DamagedFilesAreReportedAndNeverWrittenOver) {
 TEST_F(MeasureWindowTest, ABadModelFileIsReportedOnceAndThenPaintsWithoutIt) {
     base.write(DataPath(kFemaleFigure).lexically_relative(base.path()), std::string("GIF89a, not a bitmap"));
     platform::ui::MessageBoxRecorder boxes;
-    auto choose = [&](int entry) {
-        // The toolkit's own choice event, through the form's handler.
-        auto* sex = dynamic_cast<wxChoice*>(form->FindWindow(kIdModelSex));
-        ASSERT_NE(sex, nullptr);
-        sex->SetSelection(entry);
-        wxCommandEvent e(wxEVT_CHOICE, kIdModelSex);
-        e.SetEventObject(sex);
-        e.SetInt(entry);
-        sex->ProcessWindowEvent(e);
-        testsupport::PumpEvents(100);
-    };
+    auto choose = [&](int entry) { ChooseSex(entry); };
     choose(1);  // 女性: the damaged figure
     for (int i = 0; i < 3; ++i) {
         form->pictureArea()->Refresh();
@@ -339,6 +468,78 @@ TEST_F(MeasureWindowTest, ABadModelFileIsReportedOnceAndThenPaintsWithoutIt) {
     choose(0);  // 男性: a good figure, nothing to report
     EXPECT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(DibPainter().state(), 11);
+
+    // A bitmap that cannot be read (runs stored top-down) is reported the
+    // same way, once.
+    const IndexedPicture flat{8, 8, {10, 20, 30}, std::vector<std::uint8_t>(64, 0)};
+    auto topDown = EightBitFile(flat, true);
+    const unsigned char minusEight[4] = {0xF8, 0xFF, 0xFF, 0xFF};  // the height
+    std::copy_n(minusEight, 4, topDown.begin() + 22);
+    base.write(DataPath(kFemaleFigure).lexically_relative(base.path()), topDown);
+    choose(1);
+    for (int i = 0; i < 3; ++i) PictureOnScreen();
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].text, kNotBitmapMessage);
+}
+
+TEST_F(MeasureWindowTest, AnRle8ModelFigureDrawsLikeTheUncompressedOne) {
+    // The demo's woman in 256 colours, saved plain and with 8-bit runs.
+    const CDibFile demo(DataPath(kFemaleFigure));
+    ASSERT_TRUE(demo.loaded());
+    const IndexedPicture figure = ToIndexed(demo);
+    const auto plain = EightBitFile(figure, false), runs = EightBitFile(figure, true);
+    ASSERT_LT(runs.size(), plain.size() / 2);  // a figure on a plain wall packs well
+    CDibFile check;
+    ASSERT_EQ(check.LoadBytes(runs), DibStatus::Loaded);
+    int figurePixels = 0;  // pixels not of the wall's colour (index 0, the most frequent)
+    for (std::uint8_t i : figure.index) figurePixels += i != 0;
+    ASSERT_GT(figurePixels, figure.width * figure.height / 10);
+
+    platform::ui::MessageBoxRecorder boxes;
+    const fs::path relative = DataPath(kFemaleFigure).lexically_relative(base.path());
+    base.write(relative, plain);
+    ChooseSex(1);  // 女性
+    const wxImage plainShown = PictureOnScreen();
+    ASSERT_TRUE(plainShown.IsOk());
+    EXPECT_EQ(DibPainter().state(), 11);
+
+    base.write(relative, runs);
+    ChooseSex(0);
+    ChooseSex(1);  // the figure is read again when it is chosen
+    const wxImage runsShown = PictureOnScreen();
+    ASSERT_TRUE(runsShown.IsOk());
+    EXPECT_EQ(DibPainter().state(), 11);
+    EXPECT_EQ(DibPainter().width(), figure.width);
+    EXPECT_EQ(DibPainter().height(), figure.height);
+    EXPECT_TRUE(boxes.shown().empty());
+    Shot("rle8-model");
+
+    // On the screen, outside the labels, the figure's own colours, pixel for
+    // pixel; and everything as the uncompressed figure showed it.
+    ASSERT_GE(runsShown.GetWidth(), figure.width);
+    ASSERT_GE(runsShown.GetHeight(), figure.height);
+    auto onLabel = [&](int x, int y) {
+        for (int i = 0; i < kLabelCount; ++i) {
+            const LabelRect r = LabelRectOf(i);
+            if (form->labels().mark(i) != 'X' && x >= r.left - 1 && x <= r.right && y >= r.top + 1 && y <= r.bottom + 2)
+                return true;
+        }
+        return false;
+    };
+    int checked = 0, wrong = 0;
+    for (int y = 0; y < figure.height; ++y)
+        for (int x = 0; x < figure.width; ++x) {
+            if (onLabel(x, y)) continue;
+            const std::uint8_t* want = figure.table.data() + figure.index[static_cast<std::size_t>(y) * figure.width + x] * 3;
+            ++checked;
+            wrong += runsShown.GetRed(x, y) != want[0] || runsShown.GetGreen(x, y) != want[1] ||
+                     runsShown.GetBlue(x, y) != want[2];
+        }
+    EXPECT_GT(checked, figure.width * figure.height / 2);
+    EXPECT_EQ(wrong, 0);
+    ASSERT_EQ(runsShown.GetSize(), plainShown.GetSize());
+    EXPECT_TRUE(std::equal(runsShown.GetData(), runsShown.GetData() + runsShown.GetWidth() * runsShown.GetHeight() * 3,
+                           plainShown.GetData()));
 }
 
 TEST_F(MeasureWindowTest, DownloadReplacesTheChartAndRefusesBrokenOnes) {
