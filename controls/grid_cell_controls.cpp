@@ -196,7 +196,9 @@ int CGridCheckCell::State() const {
 }
 
 void CGridCheckCell::Click(int x, int y) {
-    if (!m_window || !m_shownAt.Contains(x, y)) return;
+    // Only a box that shows takes a click: where the grid paints none, there
+    // is nothing to tick.
+    if (!m_window || !m_window->IsShown() || !m_shownAt.Contains(x, y)) return;
     m_window->Toggle();
 }
 
@@ -394,7 +396,11 @@ int CGridEditCell::IsEnabled() const { return m_window && m_window->IsEnabled();
 int CGridEditCell::CanCut() const { return m_window && m_window->CanCut(); }
 int CGridEditCell::CanCopy() const { return m_window && m_window->CanCopy(); }
 int CGridEditCell::CanPaste() const { return m_window && m_window->IsEditable() && ClipboardHasText(); }
-int CGridEditCell::CanUndo() const { return m_window && m_window->CanUndo(); }
+// The desktop's entry keeps no undo of its own: the editor restores what the
+// cell held when it was loaded, which is what editing began from.
+int CGridEditCell::CanUndo() const {
+    return m_window && (m_window->IsModified() || FromWx(m_window->GetValue()) != m_text);
+}
 void CGridEditCell::Cut() {
     if (m_window) m_window->Cut();
 }
@@ -405,7 +411,10 @@ void CGridEditCell::Paste() {
     if (m_window) m_window->Paste();
 }
 void CGridEditCell::Undo() {
-    if (m_window) m_window->Undo();
+    if (!CanUndo()) return;
+    m_window->ChangeValue(ToWx(m_text));
+    m_window->DiscardEdits();
+    m_window->SelectAll();
 }
 
 // ---- combo box -------------------------------------------------------------
@@ -426,8 +435,6 @@ bool CGridComboEdit::HasSelection() const {
     return from != to;
 }
 
-bool CGridComboEdit::CanUndo() const { return Box() && Box()->CanUndo(); }
-
 void CGridComboEdit::Cut() {
     if (Box()) Box()->Cut();
 }
@@ -436,9 +443,6 @@ void CGridComboEdit::Copy() {
 }
 void CGridComboEdit::Paste() {
     if (Box()) Box()->Paste();
-}
-void CGridComboEdit::Undo() {
-    if (Box()) Box()->Undo();
 }
 
 CGridComboCell::CGridComboCell() : m_edit(*this) {}
@@ -558,6 +562,7 @@ void CGridComboCell::SetValue(const std::string& text, int value) {
     m_text = text;
     m_value = value;
     m_reference = CurrentText();
+    m_original = m_reference;
 }
 
 void CGridComboCell::GetValue(std::string& text, int& value) const {
@@ -585,7 +590,8 @@ int CGridComboCell::IsEnabled() const { return m_window && m_window->IsEnabled()
 int CGridComboCell::CanCut() const { return m_window && m_edit.HasSelection(); }
 int CGridComboCell::CanCopy() const { return m_window && (m_edit.HasSelection() || !CurrentText().empty()); }
 int CGridComboCell::CanPaste() const { return m_window && ClipboardHasText(); }
-int CGridComboCell::CanUndo() const { return m_edit.CanUndo(); }
+// As the edit box: what the cell held when it was loaded comes back.
+int CGridComboCell::CanUndo() const { return m_window && CurrentText() != m_original; }
 void CGridComboCell::Cut() { m_edit.Cut(); }
 void CGridComboCell::Copy() {
     if (m_edit.HasSelection())
@@ -594,7 +600,13 @@ void CGridComboCell::Copy() {
         CopyTextToClipboard(CurrentText());
 }
 void CGridComboCell::Paste() { m_edit.Paste(); }
-void CGridComboCell::Undo() { m_edit.Undo(); }
+void CGridComboCell::Undo() {
+    if (!CanUndo()) return;
+    const std::string original = m_original;
+    SetValue(m_text, m_value);
+    if (CurrentText() != original) m_window->ChangeValue(ToWx(original));
+    m_original = m_reference = original;
+}
 
 int CGridComboCell::AddItem(const std::string& text, int data) {
     if (!m_window) return -1;

@@ -131,11 +131,9 @@ public:
 
     grid::Caret Caret() const;
     bool HasSelection() const;
-    bool CanUndo() const;
     void Cut();
     void Copy();
     void Paste();
-    void Undo();
 
 private:
     wxComboBox* Box() const;
@@ -190,5 +188,6 @@ private:
     wxFont m_font;
     CGridComboEdit m_edit;
     std::string m_reference;
+    std::string m_original;  // the text as loaded: what Undo restores
     int m_fieldHeight = 0;
 };

@@ -282,10 +282,36 @@ Rect CGridCoreBase::EditorRect() const {
 }
 
 void CGridCoreBase::ShowCurrentEditor() {
-    CGridCellControl* editor = GetColumnControl(GetCurrentDataColumn());
+    const int column = GetCurrentDataColumn();
+    CGridCellControl* editor = GetColumnControl(column);
     if (!editor) return;
+    if (!EditorTakesCell(column, GetCurrentDataRow())) {
+        editor->Hide();
+        return;
+    }
     const Rect r = EditorRect();
     editor->ShowAt(r.left, r.top, r.Width() - 1, m_rowHeight);
+}
+
+bool CGridCoreBase::EditorTakesCell(int column, int row) const {
+    const CGridCellControl* editor = GetColumnControl(column);
+    if (!editor) return false;
+    if (editor->Kind() != grid::kEditorCheck) return true;
+    return GetCellFormat(column, row).glyphType != grid::kDfcNone;
+}
+
+void CGridCoreBase::SyncCurrentEditor() {
+    const int column = GetCurrentDataColumn();
+    const int row = GetCurrentDataRow();
+    if (row < 0 || row >= GetRowCount()) return;
+    CGridCellControl* editor = GetColumnControl(column);
+    if (!editor || editor->IsModified()) return;
+    const GridCellText cell = GetCellText(column, row);
+    std::string text;
+    int value = 0;
+    editor->GetValue(text, value);
+    if (text == cell.text && value == cell.value) return;
+    LoadCellControl(column, row, editor);
 }
 
 int CGridCoreBase::SetCurrentCell(int column, int row) {
@@ -325,7 +351,11 @@ int CGridCoreBase::SetCurrentCell(int column, int row) {
     EnsureVisible(newColumn, newRow);
 
     if (CGridCellControl* editor = GetColumnControl(newColumn)) {
-        if (changed) LoadCellControl(newColumn, newRow, editor);
+        // The same cell made current again may hold another row by now.
+        if (changed)
+            LoadCellControl(newColumn, newRow, editor);
+        else
+            SyncCurrentEditor();
     } else if (CGridCellControl* made = CreateCellControl(newColumn, newRow, GetColumnControlStyle(newColumn), 0)) {
         SetColumnControlObject(newColumn, made);
         if (CGridCellControl* stored = GetColumnControl(newColumn)) LoadCellControl(newColumn, newRow, stored);
@@ -613,7 +643,7 @@ void CGridCoreBase::OnLButtonDown(int x, int y) {
             const int column = GetFixedColumnCount() + hit.column;
             const int row = GetFixedRowCount() + hit.row;
             SetCurrentCell(column, row);
-            if (m_currentColumn == column && m_currentRow == row) {
+            if (m_currentColumn == column && m_currentRow == row && EditorTakesCell(hit.column, hit.row)) {
                 if (CGridCellControl* editor = GetColumnControl(hit.column)) {
                     const Rect cell = CellRect(hit.column, hit.row);
                     editor->Click(x - cell.left, y - cell.top);
@@ -737,6 +767,8 @@ void CGridCoreBase::DoEditCommand(grid::EditCommand command) {
 
 void CGridCoreBase::Paint(GridPainter& p, const Rect& update) {
     if (update.IsEmpty()) return;
+    // The current cell is painted from its editor: it must show this row.
+    SyncCurrentEditor();
     const grid::Size client = Client();
     const int fixedColumns = GetFixedColumnCount();
     const int fixedRows = GetFixedRowCount();

@@ -161,8 +161,20 @@ public:
     void OnDestroy();
     int CanEditCommand(grid::EditCommand command) const;
     void DoEditCommand(grid::EditCommand command);
-    // Places the current cell's editor over its cell.
+    // Places the current cell's editor over its cell; an editor that does
+    // not belong on the cell (EditorTakesCell) is hidden instead.
     void ShowCurrentEditor();
+    // Whether the editor of a column belongs on a cell: a check editor only
+    // where the grid paints a check box (the cell's format has a glyph), so
+    // that a click on a cell without one (a total line, an empty row) shows
+    // no box and changes nothing. Every other editor takes every cell.
+    bool EditorTakesCell(int column, int row) const;
+    // Loads the current cell's editor again when it holds no change of its
+    // own and its cell no longer holds what it shows: the rows under an
+    // unchanged current cell have changed (a delete, an insert, a reload, a
+    // filter). Painting and every activation of the cell run it, so the
+    // current cell and its editor always show the row that is there now.
+    void SyncCurrentEditor();
 
     // ---- painting --------------------------------------------------------
     virtual void Paint(GridPainter& painter, const grid::Rect& update);

@@ -422,6 +422,57 @@ TEST_F(GridWindow, CurrentCheckCellShowsItsTrueStateInsideTheCell) {
     EXPECT_TRUE(SamePixels(boxOf(4), ticked));
 }
 
+// Esc in an edit cell, pressed through the X server, and the Undo command:
+// the cell comes back as it was loaded, pixel for pixel, and nothing is
+// stored; with nothing typed, Esc does nothing.
+TEST_F(GridWindow, EscapeAndUndoRestoreWhatTheCellHeld) {
+    XClickCell(1, 0);
+    ASSERT_EQ(Current(), std::make_pair(1, 0));
+    CGridEditCell* edit = EditCell(1);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->IsShown());
+    ASSERT_EQ(wxWindow::FindFocus(), edit->Window());
+    const grid::Rect cell = grid->CellRect(1, 0);
+    const wxRect area(cell.left, cell.top, cell.Width(), cell.Height());
+    Pump(150);
+    const wxImage loaded = GrabGrid(grid, area);
+    auto undoEnabled = [&] {
+        wxUpdateUIEvent update(wxID_UNDO);
+        update.SetEventObject(grid);
+        grid->ProcessWindowEvent(update);
+        return update.GetEnabled();
+    };
+    EXPECT_FALSE(undoEnabled());
+
+    Key(WXK_ESCAPE);  // nothing to undo
+    EXPECT_TRUE(edit->IsShown());
+    EXPECT_EQ(edit->Window()->GetValue().utf8_string(), "服饰 1");
+    EXPECT_FALSE(grid->IsEditing());
+
+    Type("ab%(!");
+    ASSERT_EQ(edit->Window()->GetValue(), "ab%(!");
+    EXPECT_TRUE(undoEnabled());
+    Key(WXK_ESCAPE);
+    EXPECT_EQ(edit->Window()->GetValue().utf8_string(), "服饰 1");
+    EXPECT_FALSE(grid->IsEditing());
+    EXPECT_FALSE(undoEnabled());
+    Pump(150);
+    EXPECT_TRUE(SamePixels(GrabGrid(grid, area), loaded)) << "the cell does not show what it held";
+
+    // The menu's Undo does the same.
+    Type("xyz");
+    ASSERT_TRUE(undoEnabled());
+    wxCommandEvent undo(wxEVT_MENU, wxID_UNDO);
+    undo.SetEventObject(grid);
+    grid->ProcessWindowEvent(undo);
+    EXPECT_EQ(edit->Window()->GetValue().utf8_string(), "服饰 1");
+
+    Key(WXK_RETURN);
+    EXPECT_EQ(Current(), std::make_pair(1, 1));
+    EXPECT_EQ(grid->text[0][1], "服饰 1");
+    EXPECT_EQ(owner->Count(grid::kMsgCellTextChanged), 0);
+}
+
 // The value rules of the check box (two- and three-state) and the combo box.
 TEST_F(GridWindow, CheckAndComboEditorsFollowTheirValueRules) {
     const int triColumn = grid->InsertColumn(30, "三态", 5, 0x8025, grid::kDfcButton, grid::kDfcsFlat, 0);
@@ -488,6 +539,20 @@ TEST_F(GridWindow, CheckAndComboEditorsFollowTheirValueRules) {
         EXPECT_EQ(value, c.readValue);
         EXPECT_FALSE(combo->IsModified());
     }
+    // Undo brings back the item the cell was loaded with.
+    combo->SetValue("藏青", 1);
+    EXPECT_FALSE(combo->CanUndo());
+    combo->Window()->ChangeValue("navy");
+    ASSERT_TRUE(combo->CanUndo());
+    combo->Undo();
+    std::string undone;
+    int undoneValue = -9;
+    combo->GetValue(undone, undoneValue);
+    EXPECT_EQ(undone, "藏青");
+    EXPECT_EQ(undoneValue, 1);
+    EXPECT_FALSE(combo->IsModified());
+    EXPECT_FALSE(combo->CanUndo());
+
     struct MarkCase {
         std::string typed;  // the field's text before the call
         int flag;

@@ -309,6 +309,71 @@ TEST_F(NavFixture, OwnersCanEndOrCancelTheEditBeforeMovingRows) {
     EXPECT_EQ(grid.changes.size(), 1u);
 }
 
+// The owner changes the rows under an unchanged current cell (a delete, an
+// insert, a reload, a filter) and repaints or selects the cell again: the
+// editor shows the row that is there now, unless it holds a change being
+// typed, which is the owner's to end or cancel first.
+TEST_F(NavFixture, RowsChangingUnderTheCurrentCellReloadItsEditor) {
+    Go(1, 2);
+    RecordingEditor* editor = grid.Editor(1);
+    const grid::Rect all{0, 0, 300, 115};
+    auto painted = [&](const std::string& text) {
+        RecordingPainter p;
+        grid.Paint(p, all);
+        return p.FindText(text) != nullptr;
+    };
+    auto shown = [&] {
+        std::string text;
+        int value = 0;
+        editor->GetValue(text, value);
+        return text;
+    };
+
+    grid.cells[{1, 2}] = "next line";  // the line below moved up
+    grid.editorLog.clear();
+    EXPECT_TRUE(painted("next line"));
+    EXPECT_FALSE(painted("c1r2"));
+    EXPECT_EQ(grid.editorLog, (std::vector<std::string>{"load:next line"}));  // once
+
+    grid.cells[{1, 2}] = "reloaded";  // selected again by the owner, before a paint
+    Go(1, 2);
+    EXPECT_EQ(shown(), "reloaded");
+    grid.values[{1, 2}] = 1;  // a value alone counts as well
+    EXPECT_TRUE(painted("reloaded"));
+    EXPECT_EQ(grid.editorLog.back(), "load:reloaded");
+
+    editor->Type("typed");
+    grid.cells[{1, 2}] = "filtered";
+    EXPECT_TRUE(painted("typed"));
+    EXPECT_FALSE(painted("filtered"));
+    Go(1, 2);  // the change lands on its cell, then the cell shows it
+    EXPECT_EQ(grid.cells[std::make_pair(1, 2)], "typed");
+    EXPECT_EQ(shown(), "typed");
+}
+
+// A check editor goes only where the grid paints a check box: on a cell
+// painted without one it is not shown and a click changes nothing.
+TEST_F(NavFixture, ACheckEditorStaysOffCellsWithoutABox) {
+    const int column = grid.InsertColumn(30, "复核", 5, 0x8025, grid::kDfcButton, grid::kDfcsFlat, 0);
+    grid.SetColumnControl(column, grid::kEditorCheck, 0x40008003, 0);
+    grid.noGlyph.insert({column, 4});
+    grid.RecalcLayout();
+    for (const int row : {3, 4, 3}) {
+        SCOPED_TRACE(row);
+        grid.editorLog.clear();
+        const grid::Rect cell = grid.CellRect(column, row);
+        grid.OnLButtonDown(cell.left + 15, cell.top + 8);
+        ASSERT_EQ(Current(), std::make_pair(column, row));
+        const bool box = row == 3;
+        EXPECT_EQ(grid.Editor(column)->shown, box);
+        EXPECT_EQ(grid.editorLog.back(), box ? "click:15,8" : "hide");
+        EXPECT_EQ(grid.EditorTakesCell(column, row), box);
+    }
+    Go(1, 4);
+    EXPECT_TRUE(grid.Editor(1)->shown);  // other editors take every cell
+    EXPECT_TRUE(grid.EditorTakesCell(1, 4));
+}
+
 TEST_F(NavFixture, ClickingTheCurrentCellPassesTheClickToItsEditor) {
     const grid::Rect cell = grid.CellRect(1, 1);
     grid.OnLButtonDown(cell.left + 10, cell.top + 5);

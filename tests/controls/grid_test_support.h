@@ -2,6 +2,7 @@
 // A grid core on a recording host, with a recording editor and painter, for
 // tests that need no display.
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -80,8 +81,9 @@ public:
 // its text and change mark.
 class RecordingEditor : public CGridCellControl {
 public:
-    explicit RecordingEditor(std::vector<std::string>* log) : m_log(log) {}
-    unsigned char Kind() const override { return grid::kEditorEdit; }
+    explicit RecordingEditor(std::vector<std::string>* log, unsigned char kind = grid::kEditorEdit)
+        : m_log(log), m_kind(kind) {}
+    unsigned char Kind() const override { return m_kind; }
     int Create(long, GridHost*, int id) override {
         createdId = id;
         Log("create");
@@ -130,6 +132,7 @@ private:
         if (m_log) m_log->push_back(s);
     }
     std::vector<std::string>* m_log;
+    unsigned char m_kind;
 };
 
 // A grid with a text model: cells hold "c<column>r<row>" until edited.
@@ -157,6 +160,7 @@ public:
     GridCellFormat GetCellFormat(int column, int row) const override {
         GridCellFormat f = CGridCore::GetCellFormat(column, row);
         if (auto it = glyphStates.find({column, row}); it != glyphStates.end()) f.glyphState = it->second;
+        if (noGlyph.count({column, row})) f.glyphType = grid::kDfcNone;
         return f;
     }
     void OnCurrentCellChanged(int column, int row) override { currentChanges.push_back({column, row}); }
@@ -166,6 +170,7 @@ public:
     std::map<std::pair<int, int>, std::string> cells;
     std::map<std::pair<int, int>, int> values;
     std::map<std::pair<int, int>, int> glyphStates;
+    std::set<std::pair<int, int>> noGlyph;  // cells painted without their column's glyph
     std::vector<std::pair<int, int>> changes;
     std::vector<std::pair<int, int>> currentChanges;
     std::vector<std::pair<int, int>> headerClicks;
@@ -174,7 +179,8 @@ public:
 
 protected:
     CGridCellControl* NewCellEditor(int kind, int column, int row) override {
-        if (kind == grid::kEditorEdit) return new RecordingEditor(&editorLog);
+        if (kind == grid::kEditorEdit || kind == grid::kEditorCheck)
+            return new RecordingEditor(&editorLog, static_cast<unsigned char>(kind));
         return CGridCore::NewCellEditor(kind, column, row);
     }
 };

@@ -2,7 +2,9 @@
 // directory: garments picked in the catalogue, order lines with quantities,
 // the totals, a quantity typed into the table and written without leaving
 // the cell, the order file, the order chart, the wide table and the list of
-// saved orders. Screens go to screens/market-*.png.
+// saved orders; the order table's current cell and check boxes when lines are
+// deleted under them, clicked through the X server. Screens go to
+// screens/market-*.png and screens/order-grid-after-delete.png.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -33,6 +35,7 @@
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
+#include "tests/measure_market/window/grid_screen.h"
 
 using namespace measure_market;
 namespace fs = std::filesystem;
@@ -80,6 +83,25 @@ protected:
         ResetOrderLines();
     }
 
+    // Three lines as the catalogue gives them (159 + 2 x 89 + 239), shown.
+    void AddLines() {
+        const struct {
+            const char *code, *name, *price, *quantity;
+        } lines[] = {{"W-TOP-001", "白色棉衬衫", "159", "1"},
+                     {"W-TOP-002", "青绿条纹T恤", "89", "2"},
+                     {"W-TOP-004", "燕麦色开衫", "239", "1"}};
+        for (const auto& l : lines) {
+            OrderLineInput in;
+            in.code = l.code, in.name = l.name, in.price = l.price, in.quantity = l.quantity;
+            ASSERT_TRUE(OrderLines().AddLine(in, 'W', ""));
+        }
+        form->grid()->Reload();
+        testsupport::DeliverEvents(200);
+    }
+    std::pair<int, int> Current() const {
+        return {form->grid()->GetCurrentDataColumn(), form->grid()->GetCurrentDataRow()};
+    }
+
     // Clicks the n-th garment cell of the list's first drawn category.
     void PickGarment(std::size_t n) {
         const auto plan = fitting_room::MarketGarmentList().PagePlan();
@@ -109,10 +131,9 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
 
     PickGarment(1);
     EXPECT_EQ(form->pictureMode(), DlgSaleFMView::PictureMode::Garment);
-    const std::string firstName = Label(form->control(1049));
-    const std::string firstPrice = Label(form->control(1047));
-    EXPECT_FALSE(firstName.empty());
-    EXPECT_FALSE(Label(form->control(1044)).empty());
+    EXPECT_EQ(Label(form->control(1049)), "青绿条纹T恤");
+    EXPECT_EQ(Label(form->control(1047)), "89");
+    EXPECT_EQ(Label(form->control(1044)), "W-TOP-002");
     ASSERT_TRUE(form->control(1040)->IsEnabled());
     form->quantityEdit()->ChangeValue("3");
     form->AddToOrder();
@@ -123,30 +144,42 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
     form->quantityEdit()->ChangeValue("1");
     form->AddToOrder();
     ASSERT_EQ(OrderLines().count(), 3);
-    EXPECT_EQ(OrderLines().line(0).name, firstName);
-    EXPECT_EQ(OrderLines().line(0).price, firstPrice);
-    EXPECT_EQ(OrderLines().line(0).tag, 'W');
-    EXPECT_FALSE(OrderLines().picturePath(0).empty());
+    const struct {
+        const char *code, *name, *price, *quantity;
+    } picked[] = {{"W-TOP-002", "青绿条纹T恤", "89", "3"},
+                  {"W-TOP-003", "海魂条纹衫", "129", "2"},
+                  {"W-TOP-004", "燕麦色开衫", "239", "1"}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(OrderLines().line(i).code, picked[i].code);
+        EXPECT_EQ(OrderLines().line(i).name, picked[i].name);
+        EXPECT_EQ(OrderLines().line(i).price, picked[i].price);
+        EXPECT_EQ(OrderLines().line(i).quantity, picked[i].quantity);
+        EXPECT_EQ(OrderLines().line(i).tag, 'W');
+        EXPECT_FALSE(OrderLines().picturePath(i).empty());
+    }
 
-    // The total follows every change; the button shows it.
-    auto expected = [] {
-        std::int64_t cents = 0, q = 0;
-        for (int i = 0; i < OrderLines().count(); ++i) {
-            cents += ParseCount(OrderLines().line(i).quantity) * ParseCents(OrderLines().line(i).price);
-            q += ParseCount(OrderLines().line(i).quantity);
-        }
-        return FormatCents(cents) + " 元(" + std::to_string(q) + "件)";
-    };
-    EXPECT_EQ(Label(form->control(1042)), expected());
-    EXPECT_EQ(OrderLines().lastTotal().text, expected());
+    // The total follows every change; the button shows it: 3 x 89 + 2 x 129 + 239.
+    EXPECT_EQ(Label(form->control(1042)), "764.00 元(6件)");
+    EXPECT_EQ(OrderLines().line(1).amount, "258.00");
+    EXPECT_EQ(OrderLines().line(3).name, "合计金额");
+    EXPECT_EQ(OrderLines().line(3).quantity, "6");
+    EXPECT_EQ(OrderLines().line(3).amount, "764.00");
 
-    // Delete the last line, then a quantity typed into the table is written
-    // without the cell being left.
+    // The middle line deleted with the mouse: the last one moves up with its
+    // picture, and the total is 3 x 89 + 239.
     COrderGrid* grid = form->grid();
-    grid->SetCurrentCell(grid->GetFixedColumnCount() + 1, grid->GetFixedRowCount() + 2);
-    form->DeleteLine();
+    const std::string lastPicture = OrderLines().picturePath(2);
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 1));
+    ASSERT_EQ(grid->GetCurrentDataRow(), 1);
+    testsupport::ClickOn(form->control(1057));
     ASSERT_EQ(OrderLines().count(), 2);
-    EXPECT_EQ(Label(form->control(1042)), expected());
+    EXPECT_EQ(OrderLines().line(0).code, "W-TOP-002");
+    EXPECT_EQ(OrderLines().line(1).code, "W-TOP-004");
+    EXPECT_EQ(OrderLines().picturePath(1), lastPicture);
+    EXPECT_EQ(Label(form->control(1042)), "506.00 元(4件)");
+
+    // A quantity typed into the table is written without the cell being left.
     grid->SetCurrentCell(grid->GetFixedColumnCount() + 4, grid->GetFixedRowCount() + 1);
     grid->ShowCurrentEditor();
     auto* edit = dynamic_cast<CGridEditCell*>(grid->GetColumnControl(4));
@@ -165,14 +198,31 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
         EXPECT_TRUE(boxes.shown().empty());
     }
     EXPECT_EQ(OrderLines().line(1).quantity, "4");
+    EXPECT_EQ(OrderLines().line(1).amount, "956.00");
     EXPECT_EQ(Label(form->control(1063)), "ok");
-    EXPECT_EQ(Label(form->control(1042)), expected());
+    EXPECT_EQ(Label(form->control(1042)), "1223.00 元(7件)");
     const fs::path file = tmp / "定单数据表保存区" / "2026A_007.of3";
     ASSERT_TRUE(fs::exists(file));
     std::ifstream in(file, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(bytes, BuildOrderFileText(OrderLines(), "2026A_007", "王小姐", "13900000000"));
-    EXPECT_NE(platform::GbkToUtf8(bytes).find("金额:" + OrderLines().line(2).amount), std::string::npos);
+    // The file as its columns put it: labels and values at fixed GBK byte
+    // columns, blanks to each line's length (135, 100, 92, 94 and 81), CR LF.
+    const char* const lines[] = {
+        "定单号:2026A_007              定货人:王小姐            联系方式:13900000000                                                            ",
+        "----------------------------------------------------------------------------------------------------",
+        " 序号   货 品 代 号  货 品 名 称                  单 价    数 量   单 位 合 价   尺码  颜 色",
+        "----------------------------------------------------------------------------------------------------",
+        "  1     W-TOP-002    青绿条纹T恤                  89       3              267.00              ",
+        "  2     W-TOP-004    燕麦色开衫                   239      4              956.00              ",
+        "----------------------------------------------------------------------------------------------------",
+        "                     合 计 金 额                数量:7            金额:1223.00   ",
+    };
+    std::string expected;
+    for (const char* l : lines) expected += std::string(l) + "\r\n";
+    EXPECT_EQ(bytes.size(), 812u);
+    EXPECT_EQ(platform::GbkToUtf8(bytes), expected);
+    // GBK, not UTF-8: "青绿" at the name's column of the first line.
+    EXPECT_EQ(bytes.substr(137 + 102 + 94 + 102 + 21, 4), "\xC7\xE0\xC2\xCC");
     grid->SetCurrentCell(grid->GetFixedColumnCount() + 1, grid->GetFixedRowCount() + 0);
     grid->OnScrollBy(-grid->GetScrollX(), 0, true);  // back from the quantity column
     Screen("market-order.png");
@@ -199,6 +249,102 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
     Screen("market-wide.png");
     form->ToggleTableWidth();
     EXPECT_LT(grid->GetRect().GetRight(), sale_form::kPictureFrame.GetLeft());
+}
+
+// Lines deleted from under the current cell with "删除定货单": the cell shows
+// the line that moved up, pixel for pixel as that line's cell shows once
+// another cell of the row is current, and nothing once every line is gone.
+TEST_F(MarketWindowTest, TheCurrentCellShowsTheLineThatMovedUpAfterADelete) {
+    AddLines();
+    COrderGrid* grid = form->grid();
+    wxWindow* deleteButton = form->control(1057);
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 0));  // line 1's "代码"
+    ASSERT_EQ(Current(), std::make_pair(1, 0));
+    ASSERT_TRUE(deleteButton->IsEnabled());
+    testsupport::ClickOn(deleteButton);
+    ASSERT_EQ(OrderLines().count(), 2);
+    ASSERT_EQ(OrderLines().line(0).code, "W-TOP-002");
+    EXPECT_EQ(Current(), std::make_pair(1, 0));
+    testsupport::DeliverEvents(300);
+    const wxImage shown = gridscreen::Inside(grid, 1, 0);
+    EXPECT_FALSE(gridscreen::OneColour(shown));
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(grid, testsupport::Screen("order-grid-after-delete.png")));
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 2, 0));  // "名称" of the same row
+    ASSERT_EQ(Current(), std::make_pair(2, 0));
+    testsupport::DeliverEvents(200);
+    EXPECT_TRUE(gridscreen::SamePixels(shown, gridscreen::Inside(grid, 1, 0))) << "the cell did not show W-TOP-002";
+
+    // The two lines left deleted from their "名称" cell.
+    testsupport::ClickOn(deleteButton);
+    ASSERT_EQ(OrderLines().count(), 1);
+    testsupport::ClickOn(deleteButton);
+    ASSERT_EQ(OrderLines().count(), 0);
+    EXPECT_EQ(Current(), std::make_pair(2, 0));
+    testsupport::DeliverEvents(300);
+    EXPECT_TRUE(gridscreen::OneColour(gridscreen::Inside(grid, 2, 0))) << "the empty row shows an old name";
+    EXPECT_FALSE(deleteButton->IsEnabled());
+}
+
+// The "复核" box current when its line is deleted: the ticked line that moves
+// up is what a click unticks, on the screen and in the stored mark.
+TEST_F(MarketWindowTest, ACheckBoxUnderADeletedLineUnticksTheLineThatMovedUp) {
+    AddLines();
+    OrderLines().SetChecked(1, true);
+    COrderGrid* grid = form->grid();
+    grid->Reload();
+    testsupport::GiveKeyboardTo(frame);
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 0));
+    testsupport::PressKey(WXK_HOME);  // to line 1's box, without ticking it
+    ASSERT_EQ(Current(), std::make_pair(0, 0));
+    auto* box = dynamic_cast<CGridCheckCell*>(grid->GetColumnControl(0));
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(box->IsShown());
+    EXPECT_FALSE(box->IsModified());
+    testsupport::ClickOn(form->control(1057));
+    ASSERT_EQ(OrderLines().count(), 2);
+    ASSERT_EQ(OrderLines().line(0).checked, kChecked);
+    ASSERT_EQ(OrderLines().line(1).checked, kUnchecked);
+    testsupport::DeliverEvents(300);
+    const wxImage empty = gridscreen::CheckBox(grid, 0, 1);
+    EXPECT_FALSE(gridscreen::SamePixels(gridscreen::CheckBox(grid, 0, 0), empty));  // ticked
+
+    testsupport::ClickAt(grid, gridscreen::CheckBoxCentre(*grid, 0, 0));  // meant to untick it
+    ASSERT_EQ(Current(), std::make_pair(0, 0));
+    EXPECT_TRUE(box->IsShown());
+    testsupport::DeliverEvents(200);
+    EXPECT_TRUE(gridscreen::SamePixels(gridscreen::CheckBox(grid, 0, 0), empty)) << "the box still shows a tick";
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 1));  // moving on stores the mark
+    EXPECT_EQ(OrderLines().line(0).checked, kUnchecked);
+    EXPECT_EQ(OrderLines().line(1).checked, kUnchecked);
+    testsupport::DeliverEvents(200);
+    EXPECT_TRUE(gridscreen::SamePixels(gridscreen::CheckBox(grid, 0, 0), empty));
+}
+
+// Where the grid paints no check box (the total line "合计金额", an empty row)
+// a click shows none and changes nothing; a line's own box still ticks.
+TEST_F(MarketWindowTest, NoCheckBoxOnTheTotalLineOrAnEmptyRow) {
+    AddLines();
+    COrderGrid* grid = form->grid();
+    ASSERT_TRUE(OrderLines().HasTotalLine());
+    for (const int row : {3, 7}) {
+        SCOPED_TRACE(row);
+        for (int click = 0; click < 2; ++click) {
+            testsupport::ClickAt(grid, gridscreen::CheckBoxCentre(*grid, 0, row), 450);  // not a double click
+            ASSERT_EQ(Current(), std::make_pair(0, row));
+            if (auto* box = dynamic_cast<CGridCheckCell*>(grid->GetColumnControl(0))) EXPECT_FALSE(box->IsShown());
+            EXPECT_FALSE(grid->IsEditing());
+            EXPECT_TRUE(gridscreen::OneColour(gridscreen::Inside(grid, 0, row))) << "a box shows";
+        }
+    }
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 0));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(OrderLines().line(i).checked, kUnchecked);
+    EXPECT_EQ(OrderLines().line(3).kind, kKindTotal);
+    EXPECT_EQ(OrderLines().line(3).checked, kUnchecked);
+    EXPECT_EQ(OrderLines().lastTotal().text, "576.00 元(4件)");
+
+    testsupport::ClickAt(grid, gridscreen::CheckBoxCentre(*grid, 0, 2));
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 0));
+    EXPECT_EQ(OrderLines().line(2).checked, kChecked);
 }
 
 TEST_F(MarketWindowTest, TheOrderListShowsASavedOrder) {

@@ -1,8 +1,9 @@
 // The measurement window on the demo data: a customer's body on the model,
 // a label edited and saved, the sizes that fit marked in the chart, a size
-// picture, the 3-D view, a typed chart cell kept when the window closes, a
-// run-length compressed model figure, and the size-table download. Screens
-// go to screens/measure-*.png.
+// picture, the 3-D view, a typed chart cell kept when the window closes, the
+// chart's current cell when rows change under it and Esc in a chart cell, a
+// run-length compressed model figure, and the size-table download. Screens go
+// to screens/measure-*.png.
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -34,6 +35,7 @@
 #include "tests/support/http_test_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
+#include "tests/measure_market/window/grid_screen.h"
 
 namespace fs = std::filesystem;
 using namespace measure;
@@ -349,6 +351,81 @@ TEST_F(MeasureWindowTest, ATypedCellIsKeptWhenTheWindowCloses) {
     ASSERT_EQ(again.LoadSizes(), LoadResult::Loaded);
     EXPECT_EQ(again.GetSizeField(1, 9), "客户试穿后再定");
     EXPECT_EQ(again.GetSizeCount(), rows);
+}
+
+// Rows changing under the chart's current cell, through the form's buttons
+// clicked on the X server: an inserted row shows empty in the cell, and after
+// "匹配尺码" and "全部尺码" the cell shows the full chart's row again, pixel
+// for pixel as before the match.
+TEST_F(MeasureWindowTest, TheCurrentCellFollowsInsertedAndFilteredRows) {
+    CSizeChartGrid* grid = form->grid();
+    testsupport::ClickOn(form->FindWindow(kIdEditMode));  // "编辑方式"
+    wxWindow* insert = form->FindWindow(kIdInsertRow);
+    ASSERT_TRUE(insert->IsEnabled());
+    ASSERT_EQ(SizeDatabase().GetSizeField(3, 1), "女上装");
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 3));
+    auto* kind = dynamic_cast<CGridEditCell*>(grid->GetColumnControl(1));
+    ASSERT_NE(kind, nullptr);
+    ASSERT_TRUE(kind->IsShown());
+    testsupport::DeliverEvents(200);
+    EXPECT_GT(gridscreen::Marks(gridscreen::EditField(grid, 1, 3)), 40);  // "女上装"
+    testsupport::ClickOn(insert);  // "插入尺码"
+    ASSERT_EQ(SizeDatabase().GetSizeField(3, 1), "");
+    ASSERT_EQ(SizeDatabase().GetSizeField(4, 1), "女上装");
+    testsupport::DeliverEvents(200);
+    EXPECT_TRUE(kind->IsShown());
+    EXPECT_EQ(kind->Window()->GetValue().utf8_string(), "");
+    EXPECT_LT(gridscreen::Marks(gridscreen::EditField(grid, 1, 3)), 20) << "the new row shows an old text";
+
+    // "国家标准" of row 1 in the full chart, as its cell shows it.
+    const std::string full = SizeDatabase().GetSizeField(1, 2);
+    ASSERT_FALSE(full.empty());
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 2, 1));
+    testsupport::DeliverEvents(200);
+    const wxImage fullShown = gridscreen::Inside(grid, 2, 1);
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 1));
+    form->SelectPerson(0);  // 王丽: a woman's sizes
+    testsupport::ClickOn(form->matchButton());
+    ASSERT_GT(grid->shownRows(), 1);
+    ASSERT_NE(SizeDatabase().GetSizeField(1, 2), full);
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 2, 1));
+    testsupport::DeliverEvents(200);
+    EXPECT_FALSE(gridscreen::SamePixels(gridscreen::Inside(grid, 2, 1), fullShown));
+    testsupport::ClickOn(form->FindWindow(kIdAllSizes));  // "全部尺码"
+    testsupport::DeliverEvents(200);
+    auto* size = dynamic_cast<CGridEditCell*>(grid->GetColumnControl(2));
+    ASSERT_NE(size, nullptr);
+    EXPECT_TRUE(size->IsShown());
+    EXPECT_EQ(size->Window()->GetValue().utf8_string(), full);
+    EXPECT_TRUE(gridscreen::SamePixels(gridscreen::Inside(grid, 2, 1), fullShown)) << "the cell shows a filtered row";
+}
+
+// "ab%(!" typed into a chart cell and taken back with Esc: the cell shows
+// what it held, and nothing is stored or saved when the window closes.
+TEST_F(MeasureWindowTest, EscapeTakesBackWhatWasTypedIntoAChartCell) {
+    CSizeChartGrid* grid = form->grid();
+    const std::string before = SizeDatabase().GetSizeField(2, 3);
+    ASSERT_EQ(before, "M");
+    testsupport::GiveKeyboardTo(top);
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 3, 2));  // "S/L/M标注"
+    auto* edit = dynamic_cast<CGridEditCell*>(grid->GetColumnControl(3));
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->IsShown());
+    testsupport::DeliverEvents(200);
+    const wxImage loaded = gridscreen::Inside(grid, 3, 2);
+    testsupport::TypeText("ab%(!");
+    ASSERT_EQ(edit->Window()->GetValue(), "ab%(!");
+    testsupport::PressKey(WXK_ESCAPE);
+    EXPECT_EQ(edit->Window()->GetValue().utf8_string(), before);
+    EXPECT_FALSE(grid->IsEditing());
+    testsupport::DeliverEvents(200);
+    EXPECT_TRUE(gridscreen::SamePixels(gridscreen::Inside(grid, 3, 2), loaded));
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 3, 3));
+    EXPECT_EQ(SizeDatabase().GetSizeField(2, 3), before);
+    EXPECT_FALSE(SizeDatabase().dirty());
+    const auto file = testsupport::ReadAll(DataPath(kSizeFileName));
+    Close();
+    EXPECT_EQ(testsupport::ReadAll(DataPath(kSizeFileName)), file);
 }
 
 TEST_F(MeasureWindowTest, AChartWithBytesAfterItsPoolOpensWhole) {
