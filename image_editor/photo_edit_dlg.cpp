@@ -652,8 +652,16 @@ platform::MbResult CPhotoEditDlg::Message(const platform::MessageRequest& reques
 }
 
 void RunPhotoEditDialog(const fs::path& base) {
-    CPhotoEditDlg dlg(nullptr, base);
-    dlg.ShowModal();
+    // The colour chooser's custom colours start afresh with the editor's
+    // other objects (ResetEditorState).
+    CCMyColorSelDlg::ResetCustomColours();
+    {
+        CPhotoEditDlg dlg(nullptr, base);
+        dlg.ShowModal();
+    }
+    // The pictures decoded for this call go with it, as they would with the
+    // module: the host keeps running without them.
+    platform::image::PictureCache::Instance().Clear();
 }
 
 }  // namespace image_editor

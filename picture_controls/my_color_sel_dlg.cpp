@@ -23,6 +23,7 @@ constexpr int kBasicRows = 6;
 constexpr int kCustomRows = 2;
 constexpr int kCellW = 22, kCellH = 18, kGap = 5;
 constexpr int kLabelH = 20;
+constexpr CCMyColorSelDlg::ColorRef kFreshCustomColour = 0xFFFFFF;  // the custom colours before any is added
 constexpr int kCustomTop = kLabelH + kBasicRows * (kCellH + kGap) + kLabelH;
 constexpr int kPanelW = kGap + kColumns * (kCellW + kGap);
 constexpr int kPanelH = kCustomTop + kCustomRows * (kCellH + kGap);
@@ -70,11 +71,13 @@ CCMyColorSelDlg::ColorRef CCMyColorSelDlg::BasicColour(int index) {
 std::array<CCMyColorSelDlg::ColorRef, CCMyColorSelDlg::kCustomColours>& CCMyColorSelDlg::CustomColours() {
     static std::array<ColorRef, kCustomColours> colours = [] {
         std::array<ColorRef, kCustomColours> a;
-        a.fill(0xFFFFFF);
+        a.fill(kFreshCustomColour);
         return a;
     }();
     return colours;
 }
+
+void CCMyColorSelDlg::ResetCustomColours() { CustomColours().fill(kFreshCustomColour); }
 
 CCMyColorSelDlg::CCMyColorSelDlg(ColorRef initial, unsigned /*flags*/, wxWindow* parent)
     : wxDialog(parent, wxID_ANY, wxString::FromUTF8("颜色"), wxDefaultPosition, wxDefaultSize,

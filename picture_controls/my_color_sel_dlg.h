@@ -47,6 +47,8 @@ public:
 
     // The custom colours the process keeps between choosers.
     static std::array<ColorRef, kCustomColours>& CustomColours();
+    // All white again, as at the process's first chooser.
+    static void ResetCustomColours();
     static ColorRef BasicColour(int index);  // 0..47: 8 columns by 6 rows
 
     // Paints the swatch panel (basic and custom colours, the selection) at its

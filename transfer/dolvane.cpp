@@ -27,6 +27,11 @@ extern "C" __attribute__((visibility("default"))) void Dolvane() {
         platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
         return;
     }
+    // The module stays loaded between calls (its per-thread text converters
+    // keep it mapped while the host's thread lives): the record object
+    // starts as a fresh load has it, so nothing of the last call's request
+    // is left in it when this one reads its own.
+    shell::ResetDLoadRec();
     shell::DLoadRec().SetDirectory(*base);
     CDownloadDlg dlg(nullptr, *base);
     dlg.ShowModal();

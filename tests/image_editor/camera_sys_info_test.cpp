@@ -5,8 +5,14 @@
 
 #include <string>
 
+#include "image_editor/basic_project_reader.h"
 #include "image_editor/camera_sys_info.h"
+#include "image_editor/canvas_control.h"
+#include "image_editor/material_table.h"
+#include "image_editor/photo_engine.h"
 #include "image_editor/pictova_entry.h"
+#include "image_editor/sub_dialog_rules.h"
+#include "project_editor/project_file.h"
 #include "platform/text.h"
 #include "tests/support/temp_dir.h"
 
@@ -79,6 +85,77 @@ TEST(CameraSysInfo, TheEntryCreatesTheRecordThatAnIndependentReaderReads) {
     CCameraSysInfo::ResetInstance();
     EXPECT_EQ(image_editor::PrepareEditor(base.path()), 0);
     EXPECT_EQ(CCameraSysInfo::Instance().GetSetText(601), "c");
+}
+
+// The module stays loaded between the host's calls: each call of the entry
+// finds the editor's objects as the last call left them and must make them
+// what a fresh load has.
+TEST(CameraSysInfo, EveryEntryStartsWithTheEditorsObjectsAsAFreshLoadHasThem) {
+    using namespace image_editor;
+    TempDir base;
+    {
+        project_editor::ProjectFile p;
+        p.SetPartCount(1);
+        p.parts[0].SetName("白衬衫");
+        p.parts[0].SetPictureName("白衬衫");
+        base.write(std::filesystem::path("服饰搭配基本项目") / "女装.dm3", project_editor::WriteProjectBytes(p));
+    }
+    int calls = 0;
+    RunEditorEntry(base.path(), [&](const std::filesystem::path&) {
+        ++calls;
+        // What the first call's user did: the background shown and
+        // brightened in a colour of her own, the valid area and brush set,
+        // a project read and a material placed, a line drawn in red, a photo
+        // saved under a name of her own, a background picture remembered.
+        CPhotoEngine& e = Engine();
+        e.SetBackgroundShown(true);
+        e.SetBackgroundColour(0x112233);
+        e.SetPhotoArea(40, 120, 420, 330);
+        e.SetRadius(9);
+        e.SetStickerForm('L');
+        ASSERT_EQ(Reader().ReadProjectFile("女装"), 1);
+        Materials().at(10).placed = Materials().at(10).shown = 'Y';
+        Materials().at(10).picture = base / "白衬衫.png";
+        Materials().Select(10);
+        Materials().AddOffset(30, 40);
+        EditorDrawing().SetColor(0x0000FF);
+        EditorDrawing().AddItem('A');
+        EditorDrawing().AddPoint(1, 1);
+        SaveMemory().lastName = "我的照片";
+        SaveMemory().lastFolder = "/tmp/照片";
+        CCameraSysInfo::Instance().GetSetText(302, "/elsewhere/背景.jpg");
+        CCameraSysInfo::Instance().ModeFlag(9);
+    });
+    // The record can no longer be read: a fresh record keeps its defaults.
+    base.write("kzvECameraSysInfo.e3f", std::vector<unsigned char>(100, 'Z'));
+
+    RunEditorEntry(base.path(), [&](const std::filesystem::path&) {
+        ++calls;
+        const CPhotoEngine fresh;
+        const CPhotoEngine& e = Engine();
+        EXPECT_FALSE(e.backgroundShown());
+        EXPECT_FALSE(e.backgroundLoaded());
+        EXPECT_EQ(e.backgroundColour(), fresh.backgroundColour());
+        EXPECT_EQ(e.GetPhotoArea(), fresh.GetPhotoArea());
+        EXPECT_EQ(e.radius(), fresh.radius());
+        EXPECT_EQ(e.GetStickerForm(), fresh.GetStickerForm());
+        EXPECT_FALSE(e.photoPresent());
+        EXPECT_FALSE(Reader().loaded());
+        EXPECT_EQ(Reader().baseDir(), base.path());
+        EXPECT_FALSE(Materials().AnyVisible());
+        EXPECT_EQ(Materials().selected(), -1);
+        EXPECT_EQ(Materials().offsetX(), 0);
+        EXPECT_EQ(Materials().offsetY(), 0);
+        const picture_controls::CDrawItemList freshList;
+        EXPECT_EQ(EditorDrawing().itemCount(), 0);
+        EXPECT_EQ(EditorDrawing().colour(), freshList.colour());
+        EXPECT_EQ(SaveMemory().lastName, "");
+        EXPECT_EQ(SaveMemory().lastFolder, "");
+        EXPECT_EQ(CCameraSysInfo::Instance().GetSetText(301), "");
+        EXPECT_EQ(CCameraSysInfo::Instance().ModeFlag(0), 0);
+        EXPECT_EQ(CCameraSysInfo::Instance().BaseDir(), base.path());
+    });
+    EXPECT_EQ(calls, 2);
 }
 
 TEST(CameraSysInfo, LongTextsAreCutOnCharacterBoundaries) {
