@@ -1,5 +1,6 @@
 #include "measure_market/measure_form.h"
 
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -31,6 +32,9 @@ constexpr platform::ui::ColorRef kAreaFill = 0xDEDEDE;
 constexpr platform::ui::ColorRef kLabelFill = 0xDCDCDC;
 constexpr platform::ui::ColorRef kEditedText = 0xFF0000;  // blue
 constexpr const char* kCaption = "特别提示";
+constexpr const char* kChartNotSaved = "尺码库没有保存: ";
+// The smallest font a status text is shrunk to before it is cut.
+constexpr double kMinStatusPoints = 7.0;
 
 // The picture area: paints through the form and hands clicks to it.
 class PictureArea : public wxPanel {
@@ -79,6 +83,10 @@ DlgSpace1FMView::DlgSpace1FMView(wxWindow* parent, const std::filesystem::path& 
     FillPersons();
     FillSizePictures();
     if (m_db.bodyFileKept() || m_db.sizeFileKept()) CallAfter([this] { ReportKeptFiles(); });
+    // The chart is saved when the program's window closes, while a box can
+    // still be shown over it; the binding goes with the form.
+    if (wxWindow* top = wxGetTopLevelParent(this))
+        top->Bind(wxEVT_CLOSE_WINDOW, &DlgSpace1FMView::OnTopLevelClose, this);
 }
 
 void DlgSpace1FMView::ReportKeptFiles() {
@@ -98,14 +106,34 @@ void DlgSpace1FMView::ChooseModel(bool male) {
 }
 
 DlgSpace1FMView::~DlgSpace1FMView() {
-    // The chart goes to disk when its window closes, with the value still
-    // being typed into the grid; a chart whose file could not be read asks
-    // nothing now and keeps its file.
+    // A window closed on its own (not with the program) reports a chart it
+    // could not write once it is gone; the program's close has reported it.
+    const std::string failure = SaveChart();
+    if (!failure.empty() && !m_chartFailureShown && wxTheApp)
+        wxTheApp->CallAfter([failure] {
+            platform::ui::ShowMessage(failure, platform::MbButtons::Ok, platform::MbIcon::Stop, kCaption);
+        });
+}
+
+std::string DlgSpace1FMView::SaveChart() {
+    // The chart goes to disk with the value still being typed into the grid;
+    // a chart whose file could not be read asks nothing now and keeps its
+    // file (that was reported when it was read).
     if (m_grid && m_db.sizeFileKept())
         m_grid->CancelEdit();
     else if (m_grid)
         measure::CommitGridEdit(*m_grid);
-    m_db.SaveSizes();
+    if (m_db.sizeFileKept() || m_db.SaveSizes()) return {};
+    return kChartNotSaved + m_db.lastError();
+}
+
+void DlgSpace1FMView::OnTopLevelClose(wxCloseEvent& e) {
+    e.Skip();
+    const std::string failure = SaveChart();
+    m_chartFailureShown = !failure.empty();
+    if (!failure.empty())
+        platform::ui::ShowMessage(failure, platform::MbButtons::Ok, platform::MbIcon::Stop, kCaption,
+                                  wxGetTopLevelParent(this));
 }
 
 void DlgSpace1FMView::BuildControls() {
@@ -143,8 +171,10 @@ void DlgSpace1FMView::BuildControls() {
     m_match->Disable();
     button(kIdAllSizes, "全部尺码");
     m_download = button(kIdDownload, "下载更新尺码库");
-    m_status = new wxStaticText(this, kIdStatus, "", wxPoint(x, y), wxSize(w, 32), wxST_NO_AUTORESIZE);
+    m_status = new wxStaticText(this, kIdStatus, "", wxPoint(x, y), wxSize(w, 32),
+                                wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
     m_status->SetForegroundColour(platform::ui::ToColour(0x0000C0));
+    m_statusFont = m_status->GetFont();
     y += 34;
     m_edit = new wxCheckBox(this, kIdEditMode, U("编辑方式"), wxPoint(x, y));
     y += 24;
@@ -200,11 +230,23 @@ void DlgSpace1FMView::FillSizePictures() {
 }
 
 void DlgSpace1FMView::SetStatus(const wxString& text) {
-    m_status->SetLabel(text);
+    // One line in the status's place: the form's font when the text fits, a
+    // smaller one when it does not; only a text too wide even then is cut
+    // with an ellipsis.
+    const int room = m_status->GetSize().x;
+    wxFont font = m_statusFont;
+    int width = 0;
+    for (double points = m_statusFont.GetFractionalPointSize(); points >= kMinStatusPoints; points -= 0.5) {
+        font.SetFractionalPointSize(points);
+        m_status->GetTextExtent(text, &width, nullptr, nullptr, nullptr, &font);
+        if (width <= room) break;
+    }
+    m_status->SetFont(font);
+    m_status->SetLabelText(text);
     m_status->Update();
 }
 
-wxString DlgSpace1FMView::statusText() const { return m_status->GetLabel(); }
+wxString DlgSpace1FMView::statusText() const { return m_status->GetLabelText(); }
 
 void DlgSpace1FMView::SetName(const wxString& name) { m_name->ChangeValue(name); }
 

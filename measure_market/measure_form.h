@@ -6,14 +6,17 @@
 // table.
 //
 // Window thread only. The size database is the process-wide one; the grid's
-// edit is committed before every save, match, row operation, download and
-// when the form goes away, and the chart is saved then.
+// edit is committed before every save, match, row operation, download, when
+// the program's window closes and when the form goes away, and the chart is
+// saved at those last two; a chart that cannot be written is reported (over
+// the closing window, or once the form has gone when it closed alone).
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+#include <wx/font.h>
 #include <wx/panel.h>
 
 #include "measure_market/dib_file.h"
@@ -24,6 +27,7 @@ class CSizeChartGrid;
 class wxButton;
 class wxCheckBox;
 class wxChoice;
+class wxCloseEvent;
 class wxStaticText;
 class wxTextCtrl;
 namespace measure {
@@ -69,6 +73,8 @@ public:
     void ShowSizePicture(int entry);
     // A click in the picture area (its own coordinates).
     void ClickPicture(wxPoint p);
+    // Shows a text in the status line (static 1033), on one line.
+    void SetStatus(const wxString& text);
 
     // The value editor: given the current value and the screen position,
     // returns the new value or none. Tests replace the dialog with this.
@@ -94,8 +100,11 @@ private:
     void BuildControls();
     void FillPersons();
     void FillSizePictures();
-    void SetStatus(const wxString& text);
     void ReportKeptFiles();
+    // Ends the grid's edit and writes the chart when it changed; the report
+    // of a failed write, empty when it was written or its file is kept.
+    std::string SaveChart();
+    void OnTopLevelClose(wxCloseEvent& e);
     void ChooseModel(bool male);
     void Redraw();
     std::filesystem::path DataPath(std::string_view name) const;
@@ -108,6 +117,7 @@ private:
     bool m_showNumbers = false;
     bool m_editMode = false;
     bool m_editing = false;  // the value editor is open
+    bool m_chartFailureShown = false;  // the close of the program's window reported it
     measure::CDibFile m_modelDib;  // read when the model is chosen, painted from here
     std::filesystem::path m_background;
     std::filesystem::path m_sizePicture;  // shown instead of the model while set
@@ -128,6 +138,7 @@ private:
     wxButton* m_delete = nullptr;
     wxButton* m_title = nullptr;
     wxStaticText* m_status = nullptr;
+    wxFont m_statusFont;  // the status line's own font, before any text shrinks it
 };
 
 // The picture area's rectangle in the form, and the grid's.

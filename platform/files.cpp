@@ -189,8 +189,33 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& p, std::s
 bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std::string* error) {
     static std::atomic<unsigned> counter{0};
     const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    const std::string base = "." + p.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-";
 
+    // What stands at the target decides first. A rename would put the new
+    // file in place of anything, a file made read-only included, so a target
+    // this process could not open for writing is left alone, and so is a
+    // folder or anything else that is not a plain file.
+    struct stat old {};
+    bool replacing = false;
+    if (::stat(p.c_str(), &old) == 0) {
+        if (S_ISDIR(old.st_mode)) {
+            if (error) *error = ErrnoText("cannot write", p, EISDIR);
+            return false;
+        }
+        if (!S_ISREG(old.st_mode)) {
+            if (error) *error = "cannot write " + p.string() + ": not a regular file";
+            return false;
+        }
+        if (::faccessat(AT_FDCWD, p.c_str(), W_OK, AT_EACCESS) != 0) {
+            if (error) *error = ErrnoText("cannot write", p, errno);
+            return false;
+        }
+        replacing = true;
+    } else if (errno != ENOENT) {
+        if (error) *error = ErrnoText("cannot write", p, errno);
+        return false;
+    }
+
+    const std::string base = "." + p.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-";
     fs::path tmp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -211,9 +236,18 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
         return false;
     };
 
-    // A replaced file keeps its permissions.
-    struct stat old {};
-    if (::stat(p.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    // A replaced file keeps its owner and group where this process may give
+    // them (the group alone when only that is allowed), and its permissions;
+    // set-id bits only together with the owner.
+    if (replacing) {
+        mode_t mode = old.st_mode & 07777;
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
+            const bool groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+            static_cast<void>(groupKept);  // otherwise it has this process's group
+        }
+        ::fchmod(fd, mode);
+    }
 
     if (!WriteAllToFd(fd, bytes)) return fail("cannot write");
     if (::fsync(fd) != 0) return fail("cannot flush");

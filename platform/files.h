@@ -36,7 +36,11 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::pa
                                                        std::size_t max_bytes = SIZE_MAX);
 
 // Writes to a temporary file in the same folder, flushes it and renames it
-// over `p`. On failure the old file is untouched and `error` says why.
+// over `p`. An existing `p` is replaced only when this process may write it
+// (a read-only file, a folder or a device at `p` fails before anything is
+// written); the new file keeps the old one's permissions, and its owner and
+// group where this process may set them. On failure the old file is
+// untouched, no temporary is left and `error` says why.
 bool SaveFileAtomic(const std::filesystem::path& p, std::span<const std::uint8_t> bytes,
                     std::string* error = nullptr);
 

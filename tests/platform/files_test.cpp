@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +30,63 @@ std::vector<std::string> Names(const std::vector<fs::path>& paths) {
 }
 
 std::vector<std::uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
+
+// The ordinary user the saves run as when the tests run as root.
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+
+// Runs `body` as an ordinary user with `dir` as its working directory: in a
+// child process that gives up root for kNobody when the tests run as root
+// (`dir` is handed to it), in this process as its own user otherwise.
+// `body` returns what went wrong, empty when nothing did.
+std::string AsOrdinaryUser(const fs::path& dir, const std::function<std::string()>& body) {
+    if (::geteuid() != 0) {
+        testsupport::ScopedCwd cwd(dir);
+        return body();
+    }
+    if (::chown(dir.c_str(), kNobody, kNoGroup) != 0) return "cannot hand the folder over";
+    // The child enters the folder through a descriptor, so the folders above
+    // it need not be open to that user.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int out[2];
+    if (dirFd < 0 || ::pipe(out) != 0) return "cannot prepare the child";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        std::string what;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 || ::setuid(kNobody) != 0 || ::geteuid() == 0)
+            what = "cannot give up root";
+        else if (::fchdir(dirFd) != 0)
+            what = "cannot enter the folder";
+        else
+            try {
+                what = body();
+            } catch (const std::exception& e) {
+                what = e.what();
+            }
+        const ssize_t written = ::write(out[1], what.data(), what.size());
+        ::_exit(written == static_cast<ssize_t>(what.size()) ? 0 : 1);
+    }
+    ::close(out[1]);
+    ::close(dirFd);
+    std::string what;
+    char buf[512];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;
+        what.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(out[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        what += " (the child did not end well)";
+    return what;
+}
+
+mode_t ModeOf(const fs::path& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
 
 }  // namespace
 
@@ -104,6 +166,60 @@ TEST(Files, FailedSaveLeavesTheOldFileAndSaysWhy) {
     error.clear();
     EXPECT_FALSE(SaveFileAtomic(dir / "missing" / "x.dat", Bytes("new"), &error));
     EXPECT_FALSE(error.empty());
+}
+
+// As the user who owns them: a file made read-only, and a folder where the
+// file should be, are refused and stay as they were; a writable file is
+// replaced and keeps its permissions. Relative names, as a program started in
+// its base directory uses them.
+TEST(Files, SaveRefusesWhatThisUserMayNotWriteAndKeepsTheMode) {
+    TempDir dir;
+    const fs::path folder = dir / "数据";
+    fs::create_directories(folder);
+    const std::string failures = AsOrdinaryUser(folder, [] {
+        std::string wrong;
+        auto check = [&wrong](bool ok, const std::string& what) {
+            if (!ok) wrong += what + "; ";
+        };
+        std::string error;
+        check(SaveFileAtomic("只读.by3", Bytes("the user's own")), "the first save failed");
+        check(::chmod("只读.by3", 0444) == 0, "chmod failed");
+        check(!SaveFileAtomic("只读.by3", Bytes("written over"), &error), "a read-only file was replaced");
+        check(error.find("只读.by3") != std::string::npos, "the error names no file: " + error);
+        check(ReadWholeFile("只读.by3") == Bytes("the user's own"), "the read-only file changed");
+        check(ModeOf("只读.by3") == 0444, "the read-only file's mode changed");
+
+        check(SaveFileAtomic("open.cd3", Bytes("first")), "the writable file was not made");
+        check(::chmod("open.cd3", 0640) == 0, "chmod failed");
+        check(SaveFileAtomic("open.cd3", Bytes("second"), &error), "the writable file was not saved: " + error);
+        check(ReadWholeFile("open.cd3") == Bytes("second"), "the writable file holds the old bytes");
+        check(ModeOf("open.cd3") == 0640, "the writable file lost its mode");
+
+        check(::mkdir("服饰尺码记录表.cd3", 0755) == 0, "mkdir failed");
+        error.clear();
+        check(!SaveFileAtomic("服饰尺码记录表.cd3", Bytes("chart"), &error), "a folder was replaced");
+        check(error.find("服饰尺码记录表.cd3") != std::string::npos, "the error names no file: " + error);
+        check(fs::is_directory("服饰尺码记录表.cd3") && fs::is_empty("服饰尺码记录表.cd3"), "the folder changed");
+
+        // Nothing else was left in the folder: no temporaries.
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(".")) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        check(names == std::vector<std::string>{"open.cd3", "只读.by3", "服饰尺码记录表.cd3"}, "other files were left");
+        return wrong;
+    });
+    EXPECT_EQ(failures, "");
+
+    // Whoever saves it next (root in the tests' usual run), the file keeps
+    // its owner, group and mode.
+    struct stat before {}, after {};
+    ASSERT_EQ(::stat((folder / "open.cd3").c_str(), &before), 0);
+    ASSERT_TRUE(SaveFileAtomic(folder / "open.cd3", Bytes("third")));
+    ASSERT_EQ(::stat((folder / "open.cd3").c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    if (::geteuid() == 0) EXPECT_EQ(after.st_uid, kNobody);
 }
 
 TEST(Files, ReadWholeFileRefusesWhatIsNotAFile) {

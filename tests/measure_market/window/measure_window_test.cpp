@@ -7,11 +7,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <functional>
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
@@ -34,6 +37,7 @@
 #include "tests/support/fixture_paths.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 #include "tests/measure_market/window/grid_screen.h"
 
@@ -222,6 +226,18 @@ protected:
     wxPoint LabelCentre(int i) {
         const LabelRect r = LabelRectOf(i);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2 + 2};
+    }
+
+    // The user types a note into the chart's row 1 and leaves the cell open.
+    void TypeNote(const char* text) {
+        CSizeChartGrid* grid = form->grid();
+        ASSERT_TRUE(grid->SetCurrentCell(9 + grid->GetFixedColumnCount(), 1 + grid->GetFixedRowCount()));
+        grid->ShowCurrentEditor();
+        CGridCellControl* editor = grid->GetColumnControl(9);
+        ASSERT_NE(editor, nullptr);
+        editor->SetValue(text, -1);
+        editor->SetModified(1);
+        ASSERT_TRUE(grid->IsEditing());
     }
 
     testsupport::TempDir base;
@@ -426,6 +442,58 @@ TEST_F(MeasureWindowTest, EscapeTakesBackWhatWasTypedIntoAChartCell) {
     const auto file = testsupport::ReadAll(DataPath(kSizeFileName));
     Close();
     EXPECT_EQ(testsupport::ReadAll(DataPath(kSizeFileName)), file);
+}
+
+// A folder where the chart's file should be: closing the program's window,
+// or the measurement window alone, says that the chart was not saved (once),
+// and the folder stays as it was.
+TEST_F(MeasureWindowTest, AChartThatCannotBeWrittenAtCloseIsReported) {
+    const fs::path chart = DataPath(kSizeFileName);
+    auto putFolderInPlace = [&] {
+        fs::remove(chart);
+        fs::create_directory(chart);
+    };
+    putFolderInPlace();
+    TypeNote("客户试穿后再定");
+    {
+        // The program's window closes.
+        platform::ui::MessageBoxRecorder boxes;
+        top->Close(true);
+        top = nullptr;  // destroyed by its close
+        form = nullptr;
+        testsupport::PumpEvents(300);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].caption, "特别提示");
+        EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Stop);
+        EXPECT_EQ(boxes.shown()[0].text.rfind("尺码库没有保存: ", 0), 0u) << boxes.shown()[0].text;
+        EXPECT_NE(boxes.shown()[0].text.find(std::string(kSizeFileName)), std::string::npos) << boxes.shown()[0].text;
+        EXPECT_TRUE(fs::is_directory(chart) && fs::is_empty(chart));
+    }
+
+    // The measurement window closed by the user's close command: the desktop's
+    // own box says so once the window has gone.
+    fs::remove(chart);
+    fs::copy_file(testsupport::DemoBase() / std::string(kDataFolder) / std::string(kSizeFileName), chart);
+    SizeDatabase().Reset();
+    Open();
+    putFolderInPlace();
+    TypeNote("改小一号");
+    bool boxShown = false;
+    testsupport::XInputScript answer(150, 20000);
+    answer.Then([] { return testsupport::DesktopDialogShown("GtkMessageDialog"); })
+        .Do([&] {
+            boxShown = true;
+            testsupport::CancelDesktopDialogs("GtkMessageDialog");
+        });
+    answer.onTimeout = [] { testsupport::CancelDesktopDialogs("GtkMessageDialog"); };
+    answer.Start();
+    client->CloseChild(space);
+    space = nullptr;
+    form = nullptr;
+    for (int i = 0; i < 200 && !answer.done() && !answer.timedOut(); ++i) testsupport::DeliverEvents(100);
+    EXPECT_TRUE(boxShown);
+    EXPECT_FALSE(answer.timedOut());
+    EXPECT_TRUE(fs::is_directory(chart) && fs::is_empty(chart));
 }
 
 TEST_F(MeasureWindowTest, AChartWithBytesAfterItsPoolOpensWhole) {
@@ -644,6 +712,95 @@ TEST_F(MeasureWindowTest, DownloadReplacesTheChartAndRefusesBrokenOnes) {
     EXPECT_EQ(form->statusText(), wxString::FromUTF8(kTextDone));
     EXPECT_EQ(form->grid()->shownRows(), rows + 1);
     EXPECT_EQ(SizeDatabase().GetSizeField(rows, 8), "胸围:120");
+}
+
+// Every text the status line can show stands on one line in its place:
+// it fits the line's width and height in the font it is shown in, no other
+// control covers the line, and what the X server shows of it is one row of
+// characters. The texts come the way the user meets them where a test server
+// can give them.
+TEST_F(MeasureWindowTest, EveryStatusTextStandsOnOneLineInItsPlace) {
+    auto* status = dynamic_cast<wxStaticText*>(form->FindWindow(kIdStatus));
+    auto* editMode = dynamic_cast<wxCheckBox*>(form->FindWindow(kIdEditMode));
+    ASSERT_NE(status, nullptr);
+    ASSERT_NE(editMode, nullptr);
+    const wxRect place = status->GetRect();
+    const wxFont formFont = form->GetFont();
+
+    testsupport::TempDir site;
+    const std::string name = platform::Utf8ToGbkLossy(kSizeTableName);
+    site.write(fs::path("bad") / "kzvweb_clothda" / name, std::string("<html>moved</html>"));
+    const auto chart = testsupport::ReadAll(DataPath(kSizeFileName));
+    site.write(fs::path("kzvweb_clothda") / name, chart);
+    testsupport::HttpTestServer server(site.path());
+    ASSERT_TRUE(server.running());
+    auto download = [&](const std::string& host) {
+        form->SetDownloadHost(host);
+        form->DownloadSizes();
+    };
+    const fs::path chartFile = DataPath(kSizeFileName);
+    struct Case {
+        std::string text;
+        std::function<void()> show;
+    } cases[] = {
+        {"没有合适的尺码!!", [&] { form->MatchSizes(); }},  // no person chosen
+        {kTextNotAChart, [&] { download(server.url("/files/bad")); }},
+        {kTextRequestFailed, [&] { download(server.url("/missing")); }},
+        {kTextReadFailed, [&] { download(server.url("/short")); }},
+        {kTextNoServer, [&] { download("http://127.0.0.1:1"); }},
+        {kTextWriteFailed,
+         [&] {
+             fs::rename(chartFile, chartFile.string() + ".away");
+             fs::create_directory(chartFile);
+             download(server.url("/files"));
+             fs::remove(chartFile);
+             fs::rename(chartFile.string() + ".away", chartFile);
+         }},
+        {kTextDone, [&] { download(server.url("/files")); }},
+        {"有 200 个合适的尺码.", nullptr},
+        {kTextConnecting, nullptr},
+        {kTextNoSession, nullptr},
+        {ProgressText(chart.size(), static_cast<std::int64_t>(chart.size())), nullptr},
+        {ProgressText(69228, -1), nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const wxString text = wxString::FromUTF8(c.text);
+        if (c.show)
+            c.show();
+        else
+            form->SetStatus(text);
+        testsupport::PumpEvents(150);
+        ASSERT_EQ(form->statusText(), text);
+        EXPECT_EQ(status->GetRect(), place);
+        // It fits the line in the font it is shown in, a font no larger than the form's.
+        const wxFont font = status->GetFont();
+        EXPECT_LE(font.GetFractionalPointSize(), formFont.GetFractionalPointSize());
+        int width = 0, height = 0;
+        status->GetTextExtent(text, &width, &height, nullptr, nullptr, &font);
+        EXPECT_LE(width, place.width);
+        EXPECT_LE(height, place.height);
+        // No other control of the form lies over the line.
+        for (wxWindow* other : form->GetChildren())
+            if (other != status && other->IsShown())
+                EXPECT_FALSE(other->GetRect().Intersects(place)) << other->GetLabel().utf8_string();
+        // On the screen: the characters (the line's dark red) stand in one
+        // band no taller than one line, and reach no lower than the line.
+        const wxImage shown = testsupport::GrabScreenArea(status->GetScreenRect());
+        ASSERT_TRUE(shown.IsOk());
+        int top = -1, bottom = -1, inked = 0;
+        for (int y = 0; y < shown.GetHeight(); ++y)
+            for (int x = 0; x < shown.GetWidth(); ++x) {
+                const int r = shown.GetRed(x, y), g = shown.GetGreen(x, y), b = shown.GetBlue(x, y);
+                if (r < g + 60 || r < b + 60) continue;
+                ++inked;
+                if (top < 0) top = y;
+                bottom = y;
+            }
+        EXPECT_GT(inked, 20);
+        EXPECT_LE(bottom - top + 1, height);
+        if (c.text == kTextNotAChart) Shot("status-line");
+    }
 }
 
 TEST_F(MeasureWindowTest, TheValueEditorOpensAtItsLabelAndEscapeOrTheCloseBoxCancel) {
