@@ -794,9 +794,20 @@ TEST_F(PavanelWindow, ALongGalleryNameIsCutAtItsOwnCellAndLeavesItsNeighboursAlo
     for (int k = 0; k < 3; ++k) store.Part(row[static_cast<std::size_t>(k)].part).SetName(kept[static_cast<std::size_t>(k)]);
 }
 
-// What the X server shows of the view's client area.
+// What the X server shows of the view's client area once its paints are
+// done: two grabs a moment apart agree.
 wxImage ShownView(CPavanelView* view) {
-    return testsupport::GrabScreenArea(wxRect(view->ClientToScreen(wxPoint(0, 0)), view->GetClientSize()));
+    const wxRect area(view->ClientToScreen(wxPoint(0, 0)), view->GetClientSize());
+    wxImage last = testsupport::GrabScreenArea(area);
+    for (int i = 0; i < 100; ++i) {
+        testsupport::DeliverEvents(100);
+        wxImage now = testsupport::GrabScreenArea(area);
+        if (now.IsOk() && last.IsOk() && now.GetSize() == last.GetSize() &&
+            std::equal(now.GetData(), now.GetData() + now.GetWidth() * now.GetHeight() * 3, last.GetData()))
+            return now;
+        last = now;
+    }
+    return last;
 }
 
 // The pixels of the view that differ between two grabs outside the gallery
@@ -834,7 +845,6 @@ TEST_F(PavanelWindow, ALongNameSetInThePartParametersLeavesNothingOutsideTheGall
         ASSERT_GE(cell.part, 0);
         testsupport::ClickAt(m_view, Centre(cell.picture));
         ASSERT_EQ(m_view->editor().selectedPart(), cell.part);
-        testsupport::DeliverEvents(300);
         before = ShownView(m_view);  // the part's own name, short
         const wxString longName = wxString::FromUTF8(kLongNames[0]);
         if (wxTheClipboard->Open()) {
@@ -868,17 +878,16 @@ TEST_F(PavanelWindow, ALongNameSetInThePartParametersLeavesNothingOutsideTheGall
         while (!script.done() && !script.timedOut()) testsupport::DeliverEvents(50);
         ASSERT_FALSE(script.timedOut());
         ASSERT_EQ(store.Part(cell.part).Name(), kLongNames[0]);
-        testsupport::DeliverEvents(300);
+        const wxImage after = ShownView(m_view);
         if (column == 0) {
             EXPECT_TRUE(testsupport::SaveWindowScreenshot(m_frame, testsupport::Screen("gallery-long-name-processing.png")));
         }
-        EXPECT_EQ(ChangedOutsideGallery(m_view, before, ShownView(m_view)), 0) << "processing mode on";
+        EXPECT_EQ(ChangedOutsideGallery(m_view, before, after), 0) << "processing mode on";
     }
     // Processing mode off: only the gallery is drawn again, and nothing
     // of the long labels stays beside it.
     testsupport::ClickOn(processing);
     ASSERT_FALSE(processing->GetValue());
-    testsupport::DeliverEvents(300);
     EXPECT_EQ(ChangedOutsideGallery(m_view, before, ShownView(m_view)), 0) << "processing mode off";
     EXPECT_TRUE(testsupport::SaveWindowScreenshot(m_frame, testsupport::Screen("gallery-long-name.png")));
 }
@@ -899,7 +908,7 @@ int LitPixels(CPavanelView* view, int i) {
 
 // Waits (delivering events, never repainting) until icon i shows lit or unlit.
 bool IconShows(CPavanelView* view, int i, bool lit) {
-    for (int t = 0; t < 100; ++t) {
+    for (int t = 0; t < 200; ++t) {
         const int n = LitPixels(view, i);
         if (lit ? n > 100 : n == 0) return true;
         testsupport::DeliverEvents(50);
