@@ -67,8 +67,12 @@ std::vector<GalleryCell> PartGallery::Cells() const {
             GalleryCell c;
             c.ordinal = m_first + kGalleryColumns * i + j;
             c.picture = {t + 30, y, t + 110, y + 80};
-            c.name = {t, y + 85, t + 140, y + 110};
-            c.below = {t, y + 115, t + 140, y + 140};
+            c.name = {t, y + 85, t + kGalleryNameWidth, y + 110};
+            c.below = {t, y + 115, t + kGalleryNameWidth, y + 140};
+            const int shared = (kGalleryNameWidth - kGalleryCellWidth) / 2;
+            c.nameClip = {std::max(c.name.left + shared, m_rect.left + 1), std::max(c.name.top, m_rect.top + 1),
+                          std::min(c.name.right - shared, m_rect.right - 1),
+                          std::min(c.name.bottom, m_rect.bottom - 1)};
             if (c.ordinal < count) c.part = m_items[static_cast<std::size_t>(c.ordinal)];
             cells.push_back(c);
         }

@@ -22,6 +22,7 @@ using picture_controls::Rect;
 inline constexpr int kGalleryColumns = 3;
 inline constexpr int kGalleryCellWidth = 130;
 inline constexpr int kGalleryCellHeight = 150;
+inline constexpr int kGalleryNameWidth = 140;  // 'T' and 'P'
 inline constexpr std::uint32_t kGalleryBackground = 0xF6F6F6;  // R 246 G 246 B 246
 inline constexpr std::uint32_t kGalleryNameColour = 0x818181;  // R 129 G 129 B 129
 inline constexpr std::uint32_t kGalleryMarkFill = 0xBEBEBE;    // R 190 G 190 B 190
@@ -39,6 +40,12 @@ struct GalleryCell {
     Rect picture;       // 'G'
     Rect name;          // 'T'
     Rect below;         // 'P'
+    // Where the name may draw: 'T' less the 5 px at each side that the
+    // neighbouring cells' 'T's share with it (they are 140 px wide on a
+    // 130 px pitch), inside the gallery's edge. The name is centred in 'T'
+    // and cut at this rectangle, so a long name never reaches its
+    // neighbours' names nor leaves the gallery.
+    Rect nameClip;
     Rect MarkBox() const { return {below.right - 16, below.bottom - 16, below.right, below.bottom}; }
 };
 

@@ -88,6 +88,9 @@ CPavanelView::CPavanelView(wxWindow* parent)
     m_font.SetPixelSize(wxSize(0, 13));
     SetFont(m_font);
     m_stage = new CStageWnd(this, kIdStagePlace, wxPoint(6, 6), wxSize(120, 100));
+    // The tool icons show the canvas's tool at all times, also when the
+    // canvas ends a tool by itself.
+    m_stage->SetToolListener([this](int) { RefreshRect(ToWx(m_toolBar)); });
     BuildControls();
     Bind(wxEVT_PAINT, &CPavanelView::OnPaint, this);
     Bind(wxEVT_SIZE, &CPavanelView::OnSize, this);
@@ -101,7 +104,10 @@ CPavanelView::CPavanelView(wxWindow* parent)
     Bind(wxEVT_TEXT, &CPavanelView::OnText, this);
 }
 
-CPavanelView::~CPavanelView() { platform::sound::Stop(); }
+CPavanelView::~CPavanelView() {
+    m_stage->SetToolListener(nullptr);
+    platform::sound::Stop();
+}
 
 std::function<void(CPavanelView&)>& CPavanelView::WebPageCommand() {
     static std::function<void(CPavanelView&)> command;
@@ -847,6 +853,22 @@ void CPavanelView::DrawLabels(wxDC& dc) {
 void CPavanelView::DrawGallery(wxDC& dc) {
     const Rect g = m_gallery->rect();
     if (g.empty()) return;
+    // Drawn into a bitmap of the gallery's own size and put in place whole:
+    // nothing the gallery draws can land beside it on the view, where a
+    // repaint of the gallery alone would leave it standing.
+    wxBitmap bitmap(g.width(), g.height(), 24);
+    {
+        wxMemoryDC mem(bitmap);
+        mem.SetDeviceOrigin(-g.left, -g.top);
+        PaintGallery(mem);
+    }
+    dc.DrawBitmap(bitmap, g.left, g.top);
+    control(kIdPageUp)->Enable(m_gallery->CanPageUp());
+    control(kIdPageDown)->Enable(m_gallery->CanPageDown());
+}
+
+void CPavanelView::PaintGallery(wxDC& dc) {
+    const Rect g = m_gallery->rect();
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(ToColour(kGalleryBackground)));
     dc.DrawRectangle(ToWx(g));
@@ -868,16 +890,21 @@ void CPavanelView::DrawGallery(wxDC& dc) {
         const PartRecord& part = store.Part(c.part);
         Edge3d(dc, c.picture);
         DrawFitted(dc, m_editor->PartPicture(c.part), c.picture.Inflate(-4), m_stage->painter().pictures());
-        if (m_processing) {
-            dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
-            dc.SetTextBackground(ToColour(PartGallery::ProcessColour(part.Depth())));
-            dc.SetTextForeground(ToColour(kGalleryProcessText));
-            dc.DrawLabel(wxString::FromUTF8(PartGallery::ProcessLabel(part.Depth(), part.Name())), ToWx(c.name),
-                         wxALIGN_CENTRE);
-        } else {
-            dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-            dc.SetTextForeground(ToColour(kGalleryNameColour));
-            dc.DrawLabel(wxString::FromUTF8(part.Name()), ToWx(c.name), wxALIGN_CENTRE);
+        // The name centred on one line in 'T', cut where the cell's own part of 'T' ends.
+        if (!c.nameClip.empty()) {
+            dc.SetClippingRegion(ToWx(c.nameClip));
+            if (m_processing) {
+                dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
+                dc.SetTextBackground(ToColour(PartGallery::ProcessColour(part.Depth())));
+                dc.SetTextForeground(ToColour(kGalleryProcessText));
+                dc.DrawLabel(wxString::FromUTF8(PartGallery::ProcessLabel(part.Depth(), part.Name())),
+                             ToWx(c.name), wxALIGN_CENTRE);
+            } else {
+                dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+                dc.SetTextForeground(ToColour(kGalleryNameColour));
+                dc.DrawLabel(wxString::FromUTF8(part.Name()), ToWx(c.name), wxALIGN_CENTRE);
+            }
+            dc.DestroyClippingRegion();
         }
         if (m_gallery->markingMode() != kMarkDisplay) {
             const Rect box = c.MarkBox();
@@ -893,8 +920,6 @@ void CPavanelView::DrawGallery(wxDC& dc) {
         }
     }
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    control(kIdPageUp)->Enable(m_gallery->CanPageUp());
-    control(kIdPageDown)->Enable(m_gallery->CanPageDown());
 }
 
 // ---- events ----

@@ -123,6 +123,8 @@ private:
     void SaveComposition();
     void PlayVoice();
     void DrawGallery(wxDC& dc);
+    // The gallery in view coordinates, on a DC that shows nothing beyond it.
+    void PaintGallery(wxDC& dc);
     void DrawToolBar(wxDC& dc);
     void DrawPreview(wxDC& dc);
     void DrawLabels(wxDC& dc);

@@ -36,13 +36,24 @@ CStageWnd::CStageWnd(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
 
 CStageWnd::~CStageWnd() = default;
 
-void CStageWnd::SetMode(int tool) { m_control->SetMode(tool); }
+void CStageWnd::SetMode(int tool) {
+    m_control->SetMode(tool);
+    ToolMayHaveChanged();
+}
 
 void CStageWnd::EndMode() {
     if (m_control->EndMode()) {
         SetCursor(wxNullCursor);
         Refresh();
     }
+    ToolMayHaveChanged();
+}
+
+void CStageWnd::ToolMayHaveChanged() {
+    const int tool = m_control->tool();
+    if (tool == m_toldTool) return;
+    m_toldTool = tool;
+    if (m_toolListener) m_toolListener(tool);
 }
 
 void CStageWnd::SetText(int index, const std::string& text) {
@@ -143,6 +154,7 @@ void CStageWnd::React(const CanvasReaction& r) {
         platform::ui::SendMessage(GetParent(), kStageNotifyMessage, static_cast<std::uintptr_t>(r.notify),
                                   reinterpret_cast<std::intptr_t>(&record));
     }
+    ToolMayHaveChanged();
 }
 
 void CStageWnd::HandleButton(bool down, int button, wxPoint p) {

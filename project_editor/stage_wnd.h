@@ -7,6 +7,7 @@
 // Window thread only. Shares the process-wide slot table and project store;
 // the drawing items are the process's CDrawItemList (StageDrawList()).
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <wx/bitmap.h>
@@ -70,6 +71,12 @@ public:
     void ClearPicture2();
     void BeginLineMode() { m_control->BeginLineMode(); }
 
+    // Called with the new tool mode whenever it changed, whatever changed it:
+    // a tool chosen, a tool that ends itself (an outline closed on its first
+    // point), the right button, EndMode. The view keeps its tool icons lit
+    // by it.
+    void SetToolListener(std::function<void(int tool)> listener) { m_toolListener = std::move(listener); }
+
     // The composed stage as a picture, rendered off screen.
     wxImage RenderPicture();
 
@@ -84,6 +91,8 @@ private:
     void OnMouse(wxMouseEvent& e);
     void React(const CanvasReaction& r);
     StageScene CurrentScene();
+    // Tells the listener when the tool mode is no longer the one last told.
+    void ToolMayHaveChanged();
 
     picture_controls::CDrawItemList& m_list;
     DrawListAdapter m_adapter;
@@ -93,6 +102,8 @@ private:
     int m_busy = 0;
     wxCursor m_toolCursor;
     wxCursor m_dragCursor;
+    std::function<void(int)> m_toolListener;
+    int m_toldTool = kToolSelect;
 };
 
 }  // namespace project_editor

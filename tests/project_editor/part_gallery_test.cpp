@@ -58,6 +58,10 @@ TEST(PartGallery, PagesAndHitTestsAtCapacity) {
     ASSERT_EQ(cells.size(), 9u);
     EXPECT_EQ(cells[4].picture, (Rect{10 + 15 + 130 + 30, 26 + 150, 10 + 15 + 130 + 110, 26 + 150 + 80}));
     EXPECT_EQ(cells[4].name, (Rect{155, 261, 295, 286}));
+    // A name draws in its own 130 px of 'T': the 10 px that neighbouring 'T's share are split.
+    EXPECT_EQ(cells[4].nameClip, (Rect{160, 261, 290, 286}));
+    EXPECT_EQ(cells[3].nameClip.right, cells[4].nameClip.left);
+    EXPECT_EQ(cells[5].nameClip.left, cells[4].nameClip.right);
     EXPECT_EQ(g.HitTest({cells[4].picture.left + 1, cells[4].picture.top + 1}), 4);
     EXPECT_EQ(g.HitTest({cells[4].name.left + 1, cells[4].name.top + 1}), -1) << "only the picture picks";
     EXPECT_FALSE(g.PageUp());

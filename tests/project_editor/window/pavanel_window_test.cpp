@@ -4,8 +4,11 @@
 // read back by an independent reader), the colour chooser opens, the
 // composition is saved, a voice plays, and closing saves a change; twelve
 // pictures are added to a category, twelve more from a folder chosen in the
-// folder tree as copies of a part, and a category is replaced. Screens go to
-// screens/pavanel-stage-*.png and screens/pavanel-addpics-*.png.
+// folder tree as copies of a part, and a category is replaced. Long part
+// names stay in their gallery cells, on the screen too after the part
+// parameters dialog set one; the tool icons go out when a tool ends by
+// itself. Screens go to screens/pavanel-stage-*.png,
+// screens/pavanel-addpics-*.png and screens/gallery-long-name*.png.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -16,10 +19,12 @@
 #include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/clipbrd.h>
 #include <wx/combobox.h>
 #include <wx/dcmemory.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 #include <wx/weakref.h>
 
 #include "picture_controls/hover_button.h"
@@ -33,6 +38,7 @@
 #include "project_editor/pavanel_frame.h"
 #include "project_editor/pavanel_session.h"
 #include "project_editor/pavanel_view.h"
+#include "project_editor/project_param_dlg.h"
 #include "project_editor/shell_tree_ctrl.h"
 #include "project_editor/sys_set_info.h"
 #include "tests/project_editor/dm3_reader.h"
@@ -684,6 +690,264 @@ TEST_F(PavanelWindow, TheAddPicturesDialogListsChineseNamesInStoredOrderAndLeave
     }
     EXPECT_EQ(closings, 2);
     EXPECT_EQ(CProjectStore::Instance().PartCount(), dm3test::Read(ProjectFile()).n) << "nothing added";
+}
+
+}  // namespace
+
+namespace {
+
+// ---- long gallery names and the tool icons ----
+
+const char* const kLongNames[] = {
+    "秋冬新款双面羊毛呢长大衣 Double-Face Wool Coat 限量版X",  // 39 characters, Chinese and ASCII
+    "Autumn Winter Double Faced Wool Coat XL",               // 39 ASCII characters
+};
+
+// The view painted off screen, as its client area.
+wxImage PaintedView(CPavanelView* view) {
+    const wxSize size = view->GetClientSize();
+    wxBitmap bmp(size.x, size.y, 24);
+    {
+        wxMemoryDC dc(bmp);
+        view->Draw(dc);
+    }
+    return bmp.ConvertToImage();
+}
+
+bool SamePixel(const wxImage& a, const wxImage& b, int x, int y) {
+    return a.GetRed(x, y) == b.GetRed(x, y) && a.GetGreen(x, y) == b.GetGreen(x, y) && a.GetBlue(x, y) == b.GetBlue(x, y);
+}
+
+bool Inside(const Rect& r, int x, int y) { return r.Contains({x, y}); }
+
+TEST_F(PavanelWindow, ALongGalleryNameIsCutAtItsOwnCellAndLeavesItsNeighboursAlone) {
+    CProjectStore& store = CProjectStore::Instance();
+    const std::vector<GalleryCell> cells = m_view->gallery().Cells();
+    ASSERT_GE(cells.size(), 3u);
+    std::vector<GalleryCell> row(cells.begin(), cells.begin() + 3);  // the first row: three columns
+    std::vector<std::string> kept;
+    for (const GalleryCell& c : row) {
+        ASSERT_GE(c.part, 0);
+        kept.push_back(store.Part(c.part).Name());
+        // The rectangle a name draws in lies in its 'T' and the gallery, and
+        // no two of them meet.
+        EXPECT_GE(c.nameClip.left, c.name.left);
+        EXPECT_LE(c.nameClip.right, c.name.right);
+        EXPECT_EQ(c.nameClip.top, c.name.top);
+        EXPECT_EQ(c.nameClip.bottom, c.name.bottom);
+        EXPECT_GT(c.nameClip.left, m_view->gallery().rect().left);
+        EXPECT_LT(c.nameClip.right, m_view->gallery().rect().right);
+    }
+    EXPECT_LE(row[0].nameClip.right, row[1].nameClip.left);
+    EXPECT_LE(row[1].nameClip.right, row[2].nameClip.left);
+    const wxSize size = m_view->GetClientSize();
+    auto setNames = [&](int only, const std::string& name) {
+        for (int k = 0; k < 3; ++k) store.Part(row[static_cast<std::size_t>(k)].part).SetName(only < 0 || only == k ? name : "");
+    };
+    for (bool processing : {false, true}) {
+        m_view->CheckChanged(kIdProcessing, processing);
+        for (const char* longName : kLongNames) {
+            SCOPED_TRACE(std::string(processing ? "processing mode, " : "") + longName);
+            ASSERT_EQ(wxString::FromUTF8(longName).length(), 39u);
+            setNames(-1, "");
+            const wxImage none = PaintedView(m_view);
+            wxImage alone[3];
+            for (int k = 0; k < 3; ++k) {
+                setNames(k, longName);
+                alone[k] = PaintedView(m_view);
+            }
+            setNames(-1, longName);
+            const wxImage all = PaintedView(m_view);
+            for (int k = 0; k < 3; ++k) {
+                const GalleryCell& c = row[static_cast<std::size_t>(k)];
+                int outsideT = 0, outsideClip = 0, inside = 0, minX = size.x, maxX = -1, neighbour = 0;
+                for (int y = 0; y < size.y; ++y)
+                    for (int x = 0; x < size.x; ++x) {
+                        if (Inside(c.nameClip, x, y) && !SamePixel(all, alone[k], x, y)) ++neighbour;
+                        if (SamePixel(alone[k], none, x, y)) continue;
+                        outsideT += !Inside(c.name, x, y);
+                        if (!Inside(c.nameClip, x, y)) {
+                            ++outsideClip;
+                            continue;
+                        }
+                        ++inside;
+                        minX = std::min(minX, x);
+                        maxX = std::max(maxX, x);
+                    }
+                EXPECT_EQ(outsideT, 0) << "column " << k << ": pixels of the name outside its 'T'";
+                EXPECT_EQ(outsideClip, 0) << "column " << k << ": pixels of the name over its neighbours' part of 'T'";
+                EXPECT_GT(inside, 200) << "column " << k << ": the name is drawn";
+                // Too long for the cell: it reaches both ends and is cut there.
+                EXPECT_LE(minX, c.nameClip.left + 4) << "column " << k;
+                EXPECT_GE(maxX, c.nameClip.right - 5) << "column " << k;
+                EXPECT_EQ(neighbour, 0) << "column " << k << ": its name as it is alone, with both neighbours long too";
+            }
+            int elsewhere = 0;
+            for (int y = 0; y < size.y; ++y)
+                for (int x = 0; x < size.x; ++x)
+                    if (!Inside(row[0].nameClip, x, y) && !Inside(row[1].nameClip, x, y) &&
+                        !Inside(row[2].nameClip, x, y) && !SamePixel(all, none, x, y))
+                        ++elsewhere;
+            EXPECT_EQ(elsewhere, 0) << "three long names change nothing beyond their name rectangles";
+        }
+    }
+    for (int k = 0; k < 3; ++k) store.Part(row[static_cast<std::size_t>(k)].part).SetName(kept[static_cast<std::size_t>(k)]);
+}
+
+// What the X server shows of the view's client area once its paints are
+// done: two grabs a moment apart agree.
+wxImage ShownView(CPavanelView* view) {
+    const wxRect area(view->ClientToScreen(wxPoint(0, 0)), view->GetClientSize());
+    wxImage last = testsupport::GrabScreenArea(area);
+    for (int i = 0; i < 100; ++i) {
+        testsupport::DeliverEvents(100);
+        wxImage now = testsupport::GrabScreenArea(area);
+        if (now.IsOk() && last.IsOk() && now.GetSize() == last.GetSize() &&
+            std::equal(now.GetData(), now.GetData() + now.GetWidth() * now.GetHeight() * 3, last.GetData()))
+            return now;
+        last = now;
+    }
+    return last;
+}
+
+// The pixels of the view that differ between two grabs outside the gallery
+// and the view's child windows (-1 when a grab failed).
+int ChangedOutsideGallery(CPavanelView* view, const wxImage& before, const wxImage& after) {
+    const wxSize size = view->GetClientSize();
+    if (!before.IsOk() || !after.IsOk() || before.GetSize() != size || after.GetSize() != size) return -1;
+    std::vector<wxRect> children;
+    for (wxWindow* child : view->GetChildren())
+        if (child->IsShown()) children.push_back(child->GetRect());
+    const Rect g = view->gallery().rect();
+    int changed = 0;
+    for (int y = 0; y < size.y; ++y)
+        for (int x = 0; x < size.x; ++x) {
+            if (g.Contains({x, y}) || SamePixel(before, after, x, y)) continue;
+            changed += std::none_of(children.begin(), children.end(), [&](const wxRect& r) { return r.Contains(x, y); });
+        }
+    return changed;
+}
+
+TEST_F(PavanelWindow, ALongNameSetInThePartParametersLeavesNothingOutsideTheGallery) {
+    CProjectStore& store = CProjectStore::Instance();
+    m_frame->Raise();
+    testsupport::PumpEvents(200);
+    auto* processing = static_cast<wxCheckBox*>(m_view->control(kIdProcessing));
+    testsupport::ClickOn(processing);
+    ASSERT_TRUE(processing->GetValue());
+    // The first cell's part: a long name there reaches furthest left; then
+    // the last one of the first row, which reaches right. The screen beside
+    // the gallery stays as it was before the name was set.
+    wxImage before;
+    for (int column : {0, 2}) {
+        SCOPED_TRACE("column " + std::to_string(column));
+        const GalleryCell cell = m_view->gallery().Cells().at(static_cast<std::size_t>(column));
+        ASSERT_GE(cell.part, 0);
+        testsupport::ClickAt(m_view, Centre(cell.picture));
+        ASSERT_EQ(m_view->editor().selectedPart(), cell.part);
+        before = ShownView(m_view);  // the part's own name, short
+        const wxString longName = wxString::FromUTF8(kLongNames[0]);
+        if (wxTheClipboard->Open()) {
+            wxTheClipboard->SetData(new wxTextDataObject(longName));
+            wxTheClipboard->Close();
+        }
+        // "试衣图片参数" clicked; in the dialog the name is replaced by a paste
+        // and "保存退出" clicked.
+        CProjectParamDlg* dlg = nullptr;
+        wxTextCtrl* edit = nullptr;
+        testsupport::XInputScript script;
+        script
+            .Then([&] {
+                dlg = testsupport::FindShownDialog<CProjectParamDlg>();
+                edit = dlg ? dynamic_cast<wxTextCtrl*>(dlg->control(kIdGoodsName)) : nullptr;
+                return edit != nullptr;
+            })
+            .Do([&] { testsupport::XPointTo(edit); })
+            .Do([] { testsupport::XLeftClick(); })
+            .Do([] { testsupport::XKey('A', wxMOD_CONTROL); })
+            .Do([] { testsupport::XKey('V', wxMOD_CONTROL); })
+            .Then([&] { return edit->GetValue() == longName; })
+            .Do([&] { testsupport::XPointTo(dlg->FindWindow(kIdSaveExit)); })
+            .Do([] { testsupport::XLeftClick(); })
+            .Then([&] { return !testsupport::FindShownDialog<CProjectParamDlg>(); });
+        script.onTimeout = [&] {
+            if (auto* d = testsupport::FindShownDialog<CProjectParamDlg>(); d && d->IsModal()) d->EndModal(wxID_CANCEL);
+        };
+        script.Start();
+        testsupport::ClickOn(m_view->control(kIdWebPage));
+        while (!script.done() && !script.timedOut()) testsupport::DeliverEvents(50);
+        ASSERT_FALSE(script.timedOut());
+        ASSERT_EQ(store.Part(cell.part).Name(), kLongNames[0]);
+        const wxImage after = ShownView(m_view);
+        if (column == 0) {
+            EXPECT_TRUE(testsupport::SaveWindowScreenshot(m_frame, testsupport::Screen("gallery-long-name-processing.png")));
+        }
+        EXPECT_EQ(ChangedOutsideGallery(m_view, before, after), 0) << "processing mode on";
+    }
+    // Processing mode off: only the gallery is drawn again, and nothing
+    // of the long labels stays beside it.
+    testsupport::ClickOn(processing);
+    ASSERT_FALSE(processing->GetValue());
+    EXPECT_EQ(ChangedOutsideGallery(m_view, before, ShownView(m_view)), 0) << "processing mode off";
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(m_frame, testsupport::Screen("gallery-long-name.png")));
+}
+
+// The number of pixels of tool icon i that show the lit fill, as the X server shows them.
+int LitPixels(CPavanelView* view, int i) {
+    const Rect r = view->toolIcon(i);
+    const wxImage shown = testsupport::GrabScreenArea(wxRect(view->ClientToScreen(wxPoint(r.left, r.top)),
+                                                             wxSize(r.width(), r.height())));
+    if (!shown.IsOk()) return -1;
+    int lit = 0;
+    for (int y = 0; y < shown.GetHeight(); ++y)
+        for (int x = 0; x < shown.GetWidth(); ++x)
+            lit += std::abs(shown.GetRed(x, y) - 255) + std::abs(shown.GetGreen(x, y) - 236) +
+                       std::abs(shown.GetBlue(x, y) - 220) < 12;
+    return lit;
+}
+
+// Waits (delivering events, never repainting) until icon i shows lit or unlit.
+bool IconShows(CPavanelView* view, int i, bool lit) {
+    for (int t = 0; t < 200; ++t) {
+        const int n = LitPixels(view, i);
+        if (lit ? n > 100 : n == 0) return true;
+        testsupport::DeliverEvents(50);
+    }
+    return false;
+}
+
+TEST_F(PavanelWindow, AToolIconGoesOutWhenTheOutlineClosesItselfOrTheRightButtonEndsTheTool) {
+    CStageWnd* stage = m_view->stage();
+    m_frame->Raise();
+    testsupport::PumpEvents(200);
+    for (int i = 1; i <= 6; ++i) EXPECT_TRUE(IconShows(m_view, i, false)) << i;
+    // The outline tool (the sixth drawing icon) chosen by a click.
+    testsupport::ClickAt(m_view, Centre(m_view->toolIcon(6)));
+    ASSERT_EQ(stage->control().tool(), kToolOutline);
+    EXPECT_TRUE(IconShows(m_view, 6, true));
+    // Three points, then the first again: the outline closes and the tool ends.
+    const wxPoint points[] = {{200, 150}, {380, 190}, {300, 340}};
+    for (const wxPoint& p : points) testsupport::ClickAt(stage, p);
+    EXPECT_EQ(stage->control().tool(), kToolOutline);
+    EXPECT_EQ(stage->control().polylineCount(), 2);
+    testsupport::ClickAt(stage, points[0] + wxPoint(1, 1));
+    EXPECT_EQ(stage->control().tool(), kToolSelect);
+    ASSERT_EQ(StageDrawList().itemCount(), 1);
+    EXPECT_EQ(StageDrawList().item(0).kind, 'D');
+    EXPECT_EQ(StageDrawList().item(0).count, 4);
+    EXPECT_TRUE(IconShows(m_view, 6, false)) << "the outline icon stays lit after the outline closed";
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(m_frame, testsupport::Screen("pavanel-stage-outline-closed.png")));
+
+    // The rectangle tool, ended with the right button on the stage.
+    testsupport::ClickAt(m_view, Centre(m_view->toolIcon(2)));
+    ASSERT_EQ(stage->control().tool(), kToolRectangle);
+    EXPECT_TRUE(IconShows(m_view, 2, true));
+    testsupport::XPointTo(stage, wxPoint(420, 420));
+    testsupport::DeliverEvents(60);
+    wxUIActionSimulator().MouseClick(wxMOUSE_BTN_RIGHT);
+    testsupport::DeliverEvents(150);
+    EXPECT_EQ(stage->control().tool(), kToolSelect);
+    EXPECT_TRUE(IconShows(m_view, 2, false)) << "the rectangle icon stays lit after the right button";
 }
 
 }  // namespace
