@@ -3,6 +3,7 @@
 #include <wx/dcclient.h>
 #include <wx/popupwin.h>
 #include <wx/settings.h>
+#include <wx/toplevel.h>
 #include <wx/window.h>
 
 #include "platform/ui/colour.h"
@@ -12,11 +13,19 @@ namespace {
 
 wxString Utf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.size()); }
 
-bool ProgramHasFocus() { return wxWindow::FindFocus() != nullptr; }
+// The program has the keyboard when one of its windows holds the focus or one
+// of its top-level windows is the active one: under GTK an active frame whose
+// windows all draw themselves (and take no focus) has no focused window.
+bool ProgramHasFocus() {
+    if (wxWindow::FindFocus()) return true;
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* top = dynamic_cast<wxTopLevelWindow*>(w); top && top->IsActive()) return true;
+    return false;
+}
 
 }  // namespace
 
-CTbarButTittleTip::CTbarButTittleTip() : m_hasFocus(ProgramHasFocus) {
+CTbarButTittleTip::CTbarButTittleTip() {
     m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTimer(); });
 }
 
@@ -29,7 +38,8 @@ bool CTbarButTittleTip::Create(wxWindow* owner) {
     if (!owner) return false;
     m_owner = owner;
     auto* popup = new wxPopupWindow();
-    if (!popup->Create(owner, wxBORDER_SIMPLE)) {
+    // The pop-up draws its own frame: the toolkit draws none on pop-ups.
+    if (!popup->Create(owner, wxBORDER_NONE)) {
         delete popup;
         return false;
     }
@@ -45,20 +55,24 @@ bool CTbarButTittleTip::Create(wxWindow* owner) {
 }
 
 void CTbarButTittleTip::Paint(wxDC& dc, int width, int height, const std::string& text) {
-    // The classic pale yellow of tips: dark desktop themes would hide the
-    // black text on their own tip colour.
-    dc.SetBackground(wxBrush(platform::ui::ToColour(controls::kTipBackground)));
-    dc.Clear();
+    // A black frame filled with the classic pale yellow of tips: dark desktop
+    // themes would hide the black text on their own tip colour.
+    const int b = controls::kTipBorder;
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(*wxBLACK_BRUSH);
+    dc.DrawRectangle(0, 0, width, height);
+    dc.SetBrush(wxBrush(platform::ui::ToColour(controls::kTipBackground)));
+    dc.DrawRectangle(b, b, width - 2 * b, height - 2 * b);
     dc.SetFont(platform::ui::MakeFont(controls::kTipFontHeight));
     dc.SetTextForeground(*wxBLACK);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.SetClippingRegion(0, 0, width, height);
-    dc.DrawText(Utf8(text), controls::kTipTextInset, controls::kTipTextInset);
+    dc.SetClippingRegion(b, b, width - 2 * b, height - 2 * b);
+    dc.DrawText(Utf8(text), b + controls::kTipTextInset, b + controls::kTipTextInset);
 }
 
 void CTbarButTittleTip::ShowTip(int x, int y, const std::string& text) {
     if (!m_popup || !m_owner) return;
-    if (!controls::TipRequestShows(m_popup->IsShown(), m_hasFocus && m_hasFocus())) return;
+    if (!controls::TipRequestShows(m_popup->IsShown(), ProgramHasFocus())) return;
     m_text = text;
     wxCoord w = 0, h = 0;
     {
@@ -86,11 +100,5 @@ void CTbarButTittleTip::OnTimer() {
 }
 
 bool CTbarButTittleTip::IsShown() const { return m_popup && m_popup->IsShown(); }
-
-controls::TipRect CTbarButTittleTip::ScreenRect() const {
-    if (!m_popup) return {};
-    const wxRect r = m_popup->GetScreenRect();
-    return {r.x, r.y, r.GetRight() + 1, r.GetBottom() + 1};
-}
 
 wxPopupWindow* CTbarButTittleTip::window() const { return m_popup.get(); }

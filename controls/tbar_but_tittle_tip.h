@@ -4,7 +4,6 @@
 // of a 300 ms timer) or when the owner calls HideTip. A member of the
 // toolbar that uses it; UI thread only. The pop-up window belongs to the
 // owner window and goes with it; the tip object may outlive it safely.
-#include <functional>
 #include <string>
 #include <wx/timer.h>
 #include <wx/popupwin.h>
@@ -27,7 +26,8 @@ public:
     virtual bool Create(wxWindow* owner);
 
     // Shows `text` (UTF-8) above (x, y) of the owner's client area; ignored
-    // while a tip is shown or when no window of the program has the focus.
+    // while a tip is shown or while the program does not have the keyboard
+    // (none of its windows has the focus and none of its frames is active).
     void ShowTip(int x, int y, const std::string& text);
     void HideTip();
     // One timer tick (the timer calls it; tests may too).
@@ -35,14 +35,12 @@ public:
 
     bool IsShown() const;
     const std::string& text() const { return m_text; }
-    // The pop-up's rectangle in screen coordinates (empty before the first tip).
-    controls::TipRect ScreenRect() const;
+    // Timer ticks since the current tip was shown.
+    int ticks() const { return m_ticks.ticks(); }
     wxPopupWindow* window() const;
 
-    // Tests replace "does the program have the focus".
-    void SetFocusQuery(std::function<bool()> query) { m_hasFocus = std::move(query); }
-
-    // Draws the tip's face: info background, black text at (2, 2).
+    // Draws the tip's face over the whole pop-up: pale yellow in a black
+    // one-pixel frame, black text at (2, 2) inside the frame.
     static void Paint(wxDC& dc, int width, int height, const std::string& text);
 
 private:
@@ -51,5 +49,4 @@ private:
     wxWeakRef<wxPopupWindow> m_popup;
     wxTimer m_timer;
     std::string m_text;
-    std::function<bool()> m_hasFocus;
 };

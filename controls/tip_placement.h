@@ -9,9 +9,11 @@ namespace controls {
 inline constexpr int kTipTimerId = 15;
 inline constexpr int kTipTickMs = 300;
 inline constexpr int kTipTickLimit = 3;
-// The tip's font: 14-pixel "宋体"; the text sits at (2, 2) of the tip.
+// The tip's font: 14-pixel "宋体"; the text sits at (2, 2) of the tip's
+// client area, inside its one-pixel black frame.
 inline constexpr int kTipFontHeight = 14;
 inline constexpr int kTipTextInset = 2;
+inline constexpr int kTipBorder = 1;
 // The tip's background, 0x00BBGGRR: pale yellow.
 inline constexpr unsigned kTipBackground = 0xE1FFFF;
 

@@ -158,6 +158,10 @@ bool CDressToolBar::Create(wxWindow* parent, wxWindowID id, int bitmapResource) 
     Bind(wxEVT_PAINT, &CDressToolBar::OnPaint, this);
     Bind(wxEVT_LEFT_DOWN, &CDressToolBar::OnLeftDown, this);
     Bind(wxEVT_MOTION, &CDressToolBar::OnMotion, this);
+    // A pointer that comes onto a button from outside the bar counts as a
+    // move there, and one that leaves the bar is over no button.
+    Bind(wxEVT_ENTER_WINDOW, &CDressToolBar::OnMotion, this);
+    Bind(wxEVT_LEAVE_WINDOW, &CDressToolBar::OnLeave, this);
     m_tip.Create(this);
     return true;
 }
@@ -232,8 +236,10 @@ void CDressToolBar::OnPaint(wxPaintEvent&) {
 
 void CDressToolBar::OnLeftDown(wxMouseEvent& e) { ClickAt(e.GetPosition()); }
 
-void CDressToolBar::OnMotion(wxMouseEvent& e) {
-    const int id = ButtonAt(e.GetPosition());
+void CDressToolBar::OnMotion(wxMouseEvent& e) { PointerAt(e.GetPosition()); }
+
+void CDressToolBar::PointerAt(wxPoint p) {
+    const int id = ButtonAt(p);
     const bool over = id >= 0;
     const ToolButton* b = over ? m_rules.Find(id) : nullptr;
     const std::string text = b ? b->tip : "";
@@ -242,11 +248,18 @@ void CDressToolBar::OnMotion(wxMouseEvent& e) {
         m_lastTip.clear();
     } else if (text != m_lastTip) {
         m_tip.HideTip();
-        m_tip.ShowTip(e.GetPosition().x, e.GetPosition().y + 48, text);
+        m_tip.ShowTip(p.x, p.y + kTipBelowPointer, text);
         m_lastTip = text;
     }
     if (over != m_handShown) {
         SetCursor(over ? m_hand : wxNullCursor);
         m_handShown = over;
     }
+}
+
+void CDressToolBar::OnLeave(wxMouseEvent& e) {
+    // The pointer moved onto the tip, still within the bar: the tip stays.
+    if (wxRect(GetClientSize()).Contains(e.GetPosition())) return;
+    m_tip.HideTip();
+    m_lastTip.clear();
 }

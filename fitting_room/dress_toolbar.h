@@ -63,6 +63,10 @@ private:
     void OnPaint(wxPaintEvent& e);
     void OnLeftDown(wxMouseEvent& e);
     void OnMotion(wxMouseEvent& e);
+    void OnLeave(wxMouseEvent& e);
+    // The pointer at a point of the bar: the hand over a button, the tip of
+    // the button under it (once per button), none elsewhere.
+    void PointerAt(wxPoint p);
 
     CTbarButTittleTip m_tip;
     std::string m_lastTip;

@@ -20,6 +20,8 @@ using picture_controls::Rect;
 
 inline constexpr int kToolBarHeight = 54;
 inline constexpr int kCategoryIconSize = 42;
+// A button's tip is asked for this far below the pointer.
+inline constexpr int kTipBelowPointer = 48;
 
 inline constexpr int kBtnReplace = 1000;
 inline constexpr int kBtnCustom = 1001;

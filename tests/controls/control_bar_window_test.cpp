@@ -11,6 +11,7 @@
 
 #include "controls/control_bar.h"
 #include "controls/tbar_but_tittle_tip.h"
+#include "tests/controls/tip_on_screen.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/window_test_util.h"
 
@@ -93,10 +94,9 @@ TEST(ControlBarWindow, TabbedBarShowsItsFirstPageOnly) {
 
     CTbarButTittleTip tip;
     ASSERT_TRUE(tip.Create(f.centre));
-    tip.SetFocusQuery([] { return true; });
+    testsupport::GiveKeyboardTo(f.frame);
     tip.ShowTip(120, 120, "选择服饰类别");
-    testsupport::PumpEvents(150);
-    ASSERT_TRUE(tip.IsShown());
+    ASSERT_TRUE(tiptest::XShowsTip(tip, "选择服饰类别", tiptest::ExpectedScreenRect(f.centre, 120, 120, "选择服饰类别")));
     EXPECT_TRUE(testsupport::SaveWindowScreenshot(f.frame, testsupport::Screen("docking-bars.png")));
 }
 
@@ -148,43 +148,87 @@ TEST(ControlBarWindow, FloatingFramesFitTheWorkArea) {
               wxRect(64, 30, 100 + extraW, 100 + extraH));
 }
 
-TEST(TbarTipWindow, ShowsAboveThePointOnceAndHidesOnTheFourthTick) {
+// The tip's face, painted on a memory bitmap: a black frame, pale yellow
+// inside, the text's dark pixels from (3, 3) on and nowhere else.
+TEST(TbarTipWindow, FaceIsBlackTextInABlackFrameOnPaleYellow) {
+    const std::string text = "背景";
+    const wxSize t = tiptest::TextSize(text);
+    const int w = t.x + 8, h = t.y + 6;
+    wxBitmap bitmap(w, h, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        dc.SetBackground(*wxRED_BRUSH);
+        dc.Clear();
+        CTbarButTittleTip::Paint(dc, w, h, text);
+    }
+    const wxImage face = bitmap.ConvertToImage();
+    int text_pixels = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+            const unsigned rgb = face.GetRed(x, y) << 16 | face.GetGreen(x, y) << 8 | face.GetBlue(x, y);
+            if (edge) {
+                EXPECT_EQ(rgb, 0x000000u) << x << "," << y;
+            } else if (x < 3 || y < 3 || x >= 3 + t.x || y >= 3 + t.y) {
+                EXPECT_EQ(rgb, 0xFFFFE1u) << x << "," << y;  // the margin around the text
+            } else {
+                text_pixels += tiptest::Dark(face, x, y);
+            }
+        }
+    EXPECT_GT(text_pixels, 20);
+}
+
+// The tip as the X server shows it: mapped with its own text at its own
+// place, a second request ignored while it is up, hidden on the fourth tick
+// of its timer, and never shown while another program has the keyboard.
+TEST(TbarTipWindow, IsMappedAboveThePointOnceAndGoesOnTheFourthTick) {
     auto* frame = new wxFrame(nullptr, wxID_ANY, "tip", wxPoint(60, 60), wxSize(400, 200));
     auto* owner = new wxPanel(frame);
     frame->Show();
     testsupport::PumpEvents(200);
+    testsupport::GiveKeyboardTo(frame);
     {
         CTbarButTittleTip tip;
         ASSERT_TRUE(tip.Create(owner));
-        bool focused = false;
-        tip.SetFocusQuery([&] { return focused; });
-        tip.ShowTip(30, 10, "背景");
-        EXPECT_FALSE(tip.IsShown());  // another program has the focus
 
-        focused = true;
+        // Near the top of the owner the tip reaches above it.
+        const wxRect first = tiptest::ExpectedScreenRect(owner, 30, 10, "背景");
+        EXPECT_LT(first.y, owner->ClientToScreen(wxPoint(0, 0)).y);
         tip.ShowTip(30, 10, "背景");
-        testsupport::PumpEvents(60);
-        ASSERT_TRUE(tip.IsShown());
-        const controls::TipRect r = tip.ScreenRect();
-        const wxPoint origin = owner->ClientToScreen(wxPoint(0, 0));
-        EXPECT_EQ(r.left, origin.x + 30);
-        EXPECT_EQ(r.bottom, origin.y + 10 - 10);
-        EXPECT_LT(r.top, origin.y);  // reaches above the owner
-        const controls::TipRect before = r;
+        ASSERT_TRUE(tiptest::XShowsTip(tip, "背景", first));
 
-        tip.ShowTip(200, 100, "模特");  // ignored while shown
+        tip.ShowTip(200, 100, "模特试衣");  // ignored while shown
         EXPECT_EQ(tip.text(), "背景");
-        EXPECT_EQ(tip.ScreenRect(), before);
+        EXPECT_TRUE(tiptest::XShowsTip(tip, "背景", first));
 
-        for (int i = 0; i < 3; ++i) tip.OnTimer();
-        EXPECT_TRUE(tip.IsShown());
-        tip.OnTimer();
+        // The timer's own ticks: shown through the third, gone on the fourth.
+        bool early = false;
+        ASSERT_TRUE(testsupport::DeliverUntil([&] {
+            const int ticks = tip.ticks();
+            if (testsupport::XStateOf(tip.window()).viewable) return false;
+            early = ticks <= 3;
+            return true;
+        }));
+        EXPECT_FALSE(early) << "hidden on tick " << tip.ticks();
+        EXPECT_EQ(tip.ticks(), 4);
         EXPECT_FALSE(tip.IsShown());
 
-        tip.ShowTip(200, 100, "模特");
-        EXPECT_TRUE(tip.IsShown());
+        // The next tip has its own width at its own place; the owner hides it.
+        tip.ShowTip(200, 100, "模特试衣");
+        EXPECT_TRUE(tiptest::XShowsTip(tip, "模特试衣", tiptest::ExpectedScreenRect(owner, 200, 100, "模特试衣")));
         tip.HideTip();
-        EXPECT_FALSE(tip.IsShown());
+        EXPECT_TRUE(tiptest::XHidesTip(tip));
+
+        // Another program has the keyboard: no tip.
+        {
+            testsupport::ForeignFocusWindow other;
+            ASSERT_TRUE(other.ok());
+            ASSERT_TRUE(testsupport::DeliverUntil([&] { return !frame->IsActive(); }));
+            tip.ShowTip(120, 80, "背景");
+            testsupport::DeliverEvents(400);
+            EXPECT_FALSE(tip.IsShown());
+            EXPECT_FALSE(testsupport::XStateOf(tip.window()).viewable);
+        }
     }
     frame->Destroy();
     testsupport::PumpEvents(50);
