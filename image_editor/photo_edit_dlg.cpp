@@ -149,7 +149,12 @@ void CPhotoEditDlg::Build() {
     Bind(wxEVT_PAINT, &CPhotoEditDlg::OnPaint, this);
     Bind(wxEVT_LEFT_DOWN, &CPhotoEditDlg::OnMouse, this);
     Bind(wxEVT_MOTION, &CPhotoEditDlg::OnMouse, this);
-    Bind(wxEVT_LEAVE_WINDOW, [this](wxMouseEvent&) { m_tip.HideTip(); });
+    // Leaving the dialog forgets the tool under the pointer, so coming back
+    // onto the same tool shows its tip again.
+    Bind(wxEVT_LEAVE_WINDOW, [this](wxMouseEvent&) {
+        m_toolUnder = -1;
+        m_tip.HideTip();
+    });
     auto wheel = [this](wxMouseEvent& e) {
         if (e.GetWheelRotation() != 0) Wheel(e.GetWheelRotation() > 0);
     };

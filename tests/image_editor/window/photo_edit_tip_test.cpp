@@ -65,6 +65,17 @@ TEST(PhotoEditTips, EachToolShowsItsOwnTipWhereItsRowPutsIt) {
         EXPECT_TRUE(tiptest::XShowsTip(tip, c.text, tiptest::ExpectedScreenRect(dlg, t.rect.right - 16, y, c.text)));
         EXPECT_TRUE(tiptest::XHidesTip(tip));
     }
+    // Out of the dialog and back onto the tool it was last over: its tip
+    // shows again.
+    const ToolButton& back = toolOf(tool::kBackground);
+    const wxPoint onBack((back.rect.left + back.rect.right) / 2, (back.rect.top + back.rect.bottom) / 2);
+    testsupport::XPointTo(dlg, onBack);
+    testsupport::XPointTo(dlg, wxPoint(dlg->GetSize().x + 40, dlg->GetSize().y / 2));
+    testsupport::PumpEvents(100);
+    testsupport::XPointTo(dlg, onBack);
+    EXPECT_TRUE(tiptest::XShowsTip(tip, "选择背景图",
+                                   tiptest::ExpectedScreenRect(dlg, back.rect.right - 16, back.rect.bottom + 26, "选择背景图")))
+        << "no tip on coming back to the same tool";
     dlg->Destroy();
     testsupport::PumpEvents(100);
     PhotoEditHooks() = {};
