@@ -236,6 +236,7 @@ platform::FtpSite CTranzelDlg::Site() const {
     site.password = m_settings.password;
     site.connectTimeoutSeconds = m_connectSeconds;
     site.lowSpeedSeconds = m_lowSpeedSeconds;
+    site.session = m_ftpSession;
     return site;
 }
 

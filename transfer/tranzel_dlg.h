@@ -130,6 +130,8 @@ private:
     std::string m_interfaceText;
 
     std::shared_ptr<Poster> m_poster;
+    // What this run learned about servers (which refuse passive mode).
+    std::shared_ptr<platform::FtpSession> m_ftpSession = std::make_shared<platform::FtpSession>();
     transfer::BackgroundTask m_task;
     transfer::UploadJob m_job;
     wxTimer m_timer;
