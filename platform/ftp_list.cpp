@@ -145,7 +145,9 @@ std::vector<FtpEntry> ParseFtpList(std::string_view reply) {
         const char kind = line[0];
         if (std::strchr("-dlbcps", kind) && line.size() >= 10) e = ParseUnixLine(line);
         if (!e) e = ParseDosLine(line);
-        if (!e || e->name == "." || e->name == ".." || e->name.find('/') != std::string::npos ||
+        // A name of blanks only (a DOS line's blanks are not part of its name)
+        // could not be asked for again.
+        if (!e || e->name.empty() || e->name == "." || e->name == ".." || e->name.find('/') != std::string::npos ||
             e->name.find('\0') != std::string::npos)
             continue;
         e->display = ValidUtf8(e->name) ? e->name : GbkToUtf8(e->name);

@@ -395,6 +395,7 @@ TEST(FtpList, ParsesRealServerLines) {
         {"total 24", nullptr, false, 0},
         {"", nullptr, false, 0},
         {"-rw-r--r-- 1 a b x Dec 10 02:51 notanumber", nullptr, false, 0},
+        {"01-31-10  09:12PM              2048000    ", nullptr, false, 0},  // no name after the blanks
         // A GBK server's name: shown converted, kept as sent.
         {"-rw-r--r--   1 owner    group          10 Dec 10 02:51 \xB4\xBA\xD7\xB0.rar", "\xB4\xBA\xD7\xB0.rar", false, 10},
     };
