@@ -11,13 +11,14 @@
 #include "platform/ui/dialog_end.h"
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/resources.h"
+#include "transfer/tranzel_texts.h"
 
 namespace transfer {
 namespace {
 
 constexpr int kProgramIcon = 128;
 
-wxString U(const char* s) { return wxString::FromUTF8(s); }
+wxString U(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
 
 }  // namespace
 
@@ -29,7 +30,7 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     if (icon.IsOk()) row->Add(new wxStaticBitmap(this, wxID_ANY, icon), 0, wxALL, 12);
     auto* lines = new wxBoxSizer(wxVERTICAL);
-    for (const char* text : {kAboutVersion, kAboutTitle, kAboutCopyright})
+    for (const std::string_view text : {kAboutVersion, kTranzelCaption, kAboutCopyright})
         lines->Add(new wxStaticText(this, wxID_ANY, U(text)), 0, wxBOTTOM, 6);
     row->Add(lines, 1, wxTOP | wxRIGHT, 12);
     auto* ok = new wxButton(this, wxID_OK, U("确定"));
@@ -44,7 +45,7 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
 int TrackWindowMenu(wxWindow* owner, const wxPoint& screen) {
     platform::PopupItem about;
     about.id = kAboutCommand;
-    about.text = kAboutEntry;
+    about.text = std::string(kAboutEntry);
     platform::PopupMenuModel menu({about});
     // The entry's "&A" marks its key; the menu shows the text without the '&'.
     auto painter = [](wxDC& dc, const platform::PopupMenuModel& model, int index, const wxRect& rect, bool lit) {

@@ -8,13 +8,8 @@
 
 namespace transfer {
 
-inline constexpr int kAboutCommand = 16;      // the About entry's command
+inline constexpr int kAboutCommand = 16;  // the About entry's command
 inline constexpr int kAboutTemplate = 100;
-inline constexpr const char* kAboutEntry = "关于 Tranzel(&A)...";  // string 101
-inline constexpr const char* kAboutCaption = "关于“Lumora文件上传下载专用工具”";
-inline constexpr const char* kAboutVersion = "Tranzel 1.0 版";
-inline constexpr const char* kAboutTitle = "Lumora文件上传下载专用工具";
-inline constexpr const char* kAboutCopyright = "版权所有 (C) 2012-2026 Lumora";
 
 // The program's icon, its name and version, and "确定"; Escape and the
 // window's close end it too.
