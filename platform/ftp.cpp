@@ -6,6 +6,11 @@
 // The user and password travel through their own options, never in the URL.
 // curl's own error text is kept as the message; it names hosts and replies,
 // never the password.
+//
+// Passive mode first: a server that answers both EPSV and PASV with a
+// refusal (4xx/5xx: curl's "weird PASV reply" with that code) has moved no
+// byte yet, so the same call starts over in active mode on the connection it
+// already has. The site's session keeps the server's name for later calls.
 #include "platform/ftp.h"
 
 #include <curl/curl.h>
@@ -16,15 +21,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <cstdio>
-#include <cstring>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <random>
 #include <system_error>
 
 #include "platform/net.h"
-#include "platform/text.h"
 
 namespace fs = std::filesystem;
 
@@ -33,6 +35,7 @@ namespace {
 
 constexpr long kBufferBytes = 512 * 1024;
 constexpr long kUploadBufferBytes = 2 * 1024 * 1024;
+constexpr long kAcceptDefaultMs = 60 * 1000;  // curl's own, where no connect timeout is set
 
 std::string Cut255(std::string s) {
     if (s.size() > 255) s.resize(255);
@@ -102,6 +105,7 @@ FtpOutcome OutcomeOf(CURLcode rc, long reply, bool upload) {
         case CURLE_COULDNT_RESOLVE_HOST:
         case CURLE_COULDNT_CONNECT:
         case CURLE_FTP_WEIRD_SERVER_REPLY:
+        case CURLE_FTP_PORT_FAILED:  // active mode refused too: no data connection at all
             return FtpOutcome::CannotConnect;
         case CURLE_OPERATION_TIMEDOUT: return reply == 0 ? FtpOutcome::CannotConnect : FtpOutcome::TimedOut;
         case CURLE_LOGIN_DENIED: return FtpOutcome::LoginDenied;
@@ -121,6 +125,7 @@ FtpOutcome OutcomeOf(CURLcode rc, long reply, bool upload) {
         case CURLE_SEND_ERROR:
         case CURLE_GOT_NOTHING:
         case CURLE_FTP_ACCEPT_FAILED:
+        case CURLE_FTP_ACCEPT_TIMEOUT:  // active mode: the server never connected back
         case CURLE_FTP_CANT_GET_HOST:
         case CURLE_FTP_WEIRD_PASV_REPLY:
         case CURLE_FTP_WEIRD_227_FORMAT:
@@ -149,6 +154,10 @@ public:
         curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_LIMIT, site.lowSpeedBytesPerSecond);
         curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_TIME, site.lowSpeedSeconds);
         curl_easy_setopt(m_curl, CURLOPT_FTP_USE_EPSV, 1L);  // passive: EPSV first, then PASV
+        // In active mode the server's connection back is waited for as long
+        // as a connection is.
+        curl_easy_setopt(m_curl, CURLOPT_ACCEPTTIMEOUT_MS,
+                         site.connectTimeoutSeconds > 0 ? site.connectTimeoutSeconds * 1000L : kAcceptDefaultMs);
         curl_easy_setopt(m_curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_MULTICWD));
         curl_easy_setopt(m_curl, CURLOPT_BUFFERSIZE, kBufferBytes);
         curl_easy_setopt(m_curl, CURLOPT_NOPROGRESS, 0L);
@@ -165,7 +174,37 @@ public:
     Call& call() { return m_call; }
     CURLcode code() const { return m_code; }  // of the last Run
 
+    // Puts the operation's own state back (its file, its text) before the
+    // call is made again in active mode.
+    void OnRestart(std::function<void()> restart) { m_restart = std::move(restart); }
+
+    // The call in passive mode, or in active mode where the server refused
+    // passive mode, now or (as its session knows) before.
     FtpResult Run(const std::string& url, bool upload) {
+        const bool activeFirst = m_site.session && m_site.session->PassiveRefused(m_site.server);
+        if (activeFirst) UseActiveMode();
+        FtpResult r = Perform(url, upload);
+        if (!activeFirst && RefusedPassive(r)) {
+            if (m_site.session) m_site.session->NotePassiveRefused(m_site.server);
+            if (m_restart) m_restart();
+            UseActiveMode();
+            r = Perform(url, upload);
+        }
+        return r;
+    }
+
+private:
+    void UseActiveMode() {
+        // "-": the address of the control connection, a port the system picks.
+        if (m_curl) curl_easy_setopt(m_curl, CURLOPT_FTPPORT, "-");
+    }
+
+    bool RefusedPassive(const FtpResult& r) const {
+        const bool cancelled = m_site.cancel && m_site.cancel->load();
+        return m_code == CURLE_FTP_WEIRD_PASV_REPLY && r.reply >= 400 && r.reply < 600 && r.bytes == 0 && !cancelled;
+    }
+
+    FtpResult Perform(const std::string& url, bool upload) {
         FtpResult r;
         if (!m_curl) {
             r.message = "the FTP library could not start";
@@ -180,16 +219,28 @@ public:
         r.bytes = static_cast<std::uint64_t>(moved);
         r.outcome = OutcomeOf(rc, r.reply, upload);
         if (rc != CURLE_OK) r.message = Cut255(m_error[0] ? m_error : curl_easy_strerror(rc));
+        m_error[0] = '\0';
         return r;
     }
 
-private:
     const FtpSite& m_site;
     CURL* m_curl = nullptr;
     CURLcode m_code = CURLE_OK;
     Call m_call;
+    std::function<void()> m_restart;
     char m_error[CURL_ERROR_SIZE] = {};
 };
+
+// "host:port" in lower case, with the default port where none is given.
+std::string ServerKey(std::string_view server) {
+    std::string key;
+    for (char c : server) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto close = key.rfind(']');
+    const auto colon = key.rfind(':');
+    const bool hasPort = colon != std::string::npos && (close == std::string::npos ? key.find(':') == colon : colon > close);
+    if (!hasPort) key += ":21";
+    return key;
+}
 
 FtpResult Refuse(FtpOutcome outcome, std::string message) {
     FtpResult r;
@@ -232,6 +283,7 @@ struct UploadSource {
 
 size_t ReadFd(char* data, size_t size, size_t n, void* p) {
     auto* src = static_cast<UploadSource*>(p);
+    if (!src->failed.empty()) return CURL_READFUNC_ABORT;
     if (src->left == 0) return 0;
     const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size * n, src->left));
     for (;;) {
@@ -249,97 +301,6 @@ size_t ReadFd(char* data, size_t size, size_t n, void* p) {
             return CURL_READFUNC_ABORT;
         }
     }
-}
-
-std::vector<std::string_view> SplitFields(std::string_view line, int count, std::string_view* rest) {
-    std::vector<std::string_view> out;
-    std::size_t i = 0;
-    while (static_cast<int>(out.size()) < count) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        if (i >= line.size()) break;
-        std::size_t j = i;
-        while (j < line.size() && line[j] != ' ' && line[j] != '\t') ++j;
-        out.push_back(line.substr(i, j - i));
-        i = j;
-    }
-    // One separator blank before the name; further blanks belong to it.
-    if (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    *rest = i < line.size() ? line.substr(i) : std::string_view{};
-    return out;
-}
-
-bool AllDigits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::uint64_t ToU64(std::string_view s) {
-    std::uint64_t v = 0;
-    for (char c : s) {
-        if (v > (UINT64_MAX - 9) / 10) return UINT64_MAX;
-        v = v * 10 + static_cast<unsigned>(c - '0');
-    }
-    return v;
-}
-
-bool ValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size()) return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80) return false;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
-}
-
-std::optional<FtpEntry> ParseUnixLine(std::string_view line) {
-    // perms links owner group size month day time-or-year name
-    std::string_view name;
-    auto f = SplitFields(line, 8, &name);
-    if (f.size() == 8 && AllDigits(f[4]) && !name.empty()) {
-        FtpEntry e;
-        e.folder = f[0][0] == 'd';
-        if (f[0][0] == 'l') {
-            const auto arrow = name.find(" -> ");
-            if (arrow != std::string_view::npos) name = name.substr(0, arrow);
-        }
-        e.name = std::string(name);
-        e.size = ToU64(f[4]);
-        return e;
-    }
-    // Some servers leave out the group: perms links owner size month day time name
-    f = SplitFields(line, 7, &name);
-    if (f.size() == 7 && AllDigits(f[3]) && !name.empty()) {
-        FtpEntry e;
-        e.folder = f[0][0] == 'd';
-        e.name = std::string(name);
-        e.size = ToU64(f[3]);
-        return e;
-    }
-    return std::nullopt;
-}
-
-std::optional<FtpEntry> ParseDosLine(std::string_view line) {
-    // 01-31-10  09:12PM  <DIR>  name   |   01-31-10  09:12PM  1234 name
-    std::string_view name;
-    auto f = SplitFields(line, 3, &name);
-    if (f.size() != 3 || name.empty()) return std::nullopt;
-    if (f[0].size() < 8 || !std::isdigit(static_cast<unsigned char>(f[0][0])) || f[0].find('-') == std::string_view::npos)
-        return std::nullopt;
-    if (f[1].find(':') == std::string_view::npos) return std::nullopt;
-    while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
-    FtpEntry e;
-    if (f[2] == "<DIR>") {
-        e.folder = true;
-    } else if (AllDigits(f[2])) {
-        e.size = ToU64(f[2]);
-    } else {
-        return std::nullopt;
-    }
-    e.name = std::string(name);
-    return e;
 }
 
 }  // namespace
@@ -361,64 +322,10 @@ const char* FtpOutcomeName(FtpOutcome outcome) {
     return "failed";
 }
 
-std::vector<FtpEntry> ParseFtpList(std::string_view reply) {
-    std::vector<FtpEntry> out;
-    std::size_t start = 0;
-    while (start < reply.size()) {
-        std::size_t end = reply.find('\n', start);
-        if (end == std::string_view::npos) end = reply.size();
-        std::string_view line = reply.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
-        std::optional<FtpEntry> e;
-        const char kind = line[0];
-        if (std::strchr("-dlbcps", kind) && line.size() >= 10) e = ParseUnixLine(line);
-        if (!e) e = ParseDosLine(line);
-        if (!e || e->name == "." || e->name == ".." || e->name.find('/') != std::string::npos ||
-            e->name.find('\0') != std::string::npos)
-            continue;
-        e->display = ValidUtf8(e->name) ? e->name : GbkToUtf8(e->name);
-        out.push_back(std::move(*e));
-    }
-    return out;
-}
+namespace {
 
-bool ValidFtpServer(std::string_view server) {
-    if (server.empty() || server.size() > 255) return false;
-    std::string_view host = server;
-    std::string_view port;
-    if (host.front() == '[') {
-        const auto close = host.find(']');
-        if (close == std::string_view::npos || close < 3) return false;
-        for (char c : host.substr(1, close - 1))
-            if (!std::isxdigit(static_cast<unsigned char>(c)) && c != ':' && c != '.') return false;
-        const std::string_view after = host.substr(close + 1);
-        if (!after.empty()) {
-            if (after.front() != ':') return false;
-            port = after.substr(1);
-            if (port.empty()) return false;
-        }
-    } else {
-        const auto colon = host.find(':');
-        if (colon != std::string_view::npos) {
-            port = host.substr(colon + 1);
-            host = host.substr(0, colon);
-            if (port.empty()) return false;
-        }
-        if (host.empty() || host.front() == '.' || host.front() == '-') return false;
-        for (char c : host)
-            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-') return false;
-    }
-    if (!port.empty()) {
-        if (!AllDigits(port) || port.size() > 5) return false;
-        const auto p = ToU64(port);
-        if (p < 1 || p > 65535) return false;
-    }
-    return true;
-}
-
-FtpResult FtpList(const FtpSite& site, std::string_view folder, std::vector<FtpEntry>* entries) {
+// `command`: the listing command, LIST when null.
+FtpResult ListFolder(const FtpSite& site, std::string_view folder, std::vector<FtpEntry>* entries, const char* command) {
     entries->clear();
     if (!ValidFtpServer(site.server)) return Refuse(FtpOutcome::BadServer, "not a server name: " + site.server);
     Session s(site);
@@ -426,10 +333,18 @@ FtpResult FtpList(const FtpSite& site, std::string_view folder, std::vector<FtpE
     if (s.curl()) {
         curl_easy_setopt(s.curl(), CURLOPT_WRITEFUNCTION, &AppendText);
         curl_easy_setopt(s.curl(), CURLOPT_WRITEDATA, &text);
+        if (command) curl_easy_setopt(s.curl(), CURLOPT_CUSTOMREQUEST, command);
     }
+    s.OnRestart([&text] { text.clear(); });
     FtpResult r = s.Run(BuildUrl(site.server, folder, true), false);
     if (r.ok()) *entries = ParseFtpList(text);
     return r;
+}
+
+}  // namespace
+
+FtpResult FtpList(const FtpSite& site, std::string_view folder, std::vector<FtpEntry>* entries) {
+    return ListFolder(site, folder, entries, nullptr);
 }
 
 FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const fs::path& local) {
@@ -452,7 +367,10 @@ FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const fs::pa
         curl_easy_setopt(s.curl(), CURLOPT_WRITEFUNCTION, &WriteFd);
         curl_easy_setopt(s.curl(), CURLOPT_WRITEDATA, &fd);
     }
+    bool restarted = true;
+    s.OnRestart([fd, &restarted] { restarted = ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0; });
     FtpResult r = s.Run(BuildUrl(site.server, remote, false), false);
+    if (!restarted && r.ok()) r = Refuse(FtpOutcome::LocalFileError, "cannot write " + local.string());
     // No fsync: the file replaces the old one only once it arrived whole,
     // and flushing 200 MB would double the time of a loopback download.
     if (::close(fd) != 0 && r.ok()) r = Refuse(FtpOutcome::LocalFileError, "cannot write " + local.string());
@@ -470,15 +388,9 @@ bool FitsInCommand(std::string_view s) {
     return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
-// ".<name>.<8 hex digits>.part"; the name is cut (on a UTF-8 boundary) so
-// the whole stays within what servers take.
 std::string TemporaryName(std::string_view name) {
-    std::size_t keep = std::min<std::size_t>(name.size(), 200);
-    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
     std::random_device random;
-    char tag[16];
-    std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(random()));
-    return "." + std::string(name.substr(0, keep)) + "." + tag + ".part";
+    return UploadTemporaryName(name, static_cast<std::uint32_t>(random()));
 }
 
 std::string InFolder(const std::string& folder, const std::string& name) {
@@ -491,15 +403,21 @@ long CleanupSeconds(long seconds) {
     return seconds > 0 ? std::min(seconds, kCleanupSeconds) : kCleanupSeconds;
 }
 
-// `commands` on a connection of their own, with no transfer; paths in them
-// are relative to the login folder. Used after the upload's own connection
-// ended, so it ignores the cancel flag and gives up sooner.
-FtpResult RunCommands(const FtpSite& site, const std::vector<std::string>& commands) {
+// The site for the work after the upload's own connection ended: it ignores
+// the cancel flag and gives up sooner.
+FtpSite CleanupSite(const FtpSite& site) {
     FtpSite quick = site;
     quick.cancel = nullptr;
     quick.progress = nullptr;
     quick.connectTimeoutSeconds = CleanupSeconds(site.connectTimeoutSeconds);
     quick.lowSpeedSeconds = CleanupSeconds(site.lowSpeedSeconds);
+    return quick;
+}
+
+// `commands` on a connection of their own, with no transfer; paths in them
+// are relative to the login folder.
+FtpResult RunCommands(const FtpSite& site, const std::vector<std::string>& commands) {
+    const FtpSite quick = CleanupSite(site);
     Session s(quick);
     curl_slist* list = nullptr;
     for (const std::string& c : commands) list = curl_slist_append(list, c.c_str());
@@ -536,6 +454,23 @@ FtpResult ReplaceByRename(const FtpSite& site, const std::string& folder, const 
         return Refuse(FtpOutcome::RemoteRefused, "the server kept the old file: " + placed.message);
     }
     return Refuse(FtpOutcome::RemoteRefused, "the new file stays on the server as " + at(moved));
+}
+
+// Deletes what earlier uploads of `name` left in `folder` under their
+// temporary names, as far as the server lets it (a file it keeps stays, and
+// the rest are still deleted). The temporaries of other names, and names of
+// another shape, are not touched.
+void RemoveStaleTemporaries(const FtpSite& site, const std::string& folder, const std::string& name) {
+    // Many servers list names with a leading dot only when asked with "-a";
+    // one that does not take it gets the plain listing.
+    const FtpSite quick = CleanupSite(site);
+    std::vector<FtpEntry> entries;
+    if (!ListFolder(quick, folder, &entries, "LIST -a").ok() && !FtpList(quick, folder, &entries).ok()) return;
+    std::vector<std::string> commands;
+    for (const FtpEntry& e : entries)
+        if (!e.folder && IsUploadTemporaryOf(e.name, name) && FitsInCommand(e.name))
+            commands.push_back("*DELE " + InFolder(folder, e.name));  // '*': a refusal does not stop the others
+    if (!commands.empty()) RunCommands(site, commands);
 }
 
 bool MayHaveStarted(FtpOutcome o) {
@@ -581,6 +516,10 @@ FtpResult FtpUpload(const FtpSite& site, const fs::path& local, std::string_view
             curl_easy_setopt(s.curl(), CURLOPT_POSTQUOTE, rename);
             s.call().total = st.st_size;
         }
+        s.OnRestart([&src, &st] {
+            src.left = static_cast<std::uint64_t>(st.st_size);
+            if (::lseek(src.fd, 0, SEEK_SET) != 0) src.failed = "cannot read the file from its start";
+        });
         r = s.Run(BuildUrl(site.server, folder + "/" + tmp, false), true);
         renameFailed = s.code() == CURLE_QUOTE_ERROR;
         curl_slist_free_all(rename);
@@ -592,12 +531,32 @@ FtpResult FtpUpload(const FtpSite& site, const fs::path& local, std::string_view
         r.message = Cut255(src.failed + ": " + local.string());
     }
 
-    if (r.ok()) return r;
-    if (renameFailed && src.failed.empty()) return ReplaceByRename(site, folder, tmp, name, r);
+    if (r.ok()) {
+        RemoveStaleTemporaries(site, folder, name);
+        return r;
+    }
+    if (renameFailed && src.failed.empty()) {
+        r = ReplaceByRename(site, folder, tmp, name, r);
+        if (r.ok()) RemoveStaleTemporaries(site, folder, name);
+        return r;
+    }
     // A temporary file exists only where the server answered; one that never
     // did is not asked again (that would wait out the timeouts once more).
     if (MayHaveStarted(r.outcome) && r.reply != 0) RunCommands(site, {"DELE " + InFolder(folder, tmp)});
     return r;
 }
+
+bool FtpSession::PassiveRefused(std::string_view server) const {
+    const std::string key = ServerKey(server);
+    std::lock_guard<std::mutex> lock(m_lock);
+    return std::find(m_activeOnly.begin(), m_activeOnly.end(), key) != m_activeOnly.end();
+}
+
+void FtpSession::NotePassiveRefused(std::string_view server) {
+    std::string key = ServerKey(server);
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (std::find(m_activeOnly.begin(), m_activeOnly.end(), key) == m_activeOnly.end()) m_activeOnly.push_back(std::move(key));
+}
+
 
 }  // namespace platform

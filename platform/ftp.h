@@ -2,12 +2,14 @@
 // FTP over libcurl: list a remote folder, download a file, upload a file.
 // Every call opens its own connection, does its one operation and closes it.
 //
-// Transfers are binary, the data connection is passive (EPSV, then PASV),
-// and a connection that cannot be opened within the connect timeout or that
-// stalls below the low-speed limit ends the call. Remote paths use '/' and
-// are relative to the login folder; names go to the server as the bytes
-// given (UTF-8 for names typed or made here, the server's own bytes for
-// listed names).
+// Transfers are binary. The data connection is passive (EPSV, then PASV),
+// which works behind NAT; a server that refuses both gets active mode (EPRT,
+// then PORT) on the same call, and a session remembers that, so its later
+// calls to that server go active at once. A connection that cannot be opened
+// within the connect timeout or that stalls below the low-speed limit ends
+// the call. Remote paths use '/' and are relative to the login folder; names
+// go to the server as the bytes given (UTF-8 for names typed or made here,
+// the server's own bytes for listed names).
 //
 // Everything here is blocking and runs on the calling thread; callbacks run
 // inside the transfer. The password goes only to the server: it is never put
@@ -16,6 +18,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +40,18 @@ enum class FtpOutcome {
     Failed,          // anything else
 };
 
+// What the calls of one program run learned about servers: which of them
+// refused passive mode. Shared by the calls of every thread.
+class FtpSession {
+public:
+    bool PassiveRefused(std::string_view server) const;
+    void NotePassiveRefused(std::string_view server);
+
+private:
+    mutable std::mutex m_lock;
+    std::vector<std::string> m_activeOnly;  // server keys ("host:port", lower case)
+};
+
 struct FtpSite {
     std::string server;  // "host" or "host:port" (default port 21)
     std::string user;
@@ -44,6 +60,8 @@ struct FtpSite {
     long lowSpeedBytesPerSecond = 1;  // below this for lowSpeedSeconds: TimedOut
     long lowSpeedSeconds = 30;
     const std::atomic<bool>* cancel = nullptr;
+    // Null: every call asks for passive mode first.
+    std::shared_ptr<FtpSession> session;
     // Bytes moved so far and the whole size (-1 when unknown); may be called often.
     std::function<void(std::uint64_t done, std::int64_t total)> progress;
 };
@@ -80,13 +98,26 @@ FtpResult FtpList(const FtpSite& site, std::string_view folder, std::vector<FtpE
 FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const std::filesystem::path& local);
 
 // Puts `local` to `remote`. The file goes up under a temporary name in the
-// same folder (".<name>.<random>.part") and is renamed over `remote` only
-// once the server has taken the whole of it, so an upload that fails or is
-// cancelled leaves an existing `remote` byte for byte as it was; the
+// same folder (".<name>.<8 hex digits>.part") and is renamed over `remote`
+// only once the server has taken the whole of it, so an upload that fails or
+// is cancelled leaves an existing `remote` byte for byte as it was; the
 // temporary file is then deleted where the server still answers. A server
 // that renames only onto free names gets the old file deleted just before
-// the rename. The remote folder must exist.
+// the rename. Once the file stands under its name, the temporaries that
+// earlier uploads of the same name left there (a server or a program that
+// died in the middle) are deleted; those of other names are not. The remote
+// folder must exist.
 FtpResult FtpUpload(const FtpSite& site, const std::filesystem::path& local, std::string_view remote);
+
+// The name of a temporary file for an upload of `name`: '.', the name (its
+// first 200 bytes, cut on a UTF-8 boundary), '.', `tag` as 8 lower-case hex
+// digits, ".part".
+std::string UploadTemporaryName(std::string_view name, std::uint32_t tag);
+// True for the name of an upload's temporary file as FtpUpload makes them:
+// '.', a name, '.', 8 lower-case hex digits, ".part".
+bool IsUploadTemporary(std::string_view fileName);
+// True for a temporary file of an upload of `name` (a name without folder).
+bool IsUploadTemporaryOf(std::string_view fileName, std::string_view name);
 
 // An English name of the outcome, for messages and tests.
 const char* FtpOutcomeName(FtpOutcome outcome);

@@ -26,6 +26,7 @@ std::vector<ListEntry> LocalPackages(const fs::path& base, std::string_view exte
 std::vector<ListEntry> RemoteRows(const std::vector<platform::FtpEntry>& entries) {
     std::vector<ListEntry> rows;
     for (const auto& e : entries) {
+        if (!e.folder && platform::IsUploadTemporary(e.name)) continue;
         ListEntry row;
         row.name = e.name;
         row.folder = e.folder;

@@ -24,7 +24,9 @@ std::filesystem::path UploadFolder(const std::filesystem::path& base);
 // by name, at most 60; each shows its title (the name without extension).
 std::vector<ListEntry> LocalPackages(const std::filesystem::path& base, std::string_view extension);
 
-// The rows of a remote listing, in the server's order.
+// The rows of a remote listing, in the server's order; the temporary files
+// of uploads (".<包名>.<8 hex digits>.part", left by a server or a program
+// that died in the middle of one) are left out.
 std::vector<ListEntry> RemoteRows(const std::vector<platform::FtpEntry>& entries);
 
 // "web/<site folder>" and "web/<site folder>/<name>".

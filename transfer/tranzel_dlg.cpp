@@ -16,6 +16,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/resources.h"
 #include "transfer/net_traffic_button.h"
+#include "transfer/tranzel_about.h"
 #include "transfer/tranzel_texts.h"
 
 namespace fs = std::filesystem;
@@ -150,7 +151,18 @@ CTranzelDlg::CTranzelDlg(wxWindow* parent, const fs::path& base, transfer::CNetT
     });
     m_extensionBox->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent& e) { m_extension = Trimmed(e.GetString()); });
     m_extensionBox->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_extension = Trimmed(m_extensionBox->GetValue()); });
-    Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent&) { OnRButtonDown(); });
+    Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& e) {
+        OnRButtonDown();
+        const wxPoint at = ClientToScreen(e.GetPosition());
+        CallAfter([this, at] { ShowWindowMenu(at); });
+    });
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_SPACE && e.GetModifiers() == wxMOD_ALT) {
+            CallAfter([this] { ShowWindowMenu(ClientToScreen(wxPoint(0, 0))); });
+            return;
+        }
+        e.Skip();
+    });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
         if (!e.CanVeto()) {
             // A close that cannot wait asks nothing: what runs is cancelled,
@@ -236,6 +248,7 @@ platform::FtpSite CTranzelDlg::Site() const {
     site.password = m_settings.password;
     site.connectTimeoutSeconds = m_connectSeconds;
     site.lowSpeedSeconds = m_lowSpeedSeconds;
+    site.session = m_ftpSession;
     return site;
 }
 
@@ -436,6 +449,18 @@ void CTranzelDlg::OnRButtonDown() {
         m_query->Enable(!m_working);
     }
     EnableServerControls(true);
+}
+
+void CTranzelDlg::ShowWindowMenu(const wxPoint& screen) {
+    if (m_closing || !IsShown()) return;
+    const int command = transfer::TrackWindowMenu(this, screen);
+    if (command != 0) OnSysCommand(command);
+}
+
+void CTranzelDlg::OnSysCommand(int command) {
+    if (command != transfer::kAboutCommand || m_closing) return;
+    transfer::CAboutDlg about(this);
+    about.ShowModal();
 }
 
 void CTranzelDlg::RequestClose() {

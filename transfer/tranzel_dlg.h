@@ -7,7 +7,8 @@
 // status. "退出" or the window's close during a download or upload asks
 // whether to stop it: yes cancels it and closes once it has ended (the
 // server's old copy stays), no lets it finish with the dialog open. A
-// listing is cancelled without a question.
+// listing is cancelled without a question. The window menu (a right click on
+// the background, Alt+Space) holds the About entry.
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -83,6 +84,7 @@ public:
     void OnUpload();
     int OnSaveSettings();
     void OnRButtonDown();
+    void OnSysCommand(int command);  // the window menu's entries
     void RequestClose();
 
     bool busy() const;
@@ -118,6 +120,7 @@ private:
     bool TransferRunning() const;  // a download or an upload
     // After a stop was asked for: closes once nothing runs any more.
     void CloseWhenIdle();
+    void ShowWindowMenu(const wxPoint& screen);
 
     std::filesystem::path m_base;
     std::filesystem::path m_settingsPath;
@@ -130,6 +133,8 @@ private:
     std::string m_interfaceText;
 
     std::shared_ptr<Poster> m_poster;
+    // What this run learned about servers (which refuse passive mode).
+    std::shared_ptr<platform::FtpSession> m_ftpSession = std::make_shared<platform::FtpSession>();
     transfer::BackgroundTask m_task;
     transfer::UploadJob m_job;
     wxTimer m_timer;

@@ -6,6 +6,11 @@
 namespace transfer {
 
 inline constexpr std::string_view kTranzelCaption = "Lumora文件上传下载专用工具";
+// The window menu's About entry (string 101) and the About box.
+inline constexpr std::string_view kAboutEntry = "关于 Tranzel(&A)...";
+inline constexpr std::string_view kAboutCaption = "关于“Lumora文件上传下载专用工具”";
+inline constexpr std::string_view kAboutVersion = "Tranzel 1.0 版";
+inline constexpr std::string_view kAboutCopyright = "版权所有 (C) 2012-2026 Lumora";
 inline constexpr std::string_view kUploadFolder = "服饰搭配上传数据专区";
 inline constexpr std::string_view kRemoteRoot = "web";
 inline constexpr int kMaxLocalPackages = 60;

@@ -395,6 +395,7 @@ TEST(FtpList, ParsesRealServerLines) {
         {"total 24", nullptr, false, 0},
         {"", nullptr, false, 0},
         {"-rw-r--r-- 1 a b x Dec 10 02:51 notanumber", nullptr, false, 0},
+        {"01-31-10  09:12PM              2048000    ", nullptr, false, 0},  // no name after the blanks
         // A GBK server's name: shown converted, kept as sent.
         {"-rw-r--r--   1 owner    group          10 Dec 10 02:51 \xB4\xBA\xD7\xB0.rar", "\xB4\xBA\xD7\xB0.rar", false, 10},
     };
@@ -541,4 +542,140 @@ TEST(FtpStall, ACancelledUploadToAServerThatNeverAnswersEndsAtOnce) {
     raise.join();
     EXPECT_EQ(r.outcome, FtpOutcome::Cancelled) << platform::FtpOutcomeName(r.outcome) << ": " << r.message;
     EXPECT_LT(took, std::chrono::seconds(5));
+}
+
+// A server that allows active mode only (EPSV and PASV refused) is listed,
+// downloaded from and uploaded to: the first call finds out on its own
+// connection and goes active; the session's later calls go active at once.
+// A server that offers passive mode never sees an active one.
+TEST(FtpDataMode, PassiveFirstAndActiveWhereTheServerRefusesPassive) {
+    using Passive = FtpTestServer::Passive;
+    for (const Passive passive : {Passive::Offered, Passive::Refused}) {
+        const bool refused = passive == Passive::Refused;
+        SCOPED_TRACE(refused ? "refuses passive mode" : "offers passive mode");
+        TempDir remote, local;
+        const auto body = PatternBytes(700 * 1000 + 3);
+        const auto up = PatternBytes(300 * 1000 + 5);
+        remote.write("web/DressDLoad2010/春装.rar", body);
+        local.write("夏装.rar", up);
+        FtpTestServer server(remote.path(), "shop", "secret", 0, FtpTestServer::Rename::Replace, passive);
+        ASSERT_TRUE(server.running());
+        platform::FtpSite site = server.Site();
+        site.session = std::make_shared<platform::FtpSession>();
+
+        std::vector<platform::FtpEntry> entries;
+        auto r = platform::FtpList(site, "web/DressDLoad2010", &entries);
+        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].name, "春装.rar");
+        EXPECT_EQ(entries[0].size, body.size());
+        // One connection: refused twice, then active on it.
+        EXPECT_EQ(server.Count("USER"), 1);
+        EXPECT_EQ(server.Count("EPSV"), 1);
+        EXPECT_EQ(server.Count("PASV"), refused ? 1 : 0);
+        EXPECT_EQ(server.Count("EPRT") + server.Count("PORT"), refused ? 1 : 0);
+        EXPECT_EQ(site.session->PassiveRefused(server.server()), refused);
+
+        r = platform::FtpDownload(site, "web/DressDLoad2010/春装.rar", local / "down.rar");
+        ASSERT_TRUE(r.ok()) << r.message;
+        EXPECT_EQ(ReadAll(local / "down.rar"), body);
+        r = platform::FtpUpload(site, local / "夏装.rar", "web/DressDLoad2010/夏装.rar");
+        ASSERT_TRUE(r.ok()) << r.message;
+        EXPECT_EQ(ReadAll(remote / "web" / "DressDLoad2010" / "夏装.rar"), up);
+        EXPECT_EQ(FileNames(remote / "web" / "DressDLoad2010"), (std::vector<std::string>{"夏装.rar", "春装.rar"}));
+
+        // Data connections: the listing, the download, the upload and the
+        // upload's look for stale temporaries. Passive was asked for once
+        // where it is refused, on every one where it is offered.
+        const int data = server.Count("LIST") + server.Count("RETR") + server.Count("STOR");
+        EXPECT_EQ(data, 4);
+        EXPECT_EQ(server.Count("EPSV"), refused ? 1 : data);
+        EXPECT_EQ(server.Count("PASV"), refused ? 1 : 0);
+        EXPECT_EQ(server.Count("EPRT") + server.Count("PORT"), refused ? data : 0);
+
+        // Without a session each call finds out for itself, and still works.
+        site.session = nullptr;
+        const int asked = server.Count("EPSV");
+        r = platform::FtpDownload(site, "web/DressDLoad2010/夏装.rar", local / "again.rar");
+        ASSERT_TRUE(r.ok()) << r.message;
+        EXPECT_EQ(ReadAll(local / "again.rar"), up);
+        EXPECT_EQ(server.Count("EPSV"), asked + 1);
+    }
+}
+
+TEST(FtpDataMode, TheSessionKnowsServersByHostAndPort) {
+    platform::FtpSession session;
+    session.NotePassiveRefused("FTP.Shop.example");
+    EXPECT_TRUE(session.PassiveRefused("ftp.shop.example:21"));
+    EXPECT_TRUE(session.PassiveRefused("ftp.shop.example"));
+    EXPECT_FALSE(session.PassiveRefused("ftp.shop.example:2121"));
+    EXPECT_FALSE(session.PassiveRefused("shop.example"));
+    session.NotePassiveRefused("[::1]");
+    EXPECT_TRUE(session.PassiveRefused("[::1]:21"));
+    EXPECT_FALSE(session.PassiveRefused("[::1]:2121"));
+}
+
+// The names of upload temporaries: exactly ".<name>.<8 hex digits>.part" as
+// uploads make them, and whose they are.
+TEST(FtpUploadTemporaries, NamesOfTheirOwnShapeOnly) {
+    const std::string made = platform::UploadTemporaryName("春装.rar", 0x0badc0de);
+    EXPECT_EQ(made, ".春装.rar.0badc0de.part");
+    EXPECT_TRUE(platform::IsUploadTemporary(made));
+    EXPECT_TRUE(platform::IsUploadTemporaryOf(made, "春装.rar"));
+    EXPECT_TRUE(platform::IsUploadTemporary(".a.00000000.part"));
+    EXPECT_TRUE(platform::IsUploadTemporary(".春装.rar.bak.12345678.part"));  // of "春装.rar.bak"
+    for (const char* other : {"春装", "春装.ra", "春装.rar.bak", "夏装.rar", "", ".春装.rar"})
+        EXPECT_FALSE(platform::IsUploadTemporaryOf(made, other)) << other;
+    for (const char* not_one : {".春装.rar.part", ".春装.rar.1234567.part", ".春装.rar.123456789.part",
+                                ".春装.rar.1234ABCD.part", ".春装.rar.1234567g.part", "春装.rar.12345678.part",
+                                ".春装.rar.12345678.part.bak", ".春装.rar12345678.part", "..12345678.part",
+                                ".12345678.part", ".春装.rar.12345678.PART", ""})
+        EXPECT_FALSE(platform::IsUploadTemporary(not_one)) << not_one;
+    // A long name is cut as the upload cuts it, on a character's boundary.
+    std::string longName;
+    for (int i = 0; i < 80; ++i) longName += "装";
+    const std::string longMade = platform::UploadTemporaryName(longName + ".rar", 7);
+    EXPECT_EQ(longMade, "." + longName.substr(0, 198) + ".00000007.part");
+    EXPECT_TRUE(platform::IsUploadTemporaryOf(longMade, longName + ".rar"));
+}
+
+// What a server that died in the middle of uploads kept: the listing shows
+// none of it, and the next upload of a package removes that package's own
+// leftovers only.
+TEST(FtpUploadTemporaries, TheListingHidesThemAndTheNextUploadRemovesItsOwn) {
+    TempDir remote, local;
+    const fs::path folder = remote / "web" / "DressDLoad2010";
+    const std::vector<std::string> own = {".春装.rar.0badc0de.part", ".春装.rar.12345678.part"};
+    const std::vector<std::string> others = {".夏装.rar.89abcdef.part", ".春装.rar.bak.00000001.part", ".春装.fedcba98.part"};
+    const std::vector<std::string> lookAlikes = {".春装.rar.part", ".春装.rar.1234567.part", ".春装.rar.1234ABCD.part",
+                                                 "春装.rar.12345678.part", ".春装.rar.12345678.part.bak"};
+    remote.write("web/DressDLoad2010/春装.rar", std::string("old"));
+    for (const auto& names : {own, others, lookAlikes})
+        for (const std::string& n : names) remote.write(fs::path("web/DressDLoad2010") / n, PatternBytes(1000));
+    fs::create_directories(folder / ".春装.rar.00000000.part");  // a folder is no temporary file
+    local.write("春装.rar", PatternBytes(200000));
+    FtpTestServer server(remote.path(), "shop", "secret");
+    ASSERT_TRUE(server.running());
+
+    std::vector<platform::FtpEntry> entries;
+    ASSERT_TRUE(platform::FtpList(server.Site(), "web/DressDLoad2010", &entries).ok());
+    EXPECT_EQ(entries.size(), 1 + own.size() + others.size() + lookAlikes.size() + 1);  // the layer lists all
+    std::vector<std::string> shown;
+    for (const auto& row : transfer::RemoteRows(entries)) shown.push_back(row.text);
+    std::sort(shown.begin(), shown.end());
+    std::vector<std::string> expected = lookAlikes;
+    expected.push_back("春装.rar");
+    expected.push_back("[.春装.rar.00000000.part]");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(shown, expected);
+
+    const auto r = platform::FtpUpload(server.Site(), local / "春装.rar", "web/DressDLoad2010/春装.rar");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(ReadAll(folder / "春装.rar").size(), 200000u);
+    std::vector<std::string> left = others;
+    left.insert(left.end(), lookAlikes.begin(), lookAlikes.end());
+    left.push_back("春装.rar");
+    left.push_back(".春装.rar.00000000.part");
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(FileNames(folder), left);
 }
