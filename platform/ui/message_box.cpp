@@ -1,6 +1,7 @@
 #include "platform/ui/message_box.h"
 
 #include <wx/app.h>
+#include <wx/toplevel.h>
 
 #include "platform/ui/message_box_dialog.h"
 
@@ -45,6 +46,8 @@ MbResult ShowMessage(const MessageRequest& request, wxWindow* parent) {
     }
     const std::string& caption = request.caption.empty() ? DefaultCaption() : request.caption;
     if (!parent && wxTheApp) parent = wxTheApp->GetTopWindow();
+    // The box belongs to the parent's window, and shows over its middle.
+    if (parent) parent = wxGetTopLevelParent(parent);
     if (parent && parent->IsBeingDeleted()) parent = nullptr;
     MessageBoxDialog dlg(parent, request, caption);
     return MessageBoxAnswer(request.buttons, dlg.ShowModal());

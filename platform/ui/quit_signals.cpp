@@ -130,9 +130,8 @@ struct QuitSignalWatch::Impl final : Quitter, wxModalDialogHook, wxTimer {
     void Step() {
         for (auto it = open.rbegin(); it != open.rend(); ++it) {
             if (*it == main.get()) continue;
-            // A dialog of the toolkit ends through its own cancel; a native
-            // one (a message box) cannot be closed from here and ends with
-            // its answer or the grace time.
+            // Each ends through its own cancel (a message box as its cancel
+            // or, without one, as Escape answers it).
             if ((*it)->IsModal()) (*it)->Close();
             return;
         }

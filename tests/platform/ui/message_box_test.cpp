@@ -11,6 +11,7 @@
 
 #include <wx/button.h>
 #include <wx/frame.h>
+#include <wx/panel.h>
 #include <wx/statbmp.h>
 
 #include "platform/ui/message_box.h"
@@ -146,12 +147,16 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
     };
     SetDefaultCaption("Fittora");
     auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(100, 100), wxSize(900, 600));
+    // The box is opened from a control at the window's corner: it shows over
+    // the middle of the window.
+    auto* control = new wxPanel(frame, wxID_ANY, wxPoint(0, 0), wxSize(120, 40));
     frame->Show();
     testsupport::PumpEvents(200);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request.text + " / " + std::to_string(static_cast<int>(c.input)));
         std::string title, focused;
         std::vector<std::string> row;
+        wxPoint middle;
         IconOnScreen icon;
         bool hasIcon = false, shot = false;
         auto find = [] { return testsupport::FindShownDialog<MessageBoxDialog>(); };
@@ -162,6 +167,8 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
             testsupport::XPointTo(box);
             testsupport::GiveKeyboardTo(box);
             title = box->GetTitle().utf8_string();
+            const wxRect r = box->GetScreenRect();
+            middle = r.GetPosition() + wxSize(r.width / 2, r.height / 2);
             row = ButtonRow(box);
             if (wxWindow* f = wxWindow::FindFocus(); f && dynamic_cast<wxButton*>(f))
                 focused = static_cast<wxButton*>(f)->GetLabel().utf8_string();
@@ -183,12 +190,15 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
             }
         });
         MbResult answer = MbResult::Ok;
-        frame->CallAfter([&] { answer = ShowMessage(c.request, frame); });
+        frame->CallAfter([&] { answer = ShowMessage(c.request, control); });
         driver.WaitUntilClosed();
         ASSERT_TRUE(driver.acted());
         EXPECT_FALSE(driver.timedOut());
         EXPECT_EQ(answer, c.answer);
         EXPECT_EQ(title, c.request.caption.empty() ? "Fittora" : c.request.caption);
+        const wxRect f = frame->GetScreenRect();
+        EXPECT_NEAR(middle.x, f.x + f.width / 2, 2);
+        EXPECT_NEAR(middle.y, f.y + f.height / 2, 2);
         if (!c.row.empty()) {
             EXPECT_EQ(row, c.row);
         }
