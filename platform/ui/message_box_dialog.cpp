@@ -78,20 +78,23 @@ std::size_t LastBreak(const std::string& line) {
     return cut;
 }
 
-void TrimSpaces(std::string* s) {
+// The spaces where a line is cut go with the cut.
+void TrimEnd(std::string* s) {
     while (!s->empty() && s->back() == ' ') s->pop_back();
-    const std::size_t lead = s->find_first_not_of(' ');
-    s->erase(0, lead == std::string::npos ? s->size() : lead);
 }
+void TrimStart(std::string* s) { s->erase(0, std::min(s->find_first_not_of(' '), s->size())); }
 
 // One paragraph (a piece of the text without line breaks), wrapped.
 void WrapParagraph(std::string_view text, int maxWidth, const std::function<int(std::string_view)>& width,
                    std::vector<std::string>* out) {
     std::string line;
+    bool cut = false;  // a line was cut and the next one has no character yet
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t n = std::min(SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
         const std::string_view ch = text.substr(i, n);
         i += n;
+        if (cut && line.empty() && ch == " ") continue;
+        cut = false;
         if (!line.empty() && width(std::string(line).append(ch)) > maxWidth) {
             std::string rest;
             if (ch != " " && !BreaksFreely(ch)) {
@@ -100,10 +103,11 @@ void WrapParagraph(std::string_view text, int maxWidth, const std::function<int(
                     line.resize(cut);
                 }
             }
-            TrimSpaces(&line);
-            TrimSpaces(&rest);
+            TrimEnd(&line);
+            TrimStart(&rest);
             out->push_back(line);
             line = rest;
+            cut = true;
             if (ch == " ") continue;
         }
         line.append(ch);

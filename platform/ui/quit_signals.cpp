@@ -130,8 +130,8 @@ struct QuitSignalWatch::Impl final : Quitter, wxModalDialogHook, wxTimer {
     void Step() {
         for (auto it = open.rbegin(); it != open.rend(); ++it) {
             if (*it == main.get()) continue;
-            // Each ends through its own cancel (a message box as its cancel
-            // or, without one, as Escape answers it).
+            // Each ends through its own cancel; a message box answers as
+            // Escape does.
             if ((*it)->IsModal()) (*it)->Close();
             return;
         }

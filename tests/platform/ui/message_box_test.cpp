@@ -54,6 +54,8 @@ TEST(MessageBoxText, LongLinesBreakAtSpacesOrBetweenChineseCharacters) {
         // The text's own line breaks stay, empty lines too.
         {"第一行\n\nline two", 20, {"第一行", "", "line two"}},
         {"", 10, {""}},
+        // Spaces at a cut go; others stay.
+        {"  ab   cd", 5, {"  ab", "cd"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
