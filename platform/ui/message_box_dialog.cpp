@@ -172,8 +172,8 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* parent, const MessageRequest& reque
         row->Add(m_icon, wxSizerFlags().Top().Border(wxRIGHT, 16));
     }
     auto* label = new wxStaticText(this, wxID_ANY, wxString());
-    const auto lines =
-        WrapMessageText(request.text, kMaxTextWidth, [label](std::string_view s) { return label->GetTextExtent(U(s)).x; });
+    const auto width = [label](std::string_view s) { return label->GetTextExtent(U(s)).x; };
+    const auto lines = WrapMessageText(request.text, kMaxTextWidth, width);
     std::string shown;
     for (std::size_t k = 0; k < lines.size(); ++k) shown.append(k ? "\n" : "").append(lines[k]);
     label->SetLabelText(U(shown));

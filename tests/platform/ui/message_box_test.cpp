@@ -178,9 +178,10 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
             icon = CompareIcon(box, c.request.icon);
             // Read straight from the X server: a safe yield would take the
             // keyboard away from the box.
-            if (*c.name)
-                shot = testsupport::GrabScreenArea(box->GetScreenRect())
-                           .SaveFile(testsupport::Screen(std::string("message-box-") + c.name + ".png"), wxBITMAP_TYPE_PNG);
+            if (*c.name) {
+                const std::string file = testsupport::Screen(std::string("message-box-") + c.name + ".png");
+                shot = testsupport::GrabScreenArea(box->GetScreenRect()).SaveFile(file, wxBITMAP_TYPE_PNG);
+            }
             switch (c.input) {
                 case Input::Enter: testsupport::XKey(WXK_RETURN); break;
                 case Input::Escape: testsupport::XKey(WXK_ESCAPE); break;

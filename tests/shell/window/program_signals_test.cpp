@@ -51,14 +51,16 @@ std::optional<wxRect> ShownWindow(pid_t pid, const std::string& title = {}) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return std::nullopt;
     const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
-    const Atom nameAtom = XInternAtom(display, "_NET_WM_NAME", False), utf8 = XInternAtom(display, "UTF8_STRING", False);
+    const Atom nameAtom = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     auto titleOf = [&](Window w) {
         std::string text;
         Atom type = 0;
         int format = 0;
         unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(display, w, nameAtom, 0, 1024, False, utf8, &type, &format, &items, &after, &data) == 0 &&
+        if (XGetWindowProperty(display, w, nameAtom, 0, 1024, False, utf8, &type, &format, &items, &after,
+                               &data) == 0 &&
             data && format == 8)
             text.assign(reinterpret_cast<char*>(data), items);
         if (data) XFree(data);
