@@ -1,7 +1,9 @@
 #include "platform/ui/message_box.h"
 
 #include <wx/app.h>
-#include <wx/msgdlg.h>
+#include <wx/toplevel.h>
+
+#include "platform/ui/message_box_dialog.h"
 
 namespace platform::ui {
 namespace {
@@ -14,25 +16,6 @@ std::string& CaptionStore() {
 MessageBoxRecorder*& ActiveRecorder() {
     static MessageBoxRecorder* recorder = nullptr;
     return recorder;
-}
-
-long StyleFor(const MessageRequest& r) {
-    long style = 0;
-    switch (r.buttons) {
-        case MbButtons::Ok: style |= wxOK; break;
-        case MbButtons::OkCancel: style |= wxOK | wxCANCEL; break;
-        case MbButtons::YesNo: style |= wxYES_NO; break;
-        case MbButtons::YesNoCancel: style |= wxYES_NO | wxCANCEL; break;
-        case MbButtons::RetryCancel: style |= wxOK | wxCANCEL; break;
-    }
-    switch (r.icon) {
-        case MbIcon::None: style |= wxICON_NONE; break;
-        case MbIcon::Exclamation: style |= wxICON_EXCLAMATION; break;
-        case MbIcon::Information: style |= wxICON_INFORMATION; break;
-        case MbIcon::Question: style |= wxICON_QUESTION; break;
-        case MbIcon::Stop: style |= wxICON_ERROR; break;
-    }
-    return style;
 }
 
 MbResult FirstButton(MbButtons b) {
@@ -63,14 +46,11 @@ MbResult ShowMessage(const MessageRequest& request, wxWindow* parent) {
     }
     const std::string& caption = request.caption.empty() ? DefaultCaption() : request.caption;
     if (!parent && wxTheApp) parent = wxTheApp->GetTopWindow();
-    wxMessageDialog dlg(parent, wxString::FromUTF8(request.text), wxString::FromUTF8(caption), StyleFor(request));
-    if (request.buttons == MbButtons::RetryCancel) dlg.SetOKCancelLabels(wxString::FromUTF8("重试(&R)"), wxString::FromUTF8("取消"));
-    switch (dlg.ShowModal()) {
-        case wxID_YES: return MbResult::Yes;
-        case wxID_NO: return MbResult::No;
-        case wxID_CANCEL: return MbResult::Cancel;
-        default: return request.buttons == MbButtons::RetryCancel ? MbResult::Retry : MbResult::Ok;
-    }
+    // The box belongs to the parent's window, and shows over its middle.
+    if (parent) parent = wxGetTopLevelParent(parent);
+    if (parent && parent->IsBeingDeleted()) parent = nullptr;
+    MessageBoxDialog dlg(parent, request, caption);
+    return MessageBoxAnswer(request.buttons, dlg.ShowModal());
 }
 
 MbResult ShowMessage(const std::string& text, MbButtons buttons, MbIcon icon, const std::string& caption,

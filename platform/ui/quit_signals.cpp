@@ -25,10 +25,11 @@
 #include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 #include <wx/timer.h>
 #include <wx/toplevel.h>
 #include <wx/weakref.h>
+
+#include "platform/ui/message_box_dialog.h"
 
 namespace platform::ui {
 namespace {
@@ -109,8 +110,7 @@ struct QuitSignalWatch::Impl final : Quitter, wxModalDialogHook, wxTimer {
 
     int Enter(wxDialog* dialog) override {
         if (g_received.load()) {
-            if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog))
-                std::fprintf(stderr, "%s\n", box->GetMessage().utf8_string().c_str());
+            if (auto* box = dynamic_cast<MessageBoxDialog*>(dialog)) std::fprintf(stderr, "%s\n", box->text().c_str());
             return wxID_CANCEL;
         }
         open.push_back(dialog);
@@ -130,9 +130,8 @@ struct QuitSignalWatch::Impl final : Quitter, wxModalDialogHook, wxTimer {
     void Step() {
         for (auto it = open.rbegin(); it != open.rend(); ++it) {
             if (*it == main.get()) continue;
-            // A dialog of the toolkit ends through its own cancel; a native
-            // one (a message box) cannot be closed from here and ends with
-            // its answer or the grace time.
+            // Each ends through its own cancel; a message box answers as
+            // Escape does.
             if ((*it)->IsModal()) (*it)->Close();
             return;
         }

@@ -4,11 +4,12 @@
 // when its main loop has ended; all of it runs on the window thread, except a
 // small watcher thread that the signal wakes.
 //
-// On the first signal the dialogs open over the main window are cancelled
-// through their own close path, innermost first; from then on no modal dialog
-// or message box opens (each returns wxID_CANCEL at once, a message box's text
-// goes to stderr), so nothing asks a question; then the main window is closed
-// with force, and what its close saves is saved. A program that has not ended
+// On the first signal the dialogs and message boxes open over the main window
+// are cancelled through their own close path, innermost first (a message box
+// answers as its cancel); from then on no modal dialog or message box opens
+// (each returns wxID_CANCEL at once, a message box's text goes to stderr), so
+// nothing asks a question; then the main window is closed with force, and
+// what its close saves is saved. A program that has not ended
 // two seconds after the signal, or that gets a second one, ends by the
 // signal's default action.
 #include <memory>

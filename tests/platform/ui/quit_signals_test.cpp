@@ -1,5 +1,5 @@
-// SIGTERM and SIGINT end a program through its own close: the dialog over the
-// main window is cancelled first, no question is shown afterwards, and the
+// SIGTERM and SIGINT end a program through its own close: the message box
+// and the dialog over the main window are cancelled first, no question is shown afterwards, and the
 // main window gets a close it cannot refuse. A program that does not end is
 // ended by the signal after the grace time.
 #include <gtest/gtest.h>
@@ -7,13 +7,16 @@
 #include <signal.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <wx/dialog.h>
 #include <wx/frame.h>
+#include <wx/timer.h>
 #include <wx/weakref.h>
 
 #include "platform/ui/message_box.h"
+#include "platform/ui/message_box_dialog.h"
 #include "platform/ui/quit_signals.h"
 #include "tests/support/window_test_util.h"
 
@@ -27,7 +30,10 @@ void (*HandlerOf(int sig))(int) {
     return now.sa_handler;
 }
 
-TEST(QuitSignals, CancelTheDialogThenCloseTheMainWindowWithoutAQuestion) {
+// A real message box over a dialog over the main window: the box is
+// answered as its cancel, then the dialog is cancelled, then the main window
+// is closed, each through its own close, before the grace time is out.
+TEST(QuitSignals, CancelTheBoxAndTheDialogThenCloseTheMainWindowWithoutAQuestion) {
     for (int sig : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(sig);
         ASSERT_EQ(HandlerOf(sig), SIG_DFL);
@@ -36,9 +42,12 @@ TEST(QuitSignals, CancelTheDialogThenCloseTheMainWindowWithoutAQuestion) {
         wxWeakRef<wxFrame> alive(frame);
         std::vector<bool> couldVeto;
         std::vector<platform::MbResult> answers;
+        std::vector<std::string> ended;
+        bool boxShown = false;
         int dialogResult = 0, afterwards = 0;
         frame->Bind(wxEVT_CLOSE_WINDOW, [&](wxCloseEvent& e) {
             couldVeto.push_back(e.CanVeto());
+            ended.push_back("main");
             // A close that would ask: nothing is shown, the answer is Cancel.
             answers.push_back(ShowMessage("仍然退出吗?", platform::MbButtons::YesNo));
             frame->Destroy();
@@ -47,8 +56,23 @@ TEST(QuitSignals, CancelTheDialogThenCloseTheMainWindowWithoutAQuestion) {
             QuitSignalWatch watch(frame);
             EXPECT_NE(HandlerOf(sig), SIG_DFL);
             auto* dlg = new wxDialog(frame, wxID_ANY, "over the frame");
-            dlg->CallAfter([sig] { ::raise(sig); });
+            // The signal comes while the box is on the screen.
+            wxTimer signal;
+            signal.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+                auto* box = testsupport::FindShownDialog<MessageBoxDialog>();
+                if (!box || !box->IsModal()) return;
+                boxShown = true;
+                signal.Stop();
+                ::raise(sig);
+            });
+            dlg->CallAfter([&] {
+                signal.Start(50);
+                answers.push_back(ShowMessage("真要删除当前图片吗?请确认!", platform::MbButtons::YesNo,
+                                              platform::MbIcon::Question, "特别提示", dlg));
+                ended.push_back("box");
+            });
             dialogResult = dlg->ShowModal();
+            ended.push_back("dialog");
             // A dialog that a handler opens after the signal does not show.
             auto* later = new wxDialog(frame, wxID_ANY, "later");
             afterwards = later->ShowModal();
@@ -58,12 +82,14 @@ TEST(QuitSignals, CancelTheDialogThenCloseTheMainWindowWithoutAQuestion) {
             EXPECT_EQ(QuitSignalWatch::Received(), sig);
         }
         EXPECT_EQ(HandlerOf(sig), SIG_DFL) << "the handler before the watch is back";
+        EXPECT_TRUE(boxShown);
         EXPECT_EQ(dialogResult, wxID_CANCEL);
         EXPECT_EQ(afterwards, wxID_CANCEL);
         EXPECT_FALSE(alive) << "the main window was closed";
         if (alive) alive->Destroy();
         EXPECT_EQ(couldVeto, std::vector<bool>{false});
-        EXPECT_EQ(answers, std::vector<platform::MbResult>{platform::MbResult::Cancel});
+        EXPECT_EQ(answers, (std::vector<platform::MbResult>{platform::MbResult::Cancel, platform::MbResult::Cancel}));
+        EXPECT_EQ(ended, (std::vector<std::string>{"box", "dialog", "main"}));
     }
 }
 

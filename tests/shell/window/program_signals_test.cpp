@@ -11,22 +11,32 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <wx/image.h>
 
+#include "platform/text.h"
+#include "shell/bar_geometry.h"
+#include "tests/project_editor/dm3_reader.h"
 #include "tests/support/fixture_paths.h"
+#include "tests/support/ftp_test_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
+#include "transfer/ftp_settings.h"
+#include "transfer/tranzel_core.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 extern char** environ;
 
@@ -35,12 +45,28 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// True once a top-level window of process `pid` is on the screen.
-bool HasVisibleWindow(pid_t pid) {
+// The screen rectangle of a shown top-level window of process `pid` (titled
+// `title`, when one is given).
+std::optional<wxRect> ShownWindow(pid_t pid, const std::string& title = {}) {
     Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
+    if (!display) return std::nullopt;
     const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
-    bool found = false;
+    const Atom nameAtom = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    auto titleOf = [&](Window w) {
+        std::string text;
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, w, nameAtom, 0, 1024, False, utf8, &type, &format, &items, &after,
+                               &data) == 0 &&
+            data && format == 8)
+            text.assign(reinterpret_cast<char*>(data), items);
+        if (data) XFree(data);
+        return text;
+    };
+    std::optional<wxRect> found;
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
     if (pidAtom != 0 && XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
@@ -51,9 +77,11 @@ bool HasVisibleWindow(pid_t pid) {
             unsigned char* data = nullptr;
             if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
                                    &after, &data) == 0 &&
-                data && items == 1 && format == 32 && static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid) {
+                data && items == 1 && format == 32 && static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid &&
+                (title.empty() || titleOf(children[i]) == title)) {
                 XWindowAttributes attrs{};
-                found = XGetWindowAttributes(display, children[i], &attrs) && attrs.map_state == IsViewable;
+                if (XGetWindowAttributes(display, children[i], &attrs) && attrs.map_state == IsViewable)
+                    found = wxRect(attrs.x, attrs.y, attrs.width, attrs.height);
             }
             if (data) XFree(data);
         }
@@ -62,6 +90,8 @@ bool HasVisibleWindow(pid_t pid) {
     XCloseDisplay(display);
     return found;
 }
+
+bool HasVisibleWindow(pid_t pid) { return ShownWindow(pid).has_value(); }
 
 // Starts `program` in `dir` with `home` as its home, as the desktop would.
 pid_t Start(const fs::path& program, const fs::path& dir, const fs::path& home) {
@@ -182,8 +212,302 @@ TEST(ProgramSignals, EachProgramEndsThroughItsCloseWithinThreeSeconds) {
             << (WIFSIGNALED(status) ? std::string("ended by ") + strsignal(WTERMSIG(status))
                                     : "exit status " + std::to_string(WEXITSTATUS(status)))
             << " after " << took << " ms";
-        if (c.profile) EXPECT_TRUE(fs::is_regular_file(home / c.profile)) << "the close did not write the profile";
+        if (c.profile) {
+            EXPECT_TRUE(fs::is_regular_file(home / c.profile)) << "the close did not write the profile";
+        }
         EXPECT_EQ(HalfDoneSaves(base), std::vector<fs::path>{});
+    }
+}
+
+// ---- a message box open when the signal comes ----
+//
+// Each program is driven as its user drives it, by clicks and keys through
+// the X server at the places its windows show on the test screen (1600 x
+// 1000, no window manager), until one of its message boxes is on the screen;
+// then the signal comes. The box is answered as its cancel, the windows
+// under it close as they do by hand, the program ends with status 0 within
+// 3 s, and what its close saves is on the disk. Screens:
+// screens/signal-box-<program>.png, the box over the program.
+
+using namespace std::chrono_literals;
+
+// A started program, ended with SIGKILL if a test leaves it running.
+class Running {
+public:
+    Running(const char* program, const fs::path& base, const fs::path& home)
+        : m_pid(Start(testsupport::BuildDir() / "bin" / program, base, home)) {}
+    ~Running() {
+        if (m_pid > 0 && !m_ended) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+    pid_t pid() const { return m_pid; }
+    // Its first window is up and its start has settled.
+    bool Shown() {
+        for (const auto end = Clock::now() + 30s; m_pid > 0 && Clock::now() < end;) {
+            if (HasVisibleWindow(m_pid)) {
+                testsupport::PumpEvents(1200);
+                return true;
+            }
+            if (WaitFor(m_pid, 100ms) != -1) {
+                m_ended = true;
+                return false;
+            }
+        }
+        return false;
+    }
+    // Sends `sig`; the wait status once the program has ended, -1 when it is
+    // still running 3 s later.
+    int Signal(int sig) {
+        if (kill(m_pid, sig) != 0) return -1;
+        const int status = WaitFor(m_pid, 3s);
+        m_ended = status != -1;
+        return status;
+    }
+
+private:
+    pid_t m_pid;
+    bool m_ended = false;
+};
+
+wxColour ScreenPixel(const wxPoint& p) {
+    const wxImage px = testsupport::GrabScreenArea(wxRect(p, wxSize(1, 1)));
+    return px.IsOk() ? wxColour(px.GetRed(0, 0), px.GetGreen(0, 0), px.GetBlue(0, 0)) : wxColour();
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit = 15s) {
+    for (const auto end = Clock::now() + limit; Clock::now() < end;) {
+        if (done()) return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return done();
+}
+
+// Input for another process's windows, through the X server's test
+// extension (the toolkit's simulator wants a window of this process).
+void ClickScreen(const wxPoint& p) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XTestFakeMotionEvent(display, -1, p.x, p.y, CurrentTime);
+    XSync(display, False);
+    std::this_thread::sleep_for(60ms);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+    std::this_thread::sleep_for(100ms);
+}
+
+// Clicks at `p` until `done` (a click that came before the window was ready
+// to take it is given again), at most five times.
+bool ClickUntil(const wxPoint& p, const std::function<bool()>& done) {
+    for (int i = 0; i < 5; ++i) {
+        ClickScreen(p);
+        if (WaitUntil(done, 3s)) return true;
+    }
+    return false;
+}
+
+void TypeLetters(const char* letters) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    for (const char* c = letters; *c; ++c) {
+        const char name[2] = {*c, 0};
+        const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(name));
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+    }
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
+void SaveScreen(const std::string& name) {
+    const wxImage screen = testsupport::GrabScreenArea(wxRect(0, 0, 1600, 1000));
+    EXPECT_TRUE(screen.IsOk() && screen.SaveFile(testsupport::Screen(name), wxBITMAP_TYPE_PNG));
+}
+
+bool ScreenIsTheTestScreen() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const bool ok = DisplayWidth(display, DefaultScreen(display)) == 1600 &&
+                    DisplayHeight(display, DefaultScreen(display)) == 1000;
+    XCloseDisplay(display);
+    return ok;
+}
+
+// The middle of a click area of Fittora's status strip along the bottom.
+wxPoint StripArea(int index) {
+    const shell::BarRect r = shell::TitleBarArea(index);
+    return {(r.left + r.right) / 2, 1000 - shell::kTitleBarHeight + (r.top + r.bottom) / 2};
+}
+
+std::string ExitText(int status) {
+    if (status == -1) return "still running 3 s after the signal";
+    if (WIFSIGNALED(status)) return std::string("ended by ") + strsignal(WTERMSIG(status));
+    return "exit status " + std::to_string(WEXITSTATUS(status));
+}
+
+bool Holds(const fs::path& file, const std::string& text) {
+    const auto bytes = testsupport::ReadAll(file);
+    return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
+}
+
+struct Place {
+    testsupport::TempDir where;
+    fs::path base = where / "演示目录", home = where / "home";
+    Place() {
+        fs::copy(testsupport::DemoBase(), base, fs::copy_options::recursive);
+        fs::create_directories(home);
+    }
+};
+
+// Fittora: a size-chart cell typed in the measurement space, then in the
+// fitting room "替换或添加同类服装" with nothing picked: the box "特别提示".
+TEST(ProgramSignals, FittorasBoxIsAnsweredAndTheTypedChartCellIsSaved) {
+    ASSERT_TRUE(ScreenIsTheTestScreen());
+    // Places on the test screen: the chart's first row (the current one,
+    // drawn cyan), the "国家标准" cell of its second row, a point of the
+    // fitting room's background (the 3-D view is black there), button 1000.
+    const wxPoint chartFirstRow(300, 536), chartCell(230, 551), roomBackground(800, 130), addReplace(1572, 52);
+    for (int sig : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(sig));
+        Place place;
+        const fs::path chart = place.base / "人体测量图片及数据" / "服饰尺码记录表.cd3";
+        ASSERT_TRUE(testsupport::FixtureExists(chart));
+        ASSERT_FALSE(Holds(chart, "xyz"));
+        Running fittora("Fittora", place.base, place.home);
+        ASSERT_TRUE(fittora.Shown());
+
+        ClickScreen(StripArea(2));  // 个性空间
+        ASSERT_TRUE(WaitUntil([&] {
+            const wxColour c = ScreenPixel(chartFirstRow);
+            return c.Red() < 40 && c.Green() > 180 && c.Blue() > 180;
+        })) << "the measurement space did not open";
+        ClickScreen(chartCell);
+        TypeLetters("xyz");
+        ClickScreen(StripArea(1));  // 试衣搭配
+        ASSERT_TRUE(WaitUntil([&] {
+            const wxColour c = ScreenPixel(roomBackground);
+            return c.Red() > 200 && c.Green() > 190 && c.Blue() > 170;
+        })) << "the fitting room did not open";
+        ASSERT_TRUE(ClickUntil(addReplace, [&] { return ShownWindow(fittora.pid(), "特别提示").has_value(); }))
+            << "no message box";
+        if (sig == SIGTERM) SaveScreen("signal-box-Fittora.png");
+
+        const int status = fittora.Signal(sig);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ExitText(status);
+        EXPECT_TRUE(Holds(chart, "xyz")) << "the typed cell was not saved";
+        EXPECT_TRUE(fs::is_regular_file(place.home / ".Fittora")) << "the close did not write the profile";
+        EXPECT_EQ(HalfDoneSaves(place.base), std::vector<fs::path>{});
+    }
+}
+
+// Pavanel: "驼色风衣" put on the stage and moved one layer back, then its
+// parameters ("加工模式", "试衣图片参数") and "删除图片": the question
+// "真要删除当前图片吗?请确认!". The part stays, with its new depth.
+TEST(ProgramSignals, PavanelsQuestionIsAnsweredNoAndTheChangedDepthIsSaved) {
+    ASSERT_TRUE(ScreenIsTheTestScreen());
+    // Places on the test screen: the coat in the gallery, a point of the
+    // stage the coat covers once it is there, "↓", "加工模式", the button
+    // "创建搭配网页" that becomes "试衣图片参数", and "删除图片" in the
+    // parameters dialog (from the dialog's corner).
+    const wxPoint galleryCoat(1524, 717), coatOnStage(288, 311), layerBack(1155, 468), processing(17, 51),
+        parameters(98, 18), deleteInDialog(65, 476);
+    const std::string coat = *platform::Utf8ToGbk("驼色风衣");
+    auto coatDepth = [&](const fs::path& file, int* parts) {
+        const dm3test::File f = dm3test::Read(file);
+        *parts = f.ok ? f.n : -1;
+        for (const dm3test::Part& p : f.parts)
+            if (p.nameGbk == coat) return p.depth;
+        return -1;
+    };
+    for (int sig : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(sig));
+        Place place;
+        const fs::path project = place.base / "KZV网页项目文件" / "2010秋冬女装.dm3";
+        ASSERT_TRUE(testsupport::FixtureExists(project));
+        int partsBefore = 0, partsAfter = 0;
+        const int depthBefore = coatDepth(project, &partsBefore);
+        ASSERT_GT(depthBefore, 0);
+        Running pavanel("Pavanel", place.base, place.home);
+        ASSERT_TRUE(pavanel.Shown());
+
+        ASSERT_TRUE(ClickUntil(galleryCoat, [&] { return ScreenPixel(coatOnStage).Blue() < 150; }))
+            << "the coat is not on the stage";
+        ClickScreen(layerBack);
+        ClickScreen(processing);
+        ClickScreen(parameters);
+        std::optional<wxRect> dialog;
+        ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownWindow(pavanel.pid(), "设置项目参数")).has_value(); }))
+            << "the parameters dialog did not open";
+        ASSERT_TRUE(ClickUntil(dialog->GetTopLeft() + deleteInDialog,
+                               [&] { return ShownWindow(pavanel.pid(), "特别提示").has_value(); }))
+            << "no question";
+        if (sig == SIGTERM) SaveScreen("signal-box-Pavanel.png");
+
+        const int status = pavanel.Signal(sig);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ExitText(status);
+        EXPECT_EQ(coatDepth(project, &partsAfter), depthBefore + 1) << "the new depth was not saved";
+        EXPECT_EQ(partsAfter, partsBefore) << "the question was not answered no";
+        EXPECT_TRUE(fs::is_regular_file(place.home / ".Pavanel")) << "the close did not write the profile";
+        EXPECT_EQ(HalfDoneSaves(place.base), std::vector<fs::path>{});
+    }
+}
+
+// Tranzel: a package on its way to a slow server, then "退出": the question
+// whether to stop the upload. The upload is stopped and its temporary file
+// removed from the server before the program ends.
+TEST(ProgramSignals, TranzelsStopQuestionIsAnsweredAndTheUploadLeavesNothingOnTheServer) {
+    ASSERT_TRUE(ScreenIsTheTestScreen());
+    // Dialog units of the dialog (407 x 223) to a point of the screen.
+    auto at = [](const wxRect& dlg, double x, double y) {
+        return wxPoint(dlg.x + static_cast<int>(x * dlg.width / 407), dlg.y + static_cast<int>(y * dlg.height / 223));
+    };
+    for (int sig : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(sig));
+        Place place;
+        testsupport::TempDir remote;
+        const fs::path site = remote / "web" / "DressDLoad2010";
+        fs::create_directories(site);
+        testsupport::FtpTestServer server(remote.path(), "shop", "secret", 64 * 1024);
+        ASSERT_TRUE(server.running());
+        ASSERT_EQ(transfer::WriteFtpSettings(transfer::FtpSettingsPath(place.base),
+                                             {server.server(), "shop", "secret", "DressDLoad2010"}),
+                  1);
+        const fs::path uploads = transfer::UploadFolder(place.base);
+        fs::remove_all(uploads);
+        place.where.write(fs::relative(uploads / "春装.rar", place.where.path()), testsupport::PatternBytes(3 << 20));
+        Running tranzel("Tranzel", place.base, place.home);
+        ASSERT_TRUE(tranzel.Shown());
+        const std::optional<wxRect> dlg = ShownWindow(tranzel.pid(), "Lumora文件上传下载专用工具");
+        ASSERT_TRUE(dlg.has_value());
+
+        auto temporaries = [&] {
+            std::vector<std::string> found;
+            for (const std::string& name : testsupport::FileNames(site))
+                if (name.size() > 5 && name.compare(name.size() - 5, 5, ".part") == 0) found.push_back(name);
+            return found;
+        };
+        bool started = false;
+        for (int i = 0; i < 5 && !started; ++i) {
+            ClickScreen(at(*dlg, 158 + 39, 194 + 8));             // 显示上传文件列表
+            ClickScreen(at(*dlg, 158 + 40, 20) + wxPoint(0, 10));  // the first package
+            ClickScreen(at(*dlg, 348 + 26, 194 + 8));             // 上传
+            started = WaitUntil([&] { return !temporaries().empty(); }, 5s);
+        }
+        ASSERT_TRUE(started) << "the upload did not start";
+        ASSERT_TRUE(ClickUntil(at(*dlg, 82 + 33, 96 + 8),  // 退出
+                               [&] { return ShownWindow(tranzel.pid(), "Tranzel").has_value(); }))
+            << "no question";
+        if (sig == SIGTERM) SaveScreen("signal-box-Tranzel.png");
+
+        const int status = tranzel.Signal(sig);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ExitText(status);
+        EXPECT_EQ(testsupport::FileNames(site), std::vector<std::string>{}) << "left on the server";
     }
 }
 
