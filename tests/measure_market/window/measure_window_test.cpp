@@ -6,8 +6,8 @@
 // to screens/measure-*.png.
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <functional>
+#include <map>
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -34,6 +34,7 @@
 #include "platform/text.h"
 #include "platform/ui/mdi.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/message_box_dialog.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/temp_dir.h"
@@ -470,29 +471,33 @@ TEST_F(MeasureWindowTest, AChartThatCannotBeWrittenAtCloseIsReported) {
         EXPECT_TRUE(fs::is_directory(chart) && fs::is_empty(chart));
     }
 
-    // The measurement window closed by the user's close command: the desktop's
-    // own box says so once the window has gone.
+    // The measurement window closed by the user's close command: a real box
+    // says so once the window has gone, and Escape answers it.
     fs::remove(chart);
     fs::copy_file(testsupport::DemoBase() / std::string(kDataFolder) / std::string(kSizeFileName), chart);
     SizeDatabase().Reset();
     Open();
     putFolderInPlace();
     TypeNote("改小一号");
-    bool boxShown = false;
-    testsupport::XInputScript answer(150, 20000);
-    answer.Then([] { return testsupport::DesktopDialogShown("GtkMessageDialog"); })
-        .Do([&] {
-            boxShown = true;
-            testsupport::CancelDesktopDialogs("GtkMessageDialog");
-        });
-    answer.onTimeout = [] { testsupport::CancelDesktopDialogs("GtkMessageDialog"); };
-    answer.Start();
+    std::string shownText;
+    testsupport::ModalDialogDriver driver(
+        [] { return testsupport::FindShownDialog<platform::ui::MessageBoxDialog>(); },
+        [&](wxDialog* dlg) {
+            auto* box = static_cast<platform::ui::MessageBoxDialog*>(dlg);
+            shownText = box->text();
+            // Keys go where the pointer is (no window manager here).
+            testsupport::XPointTo(box);
+            testsupport::GiveKeyboardTo(box);
+            testsupport::XKey(WXK_ESCAPE);
+        },
+        20);
     client->CloseChild(space);
     space = nullptr;
     form = nullptr;
-    for (int i = 0; i < 200 && !answer.done() && !answer.timedOut(); ++i) testsupport::DeliverEvents(100);
-    EXPECT_TRUE(boxShown);
-    EXPECT_FALSE(answer.timedOut());
+    driver.WaitUntilClosed();
+    EXPECT_TRUE(driver.acted());
+    EXPECT_FALSE(driver.timedOut());
+    EXPECT_EQ(shownText.rfind("尺码库没有保存: ", 0), 0u) << shownText;
     EXPECT_TRUE(fs::is_directory(chart) && fs::is_empty(chart));
 }
 
