@@ -219,7 +219,9 @@ TEST(Files, SaveRefusesWhatThisUserMayNotWriteAndKeepsTheMode) {
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_EQ(after.st_gid, before.st_gid);
     EXPECT_EQ(after.st_mode & 07777, 0640u);
-    if (::geteuid() == 0) EXPECT_EQ(after.st_uid, kNobody);
+    if (::geteuid() == 0) {
+        EXPECT_EQ(after.st_uid, kNobody);
+    }
 }
 
 TEST(Files, ReadWholeFileRefusesWhatIsNotAFile) {

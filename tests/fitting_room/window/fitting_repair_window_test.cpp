@@ -519,7 +519,9 @@ TEST_F(RepairWindowTest, TheWorkspaceBarFloatsOnTheScreenDocksAgainAndComesBack)
     frame->RunCommand(ID_CLOSE_CHILD);
     PumpEvents(200);
     for (wxWindow* w : wxTopLevelWindows) {
-        if (dynamic_cast<CQxFloatFrame*>(w)) EXPECT_FALSE(w->IsShown());
+        if (dynamic_cast<CQxFloatFrame*>(w)) {
+            EXPECT_FALSE(w->IsShown());
+        }
     }
 }
 

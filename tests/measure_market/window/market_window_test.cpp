@@ -331,7 +331,9 @@ TEST_F(MarketWindowTest, NoCheckBoxOnTheTotalLineOrAnEmptyRow) {
         for (int click = 0; click < 2; ++click) {
             testsupport::ClickAt(grid, gridscreen::CheckBoxCentre(*grid, 0, row), 450);  // not a double click
             ASSERT_EQ(Current(), std::make_pair(0, row));
-            if (auto* box = dynamic_cast<CGridCheckCell*>(grid->GetColumnControl(0))) EXPECT_FALSE(box->IsShown());
+            if (auto* box = dynamic_cast<CGridCheckCell*>(grid->GetColumnControl(0))) {
+                EXPECT_FALSE(box->IsShown());
+            }
             EXPECT_FALSE(grid->IsEditing());
             EXPECT_TRUE(gridscreen::OneColour(gridscreen::Inside(grid, 0, row))) << "a box shows";
         }

@@ -786,9 +786,11 @@ TEST_F(MeasureWindowTest, EveryStatusTextStandsOnOneLineInItsPlace) {
         EXPECT_LE(width, place.width);
         EXPECT_LE(height, place.height);
         // No other control of the form lies over the line.
-        for (wxWindow* other : form->GetChildren())
-            if (other != status && other->IsShown())
+        for (wxWindow* other : form->GetChildren()) {
+            if (other != status && other->IsShown()) {
                 EXPECT_FALSE(other->GetRect().Intersects(place)) << other->GetLabel().utf8_string();
+            }
+        }
         // On the screen: the characters (the line's dark red) stand in one
         // band no taller than one line, and reach no lower than the line.
         const wxImage shown = testsupport::GrabScreenArea(status->GetScreenRect());
