@@ -13,22 +13,11 @@
 #include <wx/utils.h>
 #include <wx/window.h>
 
+#include "tests/support/x_window_state.h"
+
 namespace testsupport {
 
 namespace {
-
-// The X window of a top-level window, through the toolkit's own functions
-// (looked up at run time: the tests are not built against its headers).
-Window XWindowOf(wxTopLevelWindow* window) {
-    using WidgetWindow = void* (*)(void*);
-    using Xid = unsigned long (*)(void*);
-    static const auto widgetWindow = reinterpret_cast<WidgetWindow>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
-    static const auto xid = reinterpret_cast<Xid>(dlsym(RTLD_DEFAULT, "gdk_x11_window_get_xid"));
-    if (!window || !widgetWindow || !xid || !window->GetHandle()) return 0;
-    void* gdk = widgetWindow(window->GetHandle());
-    return gdk ? static_cast<Window>(xid(gdk)) : 0;
-}
-
 
 // The toolkit asked as a window manager would ask it, through its own call
 // (found in the running process): the test X server runs no window manager.
@@ -176,7 +165,7 @@ void TypeText(const wxString& text) {
 void GiveKeyboardTo(wxWindow* topLevel) { CallToolkit("gtk_window_present", topLevel); }
 
 bool OffersCloseBox(wxTopLevelWindow* window) {
-    const Window w = XWindowOf(window);
+    const Window w = static_cast<Window>(XWindowOf(window));
     if (!w) return false;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
@@ -205,7 +194,7 @@ bool OffersCloseBox(wxTopLevelWindow* window) {
 }
 
 bool PressCloseBox(wxWindow* topLevel) {
-    const Window w = XWindowOf(dynamic_cast<wxTopLevelWindow*>(topLevel));
+    const Window w = static_cast<Window>(XWindowOf(dynamic_cast<wxTopLevelWindow*>(topLevel)));
     Display* display = w ? XOpenDisplay(nullptr) : nullptr;
     if (!display) return false;
     XEvent e{};

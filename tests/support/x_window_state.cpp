@@ -10,25 +10,21 @@
 
 namespace testsupport {
 
-namespace {
-
-// The X window of a window's outer widget, through the toolkit's own
-// functions (looked up at run time: the tests are not built against its headers).
-Window XWindowOf(wxWindow* window) {
+// The toolkit's own functions, looked up at run time: the tests are not built
+// against its headers.
+unsigned long XWindowOf(wxWindow* window) {
     using WidgetWindow = void* (*)(void*);
     using Xid = unsigned long (*)(void*);
     static const auto widgetWindow = reinterpret_cast<WidgetWindow>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
     static const auto xid = reinterpret_cast<Xid>(dlsym(RTLD_DEFAULT, "gdk_x11_window_get_xid"));
     if (!window || !widgetWindow || !xid || !window->GetHandle()) return 0;
     void* gdk = widgetWindow(window->GetHandle());
-    return gdk ? static_cast<Window>(xid(gdk)) : 0;
+    return gdk ? xid(gdk) : 0;
 }
-
-}  // namespace
 
 XWindowState XStateOf(wxWindow* window) {
     XWindowState state;
-    const Window w = XWindowOf(window);
+    const Window w = static_cast<Window>(XWindowOf(window));
     if (!w) return state;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return state;

@@ -18,6 +18,9 @@ struct XWindowState {
     wxRect screen;          // its rectangle in root coordinates (border excluded)
 };
 
+// The X window behind a window's outer widget (0 when it has none yet).
+unsigned long XWindowOf(wxWindow* window);
+
 // The state of the X window behind `window` (a top-level or pop-up window).
 XWindowState XStateOf(wxWindow* window);
 

@@ -27,6 +27,7 @@
 #include "shell/nav_bar.h"
 #include "shell/sys_info.h"
 #include "tests/fitting_room/window/chooser_driver.h"
+#include "tests/fitting_room/window/fitting_room_in_client.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -44,42 +45,15 @@ std::string Bytes(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class FittingFrameWindowTest : public ::testing::Test {
+class FittingFrameWindowTest : public fittingtest::FittingRoomInClient {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "服饰搭配sysproj/女装Open.ico"));
-        ResetSharedObjects();
-        shell::ResetDeferred();
-        shell::ResetSysInfo();
-        fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        fs::remove(tmp / "FittoraSysinfo.dm3");
-        shell::SetBaseDirectory(tmp.path());
         DressToolBarDialogs() = {};
-        client.SetFrameFactory(1, [](platform::ui::MdiClient* c) -> platform::ui::MdiChildFrame* {
-            return CMWinFram_DressChdWnd::Make(c);
-        });
-        frame = client.Start();
-        ASSERT_NE(frame, nullptr);
-        frame->ShowMaximised();
-        testsupport::PumpEvents(300);
-        // The user switches to the fitting room on the side bar.
-        const auto tabs = shell::NavTabs(frame->navBar()->lineHeight());
-        frame->navBar()->ClickAt(10, (tabs[1].hit.top + tabs[1].hit.bottom) / 2);
-        testsupport::PumpEvents(400);
-        const auto& docs = client.templates().at(1)->documents();
-        ASSERT_EQ(docs.size(), 1u);
-        room = dynamic_cast<CMWinFram_DressChdWnd*>(docs[0]);
-        ASSERT_NE(room, nullptr);
-        bar = room->toolBar();
-        ASSERT_TRUE(bar->IsShownOnScreen());
+        OpenRoom("服饰搭配sysproj/女装Open.ico");
     }
     void TearDown() override {
         DressToolBarDialogs() = {};
-        if (frame) frame->Destroy();
-        frame = nullptr;
-        testsupport::PumpEvents(50);
-        shell::ResetDeferred();
-        ResetSharedObjects();
+        CloseRoom();
     }
     // A click on a toolbar button; the request it sent (0 for none).
     std::int32_t Press(int id) {
@@ -99,12 +73,6 @@ protected:
             if (FittingModel().item('R', s).Shown()) return true;
         return false;
     }
-
-    testsupport::TempDir tmp;
-    ClientShell client;
-    CMainFrame* frame = nullptr;
-    CMWinFram_DressChdWnd* room = nullptr;
-    CDressToolBar* bar = nullptr;
 };
 
 TEST_F(FittingFrameWindowTest, AUserDrivesTheRoomFromTheToolbar) {

@@ -21,6 +21,7 @@
 #include "shell/nav_bar.h"
 #include "shell/sys_info.h"
 #include "tests/controls/tip_on_screen.h"
+#include "tests/fitting_room/window/fitting_room_in_client.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -31,32 +32,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ToolbarTipWindowTest : public ::testing::Test {
+class ToolbarTipWindowTest : public fittingtest::FittingRoomInClient {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "服饰搭配sysproj/DressTBAR_PHOTO.png"));
-        ResetSharedObjects();
-        shell::ResetDeferred();
-        shell::ResetSysInfo();
-        fs::copy(testsupport::DemoBase(), tmp.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        fs::remove(tmp / "FittoraSysinfo.dm3");
-        shell::SetBaseDirectory(tmp.path());
-        client.SetFrameFactory(1, [](platform::ui::MdiClient* c) -> platform::ui::MdiChildFrame* {
-            return CMWinFram_DressChdWnd::Make(c);
-        });
-        frame = client.Start();
-        ASSERT_NE(frame, nullptr);
-        frame->ShowMaximised();
-        testsupport::PumpEvents(300);
-        const auto tabs = shell::NavTabs(frame->navBar()->lineHeight());
-        frame->navBar()->ClickAt(10, (tabs[1].hit.top + tabs[1].hit.bottom) / 2);
-        testsupport::PumpEvents(400);
-        const auto& docs = client.templates().at(1)->documents();
-        ASSERT_EQ(docs.size(), 1u);
-        room = dynamic_cast<CMWinFram_DressChdWnd*>(docs[0]);
-        ASSERT_NE(room, nullptr);
-        bar = room->toolBar();
-        ASSERT_TRUE(bar->IsShownOnScreen());
+        OpenRoom("服饰搭配sysproj/DressTBAR_PHOTO.png");
+        if (HasFatalFailure()) return;
         // The user's program is the active one, as after a click on its
         // title bar; none of the room's windows has taken the focus.
         testsupport::GiveKeyboardTo(frame);
@@ -65,13 +45,7 @@ protected:
         testsupport::XPointTo(room->view());
         ASSERT_TRUE(tiptest::XHidesTip(bar->tip()));
     }
-    void TearDown() override {
-        if (frame) frame->Destroy();
-        frame = nullptr;
-        testsupport::PumpEvents(50);
-        shell::ResetDeferred();
-        ResetSharedObjects();
-    }
+    void TearDown() override { CloseRoom(); }
     // The pointer moves onto a button, the way it arrives from the room below.
     wxPoint Hover(int id) {
         const wxPoint at = bar->ButtonCentre(id);
@@ -95,12 +69,6 @@ protected:
         if (ticksWhenGone != 4) return ::testing::AssertionFailure() << "the tip went on tick " << ticksWhenGone;
         return ::testing::AssertionSuccess();
     }
-
-    testsupport::TempDir tmp;
-    ClientShell client;
-    CMainFrame* frame = nullptr;
-    CMWinFram_DressChdWnd* room = nullptr;
-    CDressToolBar* bar = nullptr;
 };
 
 TEST_F(ToolbarTipWindowTest, EachButtonShowsItsOwnTipBelowThePointerUntilItsTicksEnd) {
