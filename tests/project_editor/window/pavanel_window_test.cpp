@@ -364,20 +364,22 @@ TEST_F(PavanelWindow, AQuitSignalClosesTheFrameAndSavesTheProject) {
 
 // Runs `act` on the add-pictures dialog once it is open, then opens it with `open`.
 bool WithAddDialog(const std::function<void()>& open, const std::function<void(CAddFittingPicDlg&)>& act) {
-    wxTimer timer;
-    bool seen = false;
-    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        for (wxWindow* w : wxTopLevelWindows)
-            if (auto* dlg = dynamic_cast<CAddFittingPicDlg*>(w); dlg && dlg->IsShown()) {
-                seen = true;
-                act(*dlg);
-                if (dlg->IsModal()) dlg->EndModal(wxID_CANCEL);
-                return;
-            }
-    });
-    timer.StartOnce(700);
+    testsupport::ModalDialogDriver driver([] { return testsupport::FindShownDialog<CAddFittingPicDlg>(); },
+                                          [&](wxDialog* dlg) {
+                                              auto* add = static_cast<CAddFittingPicDlg*>(dlg);
+                                              act(*add);
+                                              if (add->IsModal()) add->EndModal(wxID_CANCEL);
+                                          },
+                                          60);
     open();
-    return seen;
+    // A modal dialog holds open() until the driver has ended it; a dialog
+    // that has not come a few seconds after open() returned never opened.
+    const wxLongLong end = wxGetLocalTimeMillis() + 3000;
+    while (!driver.acted() && !testsupport::FindShownDialog<CAddFittingPicDlg>() && wxGetLocalTimeMillis() < end)
+        testsupport::DeliverEvents(50);
+    if (!driver.acted() && !testsupport::FindShownDialog<CAddFittingPicDlg>()) return false;
+    driver.WaitUntilClosed();
+    return driver.acted() && !driver.timedOut();
 }
 
 TEST_F(PavanelWindow, AddsTwelvePicturesBothWays) {
