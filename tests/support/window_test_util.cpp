@@ -27,6 +27,16 @@ void PumpEvents(int ms) {
     } while (wxGetLocalTimeMillis() < end);
 }
 
+void WaitUntilPlaced(wxWindow* window) {
+    wxPoint last = window->GetScreenPosition();
+    for (int same = 0, i = 0; same < 4 && i < 60; ++i) {
+        PumpEvents(50);
+        const wxPoint now = window->GetScreenPosition();
+        same = now == last && window->IsShownOnScreen() ? same + 1 : 0;
+        last = now;
+    }
+}
+
 wxImage GrabScreenArea(const wxRect& area) {
     wxImage image;
     if (area.width <= 0 || area.height <= 0) return image;

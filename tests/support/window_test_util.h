@@ -4,6 +4,7 @@
 #include <vector>
 #include <wx/gdicmn.h>
 #include <wx/image.h>
+#include <wx/time.h>
 #include <wx/toplevel.h>
 
 #include "tests/support/user_input.h"
@@ -14,6 +15,20 @@ namespace testsupport {
 
 // Runs the event loop for about `ms` milliseconds (paints, sizes, calls after).
 void PumpEvents(int ms = 100);
+
+// Runs the event loop until done() holds or about `ms` milliseconds have
+// passed; returns what done() says at the end.
+template <typename F>
+bool PumpUntil(F done, int ms = 20000) {
+    const wxLongLong end = wxGetLocalTimeMillis() + ms;
+    while (!done() && wxGetLocalTimeMillis() < end) PumpEvents(20);
+    return done();
+}
+
+// Runs the event loop until the X server shows the window and its screen
+// position has stood still for four looks (the toolkit places a window once
+// it is mapped, so positions taken before then point elsewhere); at most 3 s.
+void WaitUntilPlaced(wxWindow* window);
 
 // What the X server shows in a rectangle of the screen (native controls and
 // dropped lists included); an invalid image when it cannot be read.

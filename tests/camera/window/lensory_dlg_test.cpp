@@ -30,13 +30,6 @@ using testsupport::TempDir;
 
 namespace {
 
-template <typename F>
-bool PumpUntil(F done, int ms = 10000) {
-    const wxLongLong end = wxGetLocalTimeMillis() + ms;
-    while (!done() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(20);
-    return done();
-}
-
 std::string Screen(const std::string& name) { return (testsupport::ScreensDir() / name).string(); }
 
 struct NoCameras : platform::capture::CameraProvider {
@@ -74,13 +67,13 @@ protected:
     }
     void StartCamera() {
         dlg->OpenCamera();
-        ASSERT_TRUE(PumpUntil([&] { return dlg->shownFrameNumber() > 2; }));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->shownFrameNumber() > 2; }));
     }
     // One shot at once, driven to its end.
     void Shoot() {
         dlg->TakeShot();
         ASSERT_NE(dlg->machine().state(), camera::ShotState::Idle);
-        ASSERT_TRUE(PumpUntil([&] { return dlg->machine().state() == camera::ShotState::Idle; }));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->machine().state() == camera::ShotState::Idle; }));
     }
     fs::path Photos() const { return base / "服饰搭配拍照图片"; }
 
@@ -142,7 +135,7 @@ TEST_F(LensoryDlgTest, LivePictureAndASelfTimerShot) {
     dlg->OnShotTimer();
     EXPECT_EQ(dlg->countdown()->GetLabel(), "2/2");
     EXPECT_EQ(dlg->machine().state(), camera::ShotState::ArmedByTimer);
-    ASSERT_TRUE(PumpUntil([&] { return dlg->machine().state() == camera::ShotState::Idle; }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->machine().state() == camera::ShotState::Idle; }));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(dlg->lastPhoto(), Photos() / "自拍照.JPG");
     const wxImage shot = platform::image::LoadPicture(Photos() / "自拍照.JPG");
@@ -201,7 +194,7 @@ TEST_F(LensoryDlgTest, AShotInEachFormatLandsInThePhotoFolder) {
     dlg->SetPhotoName("旧名");
     dlg->TakeShot();
     dlg->SetPhotoName("新名");
-    ASSERT_TRUE(PumpUntil([&] { return dlg->machine().state() == camera::ShotState::Idle; }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->machine().state() == camera::ShotState::Idle; }));
     EXPECT_TRUE(fs::exists(Photos() / "新名.PNG"));
     EXPECT_FALSE(fs::exists(Photos() / "旧名.PNG"));
 }
@@ -236,7 +229,7 @@ TEST_F(LensoryDlgTest, FailuresAreReportedAndNoStaleFileIsShown) {
     stalls.interval = 10min;
     OpenPattern(stalls);
     dlg->OpenCamera();
-    ASSERT_TRUE(PumpUntil([&] { return dlg->shownFrameNumber() == 1; }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->shownFrameNumber() == 1; }));
     // A file left from before at the frame path is not taken for the shot.
     fs::create_directories(Photos());
     base.write(fs::path("服饰搭配拍照图片") / "kzvVideoCap123tmp.bmp",
@@ -304,7 +297,7 @@ TEST_F(LensoryDlgTest, AMissingShutterSoundOrAStoppedCamera) {
     dies.fail_after = 5;
     OpenPattern(dies);
     dlg->OpenCamera();
-    ASSERT_TRUE(PumpUntil([&] { return dlg->videoMessage()->IsShown(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->videoMessage()->IsShown(); }));
     EXPECT_TRUE(
         dlg->videoMessage()->GetLabel().StartsWith(wxString::FromUTF8(std::string(camera::kCameraStoppedText))));
     EXPECT_FALSE(dlg->shotButton()->IsEnabled());

@@ -128,7 +128,9 @@ TEST_F(ShowStageWindowTest, PlaysTheDemoShowOnItsTimerAndStopsOnAClick) {
         counters.push_back(form->frameCounter());
         EXPECT_TRUE(testsupport::SaveWindowScreenshot(
             form, (screens / ("show-" + std::to_string(shot) + ".png")).string()));
-        if (shot == 2) EXPECT_TRUE(testsupport::SaveWindowScreenshot(frame, (screens / "show-window-A.png").string()));
+        if (shot == 2) {
+            EXPECT_TRUE(testsupport::SaveWindowScreenshot(frame, (screens / "show-window-A.png").string()));
+        }
     }
     for (std::size_t i = 1; i < frames.size(); ++i) {
         EXPECT_GT(counters[i], counters[i - 1]) << i;

@@ -128,15 +128,7 @@ protected:
         dlg = new CPhotoEditDlg(nullptr, tmp.path());
         dlg->Show();
         dlg->Raise();
-        // The toolkit places the dialog once it is mapped: positions taken
-        // before that point elsewhere.
-        wxPoint last = dlg->GetScreenPosition();
-        for (int same = 0, i = 0; same < 4 && i < 60; ++i) {
-            testsupport::PumpEvents(50);
-            const wxPoint now = dlg->GetScreenPosition();
-            same = now == last && dlg->IsShownOnScreen() ? same + 1 : 0;
-            last = now;
-        }
+        testsupport::WaitUntilPlaced(dlg);
     }
     void TearDown() override {
         if (dlg) dlg->Destroy();

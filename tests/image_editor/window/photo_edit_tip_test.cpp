@@ -31,14 +31,7 @@ TEST(PhotoEditTips, EachToolShowsItsOwnTipWhereItsRowPutsIt) {
     editortest::ResetEditor(tmp.path());
     auto* dlg = new CPhotoEditDlg(nullptr, tmp.path());
     dlg->Show();
-    // The toolkit places the dialog once it is mapped.
-    wxPoint last = dlg->GetScreenPosition();
-    for (int same = 0, i = 0; same < 4 && i < 60; ++i) {
-        testsupport::PumpEvents(50);
-        const wxPoint now = dlg->GetScreenPosition();
-        same = now == last && dlg->IsShownOnScreen() ? same + 1 : 0;
-        last = now;
-    }
+    testsupport::WaitUntilPlaced(dlg);
     testsupport::GiveKeyboardTo(dlg);
     wxPopupWindow* tip = tiptest::TipWindowOf(dlg);
     ASSERT_NE(tip, nullptr);

@@ -24,13 +24,6 @@ namespace {
 
 
 // Pumps events until `done` or `ms` have passed; returns `done()`.
-template <typename F>
-bool PumpUntil(F done, int ms = 10000) {
-    const wxLongLong end = wxGetLocalTimeMillis() + ms;
-    while (!done() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(20);
-    return done();
-}
-
 // The fetch of the list page has ended: the caption is the request's title.
 bool Settled(CDownloadDlg* d) {
     const wxString t = d->GetTitle();
@@ -64,7 +57,7 @@ protected:
         dlg->SetTimeouts(5, 1);
         dlg->Show();
         dlg->InitDialog();
-        ASSERT_TRUE(PumpUntil([&] { return Settled(dlg); }));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return Settled(dlg); }));
     }
     std::string Status() const { return dlg->statusLine()->GetLabel().utf8_string(); }
     char RecordStatus() const { return static_cast<char>(ReadAll(base / "服饰搭配下载专区" / "fittoraDLoadRec.3if")[1]); }
@@ -111,7 +104,7 @@ TEST_F(DownloadDlgTest, ListsTheNamesAndDownloadsTheChosenOne) {
     EXPECT_TRUE(dlg->busy());
     EXPECT_FALSE(dlg->downloadButton()->IsEnabled());
     EXPECT_TRUE(dlg->exitButton()->IsEnabled());  // it cancels
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(Status(), "下载成功!");
     EXPECT_EQ(dlg->progress()->GetValue(), 100);
     EXPECT_EQ(ReadAll(base / "服饰搭配下载专区" / "春装.rar"), testsupport::PatternBytes(40000));
@@ -144,7 +137,7 @@ TEST_F(DownloadDlgTest, FailuresLeaveTheRequestUnanswered) {
         SCOPED_TRACE(row);
         dlg->ChooseRow(row);
         dlg->StartDownload();
-        ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
         EXPECT_EQ(Status(), "下载失败!");
         EXPECT_TRUE(dlg->downloadButton()->IsEnabled());  // try again
         EXPECT_EQ(RecordStatus(), ' ');
@@ -153,7 +146,7 @@ TEST_F(DownloadDlgTest, FailuresLeaveTheRequestUnanswered) {
     // Offline.
     dlg->SetOnlineCheck([](std::string_view) { return false; });
     dlg->StartDownload();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(Status(), "下载失败!");
     EXPECT_EQ(RecordStatus(), ' ');
     dlg->Destroy();
@@ -179,12 +172,12 @@ TEST_F(DownloadDlgTest, ARowChosenDuringATransferIsTheNextOneDownloaded) {
     ASSERT_TRUE(dlg->busy());
     dlg->ChooseRow(1);
     EXPECT_FALSE(dlg->downloadButton()->IsEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(Status(), "下载失败!");
     EXPECT_TRUE(dlg->downloadButton()->IsEnabled());
     dlg->StartDownload();
     EXPECT_NE(Status().find("/q.rar"), std::string::npos) << Status();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     dlg->Destroy();
     dlg = nullptr;
 
@@ -193,7 +186,7 @@ TEST_F(DownloadDlgTest, ARowChosenDuringATransferIsTheNextOneDownloaded) {
     dlg->ChooseRow(0);
     dlg->StartDownload();
     dlg->ChooseRow(1);
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(Status(), "下载成功!");
     shell::CDLoadRecord client;
     client.SetDirectory(base.path());
@@ -214,7 +207,7 @@ TEST_F(DownloadDlgTest, ExitCancelsARunningDownload) {
         stalled->SetTimeouts(5, 60);
         stalled->Show();
         stalled->InitDialog();
-        ASSERT_TRUE(PumpUntil([&] { return stalled->busy(); }));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return stalled->busy(); }));
         testsupport::PumpEvents(200);
         const wxLongLong start = wxGetLocalTimeMillis();
         delete stalled;
@@ -228,17 +221,17 @@ TEST_F(DownloadDlgTest, ExitCancelsARunningDownload) {
     ASSERT_EQ(client.WriteRequest('B', server->url("/slow/dressDLoad2010/slow.htm"), "t"), 1);
     dlg->Show();
     dlg->InitDialog();
-    ASSERT_TRUE(PumpUntil([&] { return dlg->parsedCount() == 1; }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->parsedCount() == 1; }));
     dlg->ChooseRow(0);
     dlg->StartDownload();
     // The dialog keeps handling events while the file arrives.
-    ASSERT_TRUE(PumpUntil([&] { return dlg->progress()->GetValue() > 0; }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->progress()->GetValue() > 0; }));
     EXPECT_LT(dlg->progress()->GetValue(), 100);
     const wxLongLong start = wxGetLocalTimeMillis();
     dlg->RequestClose();
     EXPECT_EQ(Status(), "正在取消下载...");
     EXPECT_FALSE(dlg->exitButton()->IsEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->IsShown(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->IsShown(); }, 5000));
     EXPECT_LT(wxGetLocalTimeMillis() - start, 3000);
     EXPECT_FALSE(dlg->busy());
     EXPECT_EQ(RecordStatus(), ' ');

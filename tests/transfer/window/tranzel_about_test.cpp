@@ -105,6 +105,12 @@ void ClickItem(wxWindow* menu, const platform::PopupMenuModel& model, int index)
     testsupport::XLeftClick();
 }
 
+// What a step that timed out leaves open: the About box, the window menu.
+void EndAboutBoxAndMenu() {
+    if (auto* about = testsupport::FindShownDialog<transfer::CAboutDlg>()) about->EndModal(wxID_CANCEL);
+    platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
+}
+
 }  // namespace
 
 TEST(TranzelAbout, TheWindowMenuOpensTheAboutBoxByRightClickAndAltSpace) {
@@ -158,10 +164,7 @@ TEST(TranzelAbout, TheWindowMenuOpensTheAboutBoxByRightClickAndAltSpace) {
                 closed = !testsupport::FindShownDialog<transfer::CAboutDlg>();
                 return closed;
             });
-        script.onTimeout = [] {
-            if (auto* about = testsupport::FindShownDialog<transfer::CAboutDlg>()) about->EndModal(wxID_CANCEL);
-            platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
-        };
+        script.onTimeout = EndAboutBoxAndMenu;
         script.Start();
         const wxPoint background = dlg->ConvertDialogToPixels(wxPoint(153, 60));
         testsupport::XPointTo(dlg, background);
@@ -216,10 +219,7 @@ TEST(TranzelAbout, TheWindowMenuOpensTheAboutBoxByRightClickAndAltSpace) {
                 closed = !testsupport::FindShownDialog<transfer::CAboutDlg>();
                 return closed;
             });
-        script.onTimeout = [] {
-            if (auto* about = testsupport::FindShownDialog<transfer::CAboutDlg>()) about->EndModal(wxID_CANCEL);
-            platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
-        };
+        script.onTimeout = EndAboutBoxAndMenu;
         script.Start();
         // Typing in the server's field, the user asks for the window menu.
         testsupport::ClickOn(dlg->serverEdit());

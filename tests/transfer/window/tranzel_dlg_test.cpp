@@ -31,21 +31,16 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
+#include "tests/transfer/window/simulated_click.h"
 #include "transfer/net_traffic_button.h"
 
 namespace fs = std::filesystem;
 using testsupport::FtpTestServer;
 using testsupport::ReadAll;
 using testsupport::TempDir;
+using transfertest::Click;
 
 namespace {
-
-template <typename F>
-bool PumpUntil(F done, int ms = 20000) {
-    const wxLongLong end = wxGetLocalTimeMillis() + ms;
-    while (!done() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(20);
-    return done();
-}
 
 const char* const kProject = "春夏通勤搭配";
 
@@ -70,16 +65,6 @@ int RowOf(const CTranzelDlg& d, const std::string& text) {
 }
 
 // A real click through the X server at `at` inside `w` (its centre by default).
-void Click(wxWindow* w, wxPoint at = wxDefaultPosition) {
-    const wxRect r = w->GetScreenRect();
-    if (at == wxDefaultPosition) at = wxPoint(r.width / 2, r.height / 2);
-    wxUIActionSimulator sim;
-    sim.MouseMove(r.x + at.x, r.y + at.y);
-    testsupport::PumpEvents(60);
-    sim.MouseClick();
-    testsupport::PumpEvents(150);
-}
-
 
 void Shot(CTranzelDlg* d, const std::string& name) {
     d->Raise();
@@ -163,7 +148,7 @@ TEST_F(TranzelDlgTest, PackageGoesUpIsListedAndComesBackWhileTheGraphsMove) {
     EXPECT_FALSE(dlg->queryButton()->IsEnabled());
     testsupport::PumpEvents(600);
     Shot(dlg, "uploading");
-    ASSERT_TRUE(PumpUntil([&] { return dlg->uploadMode() == 0; }, 30000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->uploadMode() == 0; }, 30000));
     EXPECT_EQ(dlg->status(), "上传成功! ");
     EXPECT_TRUE(dlg->uploadButton()->IsEnabled());
     EXPECT_TRUE(dlg->queryButton()->IsEnabled());
@@ -178,7 +163,7 @@ TEST_F(TranzelDlgTest, PackageGoesUpIsListedAndComesBackWhileTheGraphsMove) {
     for (int i = 0; i < 3; ++i) dlg->graph(i)->OnMenuCommand(CNetTrafficButton::kMenuInterface + dlg->graph(i)->interfaceIndex());
     fs::create_directories(remote / "web" / "DressDLoad2010" / "旧项目");
     dlg->OnQuerySite();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(dlg->status(), "网站查询成功!");
     EXPECT_EQ(dlg->listingMode(), 2);
     const int row = RowOf(*dlg, std::string(kProject) + ".rar");
@@ -209,7 +194,7 @@ TEST_F(TranzelDlgTest, PackageGoesUpIsListedAndComesBackWhileTheGraphsMove) {
     EXPECT_FALSE(dlg->queryButton()->IsEnabled());
     testsupport::PumpEvents(3000);
     Shot(dlg, "downloading");
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }, 30000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }, 30000));
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "下载成功！");
     EXPECT_EQ(boxes.shown()[0].icon, platform::MbIcon::Information);
@@ -273,7 +258,7 @@ TEST_F(TranzelDlgTest, ExitDuringAnUploadAsksAndLetsItFinishOrStopsIt) {
         if (answer == platform::MbResult::No) {
             EXPECT_TRUE(d->IsShown());
             EXPECT_EQ(d->uploadMode(), 101);
-            ASSERT_TRUE(PumpUntil([&] { return d->uploadMode() == 0; }, 30000));
+            ASSERT_TRUE(testsupport::PumpUntil([&] { return d->uploadMode() == 0; }, 30000));
             EXPECT_EQ(d->status(), "上传成功! ");
             EXPECT_TRUE(d->IsShown());
             EXPECT_EQ(ReadAll(folder / "春装.rar"), fresh);
@@ -282,7 +267,7 @@ TEST_F(TranzelDlgTest, ExitDuringAnUploadAsksAndLetsItFinishOrStopsIt) {
             EXPECT_EQ(boxes.shown().size(), 1u);
             EXPECT_FALSE(d->IsShown());
         } else {
-            ASSERT_TRUE(PumpUntil([&] { return !d->IsShown(); }, 15000));
+            ASSERT_TRUE(testsupport::PumpUntil([&] { return !d->IsShown(); }, 15000));
             EXPECT_EQ(d->uploadMode(), 0);
             EXPECT_EQ(ReadAll(folder / "春装.rar"), old);
         }
@@ -311,7 +296,7 @@ TEST_F(TranzelDlgTest, TheSaveDialogsReturnStartsTheDownload) {
         SCOPED_TRACE(replacing ? "over the first download" : "a new file");
         if (replacing) base.write("down/p.rar", std::string("older"));
         Click(dlg->queryButton());
-        ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
         ASSERT_EQ(RowOf(*dlg, "p.rar"), 0);
         Click(dlg->list(), wxPoint(30, 8));
         ASSERT_TRUE(dlg->downloadButton()->IsEnabled());
@@ -348,7 +333,7 @@ TEST_F(TranzelDlgTest, TheSaveDialogsReturnStartsTheDownload) {
         keys.Start();
         watch.Start(5);
         Click(dlg->downloadButton());
-        ASSERT_TRUE(PumpUntil([&] { return started.GetValue() && !dlg->busy(); }, 30000));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return started.GetValue() && !dlg->busy(); }, 30000));
         EXPECT_FALSE(keys.timedOut()) << "the chooser did not take the name";
         watch.Stop();
         // For the record only (no timing is asserted): about 550 ms went by
@@ -402,7 +387,7 @@ TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
     // A refused login.
     dlg->SetAccount(server->server(), "shop", "wrong");
     dlg->OnQuerySite();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(dlg->status(), "网站查询失败!");
     EXPECT_TRUE(dlg->rows().empty());
 
@@ -411,12 +396,12 @@ TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
     dlg->SetAccount(server->server(), "shop", "secret");
     dlg->SetSiteFolder("NoSuchFolder");
     dlg->OnQuerySite();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(dlg->status(), "网站查询失败!");
     fs::create_directories(remote / "web" / "Empty");
     dlg->SetSiteFolder("Empty");
     dlg->OnQuerySite();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(dlg->status(), "");
     Shot(dlg, "failed");
 
@@ -424,7 +409,7 @@ TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
     remote.write("web/DressDLoad2010/p.rar", std::string("package"));
     dlg->SetSiteFolder("DressDLoad2010");
     dlg->OnQuerySite();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     ASSERT_EQ(RowOf(*dlg, "p.rar"), 0);
     dlg->OnSelectList(0);
     dlg->OnDownload();
@@ -433,7 +418,7 @@ TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
     saveTo = base / "no" / "such" / "p.rar";
     dlg->OnSelectList(0);
     dlg->OnDownload();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].text, "下载失败！");
     EXPECT_EQ(boxes.shown()[1].icon, platform::MbIcon::Stop);
@@ -446,7 +431,7 @@ TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
     fs::remove(base / "服饰搭配上传数据专区" / "gone.rar");
     dlg->OnSelectList(0);
     dlg->OnUpload();
-    ASSERT_TRUE(PumpUntil([&] { return dlg->uploadMode() == 0; }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->uploadMode() == 0; }));
     EXPECT_EQ(dlg->status(), "上传失败! 上传失败!< " + (base / "服饰搭配上传数据专区" / "gone.rar").string() + " >");
 
     // "记住设置": a private file that the next start reads; the password is

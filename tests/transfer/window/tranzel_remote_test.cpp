@@ -20,30 +20,15 @@
 #include "tests/support/ftp_test_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
+#include "tests/transfer/window/simulated_click.h"
 
 namespace fs = std::filesystem;
 using testsupport::FtpTestServer;
 using testsupport::ReadAll;
 using testsupport::TempDir;
+using transfertest::Click;
 
 namespace {
-
-template <typename F>
-bool PumpUntil(F done, int ms = 20000) {
-    const wxLongLong end = wxGetLocalTimeMillis() + ms;
-    while (!done() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(20);
-    return done();
-}
-
-void Click(wxWindow* w, wxPoint at = wxDefaultPosition) {
-    const wxRect r = w->GetScreenRect();
-    if (at == wxDefaultPosition) at = wxPoint(r.width / 2, r.height / 2);
-    wxUIActionSimulator sim;
-    sim.MouseMove(r.x + at.x, r.y + at.y);
-    testsupport::PumpEvents(60);
-    sim.MouseClick();
-    testsupport::PumpEvents(150);
-}
 
 std::vector<std::string> Shown(wxListBox* list) {
     std::vector<std::string> rows;
@@ -81,7 +66,7 @@ TEST(TranzelRemote, AServerWithoutPassiveModeAndStaleTemporaries) {
 
     // "网站查询": the package and the user's look-alike, no temporaries.
     Click(dlg->queryButton());
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     EXPECT_EQ(dlg->status(), "网站查询成功!");
     EXPECT_EQ(Shown(dlg->list()), (std::vector<std::string>{"春装.rar", "春装.rar.12345678.part"}));
     testsupport::SaveWindowScreenshot(dlg, testsupport::Screen("tranzel-no-temporaries.png"));
@@ -90,7 +75,7 @@ TEST(TranzelRemote, AServerWithoutPassiveModeAndStaleTemporaries) {
     Click(dlg->list(), wxPoint(30, 8));
     ASSERT_TRUE(dlg->downloadButton()->IsEnabled());
     Click(dlg->downloadButton());
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->busy(); }));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg->busy(); }));
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "下载成功！");
     EXPECT_EQ(ReadAll(saveTo), old);
@@ -103,7 +88,7 @@ TEST(TranzelRemote, AServerWithoutPassiveModeAndStaleTemporaries) {
     Click(dlg->list(), wxPoint(30, 8));
     ASSERT_TRUE(dlg->uploadButton()->IsEnabled());
     Click(dlg->uploadButton());
-    ASSERT_TRUE(PumpUntil([&] { return dlg->uploadMode() == 0; }, 30000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->uploadMode() == 0; }, 30000));
     EXPECT_EQ(dlg->status(), "上传成功! ");
     EXPECT_EQ(ReadAll(folder / "春装.rar"), fresh);
     EXPECT_EQ(testsupport::FileNames(folder),
