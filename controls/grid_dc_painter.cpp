@@ -5,30 +5,12 @@
 #include <wx/pen.h>
 
 #include "controls/grid_ctrl.h"
+#include "platform/text.h"
 #include "platform/ui/colour.h"
 
 using grid::Rect;
 
 namespace {
-
-// Drops the mnemonic marks of a text drawn without kDtNoPrefix: "&&" shows
-// one '&', a single '&' nothing.
-std::string StripPrefix(const std::string& text) {
-    if (text.find('&') == std::string::npos) return text;
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&') {
-            if (i + 1 < text.size() && text[i + 1] == '&') {
-                out += '&';
-                ++i;
-            }
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
-}
 
 // The tick of a check glyph: per column of the 7-pixel mark, the top row of
 // its 3-pixel run.
@@ -196,7 +178,7 @@ int GridDcPainter::TextWidth(const std::string& text) { return MeasureWidth(wxSt
 
 void GridDcPainter::Text(const std::string& utf8, const Rect& rect, unsigned format, grid::ColorRef color) {
     if (rect.IsEmpty() || utf8.empty()) return;
-    const std::string shown = (format & grid::kDtNoPrefix) ? utf8 : StripPrefix(utf8);
+    const std::string shown = (format & grid::kDtNoPrefix) ? utf8 : platform::StripMnemonics(utf8);
     // One line: a line break ends what is shown.
     std::string line = shown;
     if (const size_t cut = line.find('\n'); cut != std::string::npos) line.resize(cut);

@@ -558,5 +558,4 @@ void FtpSession::NotePassiveRefused(std::string_view server) {
     if (std::find(m_activeOnly.begin(), m_activeOnly.end(), key) == m_activeOnly.end()) m_activeOnly.push_back(std::move(key));
 }
 
-
 }  // namespace platform

@@ -67,7 +67,12 @@ Converter& ToGbk() {
 bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 
-// Byte length of the UTF-8 sequence starting at s[0]; 1 for a stray byte.
+void CheckField(std::size_t size, std::size_t offset, std::size_t width) {
+    if (offset > size || width > size - offset) throw std::out_of_range("text field outside the record");
+}
+
+}  // namespace
+
 std::size_t Utf8SequenceLength(std::string_view s) {
     const auto c = static_cast<unsigned char>(s[0]);
     std::size_t n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
@@ -77,11 +82,21 @@ std::size_t Utf8SequenceLength(std::string_view s) {
     return n;
 }
 
-void CheckField(std::size_t size, std::size_t offset, std::size_t width) {
-    if (offset > size || width > size - offset) throw std::out_of_range("text field outside the record");
+std::string StripMnemonics(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&') {
+            if (i + 1 < text.size() && text[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
 }
-
-}  // namespace
 
 std::string GbkToUtf8(std::string_view gbk) {
     std::string out;

@@ -11,6 +11,14 @@
 
 namespace platform {
 
+// Byte length of the UTF-8 sequence that starts `s` (not empty); 1 for a
+// stray or cut byte, so that a walk over any bytes moves on.
+std::size_t Utf8SequenceLength(std::string_view s);
+
+// A text as it shows where '&' marks the key of the next character (menus,
+// button and cell texts): "&&" shows one '&', a single '&' nothing.
+std::string StripMnemonics(std::string_view text);
+
 // GBK bytes to UTF-8. A byte sequence with no GBK meaning becomes '?', so old
 // data always reads.
 std::string GbkToUtf8(std::string_view gbk);

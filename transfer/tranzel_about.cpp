@@ -1,7 +1,6 @@
 #include "transfer/tranzel_about.h"
 
 #include <string>
-#include <vector>
 #include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
@@ -47,14 +46,7 @@ int TrackWindowMenu(wxWindow* owner, const wxPoint& screen) {
     about.id = kAboutCommand;
     about.text = std::string(kAboutEntry);
     platform::PopupMenuModel menu({about});
-    // The entry's "&A" marks its key; the menu shows the text without the '&'.
-    auto painter = [](wxDC& dc, const platform::PopupMenuModel& model, int index, const wxRect& rect, bool lit) {
-        std::vector<platform::PopupItem> shown = model.items();
-        for (platform::PopupItem& item : shown) std::erase(item.text, '&');
-        const platform::PopupMenuModel plain(std::move(shown));
-        platform::ui::PaintPlainPopupItem(dc, plain, index, rect, lit);
-    };
-    return platform::ui::TrackPopupMenu(owner, menu, screen, painter);
+    return platform::ui::TrackPopupMenu(owner, menu, screen);
 }
 
 }  // namespace transfer

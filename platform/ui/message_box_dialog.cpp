@@ -8,6 +8,7 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "platform/text.h"
 #include "platform/ui/dialog_end.h"
 
 namespace platform::ui {
@@ -47,14 +48,6 @@ constexpr int kMinTextWidth = 220;
 
 wxString U(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
 
-// The length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead < 0xF8) return 4;
-    if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
-
 // A character a line may break before or after without a space: Chinese,
 // Japanese and Korean characters and their punctuation, all from U+2E80 on.
 bool BreaksFreely(std::string_view ch) {
@@ -69,10 +62,9 @@ bool BreaksFreely(std::string_view ch) {
 std::size_t LastBreak(const std::string& line) {
     std::size_t cut = 0;
     for (std::size_t i = 0; i < line.size();) {
-        const std::size_t n = std::min(SequenceLength(static_cast<unsigned char>(line[i])), line.size() - i);
-        const std::string_view ch(line.data() + i, n);
+        const std::string_view ch(line.data() + i, Utf8SequenceLength(std::string_view(line).substr(i)));
         if (ch == " " || BreaksFreely(ch)) cut = i;
-        i += n;
+        i += ch.size();
         if (BreaksFreely(ch) && i < line.size()) cut = i;
     }
     return cut;
@@ -90,17 +82,16 @@ void WrapParagraph(std::string_view text, int maxWidth, const std::function<int(
     std::string line;
     bool cut = false;  // a line was cut and the next one has no character yet
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t n = std::min(SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        const std::string_view ch = text.substr(i, n);
-        i += n;
+        const std::string_view ch = text.substr(i, Utf8SequenceLength(text.substr(i)));
+        i += ch.size();
         if (cut && line.empty() && ch == " ") continue;
         cut = false;
         if (!line.empty() && width(std::string(line).append(ch)) > maxWidth) {
             std::string rest;
             if (ch != " " && !BreaksFreely(ch)) {
-                if (const std::size_t cut = LastBreak(line); cut > 0) {
-                    rest = line.substr(cut);
-                    line.resize(cut);
+                if (const std::size_t at = LastBreak(line); at > 0) {
+                    rest = line.substr(at);
+                    line.resize(at);
                 }
             }
             TrimEnd(&line);

@@ -7,6 +7,7 @@
 #include <wx/display.h>
 #include <wx/settings.h>
 
+#include "platform/text.h"
 #include "platform/ui/placement.h"
 
 namespace platform::ui {
@@ -191,7 +192,8 @@ void PaintPlainPopupItem(wxDC& dc, const PopupMenuModel& model, int index, const
                          : highlighted ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT)
                                        : wxSystemSettings::GetColour(wxSYS_COLOUR_MENUTEXT));
     const int box = r.height;
-    const wxString text = wxString::FromUTF8(it.text);
+    // "&" marks an item's key; the item shows its text without the marks.
+    const wxString text = wxString::FromUTF8(StripMnemonics(it.text));
     const int tab = text.Find('\t');
     const wxString left = tab == wxNOT_FOUND ? text : text.Left(tab);
     const wxSize ext = dc.GetTextExtent(left);

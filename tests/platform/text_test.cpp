@@ -118,3 +118,27 @@ TEST(Text, FixedFieldsAreReadWithinTheirWidth) {
     std::vector<std::uint8_t> out(4);
     EXPECT_THROW(WriteTextField(out, 2, 3, "a"), std::out_of_range);
 }
+
+TEST(Text, MnemonicMarksAreDroppedAndDoubledOnesShowOnce) {
+    struct Case {
+        const char* text;
+        const char* shown;
+    } const cases[] = {
+        {"关于 Tranzel(&A)...", "关于 Tranzel(A)..."},
+        {"Save && &Quit", "Save & Quit"},
+        {"&&&", "&"},
+        {"trailing&", "trailing"},
+        {"no marks", "no marks"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(StripMnemonics(c.text), c.shown) << c.text;
+}
+
+TEST(Text, Utf8SequencesAreWholeOrOneStrayByte) {
+    EXPECT_EQ(Utf8SequenceLength("a"), 1u);
+    EXPECT_EQ(Utf8SequenceLength("中文"), 3u);
+    EXPECT_EQ(Utf8SequenceLength("\xF0\x9F\x98\x80"), 4u);
+    EXPECT_EQ(Utf8SequenceLength("\xE4\xB8"), 1u);   // cut short
+    EXPECT_EQ(Utf8SequenceLength("\xE4" "ab"), 1u);  // not followed by continuation bytes
+    EXPECT_EQ(Utf8SequenceLength("\x80"), 1u);       // a stray continuation byte
+}
