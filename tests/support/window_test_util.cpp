@@ -37,6 +37,12 @@ void WaitUntilPlaced(wxWindow* window) {
     }
 }
 
+wxWindow* FindShownWindow(const wxString& name) {
+    for (wxWindow* w : wxTopLevelWindows)
+        if (w->GetName() == name && w->IsShown()) return w;
+    return nullptr;
+}
+
 wxImage GrabScreenArea(const wxRect& area) {
     wxImage image;
     if (area.width <= 0 || area.height <= 0) return image;

@@ -47,6 +47,10 @@ D* FindShownDialog() {
     return nullptr;
 }
 
+// The shown top-level window of a name, if any: for the windows of a loaded
+// module, whose classes are its own.
+wxWindow* FindShownWindow(const wxString& name);
+
 // The icons that the X server holds for the top-level window titled `title`
 // (what a desktop shows for it), each as its size and ARGB pixels; empty when
 // there is no such window or it has no icon.

@@ -13,7 +13,6 @@
 #include <string>
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
-#include <wx/time.h>
 
 #include "image_editor/photo_edit_dlg.h"
 #include "platform/shell.h"
@@ -28,16 +27,10 @@ namespace {
 
 // The module's windows, seen as the toolkit's: the module's classes are its own.
 wxDialog* EditorDialog() {
-    for (wxWindow* w : wxTopLevelWindows)
-        if (w->GetName() == image_editor::kPhotoEditDlgName && w->IsShown()) return dynamic_cast<wxDialog*>(w);
-    return nullptr;
+    return dynamic_cast<wxDialog*>(testsupport::FindShownWindow(image_editor::kPhotoEditDlgName));
 }
 
-wxWindow* ShownPopupMenu() {
-    for (wxWindow* w : wxTopLevelWindows)
-        if (w->GetName() == "platform_popup_menu" && w->IsShown()) return w;
-    return nullptr;
-}
+wxWindow* ShownPopupMenu() { return testsupport::FindShownWindow("platform_popup_menu"); }
 
 // What the X server shows of a window's client area.
 wxImage ClientPixels(wxWindow* w) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <stdexcept>
 
 #include "image_editor/photo_edit_commands.h"
@@ -15,7 +14,6 @@
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
-#include "tests/support/x_window_state.h"
 
 namespace fs = std::filesystem;
 using namespace image_editor;

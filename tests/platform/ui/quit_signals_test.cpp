@@ -1,7 +1,7 @@
 // SIGTERM and SIGINT end a program through its own close: the message box
-// and the dialog over the main window are cancelled first, no question is shown afterwards, and the
-// main window gets a close it cannot refuse. A program that does not end is
-// ended by the signal after the grace time.
+// and the dialog over the main window are cancelled first, no question is
+// shown afterwards, and the main window gets a close it cannot refuse. A
+// program that does not end is ended by the signal after the grace time.
 #include <gtest/gtest.h>
 
 #include <signal.h>

@@ -47,6 +47,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
+#include "tests/support/x_window_state.h"
 
 namespace fs = std::filesystem;
 using namespace project_editor;
@@ -374,10 +375,9 @@ bool WithAddDialog(const std::function<void()>& open, const std::function<void(C
     open();
     // A modal dialog holds open() until the driver has ended it; a dialog
     // that has not come a few seconds after open() returned never opened.
-    const wxLongLong end = wxGetLocalTimeMillis() + 3000;
-    while (!driver.acted() && !testsupport::FindShownDialog<CAddFittingPicDlg>() && wxGetLocalTimeMillis() < end)
-        testsupport::DeliverEvents(50);
-    if (!driver.acted() && !testsupport::FindShownDialog<CAddFittingPicDlg>()) return false;
+    if (!testsupport::DeliverUntil(
+            [&] { return driver.acted() || testsupport::FindShownDialog<CAddFittingPicDlg>(); }, 3000))
+        return false;
     driver.WaitUntilClosed();
     return driver.acted() && !driver.timedOut();
 }
@@ -910,12 +910,10 @@ int LitPixels(CPavanelView* view, int i) {
 
 // Waits (delivering events, never repainting) until icon i shows lit or unlit.
 bool IconShows(CPavanelView* view, int i, bool lit) {
-    for (int t = 0; t < 200; ++t) {
+    return testsupport::DeliverUntil([&] {
         const int n = LitPixels(view, i);
-        if (lit ? n > 100 : n == 0) return true;
-        testsupport::DeliverEvents(50);
-    }
-    return false;
+        return lit ? n > 100 : n == 0;
+    });
 }
 
 TEST_F(PavanelWindow, AToolIconGoesOutWhenTheOutlineClosesItselfOrTheRightButtonEndsTheTool) {

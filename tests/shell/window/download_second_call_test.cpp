@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <wx/dialog.h>
 #include <wx/listctrl.h>
 #include <wx/stattext.h>
@@ -23,11 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-wxDialog* DownloadDialog() {
-    for (wxWindow* w : wxTopLevelWindows)
-        if (w->GetName() == kDownloadDlgName && w->IsShown()) return dynamic_cast<wxDialog*>(w);
-    return nullptr;
-}
+wxDialog* DownloadDialog() { return dynamic_cast<wxDialog*>(testsupport::FindShownWindow(kDownloadDlgName)); }
 
 struct Seen {
     wxString caption, status;

@@ -152,6 +152,27 @@ std::vector<fs::path> HalfDoneSaves(const fs::path& dir) {
     return found;
 }
 
+void SaveScreen(const std::string& name) {
+    const wxImage screen = testsupport::GrabScreenArea(wxRect(0, 0, 1600, 1000));
+    EXPECT_TRUE(screen.IsOk() && screen.SaveFile(testsupport::Screen(name), wxBITMAP_TYPE_PNG));
+}
+
+std::string ExitText(int status) {
+    if (status == -1) return "still running 3 s after the signal";
+    if (WIFSIGNALED(status)) return std::string("ended by ") + strsignal(WTERMSIG(status));
+    return "exit status " + std::to_string(WEXITSTATUS(status));
+}
+
+// A copy of the demo base and a home folder of its own, for one start.
+struct Place {
+    testsupport::TempDir where;
+    fs::path base = where / "演示目录", home = where / "home";
+    Place() {
+        fs::copy(testsupport::DemoBase(), base, fs::copy_options::recursive);
+        fs::create_directories(home);
+    }
+};
+
 struct Case {
     const char* program;
     int signal;
@@ -170,12 +191,9 @@ TEST(ProgramSignals, EachProgramEndsThroughItsCloseWithinThreeSeconds) {
         SCOPED_TRACE(std::string(c.program) + " " + strsignal(c.signal));
         const fs::path program = testsupport::BuildDir() / "bin" / c.program;
         ASSERT_TRUE(testsupport::FixtureExists(program));
-        testsupport::TempDir where;
-        const fs::path base = where / "演示目录", home = where / "home";
-        fs::copy(testsupport::DemoBase(), base, fs::copy_options::recursive);
-        fs::create_directories(home);
+        Place place;
 
-        const pid_t pid = Start(program, base, home);
+        const pid_t pid = Start(program, place.base, place.home);
         ASSERT_GT(pid, 0);
         bool shown = false;
         int early = -1;
@@ -192,11 +210,7 @@ TEST(ProgramSignals, EachProgramEndsThroughItsCloseWithinThreeSeconds) {
         for (const auto end = Clock::now() + std::chrono::seconds(15); c.sound && !SoundStarted(pid) && Clock::now() < end;)
             testsupport::PumpEvents(100);
         EXPECT_TRUE(!c.sound || SoundStarted(pid)) << "the show's sound did not start";
-        if (c.signal == SIGTERM) {
-            const wxImage screen = testsupport::GrabScreenArea(wxRect(0, 0, 1600, 1000));
-            EXPECT_TRUE(screen.IsOk() &&
-                        screen.SaveFile(testsupport::Screen(std::string("signal-") + c.program + ".png"), wxBITMAP_TYPE_PNG));
-        }
+        if (c.signal == SIGTERM) SaveScreen(std::string("signal-") + c.program + ".png");
 
         ASSERT_EQ(kill(pid, c.signal), 0);
         const auto sent = Clock::now();
@@ -208,14 +222,11 @@ TEST(ProgramSignals, EachProgramEndsThroughItsCloseWithinThreeSeconds) {
             continue;
         }
         const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count();
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-            << (WIFSIGNALED(status) ? std::string("ended by ") + strsignal(WTERMSIG(status))
-                                    : "exit status " + std::to_string(WEXITSTATUS(status)))
-            << " after " << took << " ms";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ExitText(status) << " after " << took << " ms";
         if (c.profile) {
-            EXPECT_TRUE(fs::is_regular_file(home / c.profile)) << "the close did not write the profile";
+            EXPECT_TRUE(fs::is_regular_file(place.home / c.profile)) << "the close did not write the profile";
         }
-        EXPECT_EQ(HalfDoneSaves(base), std::vector<fs::path>{});
+        EXPECT_EQ(HalfDoneSaves(place.base), std::vector<fs::path>{});
     }
 }
 
@@ -325,11 +336,6 @@ void TypeLetters(const char* letters) {
     XCloseDisplay(display);
 }
 
-void SaveScreen(const std::string& name) {
-    const wxImage screen = testsupport::GrabScreenArea(wxRect(0, 0, 1600, 1000));
-    EXPECT_TRUE(screen.IsOk() && screen.SaveFile(testsupport::Screen(name), wxBITMAP_TYPE_PNG));
-}
-
 bool ScreenIsTheTestScreen() {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
@@ -345,25 +351,10 @@ wxPoint StripArea(int index) {
     return {(r.left + r.right) / 2, 1000 - shell::kTitleBarHeight + (r.top + r.bottom) / 2};
 }
 
-std::string ExitText(int status) {
-    if (status == -1) return "still running 3 s after the signal";
-    if (WIFSIGNALED(status)) return std::string("ended by ") + strsignal(WTERMSIG(status));
-    return "exit status " + std::to_string(WEXITSTATUS(status));
-}
-
 bool Holds(const fs::path& file, const std::string& text) {
     const auto bytes = testsupport::ReadAll(file);
     return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
 }
-
-struct Place {
-    testsupport::TempDir where;
-    fs::path base = where / "演示目录", home = where / "home";
-    Place() {
-        fs::copy(testsupport::DemoBase(), base, fs::copy_options::recursive);
-        fs::create_directories(home);
-    }
-};
 
 // Fittora: a size-chart cell typed in the measurement space, then in the
 // fitting room "替换或添加同类服装" with nothing picked: the box "特别提示".
