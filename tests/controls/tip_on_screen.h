@@ -120,4 +120,17 @@ inline bool XHidesTip(wxPopupWindow* popup, int ms = 10000) {
 
 inline bool XHidesTip(CTbarButTittleTip& tip, int ms = 10000) { return XHidesTip(tip.window(), ms); }
 
+// Waits until the X server no longer shows the tip's window; the tip's timer
+// ticks as counted just before that look, or -1 when the tip never went.
+inline int TicksWhenXHides(CTbarButTittleTip& tip) {
+    int ticksWhenGone = -1;
+    testsupport::DeliverUntil([&] {
+        const int ticks = tip.ticks();
+        if (testsupport::XStateOf(tip.window()).viewable) return false;
+        ticksWhenGone = ticks;
+        return true;
+    });
+    return ticksWhenGone;
+}
+
 }  // namespace tiptest

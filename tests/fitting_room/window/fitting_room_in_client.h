@@ -10,6 +10,7 @@
 #include "fitting_room/dress_child_frame.h"
 #include "fitting_room/dress_toolbar.h"
 #include "fitting_room/shared_objects.h"
+#include "shell/bar_geometry.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
 #include "shell/deferred_request.h"

@@ -5,30 +5,20 @@
 // Screenshot: screens/fitting-room-tip.png.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "fitting_room/dress_child_frame.h"
 #include "fitting_room/dress_toolbar.h"
 #include "fitting_room/dress_view.h"
-#include "fitting_room/shared_objects.h"
-#include "shell/bar_geometry.h"
-#include "shell/base_directory.h"
-#include "shell/client_shell.h"
-#include "shell/deferred_request.h"
 #include "shell/main_frame.h"
-#include "shell/nav_bar.h"
-#include "shell/sys_info.h"
 #include "tests/controls/tip_on_screen.h"
 #include "tests/fitting_room/window/fitting_room_in_client.h"
 #include "tests/support/fixture_paths.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 #include "tests/support/x_window_state.h"
 
 using namespace fitting_room;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -58,14 +48,8 @@ protected:
     }
     // Waits until the tip goes; false when it went before its fourth tick.
     ::testing::AssertionResult GoesAfterItsTicks() {
-        int ticksWhenGone = 0;
-        if (!testsupport::DeliverUntil([&] {
-                const int ticks = bar->tip().ticks();
-                if (testsupport::XStateOf(bar->tip().window()).viewable) return false;
-                ticksWhenGone = ticks;
-                return true;
-            }))
-            return ::testing::AssertionFailure() << "the tip never went";
+        const int ticksWhenGone = tiptest::TicksWhenXHides(bar->tip());
+        if (ticksWhenGone == -1) return ::testing::AssertionFailure() << "the tip never went";
         if (ticksWhenGone != 4) return ::testing::AssertionFailure() << "the tip went on tick " << ticksWhenGone;
         return ::testing::AssertionSuccess();
     }

@@ -44,6 +44,11 @@ namespace {
 
 std::string Label(wxWindow* w) { return w ? w->GetLabel().utf8_string() : std::string("<none>"); }
 
+// An order line's texts as the catalogue and the quantity field give them.
+struct LineText {
+    const char *code, *name, *price, *quantity;
+};
+
 class MarketWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -85,11 +90,9 @@ protected:
 
     // Three lines as the catalogue gives them (159 + 2 x 89 + 239), shown.
     void AddLines() {
-        const struct {
-            const char *code, *name, *price, *quantity;
-        } lines[] = {{"W-TOP-001", "白色棉衬衫", "159", "1"},
-                     {"W-TOP-002", "青绿条纹T恤", "89", "2"},
-                     {"W-TOP-004", "燕麦色开衫", "239", "1"}};
+        const LineText lines[] = {{"W-TOP-001", "白色棉衬衫", "159", "1"},
+                                  {"W-TOP-002", "青绿条纹T恤", "89", "2"},
+                                  {"W-TOP-004", "燕麦色开衫", "239", "1"}};
         for (const auto& l : lines) {
             OrderLineInput in;
             in.code = l.code, in.name = l.name, in.price = l.price, in.quantity = l.quantity;
@@ -144,11 +147,9 @@ TEST_F(MarketWindowTest, TakesAnOrderWithTotalsAndWritesIt) {
     form->quantityEdit()->ChangeValue("1");
     form->AddToOrder();
     ASSERT_EQ(OrderLines().count(), 3);
-    const struct {
-        const char *code, *name, *price, *quantity;
-    } picked[] = {{"W-TOP-002", "青绿条纹T恤", "89", "3"},
-                  {"W-TOP-003", "海魂条纹衫", "129", "2"},
-                  {"W-TOP-004", "燕麦色开衫", "239", "1"}};
+    const LineText picked[] = {{"W-TOP-002", "青绿条纹T恤", "89", "3"},
+                               {"W-TOP-003", "海魂条纹衫", "129", "2"},
+                               {"W-TOP-004", "燕麦色开衫", "239", "1"}};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(OrderLines().line(i).code, picked[i].code);

@@ -22,8 +22,6 @@ using testsupport::TempDir;
 
 namespace {
 
-
-// Pumps events until `done` or `ms` have passed; returns `done()`.
 // The fetch of the list page has ended: the caption is the request's title.
 bool Settled(CDownloadDlg* d) {
     const wxString t = d->GetTitle();

@@ -23,7 +23,6 @@
 #include "tests/support/window_test_util.h"
 #include "transfer/tranzel_dlg.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 using testsupport::TempDir;
@@ -207,12 +206,9 @@ TEST(TranzelAbout, TheWindowMenuOpensTheAboutBoxByRightClickAndAltSpace) {
                 if (!about || !XShowsWindowTitled(about->GetTitle().utf8_string())) return false;
                 testsupport::DeliverEvents(300);
                 seen = Look(about, icon);
-                for (wxWindow* child : about->GetChildren())
-                    if (child->GetId() == wxID_OK) {
-                        testsupport::XPointTo(child);
-                        testsupport::DeliverEvents(80);
-                        testsupport::XLeftClick();
-                    }
+                testsupport::XPointTo(about->FindWindow(wxID_OK));
+                testsupport::DeliverEvents(80);
+                testsupport::XLeftClick();
                 return true;
             })
             .Then([&] {

@@ -20,7 +20,6 @@
 #include <wx/listbox.h>
 #include <wx/textctrl.h>
 #include <wx/time.h>
-#include <wx/uiaction.h>
 
 #include "platform/shell.h"
 #include "platform/ui/message_box.h"
@@ -63,8 +62,6 @@ int RowOf(const CTranzelDlg& d, const std::string& text) {
         if (d.rows()[i].text == text) return static_cast<int>(i);
     return -1;
 }
-
-// A real click through the X server at `at` inside `w` (its centre by default).
 
 void Shot(CTranzelDlg* d, const std::string& name) {
     d->Raise();

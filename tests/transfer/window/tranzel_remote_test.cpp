@@ -6,14 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <wx/button.h>
 #include <wx/listbox.h>
-#include <wx/time.h>
-#include <wx/uiaction.h>
 
 #include "platform/ui/message_box.h"
 #include "tests/support/fixture_paths.h"
