@@ -138,6 +138,10 @@ void CHoverButton::Draw(wxDC& dc) {
     const wxSize size = GetClientSize();
     const BoxI item{0, 0, size.x, size.y};
     const HoverButtonFace face = FaceOf(state(), m_colours, item, m_look);
+    if (size.x <= 0 || size.y <= 0) return;
+    // The smoothed corners of the frame reach past a button only a pixel or
+    // two high: nothing is drawn outside the button, whatever the DC.
+    wxDCClipper clip(dc, wxRect(0, 0, size.x, size.y));
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     // Corners outside the rounded frame show the parent.
     dc.SetPen(*wxTRANSPARENT_PEN);

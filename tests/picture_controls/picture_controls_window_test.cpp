@@ -325,17 +325,38 @@ TEST(PictureControlsWindow, SurfacesBecomeImagesAndBack) {
 
 TEST(PictureControlsWindow, TinyHoverButtonsPaintWithoutDividingByZero) {
     auto* frame = new wxFrame(nullptr, wxID_ANY, "tiny", wxPoint(0, 0), wxSize(200, 100));
+    // The gradients of a button h pixels high stay in its h rows: nothing is
+    // drawn below them on the black bitmap (and a button 0 high draws nothing),
+    // in the plain face and in the hover face. No caption, whose text may
+    // stand out of so small a button.
+    auto blackRowsFrom = [](const wxBitmap& bmp, int from) {
+        const wxImage img = bmp.ConvertToImage();
+        for (int y = 0; y < img.GetHeight(); ++y) {
+            bool black = true;
+            for (int x = 0; x < img.GetWidth(); ++x) {
+                black = black && img.GetRed(x, y) == 0 && img.GetGreen(x, y) == 0 && img.GetBlue(x, y) == 0;
+            }
+            if (black != (y >= from)) return y;
+        }
+        return -1;
+    };
+    frame->SetBackgroundColour(wxColour(200, 210, 220));
     for (int h : {0, 1, 2}) {
         SCOPED_TRACE(h);
-        auto* b = new CHoverButton(frame, wxID_ANY, "x", wxPoint(0, 0), wxSize(40, h));
+        auto* b = new CHoverButton(frame, wxID_ANY, "", wxPoint(0, 0), wxSize(40, h));
         b->SetSize(40, h);
-        wxBitmap bmp(40, 4, 24);
-        wxMemoryDC dc(bmp);
-        dc.SetBackground(*wxBLACK_BRUSH);
-        dc.Clear();
-        b->Draw(dc);
-        Send(b, wxEVT_MOTION, 1, 0);
-        b->Draw(dc);
+        for (bool hover : {false, true}) {
+            SCOPED_TRACE(hover ? "hover" : "plain");
+            if (hover) Send(b, wxEVT_MOTION, 1, 0);
+            wxBitmap bmp(40, 4, 24);
+            {
+                wxMemoryDC dc(bmp);
+                dc.SetBackground(*wxBLACK_BRUSH);
+                dc.Clear();
+                b->Draw(dc);
+            }
+            EXPECT_EQ(blackRowsFrom(bmp, h), -1) << "the first row painted wrongly";
+        }
         b->Destroy();
     }
     frame->Destroy();

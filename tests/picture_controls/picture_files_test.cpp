@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include <wx/colour.h>
 #include <wx/log.h>
@@ -103,14 +105,17 @@ TEST_F(PictureFilesTest, GrabWritesEveryFormatWordItKnows) {
         const char* word;
         GrabFormats formats;
         bool written;
+        std::vector<unsigned char> signature;  // the first bytes of the file written
     };
+    const std::vector<unsigned char> bmp{'B', 'M'}, jpeg{0xFF, 0xD8, 0xFF},
+        png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, gif{'G', 'I', 'F', '8'};
     const Case cases[] = {
-        {"BMP", GrabFormats::All, true},   {"JPG", GrabFormats::All, true},
-        {"PNG", GrabFormats::All, true},   {"GIF", GrabFormats::All, true},
-        {"BMP", GrabFormats::NoGif, true}, {"JPG", GrabFormats::NoGif, true},
-        {"PNG", GrabFormats::NoGif, true}, {"GIF", GrabFormats::NoGif, false},
-        {"jpg", GrabFormats::All, false},  {"JPEG", GrabFormats::All, false},
-        {"", GrabFormats::All, false},
+        {"BMP", GrabFormats::All, true, bmp},   {"JPG", GrabFormats::All, true, jpeg},
+        {"PNG", GrabFormats::All, true, png},   {"GIF", GrabFormats::All, true, gif},
+        {"BMP", GrabFormats::NoGif, true, bmp}, {"JPG", GrabFormats::NoGif, true, jpeg},
+        {"PNG", GrabFormats::NoGif, true, png}, {"GIF", GrabFormats::NoGif, false, {}},
+        {"jpg", GrabFormats::All, false, {}},   {"JPEG", GrabFormats::All, false, {}},
+        {"", GrabFormats::All, false, {}},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -120,6 +125,10 @@ TEST_F(PictureFilesTest, GrabWritesEveryFormatWordItKnows) {
                   c.written);
         EXPECT_EQ(fs::exists(target), c.written);
         if (c.written) {
+            // The word picks the format, whatever the file is called.
+            const std::vector<unsigned char> bytes = testsupport::ReadAll(target);
+            ASSERT_GE(bytes.size(), c.signature.size());
+            EXPECT_TRUE(std::equal(c.signature.begin(), c.signature.end(), bytes.begin()));
             const wxImage img = LoadPicture(target);
             ASSERT_TRUE(img.IsOk());
             EXPECT_EQ(img.GetSize(), wxSize(10, 8));

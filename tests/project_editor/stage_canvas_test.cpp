@@ -307,6 +307,23 @@ TEST(StageCanvas, CaptionAndColourTexts) {
     EXPECT_EQ(c.canvas.background(), 255u);
     EXPECT_EQ(c.canvas.captionHeight(), 36);
     EXPECT_EQ(c.canvas.Scene().caption, "新标题");
+
+    // Index 2 is the caption colour, a COLORREF in decimal (0x00BBGGRR):
+    // "255" is pure red, and the background keeps its own colour.
+    EXPECT_EQ(c.canvas.captionColour(), kDefaultCaptionColour);
+    EXPECT_EQ(c.canvas.Scene().captionColour, kDefaultCaptionColour);
+    EXPECT_TRUE(c.canvas.SetText(2, "16711680"));
+    EXPECT_EQ(c.canvas.captionColour(), 0xFF0000u);
+    EXPECT_EQ(c.canvas.Scene().captionColour, 0xFF0000u);
+    EXPECT_EQ(c.canvas.background(), 255u);
+    // Texts that are no colour leave the last one as it was.
+    for (const char* bad : {"", "abc", "-5"}) {
+        EXPECT_TRUE(c.canvas.SetText(2, bad));
+        EXPECT_EQ(c.canvas.Scene().captionColour, 0xFF0000u) << '"' << bad << '"';
+    }
+    EXPECT_TRUE(c.canvas.SetText(3, "65280"));
+    EXPECT_EQ(c.canvas.Scene().captionColour, 0xFF0000u);
+    EXPECT_EQ(c.canvas.Scene().background, 0x00FF00u);
 }
 
 TEST(StageCanvas, ReferencePictureFitsAndScales) {
