@@ -7,8 +7,10 @@
 // projects, and on a small base directory of its own otherwise.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <utility>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/image.h>
@@ -26,6 +28,7 @@
 #include "tests/fitting_room/fitting_fixtures.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 
 using namespace fitting_room;
@@ -266,7 +269,7 @@ TEST_F(FittingRoomWindowTest, DressDragScaleAndSnapshot) {
     // The model is the last category: the request dresses the stage with it.
     shell::Deferred().Store(kReqDressLastCategory);
     const PickedItem top = ClickThumbnail(CategoryNamed("上装"), 0);
-    const int slot = top.Slot();
+    int slot = top.Slot();
     ASSERT_TRUE(model.item('R', slot).Shown()) << top.picture;
     EXPECT_EQ(model.item('R', slot).picture, top.picture);
     const Rect placed = model.DrawnRect('R', slot);
@@ -296,11 +299,60 @@ TEST_F(FittingRoomWindowTest, DressDragScaleAndSnapshot) {
     Mouse(view, wxEVT_MOUSEWHEEL, {5, 5}, false, 120);
     EXPECT_EQ(model.item('R', slot).width, static_cast<int>(width * 1.025));
 
-    // The in-window menu; its layer button sends the garment one layer deeper.
+    // The in-window menu; its layer buttons, clicked through the X server,
+    // send the top behind the skirt it overlaps and bring it in front again.
+    // What the screen shows where both lie tells the order.
+    const PickedItem skirt = ClickThumbnail(CategoryNamed("下装"), 0);
+    const int skirtSlot = skirt.Slot();
+    ASSERT_TRUE(model.item('R', skirtSlot).Shown()) << skirt.picture;
+    ASSERT_LT(slot, skirtSlot) << "the top is dressed in front of the skirt";
+    const Rect topRect = model.DrawnRect('R', slot), skirtRect = model.DrawnRect('R', skirtSlot);
+    const Rect overlap{std::max(topRect.left, skirtRect.left), std::max(topRect.top, skirtRect.top),
+                       std::min(topRect.right, skirtRect.right), std::min(topRect.bottom, skirtRect.bottom)};
+    ASSERT_GT(overlap.width(), 20);
+    ASSERT_GT(overlap.height(), 20);
+    // Top and skirt colours seen in the overlap: {top, skirt}.
+    const auto seen = [&] {
+        testsupport::PumpEvents(200);
+        const wxPoint at = stage->ClientToScreen(wxPoint(overlap.left, overlap.top));
+        const wxImage shown = testsupport::GrabScreenArea(wxRect(at, wxSize(overlap.width(), overlap.height())));
+        std::pair<int, int> n{0, 0};
+        for (int y = 0; y < shown.GetHeight(); ++y)
+            for (int x = 0; x < shown.GetWidth(); ++x) {
+                const int r = shown.GetRed(x, y), g = shown.GetGreen(x, y), b = shown.GetBlue(x, y);
+                if (std::abs(r - 20) + std::abs(g - 150) + std::abs(b - 140) < 40) ++n.first;
+                if (std::abs(r - 30) + std::abs(g - 40) + std::abs(b - 110) < 40) ++n.second;
+            }
+        return n;
+    };
+    // The top is selected again by a click where only the top lies.
+    testsupport::ClickAt(stage, wxPoint(Centre(topRect).x, topRect.top + 20));
+    ASSERT_EQ(model.currentSlot(), slot);
+    const auto inFront = seen();
+    EXPECT_GT(inFront.first, 100);
+
     shell::Deferred().Store(kReqToggleMenu);
     testsupport::PumpEvents(100);
     EXPECT_TRUE(stage->control().menuShown());
     Shot("4-menu");
+    const auto layerButton = [&](int command) {
+        for (int i = 0; i < kMenuButtonCount; ++i)
+            if (stage->control().button(i).command == command) return stage->control().button(i).drawn;
+        return Rect{};
+    };
+    const Rect deeper = layerButton(kLayerDeeper), nearer = layerButton(kLayerNearer);
+    ASSERT_GT(deeper.width(), 0);
+    ASSERT_GT(nearer.width(), 0);
+    testsupport::ClickAt(stage, wxPoint(Centre(deeper).x, Centre(deeper).y));
+    EXPECT_GT(model.currentSlot(), skirtSlot) << "one layer deeper is behind the skirt";
+    const auto behind = seen();
+    EXPECT_LT(behind.first, inFront.first / 4);
+    EXPECT_GT(behind.second, inFront.second + inFront.first / 2);
+    testsupport::ClickAt(stage, wxPoint(Centre(nearer).x, Centre(nearer).y));
+    EXPECT_LT(model.currentSlot(), skirtSlot);
+    const auto again = seen();
+    EXPECT_NEAR(again.first, inFront.first, inFront.first / 10);
+    slot = model.currentSlot();
     shell::Deferred().Store(kReqToggleMenu);
 
     // A snapshot of the dressed stage while another window covers it: the
