@@ -479,6 +479,7 @@ void CPhotoEditDlg::OnPanelMouse(wxMouseEvent& e) {
                 nodes.push_back(node);
             }
             menu.MakeOwnerDraw(nodes);
+            CIconMenu::UpdateMenuUI(nodes, *this);
             id = menu.Track(this, nodes, m_panel->ClientToScreen(wxPoint(x, y)));
         } else {
             id = TrackPopup(entries, {m_panelRect.left + x, m_panelRect.top + y, m_panelRect.left + x, m_panelRect.top + y});

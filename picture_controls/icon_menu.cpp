@@ -2,8 +2,10 @@
 
 #include <fstream>
 #include <wx/dc.h>
+#include <wx/event.h>
 #include <wx/image.h>
 #include <wx/settings.h>
+#include <wx/window.h>
 
 #include "picture_controls/icon_menu_picture.h"
 #include "platform/raster/surface.h"
@@ -94,6 +96,19 @@ bool CIconMenu::LoadImageList(int toolbarId) {
     if (!strip.LoadFile(wxString::FromUTF8((dir / "bitmap" / (std::to_string(toolbarId) + ".png")).string())))
         return false;
     return LoadImageList(wxBitmap(strip), w, h, ids);
+}
+
+void CIconMenu::UpdateMenuUI(std::vector<picture_controls::MenuNode>& menu, wxEvtHandler& target) {
+    // A window answers through its handler chain, as its menus are routed.
+    wxWindow* window = wxDynamicCast(&target, wxWindow);
+    wxEvtHandler& handler = window ? *window->GetEventHandler() : target;
+    picture_controls::IconMenuModel::UpdateMenuUI(menu, [&](int id, bool& enabled, bool& checked) {
+        wxUpdateUIEvent event(id);
+        event.SetEventObject(&target);
+        if (!handler.ProcessEvent(event)) return;
+        if (event.GetSetEnabled()) enabled = event.GetEnabled();
+        if (event.GetSetChecked()) checked = event.GetChecked();
+    });
 }
 
 platform::ui::PopupItemPainter CIconMenu::Painter() const {

@@ -14,6 +14,7 @@
 #include "platform/ui/popup_menu.h"
 
 class wxDC;
+class wxEvtHandler;
 class wxWindow;
 
 class CIconMenu {
@@ -31,6 +32,11 @@ public:
     bool LoadImageList(int toolbarId);
 
     void MakeOwnerDraw(std::vector<picture_controls::MenuNode>& menu) { m_model.MakeOwnerDraw(menu); }
+    // Asks `target` for the enabled and checked state of every command item
+    // (last first, sub-menus included) with the toolkit's update-UI event, as
+    // its own menus are updated before they open; an item no handler answers
+    // keeps its state.
+    static void UpdateMenuUI(std::vector<picture_controls::MenuNode>& menu, wxEvtHandler& target);
     // Shows the menu at the screen point; the chosen command or 0.
     int Track(wxWindow* parent, const std::vector<picture_controls::MenuNode>& menu, const wxPoint& screen);
 

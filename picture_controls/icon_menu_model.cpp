@@ -47,6 +47,16 @@ void IconMenuModel::Convert(std::vector<MenuNode>& menu, int depth) {
     }
 }
 
+void IconMenuModel::UpdateMenuUI(std::vector<MenuNode>& menu, const CommandState& ask) {
+    for (auto it = menu.rbegin(); it != menu.rend(); ++it) {
+        if (it->popup()) {
+            UpdateMenuUI(it->children, ask);
+        } else if (!it->separator()) {
+            ask(it->id, it->enabled, it->checked);
+        }
+    }
+}
+
 std::vector<platform::PopupItem> IconMenuModel::PopupItems(const std::vector<MenuNode>& menu) const {
     return Items(menu, 0);
 }

@@ -4,6 +4,7 @@
 // menu into owner-drawn item records (image index, command or marker, text)
 // and the popup items that our popup window shows. Texts are cut to the
 // record's 128-byte field (GBK bytes, on a character boundary). Main thread.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,13 @@ public:
     // records every converted item; the top level's pop-ups stay as they are.
     void MakeOwnerDraw(std::vector<MenuNode>& menu);
     const std::vector<IconMenuRecord>& records() const { return m_records; }
+
+    // The state of every command item, asked last first (a pop-up's sub-menu
+    // when the walk reaches the pop-up): `ask` gets the command id and the
+    // item's enabled and checked values and changes what its handler sets.
+    // Separators and pop-ups themselves are not asked.
+    using CommandState = std::function<void(int id, bool& enabled, bool& checked)>;
+    static void UpdateMenuUI(std::vector<MenuNode>& menu, const CommandState& ask);
 
     // The popup items of a menu level; a pop-up carries its sub-menu's items
     // and, as its id, its marker (-4 a level down, -2 deeper, -1 on the

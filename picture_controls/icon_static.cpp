@@ -33,13 +33,15 @@ void CIconStatic::Draw(wxDC& dc) {
     dc.SetTextForeground(ToColour(m_textColour));
     const wxString text = wxString::FromUTF8(m_text);
     const wxSize ext = dc.GetTextExtent(text);
+    // A 3-D rectangle of one-pixel strips (lines would blend where they meet).
     auto frame = [&](unsigned topLeft, unsigned bottomRight) {
-        dc.SetPen(wxPen(ToColour(topLeft)));
-        dc.DrawLine(0, 0, size.x - 1, 0);
-        dc.DrawLine(0, 0, 0, size.y - 1);
-        dc.SetPen(wxPen(ToColour(bottomRight)));
-        dc.DrawLine(size.x - 1, 0, size.x - 1, size.y);
-        dc.DrawLine(0, size.y - 1, size.x, size.y - 1);
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(ToColour(topLeft)));
+        dc.DrawRectangle(0, 0, size.x - 1, 1);
+        dc.DrawRectangle(0, 0, 1, size.y - 1);
+        dc.SetBrush(wxBrush(ToColour(bottomRight)));
+        dc.DrawRectangle(size.x - 1, 0, 1, size.y);
+        dc.DrawRectangle(0, size.y - 1, size.x, 1);
     };
     if (m_frame == 'L') {
         dc.DrawText(text, 6, 3);

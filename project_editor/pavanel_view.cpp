@@ -193,7 +193,9 @@ void CPavanelView::BuildControls() {
     control(kIdInteractive)->Disable();
     control(kIdAuto)->Disable();
     control(kIdLink)->Hide();
-    for (int id : {kIdAddToStage, kIdDelete, kIdForward, kIdBack, kIdSaveComposition}) control(id)->Disable();
+    // Processing mode starts off: no "加试衣图片" until it is turned on.
+    for (int id : {kIdAddToStage, kIdDelete, kIdForward, kIdBack, kIdSaveComposition, kIdAddPictures})
+        control(id)->Disable();
 }
 
 void CPavanelView::FillCombos() {
@@ -222,12 +224,15 @@ void CPavanelView::FillDisplayCombo() {
 void CPavanelView::LayoutControls() {
     const wxSize size = GetClientSize();
     const int W = std::max(size.x, 900), H = std::max(size.y, 600);
-    const int galleryLeft = W - 3 - kGalleryWidth;
-    const int columnLeft = galleryLeft - kColumnWidth - 6;
-    const Rect stage{6 + kToolBarWidth + 6, kTop, columnLeft - 6, H - kBottom};
+    // From the left: the gallery, the tool icon bar, the stage, the column of
+    // the part commands.
+    const int galleryLeft = 3, galleryRight = galleryLeft + kGalleryWidth;
+    const int toolBarLeft = galleryRight + 6;
+    const int columnLeft = W - 3 - kColumnWidth;
+    const Rect stage{toolBarLeft + kToolBarWidth + 6, kTop, columnLeft - 6, H - kBottom};
     m_stage->SetSize(ToWx(stage));
-    m_toolBar = {6, kTop, 6 + kToolBarWidth, kTop + 6 + 8 * 38};
-    m_gallery->SetRect({galleryLeft, kTop, W - 3, H - kBottom});
+    m_toolBar = {toolBarLeft, kTop, toolBarLeft + kToolBarWidth, kTop + 6 + 8 * 38};
+    m_gallery->SetRect({galleryLeft, kTop, galleryRight, H - kBottom});
 
     // Two rows of controls above.
     auto row = [&](int y, std::initializer_list<int> ids, int x) {
@@ -295,8 +300,8 @@ void CPavanelView::LayoutControls() {
     const int by = H - kBottom + 8;
     m_markingLabel = Rect::FromSize(galleryLeft + 4, by, 76, 26);
     control(kIdDisplay)->SetSize(galleryLeft + 84, by, 170, -1);
-    control(kIdPageUp)->SetSize(W - 3 - 72, by, 32, 26);
-    control(kIdPageDown)->SetSize(W - 3 - 36, by, 32, 26);
+    control(kIdPageUp)->SetSize(galleryRight - 72, by, 32, 26);
+    control(kIdPageDown)->SetSize(galleryRight - 36, by, 32, 26);
     // Under the stage: the links.
     int lx = stage.left;
     for (CHyperLink* link : {m_manualLink, m_shopLink, m_messengerLink}) {
@@ -357,15 +362,17 @@ void CPavanelView::EnableEditing(bool on) {
         control(kIdAddPictures)->Enable(m_addPicturesOn);
         auto* name = static_cast<wxTextCtrl*>(control(kIdPictureName));
         control(kIdSaveComposition)->Enable(!name->GetValue().empty());
-        const int n = CProjectStore::Instance().PartCount();
-        control(kIdAddToStage)->Enable(m_editor->selectedPart() >= 0 && m_editor->selectedPart() < n);
         EnableSlotCommands();
     }
 }
 
 void CPavanelView::EnableSlotCommands() {
-    const bool has = StageSlotTable::Instance().CurrentOccupied(CProjectStore::Instance().PartCount()) != nullptr;
+    const int n = CProjectStore::Instance().PartCount();
+    const bool has = StageSlotTable::Instance().CurrentOccupied(n) != nullptr;
     for (int id : {kIdDelete, kIdForward, kIdBack}) control(id)->Enable(has && m_editing);
+    // "加到平台" only while a part is selected.
+    const int selected = m_editor->selectedPart();
+    control(kIdAddToStage)->Enable(m_editing && selected >= 0 && selected < n);
 }
 
 void CPavanelView::ShowPreview(int part) {
@@ -415,7 +422,7 @@ void CPavanelView::PickPart(int part) {
     m_stage->SetFlagB(0);
     m_stage->SetPicturePath({});
     ShowPreview(part);
-    if (m_editing) control(kIdAddToStage)->Enable();
+    EnableSlotCommands();
     if (m_editor->autoPlace()) RunCommand(kIdAddToStage);
 }
 

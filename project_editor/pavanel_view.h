@@ -164,9 +164,8 @@ private:
     unsigned m_captionColour = kDefaultCaptionColour;
     std::string m_pictureType = "jpg";
     bool m_processing = false;
-    // "加试衣图片" is taken away when processing mode is turned off and given
-    // back when it is turned on (it starts usable).
-    bool m_addPicturesOn = true;
+    // "加试衣图片" is usable only in processing mode, which starts off.
+    bool m_addPicturesOn = false;
     bool m_editing = true;
     int m_busy = 0;
     bool m_ready = false;

@@ -40,8 +40,9 @@ std::string VideoPrefix(int category) {
 }  // namespace
 
 int InitialLayerValue(std::string_view initialLayer) {
-    if (!initialLayer.empty() && initialLayer[0] == '0') return -1;
-    return 0;
+    // The text's first character (its terminator when empty) counted from '1'.
+    const char first = initialLayer.empty() ? '\0' : initialLayer[0];
+    return static_cast<signed char>(first) - '1';
 }
 
 ClothData BuildClothData(const ProjectFile& project, const PublishList& list, const ClothDataOptions& options,

@@ -68,8 +68,9 @@ struct ClothData {
     int thumbnails = 0;
 };
 
-// The "Init0FaceCtrl" value: '1' gives 0 and '0' gives -1; an empty or any
-// other text is the default layer, 0.
+// The "Init0FaceCtrl" value: the text's first character minus '1', so
+// "1:初层为主面" gives 0, "0:初层为普通(视频)" -1 and an empty text -49; the page
+// shows the main layer first only for 0.
 int InitialLayerValue(std::string_view initialLayer);
 
 // Runs the picture jobs and builds the data text for the first list.count entries.

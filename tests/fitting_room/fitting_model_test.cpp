@@ -306,4 +306,19 @@ TEST_F(FittingModelTest, KeepsBackgroundsStringsAndSavePath) {
     EXPECT_EQ(model.HitTestStage({460, 0}), -1);
 }
 
+// Two overlapping items of the same list: a press where both lie picks the
+// one in front (the lower slot, drawn last), not the one behind it, even when
+// the one behind is the current slot.
+TEST_F(FittingModelTest, HitTestPicksTheFrontOfTwoOverlappingItemsOfOneList) {
+    Put(3, 'R', 0, 0);
+    Put(40, 'R', 50, 50);  // shown last: the current slot
+    ASSERT_EQ(model.currentSlot(), 40);
+    EXPECT_EQ(model.HitTest({70, 70}), 1);
+    EXPECT_EQ(model.currentSlot(), 3);
+    EXPECT_EQ(model.selection('R'), 3);
+    EXPECT_EQ(model.HitTest({70, 70}), 0);   // the front one again: no new pick
+    EXPECT_EQ(model.HitTest({140, 140}), 1);  // only the one behind there
+    EXPECT_EQ(model.currentSlot(), 40);
+}
+
 }  // namespace

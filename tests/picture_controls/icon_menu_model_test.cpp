@@ -97,4 +97,29 @@ TEST(IconMenuPicture, ADisabledPictureIsItsShapeEmbossedInLightAndShade) {
     EXPECT_TRUE(picture_controls::EmbossPicture(argb, 5, 4, 0xFFFFFF, 0x808080).empty());  // too few pixels
 }
 
+// The command-UI walk: every command item is asked, last first and the
+// sub-menus with them; what the target sets sticks, what it leaves stays.
+TEST(IconMenuModel, UpdateMenuUIAsksEveryCommandLastFirstIntoSubMenus) {
+    MenuNode inner;
+    inner.text = "更多";
+    inner.children = {Cmd(5, "五"), Cmd(6, "六")};
+    MenuNode sub;
+    sub.text = "放大窗口";
+    sub.children = {Cmd(3, "三"), MenuNode{}, inner};
+    std::vector<MenuNode> menu{Cmd(1, "一"), Cmd(2, "二"), sub, Cmd(4, "四")};
+    menu[1].checked = true;
+    std::vector<int> asked;
+    IconMenuModel::UpdateMenuUI(menu, [&](int id, bool& enabled, bool& checked) {
+        asked.push_back(id);
+        if (id == 6) enabled = false;
+        if (id == 1) checked = true;
+    });
+    EXPECT_EQ(asked, (std::vector<int>{4, 6, 5, 3, 2, 1}));
+    EXPECT_FALSE(menu[2].children[2].children[1].enabled);
+    EXPECT_TRUE(menu[2].children[2].children[0].enabled);
+    EXPECT_TRUE(menu[0].checked);
+    EXPECT_TRUE(menu[1].checked);  // not answered: kept
+    EXPECT_TRUE(menu[2].enabled);  // the pop-up itself is not asked
+}
+
 }  // namespace

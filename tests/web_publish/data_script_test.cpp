@@ -196,7 +196,7 @@ TEST_F(DataScript, HostileProjectTextsGiveAValidScriptWithTheirValues) {
     EXPECT_EQ(value("facImgkdLst"), "[1,1,0,1,1,1]");
     EXPECT_EQ(value("qqWeb"), R"x(["https://im.example.com/chat?uin=12345","http://shop.example.com/\"x\"",""])x");
     EXPECT_EQ(value("PARTMAXJN"), "6");
-    EXPECT_EQ(value("Init0FaceCtrl"), "0");  // an empty initial layer is the default layer
+    EXPECT_EQ(value("Init0FaceCtrl"), "-49");  // an empty initial layer: its terminator minus '1'
 
     // top1 is read once; the model (category A) gets no thumbnail.
     ASSERT_EQ(m_pictures.jobs.size(), 5u);
@@ -209,8 +209,9 @@ TEST_F(DataScript, HostileProjectTextsGiveAValidScriptWithTheirValues) {
 TEST_F(DataScript, InitialLayerVideoNamesAndMissingTemplateParts) {
     EXPECT_EQ(InitialLayerValue("1:初层为主面"), 0);
     EXPECT_EQ(InitialLayerValue("0:初层为普通(视频)"), -1);
-    EXPECT_EQ(InitialLayerValue(""), 0);
-    EXPECT_EQ(InitialLayerValue("x"), 0);
+    EXPECT_EQ(InitialLayerValue(""), -49);
+    EXPECT_EQ(InitialLayerValue("2"), 1);
+    EXPECT_EQ(InitialLayerValue("x"), 'x' - '1');
 
     PublishList list = CollectPublishList(*m_project);
     ClothDataOptions options{m_dir.path() / "pics", m_dir.path() / "out", true, {"1", "", "", "0:初层为普通(视频)"}};

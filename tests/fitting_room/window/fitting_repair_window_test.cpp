@@ -561,4 +561,38 @@ TEST_F(RepairWindowTest, AShowActorScaledPastTheStageKeepsItsShapeAndIsClipped) 
     form->StopShow();
 }
 
+// ---- picking on the stage ----
+
+// Two garments of the right list overlap: where the front one (the lower
+// slot) covers the one behind, the screen shows the front one and a real
+// click picks it, not the one behind (which was the current slot).
+TEST_F(RepairWindowTest, AClickWhereTwoGarmentsOverlapPicksTheFrontOne) {
+    const fs::path front = tmp / "叠放" / "前.png", back = tmp / "叠放" / "后.png";
+    SaveFilled(front, 200, 200, wxColour(220, 30, 30));
+    SaveFilled(back, 200, 200, wxColour(30, 40, 220));
+    Start();
+    OpenFittingRoom();
+    CFittingModel& model = FittingModel();
+    ASSERT_EQ(model.ShowRightItem(front, 1.0f, 40, 40, 3), 1);
+    ASSERT_EQ(model.ShowRightItem(back, 1.0f, 140, 140, 40), 1);
+    ASSERT_EQ(model.currentSlot(), 40);
+    stage()->RepaintStage();
+    PumpEvents(250);
+    const wxImage shown = StageOnScreen();
+    ASSERT_TRUE(shown.IsOk());
+    const wxPoint overlap(190, 190), backOnly(300, 300);
+    EXPECT_EQ(wxColour(shown.GetRed(overlap.x, overlap.y), shown.GetGreen(overlap.x, overlap.y),
+                       shown.GetBlue(overlap.x, overlap.y)),
+              wxColour(220, 30, 30))
+        << "the front garment is not on top on the screen";
+    Shot("overlap", room);
+
+    ClickAtScreen(stage()->ClientToScreen(overlap), 300);
+    EXPECT_EQ(model.currentList(), 'R');
+    EXPECT_EQ(model.currentSlot(), 3) << "the click picked the garment behind";
+    EXPECT_EQ(model.selection('R'), 3);
+    ClickAtScreen(stage()->ClientToScreen(backOnly), 300);
+    EXPECT_EQ(model.currentSlot(), 40);
+}
+
 }  // namespace

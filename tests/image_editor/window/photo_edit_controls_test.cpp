@@ -4,6 +4,7 @@
 // modal loops the clicks open. Screenshots build/screens/pictova-controls-*.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -369,6 +370,166 @@ TEST(IconMenuWindow, DisabledPicturesAreEmbossedAndNestedPopupsOpen) {
     EXPECT_EQ(other, 0);
     owner->Destroy();
     testsupport::PumpEvents(50);
+}
+
+// Pixels of a grabbed area that stand out from the menu's background.
+int MarkedPixels(const wxImage& img, const wxRect& area) {
+    const wxColour back = wxSystemSettings::GetColour(wxSYS_COLOUR_MENU);
+    int marked = 0;
+    for (int y = area.y; y < area.GetBottom() + 1 && y < img.GetHeight(); ++y)
+        for (int x = area.x; x < area.GetRight() + 1 && x < img.GetWidth(); ++x)
+            if (std::abs(img.GetRed(x, y) - back.Red()) + std::abs(img.GetGreen(x, y) - back.Green()) +
+                    std::abs(img.GetBlue(x, y) - back.Blue()) > 90)
+                ++marked;
+    return marked;
+}
+
+// The icon menu asks a command target for its items' state before it opens:
+// a checked item without a toolbar picture shows the check picture in the
+// picture box, an unchecked one shows nothing there, and an accelerator after
+// a tab stands at the right, 15 pixels in from the edge, apart from its word.
+TEST(IconMenuWindow, CheckPictureAndRightAlignedAcceleratorFromTheCommandTarget) {
+    CIconMenu menu;
+    ASSERT_TRUE(menu.LoadImageList(154));
+    auto cmd = [](int id, const char* text) {
+        picture_controls::MenuNode n;
+        n.id = id;
+        n.text = text;
+        return n;
+    };
+    // 9001 and 9002 have no button on toolbar 154; the first item is the
+    // widest, so the accelerator row has room to spare.
+    std::vector<picture_controls::MenuNode> nodes = {cmd(9001, "显示网格及全部参考线"), cmd(9002, "显示标尺"),
+                                                     cmd(32790, "继续操作\tCtrl+G")};
+    menu.MakeOwnerDraw(nodes);
+    wxFrame* owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(100, 100), wxSize(300, 200));
+    owner->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Check(true); }, 9001);
+    owner->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, 9002);
+    owner->Show();
+    testsupport::PumpEvents(100);
+    CIconMenu::UpdateMenuUI(nodes, *owner);
+    EXPECT_TRUE(nodes[0].checked);
+    EXPECT_FALSE(nodes[1].checked);
+    EXPECT_FALSE(nodes[1].enabled);
+    EXPECT_TRUE(nodes[2].enabled);
+    wxUIActionSimulator().MouseMove(wxPoint(5, 5));  // no item under the pointer
+
+    int checkBox = -1, emptyBox = -1, wordStart = -1, textLeft = -1, wordEnd = -1, accelStart = -1, accelEnd = -1, rightLimit = -1;
+    Steps steps({{[] { return platform::ui::ActivePopupMenuWindow() != nullptr; },
+                  [&] {
+                      PumpKeepingFocus(150);
+                      wxWindow* win = platform::ui::ActivePopupMenuWindow();
+                      const platform::PopupMenuModel* m = platform::ui::ActivePopupMenuModel();
+                      const wxImage shot = testsupport::GrabScreenArea(win->GetScreenRect());
+                      shot.SaveFile(wxString::FromUTF8(testsupport::Screen("pictova-controls-icon-check-accel.png")),
+                                    wxBITMAP_TYPE_PNG);
+                      const wxPoint origin = win->ClientToScreen(wxPoint(0, 0)) - win->GetScreenPosition();
+                      auto box = [&](int i) {
+                          const platform::PopupRect r = m->ItemRect(i);
+                          return wxRect(origin.x + r.x, origin.y + r.y, r.height, r.height);
+                      };
+                      checkBox = MarkedPixels(shot, box(0));
+                      emptyBox = MarkedPixels(shot, box(1));
+                      // The accelerator row, column by column right of the picture box.
+                      const platform::PopupRect r = m->ItemRect(2);
+                      std::vector<int> columns;
+                      for (int x = origin.x + r.x + r.height + 1; x < origin.x + r.x + r.width; ++x)
+                          if (MarkedPixels(shot, wxRect(x, origin.y + r.y + 2, 1, r.height - 4)) > 0) columns.push_back(x);
+                      ASSERT_FALSE(columns.empty());
+                      // The largest gap between marked columns separates word and accelerator.
+                      std::size_t gapAt = 0;
+                      int widest = -1;
+                      for (std::size_t k = 1; k < columns.size(); ++k)
+                          if (columns[k] - columns[k - 1] > widest) {
+                              widest = columns[k] - columns[k - 1];
+                              gapAt = k - 1;
+                          }
+                      ASSERT_LT(gapAt + 1, columns.size());
+                      wordStart = columns.front() - origin.x - r.x;
+                      textLeft = r.height + 2;
+                      wordEnd = columns[gapAt] - origin.x - r.x;
+                      accelStart = columns[gapAt + 1] - origin.x - r.x;
+                      accelEnd = columns.back() - origin.x - r.x;
+                      rightLimit = r.width - 15;
+                      platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
+                  }}});
+    const int chosen = menu.Track(owner, nodes, wxPoint(150, 150));
+    EXPECT_TRUE(steps.done());
+    EXPECT_EQ(chosen, 0);
+    EXPECT_GT(checkBox, 8) << "no check picture for the checked item";
+    EXPECT_EQ(emptyBox, 0) << "an unchecked item without a picture shows something in its box";
+    EXPECT_LE(accelEnd, rightLimit);
+    EXPECT_GE(accelEnd, rightLimit - 3) << "the accelerator does not end at the right";
+    EXPECT_GT(accelStart - wordEnd, 6) << "word and accelerator run together";
+    EXPECT_LE(wordStart, textLeft + 2) << "the word does not start at the left";
+    owner->Destroy();
+    testsupport::PumpEvents(50);
+}
+
+// The make-up brush's menu in the dialog is updated through the dialog
+// before it opens: a real right click in the magnifier panel shows what the
+// dialog's update handlers say, and a disabled item cannot be chosen.
+TEST_F(PhotoEditControlsTest, TheMakeupMenuShowsTheDialogsCommandState) {
+    LoadDemoPhoto();
+    dlg->controller().Command(cmd::kMakeupBrush);
+    testsupport::PumpEvents(150);
+    ASSERT_EQ(dlg->canvas().control().toolMode(), mode::kMakeupBrush);
+    ASSERT_FALSE(dlg->controller().panelShowsMaterials());
+    dlg->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, cmd::kMagnifierLeft);
+    dlg->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Check(true); }, cmd::kContinue);
+    const int colBefore = Engine().magnifierCol();
+
+    std::vector<platform::PopupItem> shown;
+    wxImage disabledBox;
+    bool stillOpen = false;
+    Steps steps({{[] { return platform::ui::ActivePopupMenuWindow() != nullptr; },
+                  [&] {
+                      PumpKeepingFocus(150);
+                      wxWindow* win = platform::ui::ActivePopupMenuWindow();
+                      const platform::PopupMenuModel* m = platform::ui::ActivePopupMenuModel();
+                      shown = m->items();
+                      Shot(win, "makeup-menu-state");
+                      const platform::PopupRect r = m->ItemRect(2);
+                      disabledBox = testsupport::GrabScreenArea(
+                          wxRect(win->ClientToScreen(wxPoint(r.x, r.y)), wxSize(r.height, r.height)));
+                      ClickAt(win->ClientToScreen(wxPoint(r.x + r.width / 2, r.y + r.height / 2)));
+                  }},
+                 {[] { return true; },
+                  [&] {
+                      PumpKeepingFocus(300);
+                      stillOpen = platform::ui::ActivePopupMenuWindow() != nullptr;
+                      if (!stillOpen) return;
+                      wxWindow* win = platform::ui::ActivePopupMenuWindow();
+                      const platform::PopupRect r = platform::ui::ActivePopupMenuModel()->ItemRect(3);
+                      ClickAt(win->ClientToScreen(wxPoint(r.x + r.width / 2, r.y + r.height / 2)));  // "右移放大窗口"
+                  }}});
+    wxUIActionSimulator sim;
+    const wxSize panel = dlg->panel()->GetClientSize();
+    sim.MouseMove(dlg->panel()->ClientToScreen(wxPoint(panel.x / 2, panel.y / 2)));
+    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    RunUntilDone(steps);
+    ASSERT_TRUE(steps.done()) << "stopped at step " << steps.reached();
+    testsupport::PumpEvents(200);
+    ASSERT_EQ(shown.size(), 6u);
+    EXPECT_TRUE(shown[0].enabled);
+    EXPECT_TRUE(shown[1].checked);
+    EXPECT_FALSE(shown[2].enabled);
+    EXPECT_TRUE(shown[3].enabled);
+    EXPECT_FALSE(shown[3].checked);
+    EXPECT_TRUE(stillOpen) << "a click on the disabled item closed the menu";
+    EXPECT_GT(Engine().magnifierCol(), colBefore) << "the enabled item's command did not run";
+    // The disabled item's picture shows embossed: only the menu's own colours.
+    ASSERT_TRUE(disabledBox.IsOk());
+    const wxColour back = wxSystemSettings::GetColour(wxSYS_COLOUR_MENU);
+    const wxColour light = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT);
+    const wxColour shade = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW);
+    int other = 0;
+    for (int y = 0; y < disabledBox.GetHeight(); ++y)
+        for (int x = 0; x < disabledBox.GetWidth(); ++x) {
+            const wxColour c(disabledBox.GetRed(x, y), disabledBox.GetGreen(x, y), disabledBox.GetBlue(x, y));
+            if (c != back && c != light && c != shade) ++other;
+        }
+    EXPECT_EQ(other, 0);
 }
 
 }  // namespace

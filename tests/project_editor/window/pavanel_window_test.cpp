@@ -38,6 +38,8 @@
 #include "project_editor/pavanel_frame.h"
 #include "project_editor/pavanel_session.h"
 #include "project_editor/pavanel_view.h"
+#include "project_editor/project_grids.h"
+#include "project_editor/project_open_dlg.h"
 #include "project_editor/project_param_dlg.h"
 #include "project_editor/shell_tree_ctrl.h"
 #include "project_editor/sys_set_info.h"
@@ -132,7 +134,7 @@ TEST_F(PavanelWindow, PlacesDragsDrawsStoresAndSaves) {
     ASSERT_GE(m_view->gallery().items().size(), 15u);
     EXPECT_TRUE(m_boxes.shown().empty()) << m_boxes.shown().front().text;
     for (int id : {kIdBackgroundPicture, kIdProjectTable}) EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
-    EXPECT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
+    EXPECT_FALSE(m_view->control(kIdAddPictures)->IsEnabled()) << "processing mode starts off";
     Shot("0-opened");
 
     // Two parts from the gallery (the auto check puts them on the stage).
@@ -282,10 +284,11 @@ TEST_F(PavanelWindow, ReferencePictureTurnsAndScalesOnTheStage) {
     m_view->LeftDown(Centre(CellOf(m_view, "秋冬模特").picture));
     m_view->LeftDown(Centre(CellOf(m_view, "藏青百褶裙").picture));
     Shot("5-reference-picture");
-    // The stage shows the picture: its middle is neither the background colour nor empty.
+    // The stage shows the picture: a point right of the model, well inside the
+    // turned picture, is not the background colour.
     const wxImage shown = m_view->stage()->RenderPicture();
     const wxSize size = shown.GetSize();
-    const int x = size.x * 3 / 4, y = size.y / 2;
+    const int x = size.x * 2 / 3, y = size.y * 2 / 5;
     EXPECT_FALSE(shown.GetRed(x, y) == 155 && shown.GetGreen(x, y) == 222 && shown.GetBlue(x, y) == 255);
     m_view->RunCommand(kIdClearReference);
     EXPECT_TRUE(m_view->stage()->control().referencePath().empty());
@@ -309,7 +312,7 @@ TEST_F(PavanelWindow, TheFrameSelectionChoosesWhatTheCompositionKeeps) {
     for (int id : {kIdSelect, kIdSaveComposition, kIdCaptionHeight, kIdAddToStage, kIdWebPage})
         EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
     for (int id : {kIdBackgroundPicture, kIdProjectTable}) EXPECT_TRUE(m_view->control(id)->IsEnabled()) << id;
-    EXPECT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
+    EXPECT_FALSE(m_view->control(kIdAddPictures)->IsEnabled()) << "processing mode is off";
     m_view->CheckChanged(kIdShowFrame, true);
     Shot("6-frame");
     m_view->RunCommand(kIdSaveComposition);
@@ -407,7 +410,9 @@ TEST_F(PavanelWindow, AddsTwelvePicturesBothWays) {
     while (categoryEnd < store.PartCount() && store.Part(categoryEnd).RowType() != 'T') ++categoryEnd;
     const int n0 = store.PartCount();
 
-    // Mode 0 from "加试衣图片": the twelve go into 上装.
+    // Mode 0 from "加试衣图片" (in processing mode): the twelve go into 上装.
+    testsupport::ClickOn(m_view->control(kIdProcessing));
+    ASSERT_TRUE(m_view->control(kIdAddPictures)->IsEnabled());
     const bool seen = WithAddDialog([&] { m_view->RunCommand(kIdAddPictures); }, [&](CAddFittingPicDlg& dlg) {
         EXPECT_EQ(dlg.GetTitle().utf8_string(), "添加试衣图片");
         auto* combo = static_cast<wxComboBox*>(dlg.FindWindow(kIdCategoryCombo));
@@ -614,12 +619,32 @@ TEST_F(PavanelWindow, ProcessingModeGivesAndTakesAddPicturesAndAnAddShowsEveryCa
     CProjectStore& store = CProjectStore::Instance();
     StageSlotTable& slots = StageSlotTable::Instance();
     wxWindow* add = m_view->control(kIdAddPictures);
-    auto* processing = m_view->control(kIdProcessing);
+    auto* processing = static_cast<wxCheckBox*>(m_view->control(kIdProcessing));
+    wxWindow* web = m_view->control(kIdWebPage);
+    // At start-up processing mode is off: "创建搭配网页", and no "加试衣图片".
+    ASSERT_FALSE(processing->GetValue());
+    EXPECT_EQ(web->GetLabel().utf8_string(), "创建搭配网页");
+    EXPECT_FALSE(add->IsEnabled());
+    m_frame->Raise();
+    testsupport::PumpEvents(200);
+    const wxRect addArea(add->GetScreenPosition(), add->GetClientSize());
+    const wxImage offLook = testsupport::GrabScreenArea(addArea);
+    bool opened = WithAddDialog([&] { testsupport::ClickOn(add); }, [](CAddFittingPicDlg&) {});
+    EXPECT_FALSE(opened) << "a click on the disabled button at start-up opened the dialog";
     testsupport::ClickOn(processing);
+    ASSERT_TRUE(processing->GetValue());
     EXPECT_TRUE(add->IsEnabled());
+    testsupport::PumpEvents(200);
+    const wxImage onLook = testsupport::GrabScreenArea(addArea);
+    ASSERT_TRUE(offLook.IsOk() && onLook.IsOk());
+    EXPECT_FALSE(std::equal(offLook.GetData(), offLook.GetData() + offLook.GetWidth() * offLook.GetHeight() * 3,
+                            onLook.GetData()))
+        << "the screen shows the button alike before and after processing mode";
+    EXPECT_EQ(web->GetLabel().utf8_string(), "试衣图片参数");
     testsupport::ClickOn(processing);
     EXPECT_FALSE(add->IsEnabled()) << "processing mode off";
-    bool opened = WithAddDialog([&] { testsupport::ClickOn(add); }, [](CAddFittingPicDlg&) {});
+    EXPECT_EQ(web->GetLabel().utf8_string(), "创建搭配网页");
+    opened = WithAddDialog([&] { testsupport::ClickOn(add); }, [](CAddFittingPicDlg&) {});
     EXPECT_FALSE(opened) << "a click on the disabled button opens nothing";
     testsupport::ClickOn(processing);
     ASSERT_TRUE(add->IsEnabled());
@@ -669,6 +694,7 @@ TEST_F(PavanelWindow, TheAddPicturesDialogListsChineseNamesInStoredOrderAndLeave
     const fs::path pics = m_base.path() / kSeries / "试衣及按钮图片";
     for (const char* name : {"中式旗袍", "啊", "张", "白"}) fs::copy_file(pics / "驼色风衣.png", pics / (std::string(name) + ".png"));
     int closings = 0;
+    testsupport::ClickOn(m_view->control(kIdProcessing));  // "加试衣图片" is there in processing mode
     for (bool escape : {true, false}) {
         SCOPED_TRACE(escape ? "Escape" : "close box");
         const bool seen = WithAddDialog([&] { testsupport::ClickOn(m_view->control(kIdAddPictures)); },
@@ -948,6 +974,78 @@ TEST_F(PavanelWindow, AToolIconGoesOutWhenTheOutlineClosesItselfOrTheRightButton
     testsupport::DeliverEvents(150);
     EXPECT_EQ(stage->control().tool(), kToolSelect);
     EXPECT_TRUE(IconShows(m_view, 2, false)) << "the rectangle icon stays lit after the right button";
+}
+
+// The gallery stands at the left, the stage in the middle and the part
+// commands at the right, as the view's messages say ("在左边选一个部件"):
+// a real click at the left picks a part, "试衣图片参数" with nothing picked
+// sends the user there.
+TEST_F(PavanelWindow, TheGalleryIsAtTheLeftOfTheStageAsTheMessagesSay) {
+    m_frame->Raise();
+    testsupport::PumpEvents(200);
+    const Rect gallery = m_view->gallery().rect();
+    const wxRect stage = m_view->stage()->GetRect();
+    const Rect tools = m_view->toolIcon(0);
+    EXPECT_LT(gallery.right, tools.left);
+    EXPECT_LT(tools.right, stage.x);
+    EXPECT_LT(stage.GetRight(), m_view->control(kIdSelect)->GetPosition().x) << "the part commands right of the stage";
+    EXPECT_LT(m_view->control(kIdDisplay)->GetPosition().x, stage.x) << "the display combo under the gallery";
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(m_frame, testsupport::Screen("stage-editor.png")));
+
+    // "试衣图片参数" with no part picked points to the left.
+    testsupport::ClickOn(m_view->control(kIdProcessing));
+    testsupport::ClickOn(m_view->control(kIdWebPage));
+    testsupport::PumpEvents(100);
+    ASSERT_FALSE(m_boxes.shown().empty());
+    EXPECT_EQ(m_boxes.shown().back().text, "请先在左边选一个部件 (锁定的部件不能设置参数)");
+    // A real click there picks the part.
+    const GalleryCell coat = CellOf(m_view, "驼色风衣");
+    const wxPoint at = Centre(coat.picture);
+    ASSERT_LT(at.x, stage.x);
+    testsupport::ClickAt(m_view, at);
+    EXPECT_EQ(m_view->editor().selectedPart(), coat.part);
+}
+
+// "加到平台" is there only while a part is picked: not at start-up, once a
+// part is clicked in the gallery, and no more after "项目表" opened another
+// project (nothing is picked there); a click on it then puts nothing on the stage.
+TEST_F(PavanelWindow, AddToStageFollowsThePickAcrossAnotherProjectOpened) {
+    fs::copy(testsupport::DemoBase() / "春夏通勤搭配", m_base / "春夏通勤搭配",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    wxWindow* add = m_view->control(kIdAddToStage);
+    EXPECT_FALSE(add->IsEnabled()) << "nothing picked at start-up";
+    m_view->CheckChanged(kIdAuto, false);  // a pick does not place the part at once
+    testsupport::ClickAt(m_view, Centre(CellOf(m_view, "驼色风衣").picture));
+    ASSERT_GE(m_view->editor().selectedPart(), 0);
+    EXPECT_TRUE(add->IsEnabled());
+
+    CProjectOpenDlg* dlg = nullptr;
+    testsupport::XInputScript script;
+    script
+        .Then([&] {
+            dlg = testsupport::FindShownDialog<CProjectOpenDlg>();
+            return dlg != nullptr;
+        })
+        .Do([&] {
+            const grid::Rect r = dlg->grid().CellRect(1, 1);  // 春夏通勤搭配
+            testsupport::XPointTo(&dlg->grid(), wxPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        })
+        .Do([] { testsupport::XLeftClick(); })
+        .Then([&] { return dlg->grid().GetCurrentDataRow() == 1; })
+        .Do([&] { testsupport::XPointTo(dlg->FindWindow(kIdOpenProject)); })
+        .Do([] { testsupport::XLeftClick(); });
+    script.onTimeout = [&] {
+        if (dlg && dlg->IsModal()) dlg->EndModal(wxID_CANCEL);
+    };
+    script.Start();
+    testsupport::ClickOn(m_view->control(kIdProjectTable));
+    testsupport::DeliverUntil([&] { return script.done() && !testsupport::FindShownDialog<CProjectOpenDlg>(); }, 20000);
+    ASSERT_FALSE(script.timedOut());
+    ASSERT_EQ(CProjectStore::Instance().ProjectName(), "春夏通勤搭配");
+    EXPECT_EQ(m_view->editor().selectedPart(), -1);
+    EXPECT_FALSE(add->IsEnabled()) << "\"加到平台\" with nothing picked";
+    testsupport::ClickOn(add);
+    for (int s = 0; s < 100; ++s) EXPECT_NE(StageSlotTable::Instance().Slot(s).used, 'Y') << "slot " << s;
 }
 
 }  // namespace

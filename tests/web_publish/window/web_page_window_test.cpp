@@ -346,7 +346,7 @@ TEST_F(WebPageWindow, HostileTextsAndTheOtherTemplatesWorkInChromium) {
     s.pageName = "试衣";
     s.templateName = "网页试衣间[上标]模板";
     s.templateIndex = 1;
-    s.texts = {"123\"</script>", "http://shop.example.com/", "", ""};
+    s.texts = {"123\"</script>", "http://shop.example.com/", "", "1:初层为主面"};  // the model worn first
     BuildReport r = build.Build(s);
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(testsupport::NodeCheck(r.siteFolder / "java1jsfile" / "Cloths_1.0_kzv.js"), "");
@@ -368,6 +368,41 @@ TEST_F(WebPageWindow, HostileTextsAndTheOtherTemplatesWorkInChromium) {
     ASSERT_TRUE(v.driven) << v.failure;
     EXPECT_TRUE(v.errors.empty()) << v.errors.front();
     EXPECT_TRUE(v.broken.empty()) << v.broken.front();
+}
+
+// An empty initial-layer text gives the script "Init0FaceCtrl:-49": a valid
+// value the page takes as "not the main layer first", as -1. The model is a
+// tab of its own then, and Chromium shows the page without an error.
+TEST_F(WebPageWindow, AnEmptyInitialLayerPublishesMinus49AndThePageWorksInChromium) {
+    ASSERT_TRUE(testsupport::BrowserAvailable()) << "chromium and chromedriver are not installed (tools/setup.sh installs them)";
+    CProjectStore& store = CProjectStore::Instance();
+    store.SetBaseDir(m_base.path());
+    ASSERT_TRUE(store.Open(kSeries));
+    WxPictureWork pictures;
+    WebSiteBuild build(m_base.path(), store.Project(), pictures);
+    WebPageSettings s;
+    s.outputFolder = (m_base.path() / "站点").string();
+    s.pageFolder = "初层";
+    s.pageName = "试衣";
+    s.templateName = "网页试衣间[下标]模板";
+    s.templateIndex = 0;
+    s.texts = {"12345", "http://shop.example.com/", "", ""};
+    const BuildReport r = build.Build(s);
+    ASSERT_TRUE(r.ok()) << r.message;
+    const fs::path script = r.siteFolder / "java1jsfile" / "Cloths_1.0_kzv.js";
+    EXPECT_EQ(testsupport::NodeCheck(script), "");
+    std::ifstream in(script, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Init0FaceCtrl:-49,"), std::string::npos);
+
+    testsupport::HttpTestServer server(m_base.path() / "站点");
+    ASSERT_TRUE(server.running());
+    const testsupport::BrowserReport v = testsupport::CheckPageInBrowser(
+        server.url("/site/" + UrlPath("初层/试衣.htm")), m_screens / "web-initial-layer-empty.png", ".kzv-thumb");
+    ASSERT_TRUE(v.driven) << v.failure;
+    EXPECT_TRUE(v.errors.empty()) << v.errors.front();
+    EXPECT_TRUE(v.broken.empty()) << v.broken.front();
+    EXPECT_FALSE(v.worn.empty()) << "a click on the first thumbnail dresses the stage";
 }
 
 }  // namespace
