@@ -439,7 +439,10 @@ void CTranzelDlg::OnTimer() {
 int CTranzelDlg::OnSaveSettings() {
     TakeControls();
     m_settings.siteFolder = Trimmed(m_siteFolder->GetValue());
-    return transfer::WriteFtpSettings(m_settingsPath, m_settings);
+    std::string why;
+    const int written = transfer::WriteFtpSettings(m_settingsPath, m_settings, &why);
+    if (!written) SetStatus(why);
+    return written;
 }
 
 void CTranzelDlg::OnRButtonDown() {
