@@ -343,7 +343,10 @@ bool FileSave::Begin(std::string* error) {
         return false;
     }
 
+    // Those of the file, and those a save of the name left before it became
+    // a link.
     RemoveStaleTemporaries(m_file, m_options.tag);
+    if (m_file != m_path) RemoveStaleTemporaries(m_path, m_options.tag);
 
     const std::string base =
         "." + m_file.filename().string() + m_options.tag + std::to_string(::getpid()) + "-";

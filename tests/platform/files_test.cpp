@@ -207,7 +207,9 @@ TEST(Files, SaveWritesThroughSymbolicLinks) {
         EXPECT_TRUE(fs::is_symlink(base / c.link));
         EXPECT_EQ(fs::read_symlink(base / c.link), c.target);
         EXPECT_EQ(ReadWholeFile(c.file), Bytes(std::string("new rows of ") + c.name));
-        if (c.exists) EXPECT_EQ(ModeOf(c.file), 0640u);
+        if (c.exists) {
+            EXPECT_EQ(ModeOf(c.file), 0640u);
+        }
     }
     for (const fs::path& dir : {base.path(), base / "orders", outside.path()}) {
         for (const std::string& name : testsupport::FileNames(dir)) {
