@@ -441,7 +441,12 @@ int CTranzelDlg::OnSaveSettings() {
     m_settings.siteFolder = Trimmed(m_siteFolder->GetValue());
     std::string why;
     const int written = transfer::WriteFtpSettings(m_settingsPath, m_settings, &why);
-    if (!written) SetStatus(why);
+    if (!written) {
+        SetStatus(why);
+        m_settingsRefusal = why;
+    } else if (!m_settingsRefusal.empty() && status() == m_settingsRefusal) {
+        SetStatus("");  // the refusal no longer holds
+    }
     return written;
 }
 
