@@ -467,6 +467,27 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
     return save.Commit(error);
 }
 
+bool SaveCopyOfFile(const fs::path& from, const fs::path& to, std::string* error) {
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (in < 0 || ::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = in < 0 ? errno : EINVAL;
+        if (in >= 0) ::close(in);
+        if (error) *error = ErrnoText("cannot read", from, err);
+        return false;
+    }
+    FileSave save(to);
+    bool ok = save.Begin(error);
+    if (ok && !CopyOver(in, save.fd())) {
+        const int err = errno;
+        ok = false;
+        if (error) *error = ErrnoText("cannot copy to", to, err);
+    }
+    ::close(in);
+    if (!ok) return false;
+    return save.Commit(error);
+}
+
 std::vector<fs::path> ListFiles(const fs::path& dir, std::string_view pattern) {
     return List(dir, [pattern](const fs::directory_entry& e, const std::string& name) {
         std::error_code ec;

@@ -92,6 +92,12 @@ private:
 bool SaveFileAtomic(const std::filesystem::path& p, std::span<const std::uint8_t> bytes,
                     std::string* error = nullptr);
 
+// The bytes of the file `from` saved as `to` through one FileSave (a copy
+// that replaces `to` whole, or leaves it as it was). False with `error` set
+// when `from` cannot be read or `to` cannot be saved.
+bool SaveCopyOfFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                    std::string* error = nullptr);
+
 // Removes the temporaries "." + name + tag + "<pid>-<n>" of `file` in its
 // folder whose process is gone (never this process's, never another file's),
 // and those of the older shape "." + name + tag + six letters or digits when

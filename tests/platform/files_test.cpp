@@ -373,6 +373,30 @@ TEST(Files, SaveRemovesItsOwnStaleTemporaries) {
     EXPECT_TRUE(fs::exists(dir / ".p.rar.part-Zz0000"));
 }
 
+// A copy goes through the same save: the copy lands in the file a link
+// names, a missing source or a folder at the target changes nothing.
+TEST(Files, CopiesAreSavedLikeEveryOtherFile) {
+    TempDir dir;
+    dir.write("源.png", "picture");
+    dir.write("real.png", "old picture");
+    ::chmod((dir / "real.png").c_str(), 0640);
+    fs::create_symlink("real.png", dir / "红色上衣.png");
+    std::string error;
+    ASSERT_TRUE(SaveCopyOfFile(dir / "源.png", dir / "红色上衣.png", &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "红色上衣.png"));
+    EXPECT_EQ(ReadWholeFile(dir / "real.png"), Bytes("picture"));
+    EXPECT_EQ(ModeOf(dir / "real.png"), 0640u);
+
+    EXPECT_FALSE(SaveCopyOfFile(dir / "missing.png", dir / "real.png", &error));
+    EXPECT_NE(error.find("missing.png"), std::string::npos) << error;
+    fs::create_directory(dir / "folder.png");
+    EXPECT_FALSE(SaveCopyOfFile(dir / "源.png", dir / "folder.png", &error));
+    EXPECT_TRUE(fs::is_empty(dir / "folder.png"));
+    EXPECT_EQ(ReadWholeFile(dir / "real.png"), Bytes("picture"));
+    EXPECT_EQ(testsupport::FileNames(dir.path()),
+              (std::vector<std::string>{"folder.png", "real.png", "源.png", "红色上衣.png"}));
+}
+
 TEST(Files, ReadWholeFileRefusesWhatIsNotAFile) {
     TempDir dir;
     EXPECT_EQ(ReadWholeFile(dir / "missing"), std::nullopt);
