@@ -476,7 +476,10 @@ bool SaveCopyOfFile(const fs::path& from, const fs::path& to, std::string* error
         if (error) *error = ErrnoText("cannot read", from, err);
         return false;
     }
-    FileSave save(to);
+    // No flush of its own: the source stays where it was.
+    FileSave::Options options;
+    options.flush = false;
+    FileSave save(to, options);
     bool ok = save.Begin(error);
     if (ok && !CopyOver(in, save.fd())) {
         const int err = errno;

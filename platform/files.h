@@ -93,7 +93,8 @@ bool SaveFileAtomic(const std::filesystem::path& p, std::span<const std::uint8_t
                     std::string* error = nullptr);
 
 // The bytes of the file `from` saved as `to` through one FileSave (a copy
-// that replaces `to` whole, or leaves it as it was). False with `error` set
+// that replaces `to` whole, or leaves it as it was; not flushed, as the
+// source stays). False with `error` set
 // when `from` cannot be read or `to` cannot be saved.
 bool SaveCopyOfFile(const std::filesystem::path& from, const std::filesystem::path& to,
                     std::string* error = nullptr);

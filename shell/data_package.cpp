@@ -374,7 +374,11 @@ bool CDataPackage::Pack(std::string_view name) {
 
     const fs::path target = PackagePath(name);
     if (!EnsureFolder(target.parent_path())) return Fail("创建文件出错!!");
-    platform::FileSave save(target);
+    // Not flushed before it replaces the old package: it is made again from
+    // the project at any time, and flushing would double the time of a pack.
+    platform::FileSave::Options options;
+    options.flush = false;
+    platform::FileSave save(target, options);
     if (!save.Begin()) return Fail("创建文件出错!!");
 
     std::array<std::uint8_t, F::kHeaderSize> header{};
