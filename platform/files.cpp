@@ -5,6 +5,16 @@
 // after the last '.' is compared without regard to ASCII case, and "*.*"
 // takes every file, with or without a dot. Names starting with '.' are hidden
 // files here (our own save temporaries among them) and are never listed.
+//
+// A save writes the whole new content into a temporary beside the file and,
+// once that is on disk, renames it over the file. The file is the one the
+// name leads to once its symbolic links are followed, so the temporary goes
+// beside that file and the link is never replaced. A rename would give one
+// name of a file with several a new file and leave the others with the old
+// one, so such a file gets the content copied in place from the temporary
+// instead (the old content kept aside until that worked, and put back if it
+// did not). A temporary names the process that made it; one whose process is
+// gone is what a killed save left, and the next save of that file removes it.
 #include "platform/files.h"
 
 #include "platform/text.h"
