@@ -65,8 +65,8 @@ bool IsPlainOrderNumber(std::string_view orderNo);
 std::filesystem::path OrderFilePath(const std::filesystem::path& base, std::string_view orderNo);
 
 // Writes the order file: the folder is made when missing, an existing file
-// is replaced only when the user answers yes, and the bytes go through a
-// temporary file and a rename. Every refusal and failure is told through
+// is replaced only when the user answers yes, and the bytes go through the
+// suite's one save (a link is written through). Every refusal and failure is told through
 // `messages` with the caption "Lumora服饰搭配软件".
 OrderWriteResult WriteOrderFile(const OrderTable& table, const std::filesystem::path& base, std::string_view orderNo,
                                 std::string_view orderer, std::string_view contact,

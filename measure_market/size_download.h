@@ -2,7 +2,7 @@
 // The size-table download: the chart file is fetched from the download
 // host, held in memory until the whole body of a 200 answer has arrived and
 // its counts and length agree with the chart format, and only then put in
-// place of the chart file (through a temporary file and a rename). A failed
+// place of the chart file (through the suite's one save). A failed
 // or refused download leaves the old chart as it was.
 //
 // Blocking; runs on the calling thread, and so do the progress callbacks.

@@ -5,11 +5,22 @@
 // after the last '.' is compared without regard to ASCII case, and "*.*"
 // takes every file, with or without a dot. Names starting with '.' are hidden
 // files here (our own save temporaries among them) and are never listed.
+//
+// A save writes the whole new content into a temporary beside the file and,
+// once that is on disk, renames it over the file. The file is the one the
+// name leads to once its symbolic links are followed, so the temporary goes
+// beside that file and the link is never replaced. A rename would give one
+// name of a file with several a new file and leave the others with the old
+// one, so such a file gets the content copied in place from the temporary
+// instead (the old content kept aside until that worked, and put back if it
+// did not). A temporary names the process that made it; one whose process is
+// gone is what a killed save left, and the next save of that file removes it.
 #include "platform/files.h"
 
 #include "platform/text.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +28,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 namespace fs = std::filesystem;
 
@@ -186,9 +198,135 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const fs::path& p, std::s
     return out;
 }
 
-bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std::string* error) {
-    static std::atomic<unsigned> counter{0};
-    const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
+namespace {
+
+std::atomic<unsigned> g_saveCounter{0};
+
+// The file a path names once its symbolic links are followed (a link's
+// relative target is taken from the link's folder). A name that does not
+// exist, or a link to a name that does not exist, gives that name: the save
+// makes the file there.
+bool FollowLinks(const fs::path& p, fs::path* out, int* err) {
+    fs::path cur = p;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(cur.c_str(), &st) != 0) {
+            if (errno == ENOENT) break;
+            *err = errno;
+            return false;
+        }
+        if (!S_ISLNK(st.st_mode)) break;
+        std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = ::readlink(cur.c_str(), buf.data(), buf.size());
+        if (n < 0) {
+            *err = errno;
+            return false;
+        }
+        if (static_cast<std::size_t>(n) >= buf.size()) {  // the link changed while it was read
+            *err = ELOOP;
+            return false;
+        }
+        const fs::path target(std::string(buf.data(), static_cast<std::size_t>(n)));
+        cur = target.is_absolute() ? target : (cur.has_parent_path() ? cur.parent_path() : fs::path(".")) / target;
+        if (hop == 39) {
+            *err = ELOOP;
+            return false;
+        }
+    }
+    *out = cur;
+    return true;
+}
+
+fs::path FolderOf(const fs::path& p) { return p.has_parent_path() ? p.parent_path() : fs::path("."); }
+
+// Copies `src` (from its start) over `dst` from offset 0 and cuts `dst` to
+// that length.
+bool CopyOver(int src, int dst) {
+    std::uint8_t buf[65536];
+    off_t at = 0;
+    for (;;) {
+        const ssize_t n = ::pread(src, buf, sizeof buf, at);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::pwrite(dst, buf + done, static_cast<std::size_t>(n - done), at + done);
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            done += w;
+        }
+        at += n;
+    }
+    return ::ftruncate(dst, at) == 0;
+}
+
+bool AllDigits(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool AllAlnum(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+bool ProcessGone(std::string_view digits) {
+    if (digits.size() > 9) return false;  // no pid this long: not ours to judge
+    const long pid = std::stol(std::string(digits));
+    if (pid <= 0 || pid == ::getpid()) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+}  // namespace
+
+int RemoveStaleTemporaries(const fs::path& file, std::string_view tag) {
+    const std::string prefix = "." + file.filename().string() + std::string(tag);
+    const fs::path dir = FolderOf(file);
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        bool stale = false;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (dash != std::string_view::npos) {
+            stale = AllDigits(rest.substr(0, dash)) && AllDigits(rest.substr(dash + 1)) && ProcessGone(rest.substr(0, dash));
+        } else if (rest.size() == 6 && AllAlnum(rest)) {
+            // The older shape names no process: only what is long untouched.
+            stale = st.st_mtime + 3600 < ::time(nullptr);
+        }
+        if (stale && ::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
+}
+
+FileSave::FileSave(fs::path p) : FileSave(std::move(p), Options{}) {}
+
+FileSave::FileSave(fs::path p, Options options) : m_path(std::move(p)), m_options(options) {}
+
+FileSave::~FileSave() { Abandon(); }
+
+void FileSave::Abandon() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    m_temp.clear();
+}
+
+bool FileSave::Begin(std::string* error) {
+    Abandon();
+    int err = 0;
+    if (!FollowLinks(m_path, &m_file, &err)) {
+        if (error) *error = ErrnoText("cannot write", m_path, err);
+        return false;
+    }
 
     // What stands at the target decides first. A rename would put the new
     // file in place of anything, a file made read-only included, so a target
@@ -196,72 +334,171 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
     // folder or anything else that is not a plain file.
     struct stat old {};
     bool replacing = false;
-    if (::stat(p.c_str(), &old) == 0) {
+    if (::stat(m_file.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) {
-            if (error) *error = ErrnoText("cannot write", p, EISDIR);
+            if (error) *error = ErrnoText("cannot write", m_path, EISDIR);
             return false;
         }
         if (!S_ISREG(old.st_mode)) {
-            if (error) *error = "cannot write " + p.string() + ": not a regular file";
+            if (error) *error = "cannot write " + m_path.string() + ": not a regular file";
             return false;
         }
-        if (::faccessat(AT_FDCWD, p.c_str(), W_OK, AT_EACCESS) != 0) {
-            if (error) *error = ErrnoText("cannot write", p, errno);
+        if (::faccessat(AT_FDCWD, m_file.c_str(), W_OK, AT_EACCESS) != 0) {
+            if (error) *error = ErrnoText("cannot write", m_path, errno);
             return false;
         }
         replacing = true;
     } else if (errno != ENOENT) {
-        if (error) *error = ErrnoText("cannot write", p, errno);
+        if (error) *error = ErrnoText("cannot write", m_path, errno);
         return false;
     }
 
-    const std::string base = "." + p.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-";
-    fs::path tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tmp = dir / (base + std::to_string(counter.fetch_add(1)));
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        if (error) *error = ErrnoText("cannot create a temporary file for", p, errno);
-        return false;
-    }
+    // Those of the file, and those a save of the name left before it became
+    // a link.
+    RemoveStaleTemporaries(m_file, m_options.tag);
+    if (m_file != m_path) RemoveStaleTemporaries(m_path, m_options.tag);
 
-    auto fail = [&](const char* what) {
-        const int err = errno;
-        if (fd >= 0) ::close(fd);
-        ::unlink(tmp.c_str());
-        if (error) *error = ErrnoText(what, p, err);
+    const std::string base =
+        "." + m_file.filename().string() + m_options.tag + std::to_string(::getpid()) + "-";
+    const fs::path dir = FolderOf(m_file);
+    const mode_t createMode = m_options.privateNewFile ? 0600 : 0666;
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_temp = dir / (base + std::to_string(g_saveCounter.fetch_add(1)));
+        m_fd = ::open(m_temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
+        if (m_fd < 0 && errno != EEXIST) break;
+    }
+    if (m_fd < 0) {
+        const int e = errno;
+        m_temp.clear();
+        if (error) *error = ErrnoText("cannot create a temporary file for", m_path, e);
         return false;
-    };
+    }
 
     // A replaced file keeps its owner and group where this process may give
     // them (the group alone when only that is allowed), and its permissions;
     // set-id bits only together with the owner.
     if (replacing) {
         mode_t mode = old.st_mode & 07777;
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        if (::fchown(m_fd, old.st_uid, old.st_gid) != 0) {
             mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
-            const bool groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+            const bool groupKept = ::fchown(m_fd, static_cast<uid_t>(-1), old.st_gid) == 0;
             static_cast<void>(groupKept);  // otherwise it has this process's group
         }
-        ::fchmod(fd, mode);
+        ::fchmod(m_fd, mode);
+    } else if (m_options.privateNewFile) {
+        ::fchmod(m_fd, 0600);
+    }
+    return true;
+}
+
+bool FileSave::Commit(std::string* error) {
+    if (m_fd < 0) {
+        if (error) *error = "cannot write " + m_path.string() + ": the save was not begun";
+        return false;
+    }
+    auto fail = [&](const char* what, int err) {
+        Abandon();
+        if (error) *error = ErrnoText(what, m_path, err);
+        return false;
+    };
+    if (m_options.flush && ::fsync(m_fd) != 0) return fail("cannot flush", errno);
+
+    // A file with more than one name: a rename would give this name a new
+    // file and leave the others with the old one. The new content, whole on
+    // disk in the temporary, is copied over the file itself instead; a copy
+    // of the old content is kept until that has worked and put back if it
+    // has not.
+    struct stat now {};
+    if (::lstat(m_file.c_str(), &now) == 0 && S_ISREG(now.st_mode) && now.st_nlink > 1) {
+        const int target = ::open(m_file.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        if (target < 0) return fail("cannot write", errno);
+        struct stat opened {};
+        if (::fstat(target, &opened) != 0 || opened.st_ino != now.st_ino || opened.st_dev != now.st_dev) {
+            ::close(target);
+            return fail("cannot write", EAGAIN);
+        }
+        const fs::path keptPath = FolderOf(m_file) / ("." + m_file.filename().string() + m_options.tag +
+                                                      std::to_string(::getpid()) + "-" +
+                                                      std::to_string(g_saveCounter.fetch_add(1)));
+        const int kept = ::open(keptPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (kept < 0) {
+            const int e = errno;
+            ::close(target);
+            return fail("cannot keep a copy of", e);
+        }
+        bool ok = CopyOver(target, kept) && ::fsync(kept) == 0;
+        int err = ok ? 0 : errno;
+        const char* what = "cannot keep a copy of";
+        if (ok) {
+            ok = CopyOver(m_fd, target) && ::fsync(target) == 0;
+            if (!ok) {
+                err = errno;
+                what = "cannot write";
+                // Put the old content back; the old length needs no new room.
+                if (CopyOver(kept, target)) ::fsync(target);
+            }
+        }
+        const bool closed = ::close(target) == 0;
+        if (ok && !closed) {
+            ok = false;
+            err = errno;
+            what = "cannot write";
+        }
+        ::close(kept);
+        ::unlink(keptPath.c_str());
+        if (!ok) return fail(what, err);
+        Abandon();
+        return true;
     }
 
-    if (!WriteAllToFd(fd, bytes)) return fail("cannot write");
-    if (::fsync(fd) != 0) return fail("cannot flush");
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0) return fail("cannot write");
-    if (::rename(tmp.c_str(), p.c_str()) != 0) return fail("cannot replace");
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0) return fail("cannot write", errno);
+    if (::rename(m_temp.c_str(), m_file.c_str()) != 0) return fail("cannot replace", errno);
+    m_temp.clear();
 
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dfd = ::open(FolderOf(m_file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
     }
     return true;
+}
+
+bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std::string* error) {
+    FileSave save(p);
+    if (!save.Begin(error)) return false;
+    if (!WriteAllToFd(save.fd(), bytes)) {
+        const int err = errno;
+        save.Abandon();
+        if (error) *error = ErrnoText("cannot write", p, err);
+        return false;
+    }
+    return save.Commit(error);
+}
+
+bool SaveCopyOfFile(const fs::path& from, const fs::path& to, std::string* error) {
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (in < 0 || ::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = in < 0 ? errno : EINVAL;
+        if (in >= 0) ::close(in);
+        if (error) *error = ErrnoText("cannot read", from, err);
+        return false;
+    }
+    // No flush of its own: the source stays where it was.
+    FileSave::Options options;
+    options.flush = false;
+    FileSave save(to, options);
+    bool ok = save.Begin(error);
+    if (ok && !CopyOver(in, save.fd())) {
+        const int err = errno;
+        ok = false;
+        if (error) *error = ErrnoText("cannot copy to", to, err);
+    }
+    ::close(in);
+    if (!ok) return false;
+    return save.Commit(error);
 }
 
 std::vector<fs::path> ListFiles(const fs::path& dir, std::string_view pattern) {

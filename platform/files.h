@@ -35,14 +35,75 @@ std::filesystem::path NormaliseStoredPath(std::string_view stored, bool* foreign
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& p,
                                                        std::size_t max_bytes = SIZE_MAX);
 
-// Writes to a temporary file in the same folder, flushes it and renames it
-// over `p`. An existing `p` is replaced only when this process may write it
-// (a read-only file, a folder or a device at `p` fails before anything is
-// written); the new file keeps the old one's permissions, and its owner and
-// group where this process may set them. On failure the old file is
-// untouched, no temporary is left and `error` says why.
+// One save of one file, for writers that produce the bytes as they go.
+// Begin() checks what stands at the target, removes the temporaries that
+// earlier saves of the same file left behind (those of processes that are
+// gone) and opens a new temporary beside the file; the writer writes the
+// whole new content to fd() (it may seek); Commit() puts it in place.
+// A target that is a symbolic link is saved as the file the link names (the
+// link stays); a file with several names is written in place, so every name
+// reads what was saved. Destroying an uncommitted save removes its
+// temporary and leaves the file as it was. One thread uses a save.
+class FileSave {
+public:
+    struct Options {
+        // Temporaries are named "." + file name + tag + "<pid>-<n>".
+        const char* tag = ".tmp-";
+        // A new file gets mode 0600 whatever the umask (a file that exists
+        // keeps its own mode).
+        bool privateNewFile = false;
+        // Flush the new content to the disk before it replaces the file
+        // (a large download may leave that to the system).
+        bool flush = true;
+    };
+
+    explicit FileSave(std::filesystem::path p);
+    FileSave(std::filesystem::path p, Options options);
+    ~FileSave();
+    FileSave(const FileSave&) = delete;
+    FileSave& operator=(const FileSave&) = delete;
+
+    // An existing target is replaced only when this process may write it (a
+    // read-only file, a folder or a device fails here, before anything is
+    // written). False with `error` set when the save cannot start.
+    bool Begin(std::string* error = nullptr);
+    int fd() const { return m_fd; }
+    // Flushes the temporary and puts it in place. On failure the old file is
+    // whole, no temporary is left and `error` says why.
+    bool Commit(std::string* error = nullptr);
+    // Removes the temporary; the file stays as it was.
+    void Abandon();
+
+    // The file the save writes: the target with its links followed.
+    const std::filesystem::path& file() const { return m_file; }
+
+private:
+    std::filesystem::path m_path;
+    Options m_options;
+    std::filesystem::path m_file;
+    std::filesystem::path m_temp;
+    int m_fd = -1;
+};
+
+// The whole of `bytes` through one FileSave: the new file keeps the old
+// one's permissions, and its owner and group where this process may set
+// them; links are written through as FileSave says. On failure the old file
+// is untouched, no temporary is left and `error` says why.
 bool SaveFileAtomic(const std::filesystem::path& p, std::span<const std::uint8_t> bytes,
                     std::string* error = nullptr);
+
+// The bytes of the file `from` saved as `to` through one FileSave (a copy
+// that replaces `to` whole, or leaves it as it was; not flushed, as the
+// source stays). False with `error` set
+// when `from` cannot be read or `to` cannot be saved.
+bool SaveCopyOfFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                    std::string* error = nullptr);
+
+// Removes the temporaries "." + name + tag + "<pid>-<n>" of `file` in its
+// folder whose process is gone (never this process's, never another file's),
+// and those of the older shape "." + name + tag + six letters or digits when
+// they are more than an hour old. Called by FileSave::Begin; the number removed.
+int RemoveStaleTemporaries(const std::filesystem::path& file, std::string_view tag);
 
 // Regular files of `dir` whose names match `pattern` ('*' and '?' wildcards,
 // the extension after the last '.' compared case-insensitively), sorted by

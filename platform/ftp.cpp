@@ -26,6 +26,7 @@
 #include <random>
 #include <system_error>
 
+#include "platform/files.h"
 #include "platform/net.h"
 
 namespace fs = std::filesystem;
@@ -350,17 +351,16 @@ FtpResult FtpList(const FtpSite& site, std::string_view folder, std::vector<FtpE
 FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const fs::path& local) {
     if (!ValidFtpServer(site.server)) return Refuse(FtpOutcome::BadServer, "not a server name: " + site.server);
     if (remote.empty() || remote.back() == '/') return Refuse(FtpOutcome::RemoteMissing, "no remote file named");
-    const fs::path dir = local.has_parent_path() ? local.parent_path() : fs::path(".");
-    std::string pattern = (dir / ("." + local.filename().string() + ".part-XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) return Refuse(FtpOutcome::LocalFileError, "cannot create a file next to " + local.string());
-    const std::string tmp(name.data());
-    // The new file gets the modes a plain new file would get.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // Into a temporary beside the file, which replaces it only once the whole
+    // file arrived (no flush first: flushing 200 MB would double the time of
+    // a loopback download).
+    platform::FileSave::Options options;
+    options.tag = ".part-";
+    options.flush = false;
+    platform::FileSave save(local, options);
+    std::string error;
+    if (!save.Begin(&error)) return Refuse(FtpOutcome::LocalFileError, error);
+    int fd = save.fd();
 
     Session s(site);
     if (s.curl()) {
@@ -371,12 +371,8 @@ FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const fs::pa
     s.OnRestart([fd, &restarted] { restarted = ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0; });
     FtpResult r = s.Run(BuildUrl(site.server, remote, false), false);
     if (!restarted && r.ok()) r = Refuse(FtpOutcome::LocalFileError, "cannot write " + local.string());
-    // No fsync: the file replaces the old one only once it arrived whole,
-    // and flushing 200 MB would double the time of a loopback download.
-    if (::close(fd) != 0 && r.ok()) r = Refuse(FtpOutcome::LocalFileError, "cannot write " + local.string());
-    if (r.ok() && ::rename(tmp.c_str(), local.c_str()) != 0)
-        r = Refuse(FtpOutcome::LocalFileError, "cannot replace " + local.string());
-    if (!r.ok()) ::unlink(tmp.c_str());
+    if (r.ok() && !save.Commit(&error)) r = Refuse(FtpOutcome::LocalFileError, error);
+    if (!r.ok()) save.Abandon();
     return r;
 }
 

@@ -52,10 +52,7 @@ void NewFace(FaceRecord& f) {
 }  // namespace
 
 bool PictureFileOps::Copy(const fs::path& from, const fs::path& to, std::string& why) {
-    std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    if (ec) why = ec.message();
-    return !ec;
+    return platform::SaveCopyOfFile(from, to, &why);
 }
 
 bool PictureFileOps::Remove(const fs::path& file, std::string& why) {

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/quit_signals.h"
+#include "platform/ui/profile.h"
 #include "project_editor/pavanel_frame.h"
 #include "project_editor/pavanel_session.h"
 #include "project_editor/pavanel_view.h"
@@ -45,6 +46,7 @@ public:
     int OnExit() override {
         m_quit.reset();
         if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
+        platform::ui::SaveProgramProfile("Pavanel");
         delete wxConfigBase::Set(nullptr);
         return wxApp::OnExit();
     }

@@ -374,10 +374,12 @@ bool CDataPackage::Pack(std::string_view name) {
 
     const fs::path target = PackagePath(name);
     if (!EnsureFolder(target.parent_path())) return Fail("创建文件出错!!");
-    const fs::path temp = target.parent_path() / ("." + target.filename().string() + ".tmp-" + UniqueSuffix());
-    Fd out(::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!out) return Fail("创建文件出错!!");
-    Cleanup removeTemp(temp);
+    // Not flushed before it replaces the old package: it is made again from
+    // the project at any time, and flushing would double the time of a pack.
+    platform::FileSave::Options options;
+    options.flush = false;
+    platform::FileSave save(target, options);
+    if (!save.Begin()) return Fail("创建文件出错!!");
 
     std::array<std::uint8_t, F::kHeaderSize> header{};
     platform::RecordWriter hw(header);
@@ -386,7 +388,7 @@ bool CDataPackage::Pack(std::string_view name) {
     hw.Char(2, ' ');
     const std::size_t headerName = platform::GbkCutLength(nameGbk, F::kMaxNameBytes);
     hw.Bytes(F::kOffName, std::span(reinterpret_cast<const std::uint8_t*>(nameGbk.data()), headerName));
-    if (!WriteAll(out.get(), header.data(), header.size())) return Fail("写入文件出错!!");
+    if (!WriteAll(save.fd(), header.data(), header.size())) return Fail("写入文件出错!!");
 
     std::vector<std::uint8_t> directory;
     std::string pool;
@@ -405,13 +407,13 @@ bool CDataPackage::Pack(std::string_view name) {
         offset += size;
     };
 
-    if (!WriteAll(out.get(), projectBytes->data(), projectBytes->size())) return Fail("写入文件出错!!");
+    if (!WriteAll(save.fd(), projectBytes->data(), projectBytes->size())) return Fail("写入文件出错!!");
     addEntry(kEntryProject, projectBytes->size(), nameGbk);
     for (const PendingFile& f : files) {
         Fd in(::open(f.path.c_str(), O_RDONLY | O_CLOEXEC));
         if (!in) return Fail("读取文件出错: " + f.path.string());
         std::uint64_t added = 0;
-        switch (AppendFile(in.get(), out.get(), maxOffset - offset, &added)) {
+        switch (AppendFile(in.get(), save.fd(), maxOffset - offset, &added)) {
             case AppendResult::Ok: break;
             case AppendResult::ReadError: return Fail("读取文件出错: " + f.path.string());
             case AppendResult::WriteError: return Fail("写入文件出错!!");
@@ -425,11 +427,10 @@ bool CDataPackage::Pack(std::string_view name) {
     hw.I32(F::kOffDirectory, static_cast<std::int32_t>(offset));
     hw.I32(F::kOffPool, static_cast<std::int32_t>(offset + directory.size()));
     hw.I32(F::kOffPoolSize, static_cast<std::int32_t>(pool.size()));
-    if (!WriteAll(out.get(), directory.data(), directory.size()) || !WriteAll(out.get(), pool.data(), pool.size()) ||
-        ::pwrite(out.get(), header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()) || !out.Close())
+    if (!WriteAll(save.fd(), directory.data(), directory.size()) || !WriteAll(save.fd(), pool.data(), pool.size()) ||
+        ::pwrite(save.fd(), header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()))
         return Fail("写入文件出错!!");
-    if (::rename(temp.c_str(), target.c_str()) != 0) return Fail("创建文件出错!!");
-    removeTemp.Release();
+    if (!save.Commit()) return Fail("写入文件出错!!");
     return true;
 }
 
@@ -522,15 +523,9 @@ int CDataPackage::Unpack(std::string_view fileName, const platform::MessageSink&
         }
     }
 
-    const fs::path projectTemp =
-        projectPath.parent_path() / ("." + projectPath.filename().string() + ".tmp-" + suffix);
-    Cleanup removeProjectTemp(projectTemp);
-    {
-        Fd out(::open(projectTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!out || !WriteAll(out.get(), projectBytes.data(), projectBytes.size()) || ::fsync(out.get()) != 0 ||
-            !out.Close())
-            return Failed("恢复创建文件出错!!");
-    }
+    platform::FileSave projectSave(projectPath);
+    if (!projectSave.Begin() || !WriteAll(projectSave.fd(), projectBytes.data(), projectBytes.size()))
+        return Failed("恢复创建文件出错!!");
 
     // The swap: old folder aside, new folder in, project file in, old folder gone.
     if (hadFolder && ::rename(finalFolder.c_str(), backup.c_str()) != 0) return Failed("恢复创建文件出错!!");
@@ -541,13 +536,12 @@ int CDataPackage::Unpack(std::string_view fileName, const platform::MessageSink&
         restore();
         return Failed("恢复创建文件出错!!");
     }
-    if (::rename(projectTemp.c_str(), projectPath.c_str()) != 0) {
+    if (!projectSave.Commit()) {
         ::rename(finalFolder.c_str(), building.c_str());
         restore();
         return Failed("恢复创建文件出错!!");
     }
     removeBuilding.Release();
-    removeProjectTemp.Release();
     if (hadFolder) fs::remove_all(backup, ec);
     if (!m_skipped.empty() && ask) {
         char head[128];

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/quit_signals.h"
+#include "platform/ui/profile.h"
 #include "shell/base_directory.h"
 #include "shell/client_shell.h"
 #include "shell/fittora_view.h"
@@ -71,6 +72,7 @@ bool CFittoraApp::OnInit() {
 int CFittoraApp::OnExit() {
     m_quit.reset();
     if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
+    platform::ui::SaveProgramProfile("Fittora");
     delete wxConfigBase::Set(nullptr);
     return wxApp::OnExit();
 }

@@ -18,10 +18,10 @@ namespace fs = std::filesystem;
 namespace transfer {
 namespace {
 
-fs::path TempPathFor(const fs::path& path) {
-    static std::atomic<unsigned> counter{0};
-    return path.parent_path() / ("." + path.filename().string() + ".part-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(counter.fetch_add(1)));
+platform::FileSave::Options DownloadSaveOptions() {
+    platform::FileSave::Options options;
+    options.tag = ".part-";
+    return options;
 }
 
 }  // namespace
@@ -42,7 +42,9 @@ int DownloadFile(const std::string& url, const fs::path& path, const DownloadOpt
 
     std::error_code ec;
     fs::create_directory(path.parent_path(), ec);
-    const fs::path temp = TempPathFor(path);
+    // The file reaches the disk before it replaces the old one: a crash
+    // after that must not leave an empty or partial package there.
+    platform::FileSave save(path, DownloadSaveOptions());
     int fd = -1;
     bool createFailed = false;
     bool writeFailed = false;
@@ -51,15 +53,21 @@ int DownloadFile(const std::string& url, const fs::path& path, const DownloadOpt
 
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
+    // The rate of a chunk is taken over the time that had passed when it was
+    // asked for: 10 ms for the first, then what the clock said after the
+    // chunk before it (10 when that was still 0).
+    std::int64_t rateMs = 10;
     auto report = [&] {
-        if (!options.progress) return;
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-        DownloadProgress p;
-        p.received = received;
-        p.length = length;
-        p.percent = platform::ProgressPercent(received, length);
-        p.line = RateLine(received, length, ms);
-        options.progress(p);
+        if (options.progress) {
+            DownloadProgress p;
+            p.received = received;
+            p.length = length;
+            p.percent = platform::ProgressPercent(received, length);
+            p.line = RateLine(received, length, rateMs);
+            options.progress(p);
+        }
+        rateMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        if (rateMs <= 0) rateMs = 10;
     };
 
     platform::HttpRequest request;
@@ -79,8 +87,8 @@ int DownloadFile(const std::string& url, const fs::path& path, const DownloadOpt
     platform::HttpCallbacks callbacks;
     callbacks.onStart = [&](std::int64_t announced) {
         length = announced;
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        createFailed = fd < 0;
+        createFailed = !save.Begin();
+        fd = save.fd();
     };
     callbacks.onData = [&](std::span<const std::uint8_t> chunk) {
         if (fd < 0) return false;
@@ -94,18 +102,11 @@ int DownloadFile(const std::string& url, const fs::path& path, const DownloadOpt
     };
 
     const platform::HttpResult r = platform::HttpGet(request, callbacks);
-    // The file reaches the disk before it is renamed into place: a crash
-    // after the rename must not leave an empty or partial package there.
-    bool closed = true;
-    if (fd >= 0) {
-        const bool synced = r.outcome != platform::HttpOutcome::Ok || ::fsync(fd) == 0;
-        closed = ::close(fd) == 0 && synced;
-    }
     auto fail = [&](int code) {
-        ::unlink(temp.c_str());
+        save.Abandon();
         return code;
     };
-    if (createFailed || writeFailed || !closed) return fail(kDownloadCreateFailed);
+    if (createFailed || writeFailed) return fail(kDownloadCreateFailed);
     switch (r.outcome) {
         case platform::HttpOutcome::Ok: break;
         case platform::HttpOutcome::Cancelled: return fail(kDownloadCancelled);
@@ -118,7 +119,7 @@ int DownloadFile(const std::string& url, const fs::path& path, const DownloadOpt
     }
     if (fd < 0) return fail(kDownloadCreateFailed);
     if (received == 0) report();
-    if (::rename(temp.c_str(), path.c_str()) != 0) return fail(kDownloadCreateFailed);
+    if (!save.Commit()) return fail(kDownloadCreateFailed);
     return kDownloadDone;
 }
 

@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-
 #include "platform/files.h"
 #include "platform/record.h"
 #include "platform/text.h"
@@ -85,8 +83,8 @@ fs::path FtpSettingsPath(const fs::path& base) { return base / kFtpSettingsFileN
 int ReadFtpSettings(const fs::path& file, FtpSettings* settings) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) return 0;
-    // One byte more than a record, so that a longer file is seen as such.
-    const auto bytes = platform::ReadWholeFile(file, kFtpSettingsSize + 1);
+    // A longer file gives its first record; a shorter one is no record.
+    const auto bytes = platform::ReadWholeFile(file, kFtpSettingsSize);
     if (!bytes) return 0;
     auto decoded = DecodeFtpSettings(*bytes);
     if (!decoded) return 0;
@@ -94,25 +92,26 @@ int ReadFtpSettings(const fs::path& file, FtpSettings* settings) {
     return 1;
 }
 
-int WriteFtpSettings(const fs::path& file, const FtpSettings& settings) {
-    static std::atomic<unsigned> counter{0};
+int WriteFtpSettings(const fs::path& file, const FtpSettings& settings, std::string* why) {
     const FtpSettingsBytes bytes = EncodeFtpSettings(settings);
-    const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    fs::path tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tmp = dir / ("." + file.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-                     std::to_string(counter.fetch_add(1)));
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0 && errno != EEXIST) break;
+    platform::FileSave::Options options;
+    options.privateNewFile = true;  // it holds a password
+    platform::FileSave save(file, options);
+    std::string error;
+    if (save.Begin(&error) && platform::WriteAllToFd(save.fd(), bytes) && save.Commit(&error)) return 1;
+    save.Abandon();
+    if (why) {
+        const std::string name = file.filename().string();
+        std::error_code ec;
+        const fs::path real = save.file().empty() ? file : save.file();
+        if (fs::is_directory(real, ec))
+            *why = "设置无法保存: " + name + " 是一个文件夹";
+        else if (fs::exists(real, ec) && ::faccessat(AT_FDCWD, real.c_str(), W_OK, AT_EACCESS) != 0)
+            *why = "设置无法保存: " + name + " 是只读文件";
+        else
+            *why = "设置无法保存: " + name + " 无法写入";
     }
-    if (fd < 0) return 0;
-    ::fchmod(fd, 0600);  // whatever the umask
-    bool ok = platform::WriteAllToFd(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(tmp.c_str(), file.c_str()) == 0;
-    if (!ok) ::unlink(tmp.c_str());
-    return ok ? 1 : 0;
+    return 0;
 }
 
 }  // namespace transfer

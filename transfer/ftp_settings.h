@@ -7,8 +7,8 @@
 // Texts are UTF-8 in memory and GBK in the file, cut to 36 bytes on a
 // character boundary. Reading bounds every field by its width and stops a
 // text at the first control character, so a damaged or hostile file gives
-// short texts at worst. The file is written through a temporary file created
-// with mode 0600 (it holds a password). Nothing here logs or shows a text.
+// short texts at worst. The file is written through the suite's one save; a
+// new one is made with mode 0600 (it holds a password). Nothing here logs or shows a text.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -59,10 +59,14 @@ std::optional<FtpSettings> DecodeFtpSettings(std::span<const std::uint8_t> bytes
 std::filesystem::path FtpSettingsPath(const std::filesystem::path& base);
 
 // 1 when the file was read into `settings`; 0 when it is missing, cannot be
-// read or is not a whole record (then `settings` is left as it was).
+// read or is shorter than a record (then `settings` is left as it was). Of a
+// longer file the first 524 bytes are the record.
 int ReadFtpSettings(const std::filesystem::path& file, FtpSettings* settings);
 
-// 1 when the file was written (mode 0600, replaced whole); 0 otherwise.
-int WriteFtpSettings(const std::filesystem::path& file, const FtpSettings& settings);
+// 1 when the file was written (through the one save: a new file gets mode
+// 0600, a file that exists keeps its mode, a link is written through); 0
+// otherwise, and `why` then says so in words for the user. A file this user
+// may not write is kept as it is.
+int WriteFtpSettings(const std::filesystem::path& file, const FtpSettings& settings, std::string* why = nullptr);
 
 }  // namespace transfer

@@ -439,7 +439,15 @@ void CTranzelDlg::OnTimer() {
 int CTranzelDlg::OnSaveSettings() {
     TakeControls();
     m_settings.siteFolder = Trimmed(m_siteFolder->GetValue());
-    return transfer::WriteFtpSettings(m_settingsPath, m_settings);
+    std::string why;
+    const int written = transfer::WriteFtpSettings(m_settingsPath, m_settings, &why);
+    if (!written) {
+        SetStatus(why);
+        m_settingsRefusal = why;
+    } else if (!m_settingsRefusal.empty() && status() == m_settingsRefusal) {
+        SetStatus("");  // the refusal no longer holds
+    }
+    return written;
 }
 
 void CTranzelDlg::OnRButtonDown() {

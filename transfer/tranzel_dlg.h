@@ -99,6 +99,7 @@ public:
     wxButton* downloadButton() const { return m_download; }
     wxButton* exitButton() const { return m_exit; }
     wxButton* listLocalButton() const { return m_listLocal; }
+    wxButton* saveSettingsButton() const { return m_saveSettings; }
     wxTextCtrl* serverEdit() const { return m_server; }
     wxTextCtrl* passwordEdit() const { return m_password; }
     CNetTrafficButton* graph(int i) const { return m_graphs[i]; }
@@ -125,6 +126,7 @@ private:
     std::filesystem::path m_base;
     std::filesystem::path m_settingsPath;
     transfer::FtpSettings m_settings;
+    std::string m_settingsRefusal;  // what the last refused "记住设置" showed
     std::string m_extension = "*";
     int m_listingMode = 0;
     int m_uploadMode = 0;

@@ -25,10 +25,7 @@ constexpr const char* kFittingRoomPage = "kzv_FittoraWeb.htm";
 constexpr const char* kVideoPage = "kzvVideoPlayer.htm";  // in "jsFile"
 
 bool CopyReplacing(const fs::path& from, const fs::path& to) {
-    if (!platform::FileExists(from)) return false;
-    std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    return !ec;
+    return platform::FileExists(from) && platform::SaveCopyOfFile(from, to);
 }
 
 fs::path Join(const fs::path& dir, std::string_view name) { return dir / fs::path(std::string(name)); }

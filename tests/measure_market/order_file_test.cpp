@@ -257,6 +257,43 @@ TEST(OrderFileWrite, WritesReadsBackAndAsksBeforeReplacing) {
     EXPECT_EQ(files, 1);
 }
 
+// An order file whose name is a link (to a file beside it or outside the
+// base), or that has a second name, is replaced in the file itself: the link
+// stays and every name reads the new order.
+TEST(OrderFileWrite, ReplacesTheFileBehindLinksAndSecondNames) {
+    testsupport::TempDir base, outside;
+    OrderTable t;
+    t.AddLine(Line("W-1001", "白色棉衬衫", "12.50", "3"), 'W', "");
+    const fs::path folder = base / "定单数据表保存区";
+    fs::create_directories(folder);
+    base.write("定单数据表保存区/real.of3", std::string("old order"));
+    outside.write("客户定单.of3", std::string("old order"));
+    fs::create_symlink("real.of3", folder / "2010A_001.of3");
+    fs::create_symlink(outside / "客户定单.of3", folder / "2010A_002.of3");
+    base.write("定单数据表保存区/2010A_003.of3", std::string("old order"));
+    fs::create_hard_link(folder / "2010A_003.of3", folder / "备份.of3");
+    struct Case {
+        const char* orderNo;
+        fs::path file;  // what must hold the new order
+    } cases[] = {
+        {"2010A_001", folder / "real.of3"},
+        {"2010A_002", outside / "客户定单.of3"},
+        {"2010A_003", folder / "备份.of3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.orderNo);
+        Recorder rec;
+        rec.answers = {platform::MbResult::Yes};
+        ASSERT_EQ(WriteOrderFile(t, base.path(), c.orderNo, "李四", "店内", rec.sink()), OrderWriteResult::Written);
+        const std::string expected = BuildOrderFileText(t, c.orderNo, "李四", "店内");
+        EXPECT_EQ(FileBytes(c.file), expected);
+        EXPECT_EQ(FileBytes(folder / (std::string(c.orderNo) + ".of3")), expected);
+    }
+    EXPECT_TRUE(fs::is_symlink(folder / "2010A_001.of3"));
+    EXPECT_TRUE(fs::is_symlink(folder / "2010A_002.of3"));
+    EXPECT_EQ(fs::hard_link_count(folder / "备份.of3"), 2u);
+}
+
 TEST(OrderFileWrite, RefusalsAndFailuresAreReported) {
     testsupport::TempDir base;
     OrderTable t;

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include "tests/support/ordinary_user.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,8 @@
 
 using namespace platform;
 namespace fs = std::filesystem;
+using testsupport::AsOrdinaryUser;
+using testsupport::kNobody;
 using testsupport::TempDir;
 
 namespace {
@@ -30,58 +33,6 @@ std::vector<std::string> Names(const std::vector<fs::path>& paths) {
 }
 
 std::vector<std::uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
-
-// The ordinary user the saves run as when the tests run as root.
-constexpr uid_t kNobody = 65534;
-constexpr gid_t kNoGroup = 65534;
-
-// Runs `body` as an ordinary user with `dir` as its working directory: in a
-// child process that gives up root for kNobody when the tests run as root
-// (`dir` is handed to it), in this process as its own user otherwise.
-// `body` returns what went wrong, empty when nothing did.
-std::string AsOrdinaryUser(const fs::path& dir, const std::function<std::string()>& body) {
-    if (::geteuid() != 0) {
-        testsupport::ScopedCwd cwd(dir);
-        return body();
-    }
-    if (::chown(dir.c_str(), kNobody, kNoGroup) != 0) return "cannot hand the folder over";
-    // The child enters the folder through a descriptor, so the folders above
-    // it need not be open to that user.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    int out[2];
-    if (dirFd < 0 || ::pipe(out) != 0) return "cannot prepare the child";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(out[0]);
-        std::string what;
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 || ::setuid(kNobody) != 0 || ::geteuid() == 0)
-            what = "cannot give up root";
-        else if (::fchdir(dirFd) != 0)
-            what = "cannot enter the folder";
-        else
-            try {
-                what = body();
-            } catch (const std::exception& e) {
-                what = e.what();
-            }
-        const ssize_t written = ::write(out[1], what.data(), what.size());
-        ::_exit(written == static_cast<ssize_t>(what.size()) ? 0 : 1);
-    }
-    ::close(out[1]);
-    ::close(dirFd);
-    std::string what;
-    char buf[512];
-    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) != 0;) {
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) break;
-        what.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(out[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        what += " (the child did not end well)";
-    return what;
-}
 
 mode_t ModeOf(const fs::path& p) {
     struct stat st {};
@@ -222,6 +173,228 @@ TEST(Files, SaveRefusesWhatThisUserMayNotWriteAndKeepsTheMode) {
     if (::geteuid() == 0) {
         EXPECT_EQ(after.st_uid, kNobody);
     }
+}
+
+// A name that is a symbolic link is saved as the file the link names: the
+// link stays a link and the file it names holds the new bytes, wherever it
+// lies (beside it, in another folder, at the end of a chain, or not made
+// yet). No temporary stays beside either.
+TEST(Files, SaveWritesThroughSymbolicLinks) {
+    TempDir base, outside;
+    struct Case {
+        const char* name;
+        fs::path link;    // in base
+        fs::path target;  // what the link says
+        fs::path file;    // the file that must hold the bytes
+        bool exists;
+    } cases[] = {
+        {"beside it", "服饰尺码记录表.cd3", "chart_real.cd3", base / "chart_real.cd3", true},
+        {"an order file", "2010A_001.of3", "orders/real.of3", base / "orders" / "real.of3", true},
+        {"outside the base", "客户.cd3", outside / "客户.cd3", outside / "客户.cd3", true},
+        {"a chain", "chain.cd3", "服饰尺码记录表.cd3", base / "chart_real.cd3", true},
+        {"a link to nothing yet", "new.of3", "made_later.of3", base / "made_later.of3", false},
+    };
+    fs::create_directories(base / "orders");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.exists && !fs::exists(c.file)) {
+            ASSERT_TRUE(SaveFileAtomic(c.file, Bytes("old rows")));
+            ::chmod(c.file.c_str(), 0640);
+        }
+        fs::create_symlink(c.target, base / c.link);
+        std::string error;
+        ASSERT_TRUE(SaveFileAtomic(base / c.link, Bytes(std::string("new rows of ") + c.name), &error)) << error;
+        EXPECT_TRUE(fs::is_symlink(base / c.link));
+        EXPECT_EQ(fs::read_symlink(base / c.link), c.target);
+        EXPECT_EQ(ReadWholeFile(c.file), Bytes(std::string("new rows of ") + c.name));
+        if (c.exists) {
+            EXPECT_EQ(ModeOf(c.file), 0640u);
+        }
+    }
+    for (const fs::path& dir : {base.path(), base / "orders", outside.path()}) {
+        for (const std::string& name : testsupport::FileNames(dir)) {
+            EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+        }
+    }
+    EXPECT_EQ(testsupport::FileNames(base.path()),
+              (std::vector<std::string>{"2010A_001.of3", "chain.cd3", "chart_real.cd3", "made_later.of3", "new.of3",
+                                        "orders", "客户.cd3", "服饰尺码记录表.cd3"}));
+
+    // A link in a loop cannot be saved through; nothing is made.
+    fs::create_symlink("loop_b.cd3", base / "loop_a.cd3");
+    fs::create_symlink("loop_a.cd3", base / "loop_b.cd3");
+    std::string error;
+    EXPECT_FALSE(SaveFileAtomic(base / "loop_a.cd3", Bytes("x"), &error));
+    EXPECT_NE(error.find("loop_a.cd3"), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_symlink(base / "loop_a.cd3"));
+}
+
+// As the owner, who may not write them: a link to a file made read-only is
+// refused like the file itself, and a failed save through a link keeps the
+// old bytes.
+TEST(Files, SaveThroughALinkRefusesWhatTheFileRefuses) {
+    TempDir dir;
+    const fs::path folder = dir / "数据";
+    fs::create_directories(folder);
+    const std::string failures = AsOrdinaryUser(folder, [] {
+        std::string wrong;
+        auto check = [&wrong](bool ok, const std::string& what) {
+            if (!ok) wrong += what + "; ";
+        };
+        check(SaveFileAtomic("chart_real.cd3", Bytes("old rows")), "the first save failed");
+        check(::chmod("chart_real.cd3", 0444) == 0, "chmod failed");
+        check(::symlink("chart_real.cd3", "服饰尺码记录表.cd3") == 0, "symlink failed");
+        std::string error;
+        check(!SaveFileAtomic("服饰尺码记录表.cd3", Bytes("new rows"), &error), "a read-only file was written");
+        check(error.find("服饰尺码记录表.cd3") != std::string::npos, "the error names no file: " + error);
+        check(ReadWholeFile("chart_real.cd3") == Bytes("old rows"), "the read-only file changed");
+        check(fs::is_symlink("服饰尺码记录表.cd3"), "the link was replaced");
+        check(testsupport::FileNames(".") == std::vector<std::string>{"chart_real.cd3", "服饰尺码记录表.cd3"},
+              "other files were left");
+        return wrong;
+    });
+    EXPECT_EQ(failures, "");
+
+    // Writes beyond 8 bytes fail (EFBIG) for as long as the limit holds.
+    ::chmod((folder / "chart_real.cd3").c_str(), 0644);
+    rlimit old_limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old_limit;
+    small.rlim_cur = 8;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = SaveFileAtomic(folder / "服饰尺码记录表.cd3", Bytes("rows longer than the limit"));
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadWholeFile(folder / "chart_real.cd3"), Bytes("old rows"));
+    EXPECT_TRUE(fs::is_symlink(folder / "服饰尺码记录表.cd3"));
+    EXPECT_EQ(testsupport::FileNames(folder), (std::vector<std::string>{"chart_real.cd3", "服饰尺码记录表.cd3"}));
+}
+
+// A file with a second name stays one file: whichever name is saved, every
+// name reads what was saved, and the file keeps its mode. A save that fails
+// leaves the old bytes under both names.
+TEST(Files, SaveKeepsAFileWithSeveralNamesOneFile) {
+    TempDir dir;
+    const fs::path order = dir / "2010A_001.of3";
+    const fs::path backup = dir / "备份.of3";
+    ASSERT_TRUE(SaveFileAtomic(order, Bytes("the first order, a long line of rows")));
+    ::chmod(order.c_str(), 0640);
+    fs::create_hard_link(order, backup);
+    struct stat before {};
+    ASSERT_EQ(::stat(order.c_str(), &before), 0);
+
+    struct Step {
+        fs::path saved;
+        const char* bytes;
+    } steps[] = {
+        {order, "shorter"},
+        {backup, "through the second name, and longer than before"},
+        {order, ""},
+        {order, "again"},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.bytes);
+        std::string error;
+        ASSERT_TRUE(SaveFileAtomic(s.saved, Bytes(s.bytes), &error)) << error;
+        EXPECT_EQ(ReadWholeFile(order), Bytes(s.bytes));
+        EXPECT_EQ(ReadWholeFile(backup), Bytes(s.bytes));
+        struct stat now {};
+        ASSERT_EQ(::stat(order.c_str(), &now), 0);
+        EXPECT_EQ(now.st_ino, before.st_ino);
+        EXPECT_EQ(now.st_nlink, 2u);
+        EXPECT_EQ(now.st_mode & 07777, 0640u);
+        EXPECT_EQ(testsupport::FileNames(dir.path()), (std::vector<std::string>{"2010A_001.of3", "备份.of3"}));
+    }
+
+    rlimit old_limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old_limit;
+    small.rlim_cur = 8;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = SaveFileAtomic(backup, Bytes("rows longer than the limit"));
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadWholeFile(order), Bytes("again"));
+    EXPECT_EQ(ReadWholeFile(backup), Bytes("again"));
+    EXPECT_EQ(testsupport::FileNames(dir.path()), (std::vector<std::string>{"2010A_001.of3", "备份.of3"}));
+}
+
+// A save removes the temporaries that killed saves of the same file left
+// (their process is gone), and nothing else: not those of a live process,
+// not another file's, not look-alikes, not folders.
+TEST(Files, SaveRemovesItsOwnStaleTemporaries) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string gone = std::to_string(child);
+    const std::string live = std::to_string(::getppid());
+    const std::string self = std::to_string(::getpid());
+
+    TempDir dir;
+    dir.write("服饰尺码记录表.cd3", "old");
+    const std::vector<std::string> stale = {".服饰尺码记录表.cd3.tmp-" + gone + "-0",
+                                            ".服饰尺码记录表.cd3.tmp-" + gone + "-17"};
+    const std::vector<std::string> kept = {
+        ".服饰尺码记录表.cd3.tmp-" + live + "-0",      // its process still runs
+        ".服饰尺码记录表.cd3.tmp-" + self + "-999",    // this process's own
+        ".客户.cd3.tmp-" + gone + "-0",                // another file's
+        ".服饰尺码记录表.cd3.tmp-" + gone + "-0.bak",  // look-alikes
+        ".服饰尺码记录表.cd3.tmp-" + gone + "-",
+        ".服饰尺码记录表.cd3.tmp-" + gone,
+        ".服饰尺码记录表.cd3.tmp-x" + gone + "-0",
+        "服饰尺码记录表.cd3.tmp-" + gone + "-0",
+        ".服饰尺码记录表.cd3.part-" + gone + "-0",  // a download's, not a save's
+    };
+    for (const auto& n : stale) dir.write(n, "half a save");
+    for (const auto& n : kept) dir.write(n, "keep");
+    fs::create_directory(dir / (".服饰尺码记录表.cd3.tmp-" + gone + "-5"));  // a folder is no temporary
+
+    ASSERT_TRUE(SaveFileAtomic(dir / "服饰尺码记录表.cd3", Bytes("new")));
+    EXPECT_EQ(ReadWholeFile(dir / "服饰尺码记录表.cd3"), Bytes("new"));
+    std::vector<std::string> expected = kept;
+    expected.push_back("服饰尺码记录表.cd3");
+    expected.push_back(".服饰尺码记录表.cd3.tmp-" + gone + "-5");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(testsupport::FileNames(dir.path()), expected);
+
+    // The older download shape names no process: it goes only when it has
+    // been left untouched for more than an hour.
+    dir.write(".p.rar.part-Ab3xY9", "old");
+    dir.write(".p.rar.part-Zz0000", "recent");
+    const timespec times[2] = {{::time(nullptr) - 7200, 0}, {::time(nullptr) - 7200, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / ".p.rar.part-Ab3xY9").c_str(), times, 0), 0);
+    EXPECT_EQ(RemoveStaleTemporaries(dir / "p.rar", ".part-"), 1);
+    EXPECT_FALSE(fs::exists(dir / ".p.rar.part-Ab3xY9"));
+    EXPECT_TRUE(fs::exists(dir / ".p.rar.part-Zz0000"));
+}
+
+// A copy goes through the same save: the copy lands in the file a link
+// names, a missing source or a folder at the target changes nothing.
+TEST(Files, CopiesAreSavedLikeEveryOtherFile) {
+    TempDir dir;
+    dir.write("源.png", "picture");
+    dir.write("real.png", "old picture");
+    ::chmod((dir / "real.png").c_str(), 0640);
+    fs::create_symlink("real.png", dir / "红色上衣.png");
+    std::string error;
+    ASSERT_TRUE(SaveCopyOfFile(dir / "源.png", dir / "红色上衣.png", &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "红色上衣.png"));
+    EXPECT_EQ(ReadWholeFile(dir / "real.png"), Bytes("picture"));
+    EXPECT_EQ(ModeOf(dir / "real.png"), 0640u);
+
+    EXPECT_FALSE(SaveCopyOfFile(dir / "missing.png", dir / "real.png", &error));
+    EXPECT_NE(error.find("missing.png"), std::string::npos) << error;
+    fs::create_directory(dir / "folder.png");
+    EXPECT_FALSE(SaveCopyOfFile(dir / "源.png", dir / "folder.png", &error));
+    EXPECT_TRUE(fs::is_empty(dir / "folder.png"));
+    EXPECT_EQ(ReadWholeFile(dir / "real.png"), Bytes("picture"));
+    EXPECT_EQ(testsupport::FileNames(dir.path()),
+              (std::vector<std::string>{"folder.png", "real.png", "源.png", "红色上衣.png"}));
 }
 
 TEST(Files, ReadWholeFileRefusesWhatIsNotAFile) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -508,6 +510,37 @@ TEST(DataPackage, PackReportsEveryFailureAndKeepsTheOldPackage) {
     for (int i = 0; i < 275; ++i) full.dir.write(fs::path(kCustom) / "p" / kSounds / ("m" + std::to_string(i)), std::string("x"));
     ASSERT_TRUE(full.package.Pack("p")) << full.package.GetLastErrorText();
     EXPECT_EQ(testbytes::I32At(ReadAll(full.package.PackagePath("p")), 196), 880);
+}
+
+// A package whose name is a link is written as the file the link names, and
+// a project file with a second name stays one file when a package replaces it.
+TEST(DataPackage, PackAndUnpackWriteThroughLinks) {
+    Install shop, customer;
+    TempDir elsewhere;
+    const fs::path package = shop.package.PackagePath("春季新款");
+    fs::create_directories(package.parent_path());
+    fs::create_symlink(elsewhere / "春季新款.rar", package);
+    const fs::path download = InstallShopProject(shop, customer);
+    EXPECT_TRUE(fs::is_symlink(package));
+    const auto packed = ReadAll(elsewhere / "春季新款.rar");
+    ASSERT_GE(packed.size(), 2u);
+    EXPECT_EQ(packed[0], 'A');
+    EXPECT_EQ(packed[1], 'a');
+
+    const fs::path project = customer.dir / kProjects / "春季新款.dm3";
+    const fs::path second = customer.dir / kProjects / "备份.dm3";
+    const auto installed = ReadAll(project);
+    ASSERT_FALSE(installed.empty());
+    {
+        std::ofstream edit(project, std::ios::binary | std::ios::in | std::ios::out);
+        edit.write("X", 1);  // the customer's own change, in place
+    }
+    fs::create_hard_link(project, second);
+    ASSERT_EQ(customer.package.Unpack("p.rar", Answer(platform::MbResult::Yes, nullptr)), 1)
+        << customer.package.GetLastErrorText();
+    EXPECT_EQ(ReadAll(project), installed);
+    EXPECT_EQ(ReadAll(second), installed);
+    EXPECT_EQ(fs::hard_link_count(project), 2u);
 }
 
 TEST(DataPackage, EachPackHasItsOwnNames) {

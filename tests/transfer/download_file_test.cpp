@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <thread>
 
 #include "tests/support/http_test_server.h"
@@ -49,6 +52,8 @@ TEST_F(DownloadFileTest, AWholeFileArrivesWithProgress) {
     EXPECT_EQ(reports.back().length, 100000);
     EXPECT_EQ(reports.back().percent, 100);
     EXPECT_EQ(reports.back().line.rfind("97 KB / 97 KB @ ", 0), 0u) << reports.back().line;
+    // The first chunk's rate is taken over 10 ms, whenever it came.
+    EXPECT_EQ(reports.front().line, transfer::RateLine(reports.front().received, 100000, 10));
     for (std::size_t i = 1; i < reports.size(); ++i) {
         EXPECT_GT(reports[i].received, reports[i - 1].received);
         EXPECT_LE(reports[i].received - reports[i - 1].received, 16384u);
@@ -60,6 +65,27 @@ TEST_F(DownloadFileTest, AWholeFileArrivesWithProgress) {
     EXPECT_EQ(ReadAll(target), testsupport::PatternBytes(100000));
     EXPECT_EQ(reports.back().percent, -1);
     EXPECT_EQ(reports.back().line.rfind("97 KB / 0 KB @ ", 0), 0u) << reports.back().line;
+}
+
+// A download of a name removes the temporaries that killed downloads of the
+// same name left (their process is gone), and no others; a name that is a
+// link gets the file it names written.
+TEST_F(DownloadFileTest, ADownloadRemovesItsOwnStaleTemporariesAndWritesThroughLinks) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string gone = std::to_string(child);
+    const fs::path folder = target.parent_path();
+    base.write(fs::path("服饰搭配下载专区") / (".p.rar.part-" + gone + "-0"), "half a download");
+    base.write(fs::path("服饰搭配下载专区") / (".q.rar.part-" + gone + "-0"), "another name's");
+    base.write(fs::path("服饰搭配下载专区") / "real.rar", "old");
+    fs::create_symlink("real.rar", target);
+    ASSERT_EQ(Download("/files/p.rar"), transfer::kDownloadDone);
+    EXPECT_TRUE(fs::is_symlink(target));
+    EXPECT_EQ(ReadAll(folder / "real.rar"), testsupport::PatternBytes(100000));
+    EXPECT_EQ(testsupport::FileNames(folder),
+              (std::vector<std::string>{".q.rar.part-" + gone + "-0", "p.rar", "real.rar"}));
 }
 
 TEST_F(DownloadFileTest, AFailedDownloadKeepsTheEarlierCopy) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "tests/support/ordinary_user.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -88,7 +89,7 @@ TEST(FtpSettings, RoundTripsTextsWithinTheirBounds) {
     }
 }
 
-TEST(FtpSettings, FileIsPrivateAndReplacedWhole) {
+TEST(FtpSettings, ANewFileIsPrivateAndAnOldOneKeepsItsMode) {
     TempDir base;
     const fs::path file = transfer::FtpSettingsPath(base.path());
     EXPECT_EQ(file.filename(), "jxClothFtpSet.3ft");
@@ -98,25 +99,78 @@ TEST(FtpSettings, FileIsPrivateAndReplacedWhole) {
     EXPECT_EQ(s.siteFolder, "DressDLoad2010");
     EXPECT_EQ(s.server, "");
 
-    base.write("jxClothFtpSet.3ft", std::string(524, 'x'));
-    ::chmod(file.c_str(), 0644);
     FtpSettings w{"host", "me", "secret", "DownLoad"};
     ASSERT_EQ(transfer::WriteFtpSettings(file, w), 1);
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-    const auto bytes = ReadAll(file);
-    ASSERT_EQ(bytes.size(), 524u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(base.path()), fs::directory_iterator()), 1);  // no temporary left
+    EXPECT_EQ(st.st_mode & 0777, 0600u);  // it holds a password
+
+    ::chmod(file.c_str(), 0640);
+    w.password = "another";
+    ASSERT_EQ(transfer::WriteFtpSettings(file, w), 1);
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(ReadAll(file).size(), 524u);
+    EXPECT_EQ(testsupport::FileNames(base.path()), std::vector<std::string>{"jxClothFtpSet.3ft"});  // no temporary
     FtpSettings r;
     ASSERT_EQ(transfer::ReadFtpSettings(file, &r), 1);
-    EXPECT_EQ(r.password, "secret");
+    EXPECT_EQ(r.password, "another");
     EXPECT_EQ(r.siteFolder, "DownLoad");
 
     // A folder in the file's place cannot be written over.
     TempDir other;
     fs::create_directories(transfer::FtpSettingsPath(other.path()));
-    EXPECT_EQ(transfer::WriteFtpSettings(transfer::FtpSettingsPath(other.path()), w), 0);
+    std::string why;
+    EXPECT_EQ(transfer::WriteFtpSettings(transfer::FtpSettingsPath(other.path()), w, &why), 0);
+    EXPECT_EQ(why, "设置无法保存: jxClothFtpSet.3ft 是一个文件夹");
+}
+
+// As the owner (who, unlike root, may not write a read-only file): a file
+// made read-only is refused, said so and kept with its mode; a link to the
+// file is written through and stays a link; a file with a second name stays
+// one file.
+TEST(FtpSettings, TheWriterKeepsReadOnlyFilesAndLinks) {
+    TempDir dir;
+    const fs::path base = dir / "base";
+    fs::create_directories(base);
+    const std::string failures = testsupport::AsOrdinaryUser(base, [] {
+        std::string wrong;
+        auto check = [&wrong](bool ok, const std::string& what) {
+            if (!ok) wrong += what + "; ";
+        };
+        const fs::path file = transfer::kFtpSettingsFileName;
+        const FtpSettings first{"ftp.shop.cn", "shop", "first", "DressDLoad2010"};
+        FtpSettings second = first;
+        second.password = "second";
+        FtpSettings r;
+
+        check(transfer::WriteFtpSettings(file, first) == 1, "the first write failed");
+        check(::chmod(file.c_str(), 0444) == 0, "chmod failed");
+        std::string why;
+        check(transfer::WriteFtpSettings(file, second, &why) == 0, "a read-only file was written over");
+        check(why == "设置无法保存: jxClothFtpSet.3ft 是只读文件", "the refusal says: " + why);
+        check(transfer::ReadFtpSettings(file, &r) == 1 && r.password == "first", "the read-only file changed");
+        struct stat st {};
+        check(::stat(file.c_str(), &st) == 0 && (st.st_mode & 07777) == 0444, "the read-only file's mode changed");
+
+        // Through a link: the file it names is written, the link stays.
+        check(::chmod(file.c_str(), 0644) == 0 && ::rename(file.c_str(), "real.3ft") == 0 &&
+                  ::symlink("real.3ft", file.c_str()) == 0,
+              "cannot make the link");
+        check(transfer::WriteFtpSettings(file, second) == 1, "the write through the link failed");
+        check(fs::is_symlink(file), "the link was replaced");
+        check(transfer::ReadFtpSettings("real.3ft", &r) == 1 && r.password == "second", "the linked file is old");
+        check(::stat("real.3ft", &st) == 0 && (st.st_mode & 07777) == 0644, "the linked file's mode changed");
+
+        // A second name of the same file reads what was written.
+        check(::link("real.3ft", "备份.3ft") == 0, "cannot make the second name");
+        check(transfer::WriteFtpSettings(file, first) == 1, "the write of a file with two names failed");
+        check(transfer::ReadFtpSettings("备份.3ft", &r) == 1 && r.password == "first", "the second name is old");
+        check(testsupport::FileNames(".") == std::vector<std::string>{"jxClothFtpSet.3ft", "real.3ft", "备份.3ft"},
+              "other files were left");
+        return wrong;
+    });
+    EXPECT_EQ(failures, "");
 }
 
 TEST(FtpSettings, HostileFilesGiveBoundedTextsOrTheDefaults) {
@@ -131,9 +185,12 @@ TEST(FtpSettings, HostileFilesGiveBoundedTextsOrTheDefaults) {
     std::vector<Case> cases;
     cases.push_back({"empty", {}, false, 0});
     cases.push_back({"short", std::vector<std::uint8_t>(good.begin(), good.begin() + 523), false, 0});
+    // A longer file gives its first record.
     auto longer = std::vector<std::uint8_t>(good.begin(), good.end());
-    longer.push_back(0);
-    cases.push_back({"long", longer, false, 0});
+    longer.push_back(0xFF);
+    cases.push_back({"one byte longer", longer, true, 36});
+    longer.resize(4096, 'x');
+    cases.push_back({"much longer", longer, true, 36});
     cases.push_back({"all 0xFF", std::vector<std::uint8_t>(524, 0xFF), true, 36});
     cases.push_back({"all zero", std::vector<std::uint8_t>(524, 0), true, 36});
     // No terminator in any field: every text stops at 36 bytes.
@@ -170,6 +227,17 @@ TEST(FtpSettings, HostileFilesGiveBoundedTextsOrTheDefaults) {
             EXPECT_LE(t->size(), c.maxLen * 3 / 2 + 1);
             for (unsigned char ch : *t) EXPECT_GE(ch, 0x20);
         }
+    }
+    // A longer file in detail: the texts of its first 524 bytes.
+    {
+        TempDir base;
+        base.write("jxClothFtpSet.3ft", cases[2].bytes);
+        FtpSettings s;
+        ASSERT_EQ(transfer::ReadFtpSettings(transfer::FtpSettingsPath(base.path()), &s), 1);
+        EXPECT_EQ(s.server, "host");
+        EXPECT_EQ(s.user, "user");
+        EXPECT_EQ(s.password, "pw");
+        EXPECT_EQ(s.siteFolder, "folder");
     }
     // The control-character case in detail: text up to the control character.
     TempDir base;

@@ -1,6 +1,8 @@
 // FTP against a loopback pyftpdlib server: upload, list, download, and the
 // ways they fail; the LIST parser over real server lines; the upload job.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/wait.h>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -164,6 +166,31 @@ TEST_F(FtpTransfer, FailuresComeBackAsOutcomesAndLeaveNoPartialFile) {
     fs::create_directories(remote / "web" / "Empty");
     EXPECT_TRUE(platform::FtpList(site, "web/Empty", &entries).ok());
     EXPECT_TRUE(entries.empty());
+}
+
+// A download of a name removes the temporaries that killed downloads of that
+// name left in its folder (their process is gone, or, of the older shape that
+// names none, untouched for more than an hour), and no others.
+TEST_F(FtpTransfer, ADownloadRemovesItsOwnStaleTemporaries) {
+    remote.write("web/DressDLoad2010/春装.rar", PatternBytes(50000));
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string gone = std::to_string(child);
+    const std::string live = std::to_string(::getppid());
+    for (const std::string& n : std::vector<std::string>{".春装.rar.part-" + gone + "-0", ".春装.rar.part-Ab3xY9", ".春装.rar.part-" + live + "-0",
+                                 ".春装.rar.part-Zz0000", ".夏装.rar.part-" + gone + "-0"})
+        local.write(n, std::string("half a download"));
+    const timespec old[2] = {{::time(nullptr) - 7200, 0}, {::time(nullptr) - 7200, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (local / ".春装.rar.part-Ab3xY9").c_str(), old, 0), 0);
+
+    const auto r = platform::FtpDownload(site, "web/DressDLoad2010/春装.rar", local / "春装.rar");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(ReadAll(local / "春装.rar"), PatternBytes(50000));
+    EXPECT_EQ(FileNames(local.path()), (std::vector<std::string>{".夏装.rar.part-" + gone + "-0",
+                                                                 ".春装.rar.part-" + live + "-0",
+                                                                 ".春装.rar.part-Zz0000", "春装.rar"}));
 }
 
 TEST(FtpDropped, ADroppedDownloadLeavesTheOldFileAndNoPartOne) {

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include <wx/button.h>
+#include <wx/clipbrd.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
@@ -32,6 +33,10 @@
 #include "tests/support/window_test_util.h"
 #include "tests/transfer/window/simulated_click.h"
 #include "transfer/net_traffic_button.h"
+#include "transfer/tranzel_texts.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace fs = std::filesystem;
 using testsupport::FtpTestServer;
@@ -431,11 +436,21 @@ TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
     ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg->uploadMode() == 0; }));
     EXPECT_EQ(dlg->status(), "上传失败! 上传失败!< " + (base / "服饰搭配上传数据专区" / "gone.rar").string() + " >");
 
+    // "记住设置" where the file cannot be written (a folder took its name):
+    // the status line says so, and the folder stays.
+    const fs::path file = base / "jxClothFtpSet.3ft";
+    fs::create_directories(file / "kept");
+    Click(dlg->saveSettingsButton());
+    EXPECT_EQ(dlg->status(), "设置无法保存: jxClothFtpSet.3ft 是一个文件夹");
+    EXPECT_TRUE(fs::is_directory(file / "kept"));
+    Shot(dlg, "settings-refused");
+    fs::remove_all(file);
+
     // "记住设置": a private file that the next start reads; the password is
     // nowhere in it as text.
     dlg->SetSiteFolder("DownLoad");
-    EXPECT_EQ(dlg->OnSaveSettings(), 1);
-    const fs::path file = base / "jxClothFtpSet.3ft";
+    Click(dlg->saveSettingsButton());
+    EXPECT_EQ(dlg->status(), "");  // the refusal is gone with its cause
     struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -455,6 +470,46 @@ TEST_F(TranzelDlgTest, FailuresAndTheSettingsFile) {
 // The client's "上传试衣文件" starts the program from its own folder, in the
 // same working directory; the program shows its dialog with the account of
 // the settings file found there.
+namespace {
+
+// The viewable top-level window of another client with this caption, 0 when
+// there is none.
+unsigned long ViewableWindowNamed(Display* x, const std::string& caption) {
+    const Atom nameAtom = XInternAtom(x, "_NET_WM_NAME", False), utf8 = XInternAtom(x, "UTF8_STRING", False);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    unsigned long found = 0;
+    XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &n);
+    for (unsigned int i = 0; i < n && !found; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x, children[i], nameAtom, 0, 1024, False, utf8, &type, &format, &items, &after, &data) !=
+                Success ||
+            !data)
+            continue;
+        const std::string name(reinterpret_cast<const char*>(data), items);
+        XFree(data);
+        XWindowAttributes a{};
+        if (name == caption && XGetWindowAttributes(x, children[i], &a) && a.map_state == IsViewable) found = children[i];
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+// The clipboard's text, as another program put it there.
+std::string ClipboardText() {
+    wxTextDataObject text;
+    if (!wxTheClipboard->Open()) return "(no clipboard)";
+    const bool got = wxTheClipboard->GetData(text);
+    wxTheClipboard->Clear();
+    wxTheClipboard->Close();
+    return got ? text.GetText().utf8_string() : "(nothing copied)";
+}
+
+}  // namespace
+
 TEST(TranzelProgram, StartsAsTheClientStartsIt) {
     TempDir base;
     ASSERT_EQ(transfer::WriteFtpSettings(base / "jxClothFtpSet.3ft", {"ftp.shop.example", "shop", "secret", "DownLoad"}), 1);
@@ -480,17 +535,45 @@ TEST(TranzelProgram, StartsAsTheClientStartsIt) {
         if (pid < 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    struct Stop {
+        int pid;
+        ~Stop() { ::kill(pid, SIGTERM); }
+    } stop{pid};
+
+    // Its dialog stands on the screen under its caption.
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    unsigned long dialog = 0;
+    const auto shown = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!dialog && std::chrono::steady_clock::now() < shown) {
+        dialog = ViewableWindowNamed(x, std::string(transfer::kTranzelCaption));
+        if (!dialog) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_NE(dialog, 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // painted
     const wxImage screen = testsupport::GrabScreenArea(wxRect(0, 0, 1600, 1000));
-    ::kill(pid, SIGTERM);
     ASSERT_TRUE(screen.IsOk());
-    // Nothing else is on this display now: the program's dialog is what is not black.
-    int lit = 0;
-    for (int y = 0; y < screen.GetHeight(); y += 8)
-        for (int x = 0; x < screen.GetWidth(); x += 8)
-            lit += screen.GetRed(x, y) + screen.GetGreen(x, y) + screen.GetBlue(x, y) > 0;
-    EXPECT_GT(lit, 1000);
     screen.SaveFile(testsupport::Screen("tranzel-program.png"), wxBITMAP_TYPE_PNG);
+
+    // The fields hold what the settings file holds: the keyboard goes to the
+    // dialog, whose first field has the focus; each field's text is selected
+    // and copied as a user would, and read back from the clipboard. The
+    // password field gives nothing to copy, as it should.
+    XSetInputFocus(x, static_cast<Window>(dialog), RevertToPointerRoot, CurrentTime);
+    XSync(x, False);
+    testsupport::DeliverEvents(300);
+    auto copied = [](int tabs) {
+        for (int i = 0; i < tabs; ++i) testsupport::XKey(WXK_TAB);
+        testsupport::DeliverEvents(150);
+        testsupport::XKey('A', wxMOD_CONTROL);
+        testsupport::XKey('C', wxMOD_CONTROL);
+        testsupport::DeliverEvents(300);
+        return ClipboardText();
+    };
+    EXPECT_EQ(copied(0), "ftp.shop.example");
+    EXPECT_EQ(copied(1), "shop");
+    EXPECT_EQ(copied(3), "DownLoad");  // past the password and "记住设置" to the site folder
+    XCloseDisplay(x);
 }
 
 // The graph button over recorded snapshots: its menu, and bars drawn from the
