@@ -354,6 +354,13 @@ int CSizeDatabase::StoredRowOf(int displayRow) const {
     return displayRow;
 }
 
+int CSizeDatabase::DisplayRowOf(int storedRow) const {
+    if (storedRow < 0 || storedRow >= kMaxSizeRows) return -1;
+    for (int k = 0; k < m_displayCount; ++k)
+        if (m_order[k] == storedRow) return k;
+    return StoredRowOf(storedRow) == storedRow ? storedRow : -1;
+}
+
 std::string CSizeDatabase::GetSizeField(int displayRow, int field) const {
     const int r = StoredRowOf(displayRow);
     if (r < 0 || r >= GetStoredRowCount() || FieldSlotIndex(field) < 0) return {};

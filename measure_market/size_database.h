@@ -164,6 +164,9 @@ public:
     // through the display order; past them, only an unfiltered display
     // reaches a row (the row of that number, possibly beyond the count).
     int StoredRowOf(int displayRow) const;
+    // The display row that shows a stored row, -1 when none does (the
+    // reverse of StoredRowOf).
+    int DisplayRowOf(int storedRow) const;
     std::string GetSizeField(int displayRow, int field) const;
     // 1 when the row was appended, 0 when stored, -1 when the text could not
     // be stored (the pool or slot table is full, or the file is kept: the old

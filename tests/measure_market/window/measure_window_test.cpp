@@ -215,6 +215,17 @@ protected:
         sex->ProcessWindowEvent(e);
         testsupport::PumpEvents(100);
     }
+    // A customer chosen in the person combo, as the toolkit's own choice
+    // event gives it to the form.
+    void ChoosePerson(int entry) {
+        wxChoice* persons = form->personCombo();
+        persons->SetSelection(entry);
+        wxCommandEvent e(wxEVT_CHOICE, kIdPerson);
+        e.SetEventObject(persons);
+        e.SetInt(entry);
+        persons->ProcessWindowEvent(e);
+        testsupport::PumpEvents(100);
+    }
     // What the X server shows of the picture area.
     wxImage PictureOnScreen() {
         wxWindow* area = form->pictureArea();
@@ -415,6 +426,101 @@ TEST_F(MeasureWindowTest, TheCurrentCellFollowsInsertedAndFilteredRows) {
     EXPECT_TRUE(size->IsShown());
     EXPECT_EQ(size->Window()->GetValue().utf8_string(), full);
     EXPECT_TRUE(gridscreen::SamePixels(gridscreen::Inside(grid, 2, 1), fullShown)) << "the cell shows a filtered row";
+}
+
+// Row operations on a matched chart: 张强's six rows, row 3 (长袖衬衣
+// 175/92A) clicked, then "插入尺码": the whole chart comes back and the new
+// empty row, where 长袖衬衣 stood, is the current one; typing goes into it,
+// and "删除尺码" takes it away again, leaving 长袖衬衣 current in its place.
+// No other row is touched.
+TEST_F(MeasureWindowTest, RowOperationsOnAMatchedChartHitTheRowActedOn) {
+    CSizeChartGrid* grid = form->grid();
+    const int all = grid->shownRows();
+    ChoosePerson(1);  // 张强
+    testsupport::ClickOn(form->matchButton());
+    ASSERT_EQ(grid->shownRows(), 6);
+    testsupport::ClickOn(form->FindWindow(kIdEditMode));  // "编辑方式"
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 2));
+    ASSERT_EQ(SizeDatabase().GetSizeField(2, 1), "长袖衬衣");
+    ASSERT_EQ(SizeDatabase().GetSizeField(2, 2), "175/92A");
+    const int shirt = SizeDatabase().StoredRowOf(2);
+    ASSERT_EQ(shirt, 15);
+
+    testsupport::GiveKeyboardTo(top);
+    testsupport::ClickOn(form->FindWindow(kIdInsertRow));  // "插入尺码"
+    testsupport::DeliverEvents(200);
+    ASSERT_EQ(grid->shownRows(), all + 1);
+    EXPECT_EQ(SizeDatabase().GetSizeField(2, 2), "160/84A");  // row 3 of the whole chart
+    EXPECT_EQ(SizeDatabase().GetSizeField(shirt, 1), "");
+    EXPECT_EQ(SizeDatabase().GetSizeField(shirt + 1, 1), "长袖衬衣");
+    EXPECT_EQ(grid->GetCurrentDataRow(), shirt) << "the current cell stayed on another row";
+    EXPECT_EQ(grid->GetCurrentDataColumn(), 1);
+    auto* kind = dynamic_cast<CGridEditCell*>(grid->GetColumnControl(1));
+    ASSERT_NE(kind, nullptr);
+    EXPECT_TRUE(kind->IsShown());
+    EXPECT_EQ(kind->Window()->GetValue().utf8_string(), "");
+    // On the screen: the new row is the one painted current, row 3 is not.
+    auto fill = [&](int row) {
+        const wxImage inside = gridscreen::Inside(grid, 6, row);
+        return wxColour(inside.GetRed(1, 1), inside.GetGreen(1, 1), inside.GetBlue(1, 1));
+    };
+    testsupport::DeliverEvents(200);
+    EXPECT_EQ(fill(shirt), wxColour(0x00, 0xDC, 0xDC));
+    EXPECT_NE(fill(2), wxColour(0x00, 0xDC, 0xDC));
+
+    // Typing goes into the new row.
+    testsupport::TypeText("ZZ");
+    EXPECT_EQ(kind->Window()->GetValue().utf8_string(), "ZZ");
+    Shot("row-inserted");
+    testsupport::ClickOn(form->FindWindow(kIdDeleteRow));  // "删除尺码": the typed row goes
+    testsupport::DeliverEvents(200);
+    EXPECT_EQ(grid->shownRows(), all);
+    EXPECT_EQ(grid->GetCurrentDataRow(), shirt);
+    EXPECT_EQ(SizeDatabase().GetSizeField(shirt, 1), "长袖衬衣");
+    EXPECT_EQ(kind->Window()->GetValue().utf8_string(), "长袖衬衣");
+    EXPECT_EQ(SizeDatabase().GetSizeField(2, 1), "女上装");
+    EXPECT_EQ(SizeDatabase().GetSizeField(2, 2), "160/84A");
+    for (int r = 0; r < all; ++r) EXPECT_NE(SizeDatabase().GetSizeField(r, 1), "ZZ") << r;
+
+    // Deleted under a match: the row after 长袖衬衣 (the title 男装裤子)
+    // takes its place and is current.
+    testsupport::ClickOn(form->matchButton());
+    ASSERT_EQ(grid->shownRows(), 6);
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 1, 2));
+    ASSERT_EQ(SizeDatabase().GetSizeField(2, 1), "长袖衬衣");
+    testsupport::ClickOn(form->FindWindow(kIdDeleteRow));
+    testsupport::DeliverEvents(200);
+    EXPECT_EQ(grid->shownRows(), all - 1);
+    EXPECT_EQ(grid->GetCurrentDataRow(), shirt);
+    EXPECT_EQ(SizeDatabase().GetSizeField(shirt, 1), "男装裤子");
+    EXPECT_EQ(kind->Window()->GetValue().utf8_string(), "男装裤子");
+    EXPECT_EQ(SizeDatabase().GetSizeField(2, 2), "160/84A");
+}
+
+// A cell made current again by a click after the rows under it changed:
+// its editor holds the row's text, all of it selected, so typing replaces it.
+TEST_F(MeasureWindowTest, TypingIntoACellClickedAgainReplacesItsText) {
+    CSizeChartGrid* grid = form->grid();
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 5, 1));  // "北美标注" of row 2
+    ASSERT_EQ(grid->GetCurrentDataRow(), 1);
+    ChoosePerson(1);  // 张强
+    testsupport::ClickOn(form->matchButton());
+    ASSERT_EQ(grid->shownRows(), 6);
+    ASSERT_EQ(SizeDatabase().GetSizeField(1, 1), "恤衫");
+    ASSERT_EQ(SizeDatabase().GetSizeField(1, 2), "175/92A");
+    ASSERT_EQ(SizeDatabase().GetSizeField(1, 5), "L");
+    const int tee = SizeDatabase().StoredRowOf(1);
+    testsupport::GiveKeyboardTo(top);
+    testsupport::ClickAt(grid, gridscreen::CellCentre(*grid, 5, 1));
+    auto* edit = dynamic_cast<CGridEditCell*>(grid->GetColumnControl(5));
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->IsShown());
+    EXPECT_EQ(edit->Window()->GetValue().utf8_string(), "L");
+    testsupport::TypeText("QQ");
+    EXPECT_EQ(edit->Window()->GetValue().utf8_string(), "QQ");
+    testsupport::ClickOn(form->FindWindow(kIdAllSizes));  // "全部尺码"
+    EXPECT_EQ(SizeDatabase().GetSizeField(tee, 5), "QQ");
+    EXPECT_EQ(SizeDatabase().GetSizeField(tee, 1), "恤衫");
 }
 
 // "ab%(!" typed into a chart cell and taken back with Esc: the cell shows
