@@ -91,8 +91,8 @@ DlgSpace1FMView::DlgSpace1FMView(wxWindow* parent, const std::filesystem::path& 
 
 void DlgSpace1FMView::ReportKeptFiles() {
     std::string text;
-    if (m_db.bodyFileKept()) text = measure::kTextBodiesKept;
-    if (m_db.sizeFileKept()) text += (text.empty() ? "" : "\n\n") + std::string(measure::kTextChartKept);
+    if (m_db.bodyFileKept()) text = m_db.bodyKeptText();
+    if (m_db.sizeFileKept()) text += (text.empty() ? "" : "\n\n") + std::string(m_db.chartKeptText());
     if (!text.empty())
         platform::ui::ShowMessage(text, platform::MbButtons::Ok, platform::MbIcon::Exclamation, kCaption, this);
 }

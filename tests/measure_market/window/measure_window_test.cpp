@@ -695,6 +695,59 @@ TEST_F(MeasureWindowTest, DamagedFilesAreReportedAndNeverWrittenOver) {
     EXPECT_EQ(testsupport::ReadAll(DataPath(kBodyFileName)), bodies);
 }
 
+// A folder where the chart's or the customers' file should be when the window
+// opens: reported at once and kept. The chart shows empty and asks before a
+// typed row would start a new one; "No" stores nothing, and the close has
+// nothing more to say. The folder stays as it was.
+TEST_F(MeasureWindowTest, AFolderInPlaceOfAFileIsReportedWhenTheWindowOpens) {
+    struct Case {
+        std::string_view file;
+        const char* report;
+    } const cases[] = {{kSizeFileName, kTextChartUnreadable}, {kBodyFileName, kTextBodiesUnreadable}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file));
+        Close();
+        const fs::path saved = base.path() / "saved";
+        fs::rename(DataPath(c.file), saved);
+        fs::create_directory(DataPath(c.file));
+        SizeDatabase().Reset();
+        platform::ui::MessageBoxRecorder boxes;
+        Open();
+        testsupport::PumpEvents(200);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, c.report);
+        EXPECT_EQ(boxes.shown()[0].caption, "特别提示");
+        CSizeChartGrid* grid = form->grid();
+        const bool chart = c.file == kSizeFileName;
+        if (chart) {
+            EXPECT_EQ(grid->shownRows(), 0);
+            // A parameter typed into the first row: asked, and "No" keeps the folder.
+            testsupport::GiveKeyboardTo(top);
+            const grid::Rect cell = grid->CellRect(8, 0);
+            testsupport::ClickAt(grid, wxPoint(std::min(cell.left + 20, grid->GetClientSize().x - 5),
+                                               (cell.top + cell.bottom) / 2));
+            ASSERT_EQ(grid->GetCurrentDataColumn(), 8);
+            testsupport::TypeText("90");
+            boxes.QueueAnswer(platform::MbResult::No);
+            testsupport::PressKey(WXK_RETURN);
+            ASSERT_EQ(boxes.shown().size(), 2u);
+            EXPECT_EQ(boxes.shown()[1].text, kAskNewChart);
+            EXPECT_EQ(SizeDatabase().GetStoredRowCount(), 0);
+            EXPECT_FALSE(SizeDatabase().dirty());
+        } else {
+            EXPECT_EQ(form->personCombo()->GetCount(), 0u);
+            EXPECT_GT(grid->shownRows(), 20);  // the chart is there as ever
+        }
+        Close();
+        EXPECT_EQ(boxes.shown().size(), chart ? 2u : 1u) << "reported again at the close";
+        EXPECT_TRUE(fs::is_directory(DataPath(c.file)) && fs::is_empty(DataPath(c.file)));
+        fs::remove(DataPath(c.file));
+        fs::rename(saved, DataPath(c.file));
+        SizeDatabase().Reset();
+        Open();
+    }
+}
+
 TEST_F(MeasureWindowTest, ABadModelFileIsReportedOnceAndThenPaintsWithoutIt) {
     base.write(DataPath(kFemaleFigure).lexically_relative(base.path()), std::string("GIF89a, not a bitmap"));
     platform::ui::MessageBoxRecorder boxes;
