@@ -31,6 +31,7 @@
 #include "measure_market/size_download.h"
 #include "measure_market/space_child_frame.h"
 #include "measure_market/value_edit_dlg.h"
+#include "platform/net.h"
 #include "platform/text.h"
 #include "platform/ui/mdi.h"
 #include "platform/ui/message_box.h"
@@ -225,6 +226,19 @@ protected:
         e.SetInt(entry);
         persons->ProcessWindowEvent(e);
         testsupport::PumpEvents(100);
+    }
+    // "下载更新尺码库" pressed through the X server with the download host
+    // set; returns once the download has reported.
+    void Download(const std::string& host) {
+        form->SetDownloadHost(host);
+        testsupport::ClickOn(form->FindWindow(kIdDownload));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->downloading(); }));
+    }
+    // Delivers events until the status line shows `text` (at most `ms`).
+    bool WaitForStatus(const wxString& text, int ms = 10000) {
+        const wxLongLong end = wxGetLocalTimeMillis() + ms;
+        while (form->statusText() != text && wxGetLocalTimeMillis() < end) testsupport::DeliverEvents(10);
+        return form->statusText() == text;
     }
     // What the X server shows of the picture area.
     wxImage PictureOnScreen() {
@@ -866,23 +880,96 @@ TEST_F(MeasureWindowTest, DownloadReplacesTheChartAndRefusesBrokenOnes) {
     testsupport::HttpTestServer server(site.path());
     ASSERT_TRUE(server.running());
 
-    form->SetDownloadHost(server.url("/files/bad"));
-    EXPECT_FALSE(form->DownloadSizes());
+    Download(server.url("/files/bad"));
     EXPECT_EQ(form->statusText(), wxString::FromUTF8(kTextNotAChart));
     EXPECT_EQ(form->grid()->shownRows(), rows);
 
-    form->SetDownloadHost(server.url("/files"));
-    EXPECT_TRUE(form->DownloadSizes());
+    Download(server.url("/files"));
     EXPECT_EQ(form->statusText(), wxString::FromUTF8(kTextDone));
     EXPECT_EQ(form->grid()->shownRows(), rows + 1);
     EXPECT_EQ(SizeDatabase().GetSizeField(rows, 8), "胸围:120");
 }
 
+// "下载更新尺码库" pressed three times during one download of 2.4 s (six
+// blocks, one every 400 ms): one request reaches the server, the button is
+// disabled and shows so from the first press until the report, the status
+// line follows the blocks, and the chart stays until the new one is read.
+TEST_F(MeasureWindowTest, TheDownloadButtonStaysDisabledUntilTheDownloadReports) {
+    testsupport::TempDir site;
+    auto chart = testsupport::ReadAll(DataPath(kSizeFileName));
+    const std::size_t length = 6 * kSizeTableBlock;
+    ASSERT_LT(chart.size(), length);
+    chart.resize(length, 0);  // what follows the pool is not the chart's
+    site.write(fs::path("kzvweb_clothda") / platform::Utf8ToGbkLossy(kSizeTableName), chart);
+    testsupport::HttpTestServer server(site.path());
+    ASSERT_TRUE(server.running());
+    auto requests = [&] {
+        platform::CHttpFetcher fetcher;
+        std::string text;
+        return fetcher.FetchText(server.url("/requests"), &text, "test", nullptr) == 1 ? std::stoi(text) : -1;
+    };
+    ASSERT_EQ(requests(), 0);
+
+    CSizeChartGrid* grid = form->grid();
+    const int rows = grid->shownRows();
+    wxWindow* button = form->FindWindow(kIdDownload);
+    auto shown = [&] { return testsupport::GrabScreenArea(button->GetScreenRect()); };
+    testsupport::XPointTo(button);
+    testsupport::DeliverEvents(300);
+    const wxImage enabled = shown();  // under the pointer, as during the presses
+    form->SetDownloadHost(server.url("/paced/400"));
+    std::vector<std::string> seen;
+    auto watch = [&](int ms) {
+        const wxLongLong end = wxGetLocalTimeMillis() + ms;
+        auto look = [&] {
+            const std::string now = form->statusText().utf8_string();
+            if (seen.empty() || seen.back() != now) seen.push_back(now);
+        };
+        do {
+            look();
+            testsupport::DeliverEvents(10);
+        } while (wxGetLocalTimeMillis() < end && form->downloading());
+        look();
+    };
+    testsupport::ClickOn(button);
+    for (int press = 2; press <= 3; ++press) {
+        SCOPED_TRACE(press);
+        watch(700);
+        ASSERT_TRUE(form->downloading());
+        EXPECT_FALSE(button->IsEnabled());
+        EXPECT_FALSE(grid->IsEnabled());
+        EXPECT_FALSE(gridscreen::SamePixels(shown(), enabled)) << "the button looks enabled";
+        testsupport::ClickOn(button);
+    }
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(top, testsupport::Screen("measure-downloading.png")));
+    watch(10000);
+    ASSERT_FALSE(form->downloading());
+    EXPECT_EQ(requests(), 1);
+
+    // Each block's text stands until the next block comes; the last one's
+    // is replaced by the report at once (a look may catch it or not).
+    const std::string last = ProgressText(length, static_cast<std::int64_t>(length));
+    std::erase(seen, last);
+    std::vector<std::string> expected = {kTextConnecting};
+    for (std::size_t got = kSizeTableBlock; got < length; got += kSizeTableBlock)
+        expected.push_back(ProgressText(got, static_cast<std::int64_t>(length)));
+    expected.push_back(kTextDone);
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(testsupport::ReadAll(DataPath(kSizeFileName)), chart);
+    EXPECT_EQ(grid->shownRows(), rows);
+    EXPECT_TRUE(button->IsEnabled());
+    EXPECT_TRUE(grid->IsEnabled());
+    testsupport::DeliverEvents(200);
+    EXPECT_TRUE(gridscreen::SamePixels(shown(), enabled));
+    EXPECT_EQ(requests(), 1);
+}
+
 // Every text the status line can show stands on one line in its place:
 // it fits the line's width and height in the font it is shown in, no other
 // control covers the line, and what the X server shows of it is one row of
-// characters. The texts come the way the user meets them where a test server
-// can give them.
+// characters. The texts come the way the user meets them, through the
+// form's buttons, where a test server can give them; the widest ones come
+// with the largest chart the format holds (200 rows, all of them fitting).
 TEST_F(MeasureWindowTest, EveryStatusTextStandsOnOneLineInItsPlace) {
     auto* status = dynamic_cast<wxStaticText*>(form->FindWindow(kIdStatus));
     auto* editMode = dynamic_cast<wxCheckBox*>(form->FindWindow(kIdEditMode));
@@ -891,23 +978,40 @@ TEST_F(MeasureWindowTest, EveryStatusTextStandsOnOneLineInItsPlace) {
     const wxRect place = status->GetRect();
     const wxFont formFont = form->GetFont();
 
+    // 200 women's rows that fit 王丽, padded to the longest download taken.
+    CSizeDatabase big;  // no folder: nothing of it is saved
+    for (int r = 0; r < kMaxSizeRows; ++r) {
+        ASSERT_EQ(big.SetSizeField(r, 8, "身高:150-170"), 1);
+        ASSERT_EQ(big.ToggleSizeFlag(r, kCharSex), 'W');
+    }
+    auto bigBytes = big.SizeFileBytes();
+    const std::size_t longest = kSizeHeaderBytes + kMaxSizeRows * kSizeRecordBytes + kMaxSlots * kSlotBytes + kPoolBytes;
+    ASSERT_LT(bigBytes.size(), longest);
+    bigBytes.resize(longest, 0);
+    const std::int64_t bigLength = static_cast<std::int64_t>(bigBytes.size());
+    // The last whole block before the end, shown until the rest arrives.
+    const std::uint64_t lastBlock = (bigBytes.size() - 1) / kSizeTableBlock * kSizeTableBlock;
+
     testsupport::TempDir site;
     const std::string name = platform::Utf8ToGbkLossy(kSizeTableName);
     site.write(fs::path("bad") / "kzvweb_clothda" / name, std::string("<html>moved</html>"));
     const auto chart = testsupport::ReadAll(DataPath(kSizeFileName));
     site.write(fs::path("kzvweb_clothda") / name, chart);
+    site.write(fs::path("big") / "kzvweb_clothda" / name, std::vector<unsigned char>(bigBytes.begin(), bigBytes.end()));
     testsupport::HttpTestServer server(site.path());
     ASSERT_TRUE(server.running());
-    auto download = [&](const std::string& host) {
+    auto download = [&](const std::string& host) { Download(host); };
+    // A download started and watched until the status line shows `text`.
+    auto downloadUntil = [&](const std::string& host, const std::string& text) {
         form->SetDownloadHost(host);
-        form->DownloadSizes();
+        testsupport::ClickOn(form->FindWindow(kIdDownload));
+        EXPECT_TRUE(WaitForStatus(wxString::FromUTF8(text)));
     };
     const fs::path chartFile = DataPath(kSizeFileName);
     struct Case {
         std::string text;
         std::function<void()> show;
     } cases[] = {
-        {"没有合适的尺码!!", [&] { form->MatchSizes(); }},  // no person chosen
         {kTextNotAChart, [&] { download(server.url("/files/bad")); }},
         {kTextRequestFailed, [&] { download(server.url("/missing")); }},
         {kTextReadFailed, [&] { download(server.url("/short")); }},
@@ -921,11 +1025,25 @@ TEST_F(MeasureWindowTest, EveryStatusTextStandsOnOneLineInItsPlace) {
              fs::rename(chartFile.string() + ".away", chartFile);
          }},
         {kTextDone, [&] { download(server.url("/files")); }},
-        {"有 200 个合适的尺码.", nullptr},
-        {kTextConnecting, nullptr},
+        {kTextConnecting, [&] { downloadUntil(server.url("/paced/1500"), kTextConnecting); }},
+        {ProgressText(lastBlock, bigLength),
+         [&] { downloadUntil(server.url("/paced/700/big"), ProgressText(lastBlock, bigLength)); }},
+        {ProgressText(lastBlock, -1),
+         [&] { downloadUntil(server.url("/paced-nolength/700/big"), ProgressText(lastBlock, -1)); }},
+        {"没有合适的尺码!!",
+         [&] {
+             ChoosePerson(1);  // 张强: not one woman's row fits
+             testsupport::ClickOn(form->matchButton());
+         }},
+        {"有 200 个合适的尺码.",
+         [&] {
+             ChoosePerson(0);  // 王丽
+             testsupport::ClickOn(form->matchButton());
+         }},
+        // Not to be had from a test: the network library failing to start,
+        // and the last block's text, which the report replaces at once.
         {kTextNoSession, nullptr},
-        {ProgressText(chart.size(), static_cast<std::int64_t>(chart.size())), nullptr},
-        {ProgressText(69228, -1), nullptr},
+        {ProgressText(bigBytes.size(), bigLength), nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -966,7 +1084,10 @@ TEST_F(MeasureWindowTest, EveryStatusTextStandsOnOneLineInItsPlace) {
         EXPECT_GT(inked, 20);
         EXPECT_LE(bottom - top + 1, height);
         if (c.text == kTextNotAChart) Shot("status-line");
+        // A download watched part way runs to its end before the next case.
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return !form->downloading(); }));
     }
+    EXPECT_EQ(form->grid()->shownRows(), kMaxSizeRows);
 }
 
 TEST_F(MeasureWindowTest, TheValueEditorOpensAtItsLabelAndEscapeOrTheCloseBoxCancel) {
