@@ -964,6 +964,30 @@ TEST_F(MeasureWindowTest, TheDownloadButtonStaysDisabledUntilTheDownloadReports)
     EXPECT_EQ(requests(), 1);
 }
 
+// The program's window closed while a download waits for its next block:
+// the download is cancelled and waited for, and the chart stays as it was.
+TEST_F(MeasureWindowTest, ClosingTheWindowCancelsADownload) {
+    testsupport::TempDir site;
+    auto served = testsupport::ReadAll(DataPath(kSizeFileName));
+    const auto before = served;
+    served.resize(3 * kSizeTableBlock, 0);
+    site.write(fs::path("kzvweb_clothda") / platform::Utf8ToGbkLossy(kSizeTableName), served);
+    testsupport::HttpTestServer server(site.path());
+    ASSERT_TRUE(server.running());
+    form->SetDownloadHost(server.url("/paced/5000"));
+    testsupport::ClickOn(form->FindWindow(kIdDownload));
+    ASSERT_TRUE(form->downloading());
+    const wxLongLong start = wxGetLocalTimeMillis();
+    platform::ui::MessageBoxRecorder boxes;
+    top->Close(true);
+    top = nullptr;  // destroyed by its close
+    form = nullptr;
+    testsupport::PumpEvents(200);
+    EXPECT_LT((wxGetLocalTimeMillis() - start).ToLong(), 4000);
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(testsupport::ReadAll(DataPath(kSizeFileName)), before);
+}
+
 // Every text the status line can show stands on one line in its place:
 // it fits the line's width and height in the font it is shown in, no other
 // control covers the line, and what the X server shows of it is one row of
