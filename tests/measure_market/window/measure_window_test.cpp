@@ -327,19 +327,35 @@ TEST_F(MeasureWindowTest, BodyEditSaveAndMatch) {
     EXPECT_EQ(form->personCombo()->GetCount(), 3u);
     EXPECT_TRUE(boxes.shown().empty());
 
+    // 王丽 (162 cm, chest 84, waist 68 as saved above, hip 91, foot 23): her sizes of the
+    // demo chart, in the chart's order, and no man's row.
     form->SelectPerson(0);
-    const int n = form->MatchSizes();
-    EXPECT_GT(n, 0);
-    EXPECT_EQ(form->statusText(), wxString::Format(wxString::FromUTF8("有 %d 个合适的尺码."), n));
-    EXPECT_EQ(form->grid()->shownRows(), n);
+    testsupport::ClickOn(form->matchButton());
+    const std::vector<std::pair<std::string, std::string>> hers = {
+        {"女上装", "160/84A"}, {"女上装", "165/88A"}, {"女下装", "160/66A"},
+        {"女下装", "165/70A"}, {"女牛仔裤", "160/66A"}, {"女鞋M", "235"},
+    };
+    const int n = static_cast<int>(hers.size());
+    EXPECT_EQ(form->statusText(), wxString::FromUTF8("有 6 个合适的尺码."));
+    ASSERT_EQ(form->grid()->shownRows(), n);
+    ASSERT_EQ(SizeDatabase().GetSizeCount(), n);
     for (int r = 0; r < n; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(SizeDatabase().GetSizeField(r, 1), hers[r].first);
+        EXPECT_EQ(SizeDatabase().GetSizeField(r, 2), hers[r].second);
         EXPECT_EQ(SizeDatabase().GetSizeChar(r, kCharMark), 'Y');
-        EXPECT_NE(SizeDatabase().GetSizeChar(r, kCharSex), 'M');  // a woman's rows only
+        EXPECT_EQ(SizeDatabase().GetSizeChar(r, kCharSex), 'W');
     }
     Shot("match");
 
-    form->ShowAllSizes();
-    EXPECT_GT(form->grid()->shownRows(), n);
+    // The whole chart again: the marks stand on those six rows only.
+    testsupport::ClickOn(form->FindWindow(kIdAllSizes));
+    ASSERT_EQ(form->grid()->shownRows(), SizeDatabase().GetStoredRowCount());
+    std::vector<std::pair<std::string, std::string>> marked;
+    for (int r = 0; r < form->grid()->shownRows(); ++r)
+        if (SizeDatabase().GetSizeChar(r, kCharMark) == 'Y')
+            marked.emplace_back(SizeDatabase().GetSizeField(r, 1), SizeDatabase().GetSizeField(r, 2));
+    EXPECT_EQ(marked, hers);
     form->ShowSizePicture(0);
     Shot("size-picture");
 }
