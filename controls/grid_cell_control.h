@@ -35,6 +35,12 @@ public:
     }
     // Moves over a cell rectangle, enables, shows and focuses the editor.
     virtual int ShowAt(int x, int y, int width, int height) { (void)x, (void)y, (void)width, (void)height; return 1; }
+    // The editor came up over its cell without the user's click on the cell
+    // (the keys moved there, or its owner made it current again after the
+    // rows changed): the user's first click into it is then the click that
+    // makes the cell current, and selects the whole text as such a click does
+    // instead of placing the caret. Typing ends it.
+    virtual void SetFirstClickSelects(bool on) { (void)on; }
     // Takes the focus away, hides and parks the window.
     virtual int Hide() { return 1; }
     virtual int IsShown() const { return 0; }

@@ -298,6 +298,7 @@ int CGridEditCell::Create(long style, GridHost* parent, int id) {
     m_window = edit;
     edit->Bind(wxEVT_KEY_DOWN, &CGridEditCell::OnKeyDown, this);
     edit->Bind(wxEVT_CHAR, &CGridEditCell::OnChar, this);
+    edit->Bind(wxEVT_LEFT_DOWN, &CGridEditCell::OnLeftDown, this);
     edit->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
         if (m_grid) m_grid->ScheduleFocusCheck();
         event.Skip();
@@ -305,7 +306,21 @@ int CGridEditCell::Create(long style, GridHost* parent, int id) {
     return 1;
 }
 
+void CGridEditCell::OnLeftDown(wxMouseEvent& event) {
+    if (!m_firstClickSelects || !m_window || m_window->IsModified()) {
+        m_firstClickSelects = false;
+        event.Skip();
+        return;
+    }
+    // The click that makes the cell the user's: the whole text selected, as
+    // a click on the cell loads it; the entry places no caret for it.
+    m_firstClickSelects = false;
+    m_window->SetFocus();
+    m_window->SelectAll();
+}
+
 void CGridEditCell::OnKeyDown(wxKeyEvent& event) {
+    m_firstClickSelects = false;
     grid::Caret caret;
     if (m_window) {
         caret.position = static_cast<int>(m_window->GetInsertionPoint());

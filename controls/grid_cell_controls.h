@@ -96,6 +96,7 @@ public:
     int Enable(int flag) override;
     int Create(long style, GridHost* parent, int id) override;
     int ShowAt(int x, int y, int width, int height) override;
+    void SetFirstClickSelects(bool on) override { m_firstClickSelects = on; }
     int Hide() override;
     int IsShown() const override;
     void SetValue(const std::string& text, int value) override;
@@ -117,9 +118,11 @@ public:
 private:
     void OnKeyDown(wxKeyEvent& event);
     void OnChar(wxKeyEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
 
     wxWeakRef<wxTextCtrl> m_window;
     CZYKGridCtrl* m_grid = nullptr;
+    bool m_firstClickSelects = false;
 };
 
 class CGridComboCell;

@@ -372,6 +372,10 @@ int CGridCoreBase::SetCurrentCell(int column, int row) {
     if (m_host && m_host->WindowExists())
         m_host->SendToParent(grid::kMsgCurrentCellChanged, m_host->WindowHandle(), 0);
     ShowCurrentEditor();
+    // The focus coming back re-activates the cell as it stood; anything else
+    // but a click brings the editor up without the user having chosen it.
+    if (CGridCellControl* editor = GetColumnControl(newColumn); editor && !m_focusActivating)
+        editor->SetFirstClickSelects(!m_clickActivating);
     return 1;
 }
 
@@ -642,9 +646,16 @@ void CGridCoreBase::OnLButtonDown(int x, int y) {
             m_clickCode = grid::kClickCodeDataCell;
             const int column = GetFixedColumnCount() + hit.column;
             const int row = GetFixedRowCount() + hit.row;
-            SetCurrentCell(column, row);
+            const bool wasCurrent = m_currentColumn == column && m_currentRow == row;
+            m_clickActivating = true;
+            const bool made = SetCurrentCell(column, row);
+            m_clickActivating = false;
             if (m_currentColumn == column && m_currentRow == row && EditorTakesCell(hit.column, hit.row)) {
                 if (CGridCellControl* editor = GetColumnControl(hit.column)) {
+                    // A click on the cell that was current already starts the
+                    // edit afresh, as a click on any other cell does: the row's
+                    // text, all of it selected, so that typing replaces it.
+                    if (made && wasCurrent && !editor->IsModified()) LoadCellControl(hit.column, hit.row, editor);
                     const Rect cell = CellRect(hit.column, hit.row);
                     editor->Click(x - cell.left, y - cell.top);
                 }
@@ -722,7 +733,11 @@ void CGridCoreBase::EndResize(int x) {
 void CGridCoreBase::OnFocusGained(bool fromEditor) {
     m_hasFocus = true;
     if (m_inSetCurrent) return;
-    if (!fromEditor || !GetColumnControl(GetCurrentDataColumn())) SetCurrentCell(m_currentColumn, m_currentRow);
+    if (!fromEditor || !GetColumnControl(GetCurrentDataColumn())) {
+        m_focusActivating = true;
+        SetCurrentCell(m_currentColumn, m_currentRow);
+        m_focusActivating = false;
+    }
 }
 
 void CGridCoreBase::OnFocusLeft() {

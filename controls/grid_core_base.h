@@ -291,4 +291,6 @@ protected:
     int m_clickCode = 0;
     bool m_hasFocus = false;
     bool m_inSetCurrent = false;
+    bool m_clickActivating = false;  // a click in the data area is making its cell current
+    bool m_focusActivating = false;  // the focus coming back re-activates the current cell
 };

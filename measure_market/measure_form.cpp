@@ -1,5 +1,6 @@
 #include "measure_market/measure_form.h"
 
+#include <mutex>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -57,6 +58,35 @@ private:
     DlgSpace1FMView* m_form;
 };
 
+}  // namespace
+
+// Carries the download thread's texts to the form while the form exists.
+class DlgSpace1FMView::DownloadPoster {
+public:
+    explicit DownloadPoster(DlgSpace1FMView* form) : m_form(form) {}
+    void Post(std::function<void(DlgSpace1FMView&)> f) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_form) m_form->CallAfter([form = m_form, f = std::move(f)] { f(*form); });
+    }
+    void Detach() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_form = nullptr;
+    }
+
+private:
+    std::mutex m_lock;
+    DlgSpace1FMView* m_form;
+};
+
+// The download's result, written by its thread before it ends.
+struct DlgSpace1FMView::DownloadOutcome {
+    std::mutex lock;
+    bool ended = false;
+    measure::SizeDownloadResult result;
+};
+
+namespace {
+
 std::string HostFromProfile() {
     const std::string fallback(shell::kDefaultDownloadHost);
     wxConfigBase* config = wxConfigBase::Get(false);
@@ -72,7 +102,10 @@ wxString U(const char* s) { return wxString::FromUTF8(s); }
 }  // namespace
 
 DlgSpace1FMView::DlgSpace1FMView(wxWindow* parent, const std::filesystem::path& base)
-    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(690, 800)), m_db(measure::SizeDatabase()), m_base(base) {
+    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(690, 800)),
+      m_db(measure::SizeDatabase()),
+      m_base(base),
+      m_poster(std::make_shared<DownloadPoster>(this)) {
     m_host = HostFromProfile();
     valueEditor = [this](std::int32_t value, wxPoint screen) -> std::optional<std::int32_t> {
         DlgValueEdit dlg(this, value, screen);
@@ -91,8 +124,8 @@ DlgSpace1FMView::DlgSpace1FMView(wxWindow* parent, const std::filesystem::path& 
 
 void DlgSpace1FMView::ReportKeptFiles() {
     std::string text;
-    if (m_db.bodyFileKept()) text = measure::kTextBodiesKept;
-    if (m_db.sizeFileKept()) text += (text.empty() ? "" : "\n\n") + std::string(measure::kTextChartKept);
+    if (m_db.bodyFileKept()) text = m_db.bodyKeptText();
+    if (m_db.sizeFileKept()) text += (text.empty() ? "" : "\n\n") + std::string(m_db.chartKeptText());
     if (!text.empty())
         platform::ui::ShowMessage(text, platform::MbButtons::Ok, platform::MbIcon::Exclamation, kCaption, this);
 }
@@ -106,6 +139,8 @@ void DlgSpace1FMView::ChooseModel(bool male) {
 }
 
 DlgSpace1FMView::~DlgSpace1FMView() {
+    m_poster->Detach();
+    StopDownload();
     // A window closed on its own (not with the program) reports a chart it
     // could not write once it is gone; the program's close has reported it.
     const std::string failure = SaveChart();
@@ -129,6 +164,7 @@ std::string DlgSpace1FMView::SaveChart() {
 
 void DlgSpace1FMView::OnTopLevelClose(wxCloseEvent& e) {
     e.Skip();
+    StopDownload();
     const std::string failure = SaveChart();
     m_chartFailureShown = !failure.empty();
     if (!failure.empty())
@@ -288,9 +324,15 @@ void DlgSpace1FMView::SetShowNumbers(bool on) {
 void DlgSpace1FMView::SetEditMode(bool on) {
     m_editMode = on;
     m_edit->SetValue(on);
-    m_insert->Enable(on);
-    m_delete->Enable(on);
-    m_title->Enable(on);
+    EnableChartEditing();
+}
+
+void DlgSpace1FMView::EnableChartEditing() {
+    const bool rows = m_editMode && !m_downloading;
+    m_insert->Enable(rows);
+    m_delete->Enable(rows);
+    m_title->Enable(rows);
+    if (m_grid) m_grid->Enable(!m_downloading);
 }
 
 void DlgSpace1FMView::SaveMeasurements() {
@@ -357,18 +399,72 @@ void DlgSpace1FMView::ShowAllSizes() {
 }
 
 bool DlgSpace1FMView::DownloadSizes() {
+    if (m_downloading) return false;
     measure::CommitGridEdit(*m_grid);
+    m_downloading = true;
     m_download->Disable();
+    EnableChartEditing();
     SetStatus(U(measure::kTextConnecting));
-    const auto result = measure::DownloadSizeTable(measure::SizeTableUrl(m_host), m_db.SizeFile(),
-                                                   [this](const std::string& text) { SetStatus(U(text)); });
+    m_downloadCancel = false;
+    auto poster = m_poster;
+    auto outcome = m_outcome = std::make_shared<DownloadOutcome>();
+    const std::string url = measure::SizeTableUrl(m_host);
+    const std::filesystem::path file = m_db.SizeFile();
+    try {
+        m_downloadThread = std::thread([this, poster, outcome, url, file] {
+            measure::SizeDownloadOptions options;
+            options.cancel = &m_downloadCancel;
+            auto result = measure::DownloadSizeTable(
+                url, file,
+                [poster](const std::string& text) {
+                    poster->Post([text](DlgSpace1FMView& form) {
+                        if (form.m_downloading) form.SetStatus(U(text));
+                    });
+                },
+                options);
+            {
+                std::lock_guard<std::mutex> lock(outcome->lock);
+                outcome->result = std::move(result);
+                outcome->ended = true;
+            }
+            poster->Post([](DlgSpace1FMView& form) { form.FinishDownload(); });
+        });
+    } catch (const std::system_error&) {
+        std::lock_guard<std::mutex> lock(outcome->lock);
+        outcome->result.text = measure::kTextNoSession;
+        outcome->ended = true;
+        FinishDownload();
+        return false;
+    }
+    return true;
+}
+
+void DlgSpace1FMView::FinishDownload() {
+    if (!m_downloading || !m_outcome) return;
+    measure::SizeDownloadResult result;
+    {
+        std::lock_guard<std::mutex> lock(m_outcome->lock);
+        if (!m_outcome->ended) return;
+        result = m_outcome->result;
+    }
+    if (m_downloadThread.joinable()) m_downloadThread.join();
+    m_outcome.reset();
+    m_downloading = false;
+    EnableChartEditing();
     if (result.ok) m_grid->ReloadRows();
     SetStatus(U(result.text));
     m_download->Enable();
-    return result.ok;
+}
+
+void DlgSpace1FMView::StopDownload() {
+    if (!m_downloading) return;
+    m_downloadCancel = true;
+    if (m_downloadThread.joinable()) m_downloadThread.join();
+    FinishDownload();
 }
 
 int DlgSpace1FMView::RowOperation(int op) {
+    if (m_downloading) return -1;
     const int result = m_grid->RowOperation(op);
     return result;
 }

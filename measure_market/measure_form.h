@@ -10,11 +10,19 @@
 // the program's window closes and when the form goes away, and the chart is
 // saved at those last two; a chart that cannot be written is reported (over
 // the closing window, or once the form has gone when it closed alone).
+//
+// The size-table download runs on a thread of its own, so the window keeps
+// painting and "下载更新尺码库" shows disabled until the download's report;
+// the chart and its row buttons take no change meanwhile (the download is to
+// replace it). Closing the window cancels a download and waits for it.
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 #include <wx/font.h>
 #include <wx/panel.h>
@@ -68,7 +76,10 @@ public:
     void SaveMeasurements();
     int MatchSizes();
     void ShowAllSizes();
+    // Starts the download; false when one is running already. Its report
+    // comes to the status line when it ends.
     bool DownloadSizes();
+    bool downloading() const { return m_downloading; }
     int RowOperation(int op);
     void ShowSizePicture(int entry);
     // A click in the picture area (its own coordinates).
@@ -105,6 +116,15 @@ private:
     // of a failed write, empty when it was written or its file is kept.
     std::string SaveChart();
     void OnTopLevelClose(wxCloseEvent& e);
+    class DownloadPoster;
+    struct DownloadOutcome;
+    // The download's report, on the window thread: the chart read again
+    // when a new one arrived, the result shown, the button enabled.
+    void FinishDownload();
+    // Cancels a running download and waits for it, then reports it.
+    void StopDownload();
+    // Enables what may change the chart: not while a download runs.
+    void EnableChartEditing();
     void ChooseModel(bool male);
     void Redraw();
     std::filesystem::path DataPath(std::string_view name) const;
@@ -139,6 +159,12 @@ private:
     wxButton* m_title = nullptr;
     wxStaticText* m_status = nullptr;
     wxFont m_statusFont;  // the status line's own font, before any text shrinks it
+
+    bool m_downloading = false;
+    std::thread m_downloadThread;
+    std::atomic<bool> m_downloadCancel{false};
+    std::shared_ptr<DownloadPoster> m_poster;
+    std::shared_ptr<DownloadOutcome> m_outcome;  // filled by the download's thread
 };
 
 // The picture area's rectangle in the form, and the grid's.

@@ -100,7 +100,9 @@ COrderListDlg::COrderListDlg(wxWindow* parent, fs::path base)
     m_text->SetFont(wxFont(wxFontInfo(10).FaceName("WenQuanYi Micro Hei Mono")));
 
     m_open = new wxButton(this, 1068, wxString::FromUTF8("打 开"), wxPoint(6, 436), wxSize(150, 30));
-    m_open->Disable();
+    // Enabled while a file row is current: the first row is current from the
+    // start, so with one order file or more the button is ready at once.
+    m_open->Enable(m_grid->HasSelectedFile());
     wxArrayString titles;
     for (const std::string& t : m_grid->titles()) titles.Add(wxString::FromUTF8(t));
     m_combo = new wxComboBox(this, 1070, "", wxPoint(164, 438), wxSize(200, -1), titles, wxCB_READONLY);
@@ -134,7 +136,9 @@ COrderListDlg::COrderListDlg(wxWindow* parent, fs::path base)
 }
 
 std::intptr_t COrderListDlg::OnPrivateMessage(unsigned id, std::uintptr_t wparam, std::intptr_t) {
-    if (id == grid::kMsgGridNotify && wparam == grid::kGridNotifyTag) m_open->Enable(m_grid->HasSelectedFile());
+    // A click on the grid, or the current cell moved by the keys.
+    if ((id == grid::kMsgGridNotify && wparam == grid::kGridNotifyTag) || id == grid::kMsgCurrentCellChanged)
+        m_open->Enable(m_grid->HasSelectedFile());
     return 0;
 }
 

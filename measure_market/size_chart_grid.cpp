@@ -47,10 +47,12 @@ CSizeChartGrid::CSizeChartGrid(measure::CSizeDatabase& db, const std::filesystem
     m_shown = m_db.GetSizeCount();
 }
 
-void CSizeChartGrid::RefreshRows() {
+void CSizeChartGrid::RefreshRows() { RefreshRowsAt(GetCurrentDataRow()); }
+
+void CSizeChartGrid::RefreshRowsAt(int row) {
     m_shown = m_db.GetSizeCount();
     if (WindowExists()) {
-        SetCurrentCell(GetCurrentColumn(), GetCurrentRow());
+        SetCurrentCell(GetCurrentColumn(), GetFixedRowCount() + row);
         RecalcLayout();
         Refresh(false);
     }
@@ -74,8 +76,16 @@ bool CSizeChartGrid::MayChangeChart() {
 
 int CSizeChartGrid::RowOperation(int op) {
     if (!measure::CommitGridEdit(*this)) return -1;
-    const int result = m_db.EditSizeRow(op, GetCurrentDataRow());
-    if (result == measure::kRowOpDone) RefreshRows();
+    // The current cell follows the row acted on: after an insert the new row
+    // (it takes the stored place of the row it went before), after a delete
+    // the row that moved up into the deleted one's place, after a title the
+    // row itself; an insert or delete shows the whole chart again.
+    const int displayRow = GetCurrentDataRow();
+    const int stored = m_db.StoredRowOf(displayRow);
+    const int result = m_db.EditSizeRow(op, displayRow);
+    if (result != measure::kRowOpDone) return result;
+    const int row = m_db.DisplayRowOf(stored);
+    RefreshRowsAt(row >= 0 ? row : displayRow);
     return result;
 }
 

@@ -43,6 +43,9 @@ public:
     void OnCurrentCellChanged(int column, int row) override;
 
 private:
+    // Takes the display count again and makes `row` (a data row) current.
+    void RefreshRowsAt(int row);
+
     measure::CSizeDatabase& m_db;
     wxImageList m_icons;
     int m_shown = 0;

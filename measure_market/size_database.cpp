@@ -27,6 +27,15 @@ constexpr int kFieldOfSlot[7] = {1, 2, 3, 4, 5, 8, 9};
 
 char AsciiOrBlank(char c) { return static_cast<unsigned char>(c) < 0x80 && c != 0 ? c : ' '; }
 
+// Whether anything stands at a path: a file, a folder, a link (broken or
+// not), or something that cannot even be looked at.
+bool SomethingAt(const std::filesystem::path& p) {
+    std::error_code ec;
+    const auto st = std::filesystem::symlink_status(p, ec);
+    if (st.type() == std::filesystem::file_type::not_found) return false;
+    return ec || st.type() != std::filesystem::file_type::none;
+}
+
 }  // namespace
 
 int FieldSlotIndex(int field) {
@@ -56,9 +65,9 @@ void CSizeDatabase::Reset() {
     h.Fill(32, 20, 0);
     m_bodies.assign(kMaxBodies, NewBody());
     m_selectedBody = -1;
-    m_bodiesKept = false;
+    m_bodiesKept = m_bodiesUnreadable = false;
     ResetSizes();
-    m_chartKept = false;
+    m_chartKept = m_chartUnreadable = false;
 }
 
 void CSizeDatabase::ResetSizes() {
@@ -129,10 +138,11 @@ LoadResult CSizeDatabase::LoadBodies() {
     m_bodies.assign(kMaxBodies, NewBody());
     m_bodiesKept = false;
     const auto bytes = platform::ReadWholeFile(file, kBodyHeaderBytes + kMaxBodies * kBodyRecordBytes);
+    m_bodiesUnreadable = false;
     if (!bytes) {
         SetBodyCount(0);
-        if (platform::FileExists(file)) {
-            m_bodiesKept = true;
+        if (SomethingAt(file)) {
+            m_bodiesKept = m_bodiesUnreadable = true;
             return LoadResult::Missing;
         }
         return SaveBodies() ? LoadResult::Created : LoadResult::Missing;
@@ -153,9 +163,19 @@ LoadResult CSizeDatabase::LoadBodies() {
     return LoadResult::Loaded;
 }
 
+const char* CSizeDatabase::bodyKeptText() const {
+    if (!m_bodiesKept) return "";
+    return m_bodiesUnreadable ? kTextBodiesUnreadable : kTextBodiesKept;
+}
+
+const char* CSizeDatabase::chartKeptText() const {
+    if (!m_chartKept) return "";
+    return m_chartUnreadable ? kTextChartUnreadable : kTextChartKept;
+}
+
 bool CSizeDatabase::SaveBodies() {
     if (m_bodiesKept) {
-        m_lastError = kTextBodiesKept;
+        m_lastError = bodyKeptText();
         return false;
     }
     return Save(BodyFile(), BodyFileBytes());
@@ -165,7 +185,7 @@ void CSizeDatabase::StartNewBodies() {
     m_bodies.assign(kMaxBodies, NewBody());
     SetBodyCount(0);
     m_selectedBody = -1;
-    m_bodiesKept = false;
+    m_bodiesKept = m_bodiesUnreadable = false;
 }
 
 void CSizeDatabase::WriteBody(BodyBytes& record, const std::string texts[2], const std::int32_t* values,
@@ -304,9 +324,10 @@ LoadResult CSizeDatabase::LoadSizes() {
     ResetSizes();
     m_chartKept = false;
     const auto bytes = platform::ReadWholeFile(file, kSizeFileMax);
+    m_chartUnreadable = false;
     if (!bytes) {
-        if (platform::FileExists(file)) {
-            m_chartKept = true;
+        if (SomethingAt(file)) {
+            m_chartKept = m_chartUnreadable = true;
             return LoadResult::Missing;
         }
         return Save(file, SizeFileBytes()) ? LoadResult::Created : LoadResult::Missing;
@@ -329,7 +350,7 @@ LoadResult CSizeDatabase::LoadSizes() {
 
 bool CSizeDatabase::SaveSizes() {
     if (m_chartKept) {
-        m_lastError = kTextChartKept;
+        m_lastError = chartKeptText();
         return false;
     }
     if (m_dirty != 'Y') return true;
@@ -340,7 +361,7 @@ bool CSizeDatabase::SaveSizes() {
 
 void CSizeDatabase::StartNewChart() {
     ResetSizes();
-    m_chartKept = false;
+    m_chartKept = m_chartUnreadable = false;
 }
 
 int CSizeDatabase::StoredRowOf(int displayRow) const {
@@ -352,6 +373,13 @@ int CSizeDatabase::StoredRowOf(int displayRow) const {
     for (int k = 0; k < m_displayCount; ++k)
         if (m_order[k] != k) return -1;
     return displayRow;
+}
+
+int CSizeDatabase::DisplayRowOf(int storedRow) const {
+    if (storedRow < 0 || storedRow >= kMaxSizeRows) return -1;
+    for (int k = 0; k < m_displayCount; ++k)
+        if (m_order[k] == storedRow) return k;
+    return StoredRowOf(storedRow) == storedRow ? storedRow : -1;
 }
 
 std::string CSizeDatabase::GetSizeField(int displayRow, int field) const {

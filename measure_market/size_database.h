@@ -58,9 +58,11 @@ inline constexpr int kCharDigit = 7;
 // Results of a save and of the body changes. FileKept: the body file could
 // not be read when it was loaded, so nothing is written over it.
 enum class StoreResult { Stored, TableFull, BadIndex, WriteFailed, FileKept };
-// How a file read went. Missing: there but unreadable; Rejected: damaged.
-// Either way the file is kept: no later save writes over it until the user
-// starts a new table (StartNewBodies, StartNewChart) or a download replaces it.
+// How a file read went. Missing: something stands at the file's path (a
+// folder, a file this user may not read, a broken link) that cannot be read,
+// or no new file could be made there; Rejected: damaged. Whatever stands
+// there is kept: no later save writes over it until the user starts a new
+// table (StartNewBodies, StartNewChart) or a download replaces it.
 enum class LoadResult { Loaded, Created, Missing, Rejected };
 
 // What the user is told about a file that could not be read, and asked before
@@ -69,6 +71,10 @@ inline constexpr const char* kTextBodiesKept =
     "客户测量记录 \"人体测量记录表.by3\" 不能读取 (文件不完整或已损坏)。\n这个文件保持原样, 不会被改写。";
 inline constexpr const char* kTextChartKept =
     "尺码库 \"服饰尺码记录表.cd3\" 不能读取 (文件不完整或已损坏)。\n这个文件保持原样, 不会被改写。";
+inline constexpr const char* kTextBodiesUnreadable =
+    "客户测量记录 \"人体测量记录表.by3\" 不能读取 (它不是可以读取的文件)。\n它保持原样, 不会被改写。";
+inline constexpr const char* kTextChartUnreadable =
+    "尺码库 \"服饰尺码记录表.cd3\" 不能读取 (它不是可以读取的文件)。\n它保持原样, 不会被改写。";
 inline constexpr const char* kAskNewBodies =
     "客户测量记录文件不能读取, 一直保持原样。\n要建立新的测量记录表吗? 原文件将被新的记录表替换。";
 inline constexpr const char* kAskNewChart =
@@ -124,6 +130,8 @@ public:
     // False (and nothing written) while the file is kept.
     bool SaveBodies();
     bool bodyFileKept() const { return m_bodiesKept; }
+    // What the user is told of a kept body file (empty when none is kept).
+    const char* bodyKeptText() const;
     // The user's choice: an empty table that later saves write over the file.
     void StartNewBodies();
     // texts[0] the name, texts[1] a string whose first character is the sex
@@ -155,6 +163,8 @@ public:
     bool SaveSizes();
     // While the chart file is kept, the chart takes no edits.
     bool sizeFileKept() const { return m_chartKept; }
+    // What the user is told of a kept chart file (empty when none is kept).
+    const char* chartKeptText() const;
     // The user's choice: an empty chart that later saves write over the file.
     void StartNewChart();
     bool dirty() const { return m_dirty == 'Y'; }
@@ -164,6 +174,9 @@ public:
     // through the display order; past them, only an unfiltered display
     // reaches a row (the row of that number, possibly beyond the count).
     int StoredRowOf(int displayRow) const;
+    // The display row that shows a stored row, -1 when none does (the
+    // reverse of StoredRowOf).
+    int DisplayRowOf(int storedRow) const;
     std::string GetSizeField(int displayRow, int field) const;
     // 1 when the row was appended, 0 when stored, -1 when the text could not
     // be stored (the pool or slot table is full, or the file is kept: the old
@@ -243,6 +256,8 @@ private:
     char m_dirty = ' ';
     bool m_bodiesKept = false;
     bool m_chartKept = false;
+    bool m_bodiesUnreadable = false;  // kept because it could not be read at all
+    bool m_chartUnreadable = false;
 };
 
 // The process-wide instance.

@@ -63,6 +63,14 @@ SizeDownloadResult DownloadSizeTable(const std::string& url, const std::filesyst
     std::vector<std::uint8_t> body;
     bool tooLong = false;
     std::int64_t length = -1;
+    // The body is read in blocks of 10,240 bytes: the progress text follows
+    // each whole block, and the last, shorter one when the body has ended,
+    // however the network cut the pieces.
+    std::uint64_t reported = 0;
+    auto report = [&](std::uint64_t upTo) {
+        reported = upTo;
+        if (progress) progress(ProgressText(upTo, length));
+    };
     platform::HttpRequest request;
     request.url = url;
     request.agent = options.agent;
@@ -79,7 +87,7 @@ SizeDownloadResult DownloadSizeTable(const std::string& url, const std::filesyst
             return false;
         }
         body.insert(body.end(), chunk.begin(), chunk.end());
-        if (progress) progress(ProgressText(body.size(), length));
+        while (body.size() - reported >= kSizeTableBlock) report(reported + kSizeTableBlock);
         return true;
     };
     const platform::HttpResult got = platform::HttpGet(request, callbacks);
@@ -88,6 +96,7 @@ SizeDownloadResult DownloadSizeTable(const std::string& url, const std::filesyst
         result.text = kTextNotAChart;
         return result;
     }
+    if (body.size() > reported) report(body.size());
     switch (got.outcome) {
     case platform::HttpOutcome::Ok:
         break;

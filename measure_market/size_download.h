@@ -5,7 +5,8 @@
 // place of the chart file (through the suite's one save). A failed
 // or refused download leaves the old chart as it was.
 //
-// Blocking; runs on the calling thread, and so do the progress callbacks.
+// Blocking; runs on the calling thread, and so do the progress callbacks
+// (the measurement form calls it from a thread of its own).
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -49,7 +50,8 @@ struct SizeDownloadResult {
     std::uint64_t total = 0;
 };
 
-// Downloads url into `chartFile`; `progress` gets each progress text.
+// Downloads url into `chartFile`; `progress` gets the progress text after
+// each block of kSizeTableBlock bytes and after the last, shorter block.
 SizeDownloadResult DownloadSizeTable(const std::string& url, const std::filesystem::path& chartFile,
                                      const std::function<void(const std::string&)>& progress,
                                      const SizeDownloadOptions& options = {});

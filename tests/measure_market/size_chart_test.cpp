@@ -229,6 +229,30 @@ TEST_F(ChartFixture, HostileChartFilesAreRefusedAndLeftAlone) {
     }
 }
 
+// Something that cannot be read standing where the chart's file should be
+// (a folder, a link to nothing) is kept, not taken for a missing file.
+TEST_F(ChartFixture, AnUnreadableThingAtTheChartsPathIsKept) {
+    const auto file = db.SizeFile();
+    for (const bool folder : {true, false}) {
+        SCOPED_TRACE(folder ? "folder" : "broken link");
+        std::filesystem::remove_all(file);
+        if (folder)
+            std::filesystem::create_directories(file);
+        else
+            std::filesystem::create_symlink(dir.path() / "gone.cd3", file);
+        CSizeDatabase d;
+        d.CopyTrimmedName(dir.path());
+        EXPECT_EQ(d.LoadSizes(), LoadResult::Missing);
+        EXPECT_TRUE(d.sizeFileKept());
+        EXPECT_STREQ(d.chartKeptText(), kTextChartUnreadable);
+        EXPECT_EQ(d.SetSizeField(0, 8, "胸围:90"), -1);
+        EXPECT_FALSE(d.SaveSizes());
+        EXPECT_EQ(std::filesystem::is_directory(file), folder);
+        EXPECT_EQ(std::filesystem::is_symlink(file), !folder);
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "gone.cd3"));
+    }
+}
+
 TEST_F(ChartFixture, BytesAfterThePoolAreIgnored) {
     Fill({"恤衫M", "女上装"});
     auto bytes = db.SizeFileBytes();

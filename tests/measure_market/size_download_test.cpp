@@ -75,16 +75,29 @@ struct DownloadFixture : ::testing::Test {
     }
 };
 
+// The body is read in blocks of 10,240 bytes however the network cuts it:
+// whole at once, in 16 KB pieces, or without a length.
 TEST_F(DownloadFixture, AGoodChartReplacesTheOldOne) {
-    std::vector<std::string> progress;
-    const auto r = DownloadSizeTable(SizeTableUrl(server->url("/files")), chart,
-                                     [&](const std::string& t) { progress.push_back(t); });
-    EXPECT_TRUE(r.ok);
-    EXPECT_EQ(r.text, kTextDone);
-    EXPECT_EQ(r.total, 30000u);
-    ASSERT_FALSE(progress.empty());
-    EXPECT_EQ(progress.back(), "( 100% ),[ 30000 ]");
-    EXPECT_EQ(ReadAll(chart), ChartBytes(30000));
+    const struct {
+        const char* path;
+        std::vector<std::string> progress;
+    } cases[] = {
+        {"/files", {"( 34% ),[ 10240 ]", "( 68% ),[ 20480 ]", "( 100% ),[ 30000 ]"}},
+        {"/slow", {"( 34% ),[ 10240 ]", "( 68% ),[ 20480 ]", "( 100% ),[ 30000 ]"}},
+        {"/nolength", {"( --% ),[ 10240 ]", "( --% ),[ 20480 ]", "( --% ),[ 30000 ]"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        base.write(chart.lexically_relative(base.path()), old);
+        std::vector<std::string> progress;
+        const auto r = DownloadSizeTable(SizeTableUrl(server->url(c.path)), chart,
+                                         [&](const std::string& t) { progress.push_back(t); });
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.text, kTextDone);
+        EXPECT_EQ(r.total, 30000u);
+        EXPECT_EQ(progress, c.progress);
+        EXPECT_EQ(ReadAll(chart), ChartBytes(30000));
+    }
     CSizeDatabase db;
     db.CopyTrimmedName(base.path());
     ASSERT_EQ(db.LoadSizes(), LoadResult::Loaded);

@@ -130,10 +130,21 @@ struct MatchFixture : ::testing::Test {
     }
 };
 
+// Without a selected body a match marks nothing and takes away nothing: the
+// marks and the shown rows of the last match stay.
 TEST_F(MatchFixture, NoBodySelectedMatchesNothingAndKeepsMarks) {
-    Chart({{"恤衫", 'M', "胸围:92"}});
+    Chart({{"恤衫", 'M', "胸围:92"}, {"恤衫", 'M', "胸围:100"}});
+    EXPECT_EQ(db.MatchSizes(), 0);  // nobody chosen yet
+    EXPECT_EQ(db.GetSizeCount(), 2);
+    EXPECT_TRUE(Marked().empty());
+    Body('M', {{9, 8600}});
+    ASSERT_EQ(db.MatchSizes(), 1);
+    db.StartNewBodies();  // the selection goes with the table
+    ASSERT_EQ(db.selectedBody(), -1);
     EXPECT_EQ(db.MatchSizes(), 0);
-    EXPECT_EQ(db.GetSizeCount(), 1);
+    EXPECT_EQ(db.GetSizeCount(), 1);  // the last match's row still shown
+    EXPECT_EQ(db.GetSizeChar(0, kCharMark), 'Y');
+    EXPECT_EQ(Marked(), std::vector<int>{0});
 }
 
 TEST_F(MatchFixture, BodiesAgainstChartsAsATable) {

@@ -34,6 +34,7 @@
 #include "shell/sys_info.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 #include "tests/measure_market/window/grid_screen.h"
 
@@ -350,30 +351,43 @@ TEST_F(MarketWindowTest, NoCheckBoxOnTheTotalLineOrAnEmptyRow) {
     EXPECT_EQ(OrderLines().line(2).checked, kChecked);
 }
 
+// Two saved orders in "定货单列表": "打 开" is ready at once for the first
+// row, which is current; a click on the second row (through the X server)
+// and on "打 开" shows that order; a click on a row without a file disables
+// the button.
 TEST_F(MarketWindowTest, TheOrderListShowsASavedOrder) {
     PickGarment(0);
     form->quantityEdit()->ChangeValue("2");
     form->AddToOrder();
-    form->orderNoEdit()->ChangeValue("2026B_001");
-    form->WriteOrder();
-    ASSERT_EQ(Label(form->control(1063)), "ok");
+    for (const char* number : {"2026B_001", "2026B_002"}) {
+        form->orderNoEdit()->ChangeValue(number);
+        form->WriteOrder();
+        ASSERT_EQ(Label(form->control(1063)), "ok");
+    }
 
     auto* dlg = new COrderListDlg(frame, tmp.path());
     dlg->Show();
     testsupport::PumpEvents(300);
-    ASSERT_EQ(dlg->grid()->fileCount(), 1);
-    EXPECT_FALSE(dlg->openButton()->IsEnabled());
-    dlg->grid()->SetCurrentCell(dlg->grid()->GetFixedColumnCount() + 1, dlg->grid()->GetFixedRowCount());
-    // What the grid tells its owner after the click on the row.
-    int clickCode = grid::kClickCodeDataCell;
-    dlg->OnPrivateMessage(grid::kMsgGridNotify, grid::kGridNotifyTag, reinterpret_cast<std::intptr_t>(&clickCode));
+    COrderFileGrid* files = dlg->grid();
+    ASSERT_EQ(files->fileCount(), 2);
+    EXPECT_EQ(files->GetCurrentDataRow(), 0);
+    EXPECT_TRUE(dlg->openButton()->IsEnabled()) << "row 1 is current";
+
+    testsupport::ClickAt(files, gridscreen::CellCentre(*files, 1, 1));
+    EXPECT_EQ(files->GetCurrentDataRow(), 1);
     EXPECT_TRUE(dlg->openButton()->IsEnabled());
-    dlg->OpenSelected();
+    testsupport::ClickOn(dlg->openButton());
     const std::string shown = dlg->text()->GetValue().utf8_string();
-    EXPECT_EQ(shown.rfind("定单号:2026B_001", 0), 0u);
+    EXPECT_EQ(shown.rfind("定单号:2026B_002", 0), 0u);
     EXPECT_NE(shown.find("合 计 金 额"), std::string::npos);
     testsupport::PumpEvents(300);
     EXPECT_TRUE(testsupport::SaveWindowScreenshot(dlg, testsupport::Screen("market-order-list.png")));
+
+    testsupport::ClickAt(files, gridscreen::CellCentre(*files, 1, 4));  // no file there
+    EXPECT_EQ(files->GetCurrentDataRow(), 4);
+    EXPECT_FALSE(dlg->openButton()->IsEnabled());
+    testsupport::ClickAt(files, gridscreen::CellCentre(*files, 1, 0));
+    EXPECT_TRUE(dlg->openButton()->IsEnabled());
     dlg->Destroy();
 }
 
