@@ -115,24 +115,4 @@ bool IsWebLink(const std::string& link) {
     return starts("http://") || starts("https://");
 }
 
-std::string CaseBlindWildcard(const std::string& label, const std::string& patterns) {
-    std::string out = label + "|";
-    for (char c : patterns) {
-        if (c >= 'a' && c <= 'z') {
-            out += '[';
-            out += c;
-            out += static_cast<char>(c - 'a' + 'A');
-            out += ']';
-        } else if (c >= 'A' && c <= 'Z') {
-            out += '[';
-            out += static_cast<char>(c - 'A' + 'a');
-            out += c;
-            out += ']';
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 }  // namespace fitting_room

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "picture_controls/geometry.h"
+#include "platform/files.h"
 
 namespace fitting_room {
 
@@ -122,8 +123,7 @@ private:
 // True when a link may be handed to the desktop: http:// or https:// only.
 bool IsWebLink(const std::string& link);
 
-// A file dialog filter "label|patterns" whose patterns ("*.png;*.bmp") match
-// without regard to case: each letter becomes a bracket of both cases.
-std::string CaseBlindWildcard(const std::string& label, const std::string& patterns);
+// The file dialog filter that matches extensions whatever their case.
+using platform::CaseBlindWildcard;
 
 }  // namespace fitting_room

@@ -149,6 +149,7 @@ void CFittingCanvasWnd::OnPaint(wxPaintEvent&) {
     }
     dc.DrawBitmap(bmp, 0, 0, false);
     m_painting = false;
+    if (onPainted) onPainted();
 }
 
 void CFittingCanvasWnd::Mouse(int kind, const CanvasInput& in) {

@@ -55,6 +55,8 @@ public:
     CachedMaterialPictures& materialPictures() { return m_materials; }
     // Where the canvas's notices go (the dialog's WM_USER+21 handler).
     std::function<void(const CanvasNotice&)> onNotice;
+    // Called after every paint of the canvas (the dialog's magnifier follows).
+    std::function<void()> onPainted;
     // Whether Alt's stand-in (Ctrl) counts as Alt, and the dialog's toggle.
     void SetReverseToggle(bool on) { m_reverseToggle = on; }
     bool reverseToggle() const { return m_reverseToggle; }

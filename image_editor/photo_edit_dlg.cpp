@@ -28,6 +28,7 @@
 #include "picture_controls/icon_static.h"
 #include "picture_controls/my_color_sel_dlg.h"
 #include "picture_controls/surface_image.h"
+#include "platform/files.h"
 #include "platform/image/picture_cache.h"
 #include "platform/image/picture_io.h"
 #include "platform/ui/colour.h"
@@ -43,7 +44,8 @@ using platform::ui::ToColour;
 namespace {
 
 constexpr const char* kTitle = "图片编辑[试衣平台]";
-constexpr const char* kPictureFilter = "图形文件(*.bmp,*.jpg,*.png,*.gif)|*.bmp;*.jpg;*.png;*.gif";
+constexpr const char* kPictureLabel = "图形文件(*.bmp,*.jpg,*.png,*.gif)";
+constexpr const char* kPicturePatterns = "*.bmp;*.jpg;*.png;*.gif";
 constexpr int kMaterialCellW = 120, kMaterialCellH = 140, kMaxMaterialCells = 400;
 constexpr int kStrip = 6;
 
@@ -71,10 +73,16 @@ CPhotoEditDlg::CPhotoEditDlg(wxWindow* parent, const fs::path& base)
                wxDEFAULT_DIALOG_STYLE | wxWANTS_CHARS, kPhotoEditDlgName),
       m_base(base) {
     Build();
-    InitDialog();
+    SetUpControls();
 }
 
-CPhotoEditDlg::~CPhotoEditDlg() { m_tip.HideTip(); }
+CPhotoEditDlg::~CPhotoEditDlg() {
+    m_tip.HideTip();
+    // The engine outlives the dialog: its boxes must not go to a window that
+    // is gone.
+    Engine().SetMessageSink({});
+    m_canvas->onPainted = nullptr;
+}
 
 void CPhotoEditDlg::Build() {
     SetClientSize(1040, 680);
@@ -89,6 +97,13 @@ void CPhotoEditDlg::Build() {
     m_controller = std::make_unique<PhotoEditController>(Engine(), m_canvas->control(), EditorDrawing(), Materials(),
                                                          Reader(), *this);
     m_canvas->onNotice = [this](const CanvasNotice& n) { OnNotice(n); };
+    // The magnifier shows the canvas as it is: whatever changed the canvas
+    // (a wand click, a tone command, a stroke) is seen in its cells too.
+    m_canvas->onPainted = [this] {
+        if (!m_controller->panelShowsMaterials()) RedrawPanel();
+    };
+    // The engine's own boxes ("请注意,当前图片不存在") open over this dialog.
+    Engine().SetMessageSink([this](const platform::MessageRequest& r) { return Message(r); });
     m_canvas->control().onMoveAllParts = [](int dx, int dy) { Reader().MoveParts(dx, dy); };
 
     m_bgCheck = new wxCheckBox(this, 1065, wxString::FromUTF8("背景图片"), wxPoint(m_bgRect.left, m_bgRect.top),
@@ -174,7 +189,7 @@ void CPhotoEditDlg::Build() {
     m_tip.Create(this);
 }
 
-void CPhotoEditDlg::InitDialog() {
+void CPhotoEditDlg::SetUpControls() {
     m_controller->SetBaseDir(m_base);
     CCameraSysInfo& info = CCameraSysInfo::Instance();
     if (info.BaseDir().empty()) {
@@ -590,7 +605,8 @@ std::optional<ColorRef> CPhotoEditDlg::ChooseColour(ColorRef initial, const Rect
 std::optional<fs::path> CPhotoEditDlg::ChoosePicture(const fs::path& folder) {
     if (auto& hook = PhotoEditHooks().choosePicture) return hook(folder);
     wxFileDialog dlg(this, wxString::FromUTF8("选择图片"), wxString::FromUTF8(folder.string()), wxEmptyString,
-                     wxString::FromUTF8(kPictureFilter), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+                     wxString::FromUTF8(platform::CaseBlindWildcard(kPictureLabel, kPicturePatterns)),
+                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK) return std::nullopt;
     return fs::path(dlg.GetPath().utf8_string());
 }

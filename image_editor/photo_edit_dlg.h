@@ -98,7 +98,9 @@ public:
 
 private:
     void Build();
-    void InitDialog();
+    // The dialog's initialisation, run once from the constructor (not the
+    // toolkit's InitDialog, which ShowModal runs again).
+    void SetUpControls();
     void LayoutGrid();
     void FillCategories();
     void OnPaint(wxPaintEvent&);

@@ -185,6 +185,10 @@ bool CPhotoEngine::LoadPhotoFitted(Surface& dc) {
     m_naturalW = pic->width;
     m_naturalH = pic->height;
     const double s = std::max({static_cast<double>(pic->width) / aw, static_cast<double>(pic->height) / ah, 1.0});
+    // The fitted picture stands on the background colour: whatever the area
+    // showed before (the photo at its natural size, when it was loaded just
+    // now) is not part of it.
+    dc.FillRect(m_valid.left, m_valid.top, m_valid.right, m_valid.bottom, m_bgColour);
     DrawPicture(dc, *pic, m_valid.left, m_valid.top, Trunc(pic->width / s), Trunc(pic->height / s));
     CaptureArea(dc, m_valid.left, m_valid.top, aw, ah);
     return true;

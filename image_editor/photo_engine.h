@@ -100,9 +100,9 @@ public:
     bool LoadPhoto(const std::filesystem::path& path, Surface& dc);
     // Re-captures the current photo file the same way.
     bool CapturePhotoFromWindow(Surface& dc);
-    // Draws the current photo scaled into the valid area (at its top-left
-    // corner) and captures the valid area. False when the area is too small
-    // or the file cannot be decoded.
+    // Fills the valid area with the background colour, draws the current
+    // photo scaled into it (at its top-left corner) and captures the valid
+    // area. False when the area is too small or the file cannot be decoded.
     bool LoadPhotoFitted(Surface& dc);
     // Reads the surface over the photo area into the photo colours (mask
     // 'A'); pixels outside the surface take the background colour.

@@ -508,6 +508,26 @@ std::vector<fs::path> ListFiles(const fs::path& dir, std::string_view pattern) {
     });
 }
 
+std::string CaseBlindWildcard(const std::string& label, const std::string& patterns) {
+    std::string out = label + "|";
+    for (char c : patterns) {
+        if (c >= 'a' && c <= 'z') {
+            out += '[';
+            out += c;
+            out += static_cast<char>(c - 'a' + 'A');
+            out += ']';
+        } else if (c >= 'A' && c <= 'Z') {
+            out += '[';
+            out += static_cast<char>(c - 'A' + 'a');
+            out += c;
+            out += ']';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::vector<fs::path> ListFolders(const fs::path& dir) {
     return List(dir, [](const fs::directory_entry& e, const std::string&) {
         std::error_code ec;

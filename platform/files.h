@@ -111,6 +111,12 @@ int RemoveStaleTemporaries(const std::filesystem::path& file, std::string_view t
 // names (a leading '.') are never listed. A missing folder gives an empty list.
 std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& dir, std::string_view pattern);
 
+// A file dialog filter "label|patterns" whose patterns ("*.png;*.bmp") match
+// without regard to case, as the listings above do: each letter becomes a
+// bracket of both cases ("*.[pP][nN][gG]"), so that a camera's "A1.JPG" is
+// listed beside "a2.jpg".
+std::string CaseBlindWildcard(const std::string& label, const std::string& patterns);
+
 // Sub-folders of `dir` (hidden ones left out), sorted by name.
 std::vector<std::filesystem::path> ListFolders(const std::filesystem::path& dir);
 

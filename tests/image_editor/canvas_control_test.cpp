@@ -4,6 +4,9 @@
 // move-all drag; no window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "image_editor/canvas_control.h"
 #include "tests/image_editor/engine_fixtures.h"
 
@@ -289,3 +292,48 @@ TEST_F(CanvasControlTest, ThePaintComposesPhotoMaterialsAndOutline) {
 }
 
 }  // namespace
+
+// A photo larger than the canvas is loaded at its natural size, then fitted
+// into the area that took. When it is not 4:3 the fitted picture leaves part
+// of the area free: that part is the background colour, so the wand, the
+// eraser and the grabs see nothing of the natural-size drawing.
+TEST(CanvasOpenPhoto, ALargePhotoIsTheFittedPictureOnTheBackgroundColour) {
+    struct Case {
+        int width, height;
+        int fittedWidth, fittedHeight;
+    };
+    const Case cases[] = {{1080, 1920, 270, 480}, {1920, 1080, 640, 360}, {1280, 960, 640, 480}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        enginetest::FakePictures pictures;
+        pictures.files["big.jpg"] = enginetest::Uniform(c.width, c.height, kBody);
+        CPhotoEngine engine(&pictures);
+        picture_controls::CDrawItemList drawing;
+        CMaterialTable materials;
+        CanvasControl canvas{engine, drawing, materials};
+        Surface surface(700, 520, 0xFFFFFF);
+        canvas.SetCanvasSize(700, 520);
+        canvas.SetSurface(&surface);
+        ASSERT_TRUE(canvas.OpenPhoto("big.jpg"));
+        ASSERT_EQ(engine.GetPhotoArea(), (Rect{1, 1, 641, 481}));
+        ASSERT_EQ(engine.photoWidth(), 640);
+        ASSERT_EQ(engine.photoHeight(), 480);
+        int picture = 0, background = 0, other = 0;
+        for (int row = 0; row < 480; ++row)
+            for (int col = 0; col < 640; ++col) {
+                const bool fitted = col < c.fittedWidth && row < c.fittedHeight;
+                const ColorRef v = engine.ColourAt(col, row);
+                if (fitted && v == kBody) ++picture;
+                else if (!fitted && v == engine.backgroundColour()) ++background;
+                else ++other;
+            }
+        EXPECT_EQ(picture, c.fittedWidth * c.fittedHeight);
+        EXPECT_EQ(background, 640 * 480 - c.fittedWidth * c.fittedHeight);
+        EXPECT_EQ(other, 0);
+        // The wand on the picture takes the fitted picture and no more.
+        canvas.SetToolMode(mode::kMagicWand);
+        canvas.LeftDown(CanvasInput{10, 10});
+        const std::string masks = MaskRows(engine);
+        EXPECT_EQ(std::count(masks.begin(), masks.end(), 'c'), c.fittedWidth * c.fittedHeight);
+    }
+}

@@ -3,6 +3,8 @@
 // the wheel, grabs and their folders, photo reloading, notices.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "image_editor/camera_sys_info.h"
 #include "image_editor/photo_edit_commands.h"
 #include "tests/image_editor/engine_fixtures.h"
@@ -14,11 +16,14 @@ using namespace image_editor;
 namespace fs = std::filesystem;
 
 struct RecordingHost : PhotoEditHost {
+    // The canvas the grabs are rendered from (as the dialog renders them).
+    CanvasControl* canvas = nullptr;
     std::vector<std::string> hints;
     std::vector<std::vector<MenuEntry>> menus;
     int menuAnswer = 0;
     std::optional<fs::path> picture;
     std::vector<std::pair<fs::path, char>> grabs;
+    std::vector<Picture> grabbed;  // what each grab took, pixel for pixel
     bool grabWorks = true;
     std::vector<fs::path> clipboard, saves;
     std::vector<platform::MessageRequest> messages;
@@ -36,8 +41,18 @@ struct RecordingHost : PhotoEditHost {
     }
     std::optional<ColorRef> ChooseColour(ColorRef, const Rect&) override { return 0x123456; }
     std::optional<fs::path> ChoosePicture(const fs::path&) override { return picture; }
-    bool GrabCanvas(const Rect&, const fs::path& file, char format) override {
+    bool GrabCanvas(const Rect& region, const fs::path& file, char format) override {
         grabs.emplace_back(file, format);
+        Picture pic;
+        if (canvas) {
+            Surface all(canvas->canvasWidth(), canvas->canvasHeight());
+            canvas->Paint(all, nullptr, true);
+            pic.width = region.Width();
+            pic.height = region.Height();
+            for (int y = region.top; y < region.bottom; ++y)
+                for (int x = region.left; x < region.right; ++x) pic.pixels.push_back(all.GetPixel(x, y));
+        }
+        grabbed.push_back(std::move(pic));
         return grabWorks;
     }
     bool CopyToClipboard(const fs::path& f) override {
@@ -68,6 +83,7 @@ protected:
         canvas.SetSurface(&surface);
         controller.SetBaseDir(base.path());
         controller.Layout({{70, 20, 160, 44}, {596, 6, 648, 66}, {8, 72, 648, 572}});
+        host.canvas = &canvas;
     }
     testsupport::TempDir base;
     enginetest::FakePictures pictures;
@@ -193,11 +209,33 @@ TEST_F(PhotoEditCommandsTest, GrabsGoToTheirFilesAndFoldersAreMadeOnDemand) {
     controller.RunTool(tool::kGrabAndSave);
     EXPECT_EQ(host.grabs[1], std::make_pair(base / "服饰搭配拍照图片" / "tpho009383721.bmp", 'B'));
     ASSERT_EQ(host.saves.size(), 1u);
-    // A grab region of 50 pixels or less falls back to the valid area.
-    engine.SetGrabArea(1, 0, 0, 50, 100);
-    controller.Notice({notice::kGrabChosen, 0, {}});
-    EXPECT_EQ(host.grabs[2].first, base / "tmpBmpData" / "tpho00938hfz3721.jpg");
-    EXPECT_EQ(host.hints.back(), "---------");
+    // A grab region of 50 pixels or less falls back to the valid area: the
+    // photo (30 x 20 at 135, 90), not the narrow region at the canvas corner.
+    host.picture = base / "b.png";
+    controller.Command(cmd::kNewPhoto);
+    ASSERT_EQ(engine.GetPhotoArea(), (Rect{135, 90, 165, 110}));
+    struct Case {
+        Rect region;
+        int width, height;
+        ColorRef inside;  // every pixel of the grab
+    };
+    const Case cases[] = {
+        {{0, 0, 50, 100}, 30, 20, 0x00FF00},                       // the photo
+        {{0, 0, 51, 100}, 51, 100, engine.backgroundColour()},  // the region itself
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.region.Width());
+        engine.SetGrabArea(1, c.region.left, c.region.top, c.region.right, c.region.bottom);
+        controller.Notice({notice::kGrabChosen, 0, {}});
+        EXPECT_EQ(host.grabs.back().first, base / "tmpBmpData" / "tpho00938hfz3721.jpg");
+        EXPECT_EQ(host.clipboard.back(), host.grabs.back().first);
+        const Picture& pic = host.grabbed.back();
+        EXPECT_EQ(pic.width, c.width);
+        EXPECT_EQ(pic.height, c.height);
+        EXPECT_EQ(std::count(pic.pixels.begin(), pic.pixels.end(), c.inside), c.width * c.height);
+        EXPECT_EQ(host.hints.back(), "---------");
+        EXPECT_EQ(engine.TakeGrabArea(), Rect{});  // taken
+    }
     // A failed grab says so and opens no save dialog.
     host.grabWorks = false;
     controller.RunTool(tool::kGrabAndSave);

@@ -337,17 +337,22 @@ TEST(PhotoLoad, TheFittedPhotoIsDrawnAtTheValidAreasCorner) {
     pics.files["p.png"] = Uniform(40, 20, 0x00FF00);
     auto e = NewEngine(&pics);
     Surface s(200, 200, 0xFFFFFF);
+    // Loaded at its natural size first, centred: (80, 90)-(120, 110), which
+    // reaches into the valid area below. The fitted picture is drawn over
+    // that very drawing, as the canvas loads a photo.
     ASSERT_TRUE(e->LoadPhoto("p.png", s));
-    s.Fill(0xFFFFFF);
     e->SetPhotoArea(120, 100, 100, 80);  // normalised: (100, 80)-(120, 100)
     ASSERT_TRUE(e->LoadPhotoFitted(s));
     EXPECT_EQ(e->x0(), 100);
     EXPECT_EQ(e->y0(), 80);
     EXPECT_EQ(e->photoWidth(), 20);
     EXPECT_EQ(MaskRows(*e).find_first_not_of("A\n"), std::string::npos);
-    EXPECT_EQ(e->ColourAt(0, 0), 0x00FF00u);   // scaled by 2: 20 x 10
-    EXPECT_EQ(e->ColourAt(0, 12), 0xFFFFFFu);  // below the picture: what the canvas shows
-    EXPECT_EQ(s.GetPixel(0, 0), 0xFFFFFFu);    // nothing drawn at the canvas corner
+    // Scaled by 2: 20 x 10; below it the background colour, not the natural
+    // drawing's lower rows.
+    for (int row = 0; row < 20; ++row)
+        EXPECT_EQ(e->ColourAt(0, row), row < 10 ? 0x00FF00u : e->backgroundColour()) << "row " << row;
+    EXPECT_EQ(s.GetPixel(0, 0), 0xFFFFFFu);     // nothing drawn at the canvas corner
+    EXPECT_EQ(s.GetPixel(85, 95), 0x00FF00u);  // nor over the natural drawing outside the area
     e->SetPhotoArea(0, 0, 10, 50);
     EXPECT_FALSE(e->LoadPhotoFitted(s));  // an area of 10 pixels is too narrow
 }

@@ -3,7 +3,10 @@
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <wx/dialog.h>
@@ -84,6 +87,125 @@ void CancelDesktopDialogs(const char* gtkType) {
     constexpr int kResponseCancel = -6;
     if (!respond) return;
     for (void* dialog : ShownDesktopDialogs(gtkType)) respond(dialog, kResponseCancel);
+}
+
+namespace {
+
+// The layout of the toolkit's tree iterator.
+struct TreeIter {
+    int stamp;
+    void* data[3];
+};
+
+// Calls `visit` (view, model, row) for every row of every tree view inside
+// `widget`, until it returns true; whether one did.
+using RowVisit = std::function<bool(void* view, void* model, TreeIter* row)>;
+bool VisitTreeRows(void* widget, const RowVisit& visit) {
+    static const auto typeFromName = Toolkit<std::size_t (*)(const char*)>("g_type_from_name");
+    static const auto isA = Toolkit<int (*)(void*, std::size_t)>("g_type_check_instance_is_a");
+    static const auto forall = Toolkit<void (*)(void*, void (*)(void*, void*), void*)>("gtk_container_forall");
+    static const auto viewModel = Toolkit<void* (*)(void*)>("gtk_tree_view_get_model");
+    static const auto first = Toolkit<int (*)(void*, TreeIter*)>("gtk_tree_model_get_iter_first");
+    static const auto next = Toolkit<int (*)(void*, TreeIter*)>("gtk_tree_model_iter_next");
+    if (!typeFromName || !isA || !forall || !viewModel || !first || !next) return false;
+    if (isA(widget, typeFromName("GtkTreeView"))) {
+        void* model = viewModel(widget);
+        TreeIter it{};
+        if (model && first(model, &it)) do {
+                if (visit(widget, model, &it)) return true;
+            } while (next(model, &it));
+    }
+    if (!isA(widget, typeFromName("GtkContainer"))) return false;
+    struct Walk {
+        const RowVisit* visit;
+        bool found;
+    } walk{&visit, false};
+    forall(widget, [](void* child, void* data) {
+        auto* w = static_cast<Walk*>(data);
+        if (!w->found) w->found = VisitTreeRows(child, *w->visit);
+    }, &walk);
+    return walk.found;
+}
+
+// The texts of a row (its text columns).
+std::vector<std::string> RowTexts(void* model, TreeIter* row) {
+    static const auto columns = Toolkit<int (*)(void*)>("gtk_tree_model_get_n_columns");
+    static const auto columnType = Toolkit<std::size_t (*)(void*, int)>("gtk_tree_model_get_column_type");
+    static const auto get = Toolkit<void (*)(void*, TreeIter*, ...)>("gtk_tree_model_get");
+    static const auto release = Toolkit<void (*)(void*)>("g_free");
+    std::vector<std::string> out;
+    if (!columns || !columnType || !get || !release) return out;
+    constexpr std::size_t kStringType = 16 << 2;  // G_TYPE_STRING
+    for (int c = 0; c < columns(model); ++c) {
+        if (columnType(model, c) != kStringType) continue;
+        char* text = nullptr;
+        get(model, row, c, &text, -1);
+        if (text) out.emplace_back(text);
+        release(text);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> DesktopChooserTexts() {
+    std::vector<std::string> out;
+    for (void* dialog : ShownDesktopDialogs("GtkFileChooserDialog"))
+        VisitTreeRows(dialog, [&](void*, void* model, TreeIter* row) {
+            for (std::string& t : RowTexts(model, row)) out.push_back(std::move(t));
+            return false;
+        });
+    return out;
+}
+
+bool DesktopChooserRowAt(const std::string& text, wxPoint* screen) {
+    static const auto pathOf = Toolkit<void* (*)(void*, TreeIter*)>("gtk_tree_model_get_path");
+    static const auto freePath = Toolkit<void (*)(void*)>("gtk_tree_path_free");
+    static const auto column = Toolkit<void* (*)(void*, int)>("gtk_tree_view_get_column");
+    static const auto cellArea = Toolkit<void (*)(void*, void*, void*, int*)>("gtk_tree_view_get_cell_area");
+    static const auto binToWidget =
+        Toolkit<void (*)(void*, int, int, int*, int*)>("gtk_tree_view_convert_bin_window_to_widget_coords");
+    static const auto toplevel = Toolkit<void* (*)(void*)>("gtk_widget_get_toplevel");
+    static const auto translate = Toolkit<int (*)(void*, void*, int, int, int*, int*)>("gtk_widget_translate_coordinates");
+    static const auto widgetWindow = Toolkit<void* (*)(void*)>("gtk_widget_get_window");
+    static const auto origin = Toolkit<int (*)(void*, int*, int*)>("gdk_window_get_origin");
+    if (!pathOf || !freePath || !column || !cellArea || !binToWidget || !toplevel || !translate || !widgetWindow ||
+        !origin)
+        return false;
+    for (void* dialog : ShownDesktopDialogs("GtkFileChooserDialog")) {
+        const bool found = VisitTreeRows(dialog, [&](void* view, void* model, TreeIter* row) {
+            const auto texts = RowTexts(model, row);
+            if (std::find(texts.begin(), texts.end(), text) == texts.end()) return false;
+            void* path = pathOf(model, row);
+            int area[4] = {0, 0, 0, 0};  // x, y, width, height in the view's bin window
+            cellArea(view, path, column(view, 0), area);
+            freePath(path);
+            int wx = 0, wy = 0, tx = 0, ty = 0, ox = 0, oy = 0;
+            binToWidget(view, area[0] + area[2] / 2, area[1] + area[3] / 2, &wx, &wy);
+            void* top = toplevel(view);
+            void* gdk = widgetWindow(top);
+            if (!gdk || !translate(view, top, wx, wy, &tx, &ty)) return false;
+            origin(gdk, &ox, &oy);
+            *screen = wxPoint(ox + tx, oy + ty);
+            return true;
+        });
+        if (found) return true;
+    }
+    return false;
+}
+
+wxRect DesktopDialogRect(const char* gtkType) {
+    static const auto widgetWindow = Toolkit<void* (*)(void*)>("gtk_widget_get_window");
+    static const auto origin = Toolkit<int (*)(void*, int*, int*)>("gdk_window_get_origin");
+    static const auto width = Toolkit<int (*)(void*)>("gtk_widget_get_allocated_width");
+    static const auto height = Toolkit<int (*)(void*)>("gtk_widget_get_allocated_height");
+    const std::vector<void*> shown = ShownDesktopDialogs(gtkType);
+    if (shown.empty() || !widgetWindow || !origin || !width || !height) return {};
+    void* gdk = widgetWindow(shown.front());
+    if (!gdk) return {};
+    int x = 0, y = 0;
+    origin(gdk, &x, &y);
+    return wxRect(x, y, width(shown.front()), height(shown.front()));
 }
 
 void XPointTo(wxWindow* window, const wxPoint& client) {

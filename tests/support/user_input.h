@@ -11,6 +11,7 @@
 // driven by an XInputScript (or a ModalDialogDriver) whose steps run from a
 // timer while the dialog's own loop turns.
 #include <functional>
+#include <string>
 #include <vector>
 #include <wx/gdicmn.h>
 #include <wx/string.h>
@@ -62,6 +63,16 @@ bool FocusDesktopDialog(const char* gtkType);
 bool DesktopDialogShown(const char* gtkType);
 // Answers every shown one of the named type with "cancel", as Escape would.
 void CancelDesktopDialogs(const char* gtkType);
+// The rows the shown file chooser ("GtkFileChooserDialog") lists now: every
+// text of every row of its file lists (the names, with their size and date
+// texts), as its view holds them after its filter; empty when none is shown.
+std::vector<std::string> DesktopChooserTexts();
+// The middle of the row of the shown file chooser's list that shows `text`,
+// on the screen; false when no row shows it.
+bool DesktopChooserRowAt(const std::string& text, wxPoint* screen);
+// Where the first shown desktop dialog of the type stands on the screen; an
+// empty rectangle when none is shown.
+wxRect DesktopDialogRect(const char* gtkType);
 
 class XInputScript {
 public:
