@@ -7,6 +7,7 @@
 // files here (our own save temporaries among them) and are never listed.
 #include "platform/files.h"
 
+#include "platform/save_guard.h"
 #include "platform/text.h"
 
 #include <fcntl.h>
@@ -215,6 +216,7 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
         return false;
     }
 
+    const SaveGuard inProgress;  // the process does not end in the middle of it
     const std::string base = "." + p.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-";
     fs::path tmp;
     int fd = -1;
