@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/record.h"
+#include "platform/save_guard.h"
 #include "platform/text.h"
 
 namespace fs = std::filesystem;
@@ -97,6 +98,7 @@ int ReadFtpSettings(const fs::path& file, FtpSettings* settings) {
 int WriteFtpSettings(const fs::path& file, const FtpSettings& settings) {
     static std::atomic<unsigned> counter{0};
     const FtpSettingsBytes bytes = EncodeFtpSettings(settings);
+    const platform::SaveGuard inProgress;  // the process does not end in the middle of it
     const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
     fs::path tmp;
     int fd = -1;

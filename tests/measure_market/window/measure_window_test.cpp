@@ -673,6 +673,7 @@ TEST_F(MeasureWindowTest, ABadModelFileIsReportedOnceAndThenPaintsWithoutIt) {
         ASSERT_EQ(boxes.shown().size(), before + 1);
         EXPECT_EQ(boxes.shown().back().text, kNotBitmapMessage);
     }
+    Shot("rle8-damaged");
 }
 
 TEST_F(MeasureWindowTest, AnRle8ModelFigureDrawsLikeTheUncompressedOne) {

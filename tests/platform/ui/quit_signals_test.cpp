@@ -1,7 +1,9 @@
 // SIGTERM and SIGINT end a program through its own close: the message box
 // and the dialog over the main window are cancelled first, no question is
-// shown afterwards, and the main window gets a close it cannot refuse. A
-// program that does not end is ended by the signal after the grace time.
+// shown afterwards, and the main window gets a close it cannot refuse, also
+// when the signal came before the main window was there. A second signal
+// changes nothing; a program that does not end is ended by the signal ten
+// seconds after it, once no save is in progress.
 #include <gtest/gtest.h>
 
 #include <signal.h>
