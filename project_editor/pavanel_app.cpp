@@ -9,6 +9,7 @@
 #include <wx/image.h>
 
 #include "platform/files.h"
+#include "platform/save_guard.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/quit_signals.h"
 #include "project_editor/pavanel_frame.h"
@@ -46,8 +47,13 @@ public:
     }
     int OnExit() override {
         m_quit.reset();
-        if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
-        delete wxConfigBase::Set(nullptr);
+        {
+            // The profile is written by the toolkit's own file, not the one save:
+            // the process is not ended in the middle of it all the same.
+            const platform::SaveGuard writing;
+            if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
+            delete wxConfigBase::Set(nullptr);
+        }
         return wxApp::OnExit();
     }
 

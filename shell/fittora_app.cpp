@@ -11,6 +11,7 @@
 #include "fitting_room/show_child_frame.h"
 #include "measure_market/space_child_frame.h"
 #include "platform/files.h"
+#include "platform/save_guard.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/quit_signals.h"
 #include "shell/base_directory.h"
@@ -80,7 +81,12 @@ bool CFittoraApp::OnInit() {
 
 int CFittoraApp::OnExit() {
     m_quit.reset();
-    if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
-    delete wxConfigBase::Set(nullptr);
+    {
+        // The profile is written by the toolkit's own file, not the one save:
+        // the process is not ended in the middle of it all the same.
+        const platform::SaveGuard writing;
+        if (m_recent && wxConfigBase::Get(false)) m_recent->Save(*wxConfigBase::Get());
+        delete wxConfigBase::Set(nullptr);
+    }
     return wxApp::OnExit();
 }
