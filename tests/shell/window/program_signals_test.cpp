@@ -100,7 +100,8 @@ bool HasVisibleWindow(pid_t pid) { return ShownWindow(pid).has_value(); }
 // Starts `program` in `dir` with `home` as its home, as the desktop would.
 pid_t Start(const fs::path& program, const fs::path& dir, const fs::path& home) {
     auto replaced = [](const std::string& v) {
-        for (const char* name : {"HOME=", "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME=", "SDL_AUDIODRIVER="})
+        for (const char* name :
+             {"HOME=", "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME=", "SDL_AUDIODRIVER=", "GSETTINGS_BACKEND="})
             if (v.rfind(name, 0) == 0) return true;
         return false;
     };
@@ -112,6 +113,7 @@ pid_t Start(const fs::path& program, const fs::path& dir, const fs::path& home) 
     env.push_back("XDG_CACHE_HOME=" + (home / ".cache").string());
     env.push_back("XDG_DATA_HOME=" + (home / ".local/share").string());
     env.push_back("SDL_AUDIODRIVER=dummy");
+    env.push_back("GSETTINGS_BACKEND=memory");  // the save dialog's settings: no desktop settings service here
     std::vector<char*> envp;
     for (std::string& v : env) envp.push_back(v.data());
     envp.push_back(nullptr);
