@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 
 #include "platform/files.h"
 #include "platform/record.h"
@@ -46,14 +47,16 @@ MaskField FieldOf(std::uint32_t mask) {
 
 // Unfolds a run-length stream of 8 or 4-bit pixels (bottom row first) into
 // one colour index a pixel, top row first. Decoding ends at the end-of-bitmap
-// mark, where the stream ends, or when a line end or a delta leaves the last
-// row; a run or a delta past a row's end is clipped at it (nothing wraps into
-// the next row); pixels the stream never sets keep index 0.
-std::vector<std::uint8_t> UnfoldRuns(std::span<const std::uint8_t> s, int width, int height, int bits) {
+// mark; pixels the stream never sets (after an early mark, under a delta)
+// keep index 0. A run past a row's end is clipped at it (nothing wraps into
+// the next row), and pixels after the last row's line end are dropped. The
+// stream is damaged, and nothing is returned, when it ends before its
+// end-of-bitmap mark or a delta moves outside the picture.
+std::optional<std::vector<std::uint8_t>> UnfoldRuns(std::span<const std::uint8_t> s, int width, int height, int bits) {
     std::vector<std::uint8_t> index(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     std::int64_t x = 0, y = 0;  // y counts rows from the bottom
     auto put = [&](unsigned v) {
-        if (x < width)
+        if (x < width && y < height)
             index[static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width) +
                   static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(v);
         ++x;
@@ -61,7 +64,7 @@ std::vector<std::uint8_t> UnfoldRuns(std::span<const std::uint8_t> s, int width,
     // The i-th pixel of a run: a byte each, or nibbles high then low.
     auto pixel = [bits](unsigned byte, unsigned i) { return bits == 8 ? byte : (i % 2 == 0 ? byte >> 4 : byte & 15u); };
     std::size_t at = 0;
-    while (y < height && s.size() - at >= 2) {
+    while (s.size() - at >= 2) {
         const unsigned count = s[at], value = s[at + 1];
         at += 2;
         if (count > 0) {  // encoded run: count pixels of one byte
@@ -70,23 +73,22 @@ std::vector<std::uint8_t> UnfoldRuns(std::span<const std::uint8_t> s, int width,
             x = 0;
             ++y;
         } else if (value == 1) {  // end of bitmap
-            break;
-        } else if (value == 2) {  // delta: right and up
-            if (s.size() - at < 2) break;
+            return index;
+        } else if (value == 2) {  // delta: right and up, to a place inside the picture
+            if (s.size() - at < 2) return std::nullopt;
             x += s[at];
             y += s[at + 1];
             at += 2;
+            if (x > width || y >= height) return std::nullopt;
         } else {  // absolute run: value pixels, padded to a 16-bit boundary
             const std::size_t length = bits == 8 ? value : (value + 1) / 2;
-            for (unsigned i = 0; i < value; ++i) {
-                const std::size_t from = at + (bits == 8 ? i : i / 2);
-                if (from >= s.size()) break;
-                put(pixel(s[from], i));
-            }
-            at += std::min<std::size_t>((length + 1) & ~std::size_t{1}, s.size() - at);
+            const std::size_t padded = (length + 1) & ~std::size_t{1};
+            if (s.size() - at < length) return std::nullopt;
+            for (unsigned i = 0; i < value; ++i) put(pixel(s[at + (bits == 8 ? i : i / 2)], i));
+            at += std::min(padded, s.size() - at);
         }
     }
-    return index;
+    return std::nullopt;  // the stream ended before its end-of-bitmap mark
 }
 
 }  // namespace
@@ -203,7 +205,8 @@ DibStatus CDibFile::LoadBytes(std::span<const std::uint8_t> bytes) {
         const std::uint64_t length = sizeImage != 0 ? std::min<std::uint64_t>(sizeImage, rest) : rest;
         const auto index = UnfoldRuns(bytes.subspan(static_cast<std::size_t>(bitsOffset), static_cast<std::size_t>(length)),
                                       m_width, m_height, bitCount);
-        for (std::size_t i = 0; i < index.size(); ++i) lookUp(index[i], m_rgb.data() + i * 3);
+        if (!index) return Fail(DibStatus::BadRuns);
+        for (std::size_t i = 0; i < index->size(); ++i) lookUp((*index)[i], m_rgb.data() + i * 3);
         m_status = DibStatus::Loaded;
         return m_status;
     }

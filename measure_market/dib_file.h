@@ -6,10 +6,11 @@
 // lie inside the file too. Uncompressed 1, 4, 8, 24 and 32-bit pictures,
 // 16 and 32-bit ones with bit-field masks, and bottom-up 8 and 4-bit ones
 // with run-length compression are read. A run-length stream is read at most
-// as far as the header's image size and the file's end; what it never sets
-// shows colour 0, a run past a row's end is clipped at it, and a stream that
-// ends early or leaves the last row ends the picture there. The pixels are
-// handed out as top-down RGB triplets.
+// as far as the header's image size and the file's end, and must reach its
+// end-of-bitmap mark there; a mark before the last row ends the picture, and
+// what the stream never sets shows colour 0. A run past a row's end is
+// clipped at it; a delta that moves outside the picture makes the stream
+// damaged. The pixels are handed out as top-down RGB triplets.
 //
 // Any thread; no window code.
 #include <cstdint>
@@ -28,6 +29,8 @@ enum class DibStatus {
                    // a top-down or over-large run-length picture
     BadColours,    // the colour table does not fit
     BadBits,       // the pixel rows do not fit in the file, or no run-length stream
+    BadRuns,       // the run-length stream ends before its end-of-bitmap mark, or a
+                   // delta moves outside the picture
 };
 
 inline constexpr int kMaxDibSide = 16384;

@@ -17,6 +17,7 @@
 // gone is what a killed save left, and the next save of that file removes it.
 #include "platform/files.h"
 
+#include "platform/save_guard.h"
 #include "platform/text.h"
 
 #include <fcntl.h>
@@ -318,10 +319,12 @@ void FileSave::Abandon() {
     m_fd = -1;
     if (!m_temp.empty()) ::unlink(m_temp.c_str());
     m_temp.clear();
+    m_guard.reset();
 }
 
 bool FileSave::Begin(std::string* error) {
     Abandon();
+    if (m_options.guarded) m_guard.emplace();
     int err = 0;
     if (!FollowLinks(m_path, &m_file, &err)) {
         if (error) *error = ErrnoText("cannot write", m_path, err);
@@ -401,6 +404,7 @@ bool FileSave::Commit(std::string* error) {
         if (error) *error = ErrnoText(what, m_path, err);
         return false;
     };
+    if (!m_guard) m_guard.emplace();  // replacing the file is never cut off half way
     if (m_options.flush && ::fsync(m_fd) != 0) return fail("cannot flush", errno);
 
     // A file with more than one name: a rename would give this name a new
@@ -462,6 +466,7 @@ bool FileSave::Commit(std::string* error) {
         ::fsync(dfd);
         ::close(dfd);
     }
+    m_guard.reset();
     return true;
 }
 

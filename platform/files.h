@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/save_guard.h"
+
 namespace platform {
 
 // The stored formats keep the base directory in 250 bytes (GBK).
@@ -55,6 +57,10 @@ public:
         // Flush the new content to the disk before it replaces the file
         // (a large download may leave that to the system).
         bool flush = true;
+        // The process is not ended while the save runs (see SaveGuard). A
+        // download, which may run long, is guarded only while it replaces
+        // the file.
+        bool guarded = true;
     };
 
     explicit FileSave(std::filesystem::path p);
@@ -83,6 +89,7 @@ private:
     std::filesystem::path m_file;
     std::filesystem::path m_temp;
     int m_fd = -1;
+    std::optional<SaveGuard> m_guard;
 };
 
 // The whole of `bytes` through one FileSave: the new file keeps the old

@@ -357,6 +357,7 @@ FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const fs::pa
     platform::FileSave::Options options;
     options.tag = ".part-";
     options.flush = false;
+    options.guarded = false;  // a quit signal may end a download that hangs
     platform::FileSave save(local, options);
     std::string error;
     if (!save.Begin(&error)) return Refuse(FtpOutcome::LocalFileError, error);

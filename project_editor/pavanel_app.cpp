@@ -23,6 +23,7 @@ public:
         SetAppName("Pavanel");
         SetVendorName("Local AppWizard-Generated Applications");
         platform::ui::SetDefaultCaption(std::string(project_editor::kPavanelTitle));
+        m_quit = std::make_unique<platform::ui::QuitSignalWatch>();
         wxInitAllImageHandlers();
         std::string error;
         auto base = platform::CurrentBaseDirectory(&error);
@@ -37,10 +38,11 @@ public:
             web_publish::RunWebPageCommand(&view, view.base());
             view.RefreshLinks();
         };
+        if (platform::ui::QuitSignalWatch::Received()) return false;  // ended before the frame was made
         auto* frame = new project_editor::CMainFrame(*base);
         SetTopWindow(frame);
-        frame->ShowMaximised();
-        m_quit = std::make_unique<platform::ui::QuitSignalWatch>(frame);
+        m_quit->SetMainWindow(frame);  // a signal that came meanwhile closes it at once
+        if (!platform::ui::QuitSignalWatch::Received()) frame->ShowMaximised();
         return true;
     }
     int OnExit() override {
@@ -56,4 +58,12 @@ private:
     std::unique_ptr<platform::ui::QuitSignalWatch> m_quit;  // SIGTERM and SIGINT close the frame
 };
 
-wxIMPLEMENT_APP(CPavanelApp);
+wxIMPLEMENT_APP_NO_MAIN(CPavanelApp);
+
+// The quit signals are watched before anything else runs; a program that a
+// signal ended before its main window was up ends with status 0.
+int main(int argc, char** argv) {
+    platform::ui::WatchQuitSignals();
+    const int status = wxEntry(argc, argv);
+    return platform::ui::QuitSignalWatch::Received() ? 0 : status;
+}

@@ -20,7 +20,15 @@
 #include "shell/main_frame.h"
 #include "shell/pack_chooser_hook.h"
 
-wxIMPLEMENT_APP(CFittoraApp);
+wxIMPLEMENT_APP_NO_MAIN(CFittoraApp);
+
+// The quit signals are watched before anything else runs; a program that a
+// signal ended before its main window was up ends with status 0.
+int main(int argc, char** argv) {
+    platform::ui::WatchQuitSignals();
+    const int status = wxEntry(argc, argv);
+    return platform::ui::QuitSignalWatch::Received() ? 0 : status;
+}
 
 CFittoraApp::CFittoraApp() = default;
 CFittoraApp::~CFittoraApp() = default;
@@ -29,6 +37,7 @@ bool CFittoraApp::OnInit() {
     SetAppName("Fittora");
     SetVendorName("Local AppWizard-Generated Applications");
     platform::ui::SetDefaultCaption("Fittora");
+    m_quit = std::make_unique<platform::ui::QuitSignalWatch>();
     wxInitAllImageHandlers();
 
     std::string error;
@@ -58,14 +67,15 @@ bool CFittoraApp::OnInit() {
         return CMWinFram_SpaceChdWnd::Make(client, shell::BaseDirectory());
     });
     shell::SetPackChooser([](wxWindow* parent) { return fitting_room::RunPackChooser(parent); });
+    if (platform::ui::QuitSignalWatch::Received()) return false;  // ended before the frame was made
     CMainFrame* frame = m_shell->Start(&error);
     if (!frame) {
         platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
         return false;
     }
     SetTopWindow(frame);
-    frame->ShowMaximised();
-    m_quit = std::make_unique<platform::ui::QuitSignalWatch>(frame);
+    m_quit->SetMainWindow(frame);  // a signal that came meanwhile closes it at once
+    if (!platform::ui::QuitSignalWatch::Received()) frame->ShowMaximised();
     return true;
 }
 

@@ -21,6 +21,7 @@ namespace {
 platform::FileSave::Options DownloadSaveOptions() {
     platform::FileSave::Options options;
     options.tag = ".part-";
+    options.guarded = false;  // a quit signal may end a download that hangs
     return options;
 }
 

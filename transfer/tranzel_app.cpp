@@ -1,5 +1,7 @@
 // Tranzel: the FTP transfer program. It takes the working directory as its
 // base directory, runs its dialog and ends when the dialog closes.
+#include <memory>
+
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/log.h>
@@ -14,6 +16,7 @@
 class CTranzelApp : public wxApp {
 public:
     bool OnInit() override {
+        m_quit = std::make_unique<platform::ui::QuitSignalWatch>();
         wxInitAllImageHandlers();
         platform::ui::SetDefaultCaption("Tranzel");
         platform::InitNetwork();
@@ -29,14 +32,31 @@ public:
     // The dialog is the program: it ends when the dialog closes, also on
     // SIGTERM and SIGINT (an upload that runs is stopped first, as for "退出").
     int OnRun() override {
-        CTranzelDlg dlg(nullptr, m_base);
-        platform::ui::QuitSignalWatch quit(&dlg);
-        dlg.ShowModal();
+        if (platform::ui::QuitSignalWatch::Received()) return 0;  // ended before the dialog was made
+        {
+            CTranzelDlg dlg(nullptr, m_base);
+            m_quit->SetMainWindow(&dlg);
+            if (!platform::ui::QuitSignalWatch::Received()) dlg.ShowModal();
+            m_quit->SetMainWindow(nullptr);
+        }
         return 0;
+    }
+    int OnExit() override {
+        m_quit.reset();
+        return wxApp::OnExit();
     }
 
 private:
     std::filesystem::path m_base;
+    std::unique_ptr<platform::ui::QuitSignalWatch> m_quit;  // SIGTERM and SIGINT close the dialog
 };
 
-wxIMPLEMENT_APP(CTranzelApp);
+wxIMPLEMENT_APP_NO_MAIN(CTranzelApp);
+
+// The quit signals are watched before anything else runs; a program that a
+// signal ended before its main window was up ends with status 0.
+int main(int argc, char** argv) {
+    platform::ui::WatchQuitSignals();
+    const int status = wxEntry(argc, argv);
+    return platform::ui::QuitSignalWatch::Received() ? 0 : status;
+}

@@ -1,11 +1,16 @@
-// The handler only writes the signal's number into a pipe. A watcher thread
-// (with every signal blocked) reads it and hands the end to the window thread
-// with CallAfter; it then waits out the grace time, and when the program is
-// still there, or a second signal comes, ends it with the signal's default
-// action. On the window thread a modal-dialog hook keeps the dialogs that are
-// open, and a timer repeats the step below until the program has ended: close
-// the innermost dialog over the main window, or, when none is left, the main
-// window itself.
+// The handler notes the first signal and writes the signal's number into a
+// pipe. A watcher thread (with every signal blocked) reads it and hands the
+// end to the window thread with CallAfter, when a watch is there to take it;
+// later signals it only drains. Ten seconds after the first signal it ends a
+// program that is still there with the signal's default action, once the
+// saves in progress are done. On the window thread a modal-dialog hook keeps
+// the dialogs that are open, and a timer repeats the step below until the
+// program has ended: close the innermost dialog over the main window, or,
+// when none is left, the main window itself.
+//
+// The handlers, the pipe and the thread belong to the process: WatchQuitSignals
+// keeps them for the rest of its life; without it (a test's own process) they
+// live as long as a watch does.
 #include "platform/ui/quit_signals.h"
 
 #include <fcntl.h>
@@ -17,8 +22,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <iterator>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -29,17 +36,20 @@
 #include <wx/toplevel.h>
 #include <wx/weakref.h>
 
+#include "platform/save_guard.h"
 #include "platform/ui/message_box_dialog.h"
 
 namespace platform::ui {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kQuitSignals[] = {SIGTERM, SIGINT};
-constexpr int kGraceMs = 2000;
+constexpr auto kGrace = std::chrono::seconds(10);
 constexpr int kStepMs = 100;
 constexpr unsigned char kStopByte = 0;
 
-std::atomic<int> g_wakeFd{-1};   // the pipe's write end while a watch lives
+std::atomic<int> g_wakeFd{-1};   // the pipe's write end while the handlers are ours
 std::atomic<int> g_received{0};  // the first quit signal
 
 // The watch that lives now, as the window thread reaches it.
@@ -50,9 +60,15 @@ protected:
     ~Quitter() = default;
 };
 Quitter* g_active = nullptr;  // window thread only
+// Whether a watch is there to be told; the watcher thread asks under the
+// lock, so that it never calls into an application that has gone.
+std::mutex g_tellLock;
+bool g_watching = false;
 
 void OnQuitSignal(int sig) {
     const int saved = errno;
+    int none = 0;
+    g_received.compare_exchange_strong(none, sig);
     const int fd = g_wakeFd.load();
     if (fd >= 0) {
         const auto b = static_cast<unsigned char>(sig);
@@ -62,6 +78,10 @@ void OnQuitSignal(int sig) {
 }
 
 [[noreturn]] void EndByDefault(int sig) {
+    // No file is left half-written: the saves that run end first, and no
+    // new one starts.
+    static platform::SaveBarrier* const noSaves = new platform::SaveBarrier;
+    static_cast<void>(noSaves);
     struct sigaction dfl {};
     dfl.sa_handler = SIG_DFL;
     sigemptyset(&dfl.sa_mask);
@@ -72,40 +92,102 @@ void OnQuitSignal(int sig) {
     ::_exit(128 + sig);
 }
 
+void TellTheWindowThread() {
+    const std::lock_guard<std::mutex> lock(g_tellLock);
+    if (g_watching && wxTheApp) wxTheApp->CallAfter([] {
+        if (g_active) g_active->Begin();
+    });
+}
+
 void Watch(int fd) {
     sigset_t all;
     sigfillset(&all);
     pthread_sigmask(SIG_BLOCK, &all, nullptr);
     int first = 0;
+    Clock::time_point deadline{};
     for (;;) {
+        int timeout = -1;
+        if (first) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0) EndByDefault(first);  // the grace time is over
+            timeout = static_cast<int>(left);
+        }
         pollfd p{fd, POLLIN, 0};
-        const int n = ::poll(&p, 1, first ? kGraceMs : -1);
+        const int n = ::poll(&p, 1, timeout);
         if (n < 0) {
             if (errno == EINTR) continue;
             return;
         }
-        if (n == 0) EndByDefault(first);  // the grace time is over
+        if (n == 0) continue;
         unsigned char b = 0;
         const ssize_t r = ::read(fd, &b, 1);
         if (r < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (r <= 0 || b == kStopByte) return;
-        if (first) EndByDefault(first);  // a second signal
+        if (first) continue;  // a later signal: the close that runs goes on
         first = b;
-        g_received.store(first);
-        if (wxTheApp) wxTheApp->CallAfter([] {
-            if (g_active) g_active->Begin();
-        });
+        deadline = Clock::now() + kGrace;
+        int none = 0;
+        g_received.compare_exchange_strong(none, first);
+        TellTheWindowThread();
     }
+}
+
+// The handlers, the pipe and the watcher thread. Made and ended on the
+// thread that starts the program (the window thread).
+struct ProcessWatch {
+    int fds[2] = {-1, -1};
+    std::thread watcher;
+    struct sigaction previous[std::size(kQuitSignals)] {};
+    int users = 0;
+};
+ProcessWatch* g_process = nullptr;
+
+void Acquire() {
+    if (!g_process) {
+        auto* w = new ProcessWatch;
+        g_received.store(0);
+        if (::pipe2(w->fds, O_CLOEXEC | O_NONBLOCK) == 0) {
+            g_wakeFd.store(w->fds[1]);
+            w->watcher = std::thread(Watch, w->fds[0]);
+            struct sigaction sa {};
+            sa.sa_handler = OnQuitSignal;
+            sigemptyset(&sa.sa_mask);
+            sa.sa_flags = SA_RESTART;
+            for (std::size_t k = 0; k < std::size(kQuitSignals); ++k)
+                ::sigaction(kQuitSignals[k], &sa, &w->previous[k]);
+        }  // else no watch: the signals keep their default
+        g_process = w;
+    }
+    ++g_process->users;
+}
+
+void Release() {
+    if (!g_process || --g_process->users > 0) return;
+    ProcessWatch* w = g_process;
+    g_process = nullptr;
+    if (w->watcher.joinable()) {
+        for (std::size_t k = 0; k < std::size(kQuitSignals); ++k) ::sigaction(kQuitSignals[k], &w->previous[k], nullptr);
+        g_wakeFd.store(-1);
+        [[maybe_unused]] const ssize_t n = ::write(w->fds[1], &kStopByte, 1);
+        w->watcher.join();
+    }
+    for (int fd : w->fds)
+        if (fd >= 0) ::close(fd);
+    delete w;
 }
 
 }  // namespace
 
+void WatchQuitSignals() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    Acquire();  // never released: the process keeps the watch until it ends
+}
+
 struct QuitSignalWatch::Impl final : Quitter, wxModalDialogHook, wxTimer {
     wxWeakRef<wxTopLevelWindow> main;
     std::vector<wxDialog*> open;  // modal dialogs shown now, outermost first
-    struct sigaction previous[std::size(kQuitSignals)] {};
-    int fds[2] = {-1, -1};
-    std::thread watcher;
     bool closing = false;
 
     int Enter(wxDialog* dialog) override {
@@ -135,41 +217,38 @@ struct QuitSignalWatch::Impl final : Quitter, wxModalDialogHook, wxTimer {
             if ((*it)->IsModal()) (*it)->Close();
             return;
         }
-        if (closing) return;
+        if (closing || !main) return;
         closing = true;
-        if (main) main->Close(true);
+        main->Close(true);
     }
 };
 
 QuitSignalWatch::QuitSignalWatch(wxTopLevelWindow* main) : m_impl(std::make_unique<Impl>()) {
-    Impl& i = *m_impl;
-    i.main = main;
-    g_active = &i;
-    g_received.store(0);
-    i.Register();
-    if (::pipe2(i.fds, O_CLOEXEC | O_NONBLOCK) != 0) return;  // no watch: the signals keep their default
-    g_wakeFd.store(i.fds[1]);
-    i.watcher = std::thread(Watch, i.fds[0]);
-    struct sigaction sa {};
-    sa.sa_handler = OnQuitSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    for (std::size_t k = 0; k < std::size(kQuitSignals); ++k) ::sigaction(kQuitSignals[k], &sa, &i.previous[k]);
+    Acquire();
+    m_impl->main = main;
+    m_impl->Register();
+    g_active = m_impl.get();
+    {
+        const std::lock_guard<std::mutex> lock(g_tellLock);
+        g_watching = true;
+    }
+    if (g_received.load()) TellTheWindowThread();
 }
 
 QuitSignalWatch::~QuitSignalWatch() {
-    Impl& i = *m_impl;
-    i.Stop();
-    i.Unregister();
-    if (i.watcher.joinable()) {
-        for (std::size_t k = 0; k < std::size(kQuitSignals); ++k) ::sigaction(kQuitSignals[k], &i.previous[k], nullptr);
-        g_wakeFd.store(-1);
-        [[maybe_unused]] const ssize_t n = ::write(i.fds[1], &kStopByte, 1);
-        i.watcher.join();
+    m_impl->Stop();
+    m_impl->Unregister();
+    {
+        const std::lock_guard<std::mutex> lock(g_tellLock);
+        g_watching = false;
     }
-    for (int fd : i.fds)
-        if (fd >= 0) ::close(fd);
     g_active = nullptr;
+    Release();
+}
+
+void QuitSignalWatch::SetMainWindow(wxTopLevelWindow* main) {
+    m_impl->main = main;
+    if (g_received.load()) TellTheWindowThread();
 }
 
 int QuitSignalWatch::Received() { return g_received.load(); }

@@ -148,8 +148,8 @@ TEST(DibFile, RunLengthPicturesUnfoldToTheirPixels) {
     // Streams go bottom row first: (n, v) n pixels of v; (0, 0) end of line;
     // (0, 1) end of bitmap; (0, 2, dx, dy) move right and up; (0, n, ...) n
     // pixels as they stand, padded to 16 bits. Decoding stops at the end of
-    // bitmap, the stream's end or past the last row; runs are clipped at a
-    // row's end; what is never set shows colour 0.
+    // bitmap; runs are clipped at a row's end, pixels past the last row are
+    // dropped; what is never set shows colour 0.
     struct Case {
         const char* what;
         int bits, width, height;
@@ -174,20 +174,19 @@ TEST(DibFile, RunLengthPicturesUnfoldToTheirPixels) {
          {"0006",
           "0003",
           "1000"}},
-        {"no end-of-bitmap mark: the stream's end ends the picture", 8, 2, 2,
-         {2, 1, 0, 0, 2, 2},
-         {"22",
-          "11"}},
-        {"stream cut inside an absolute run", 8, 4, 2,
-         {0, 4, 5, 6},
-         {"0000",
-          "5600"}},
-        {"stream cut inside a pair", 8, 3, 1,
-         {2, 3, 1},
-         {"330"}},
-        {"stream cut inside a delta", 8, 3, 1,
-         {1, 3, 0, 2, 1},
-         {"300"}},
+        {"an end-of-bitmap mark before the last row leaves the rest at colour 0", 8, 3, 3,
+         {3, 1, 0, 0, 1, 2, 0, 1},
+         {"000",
+          "200",
+          "111"}},
+        {"a delta to the row's very end stays inside", 8, 3, 2,
+         {1, 1, 0, 2, 2, 0, 0, 0, 1, 5, 0, 1},
+         {"500",
+          "100"}},
+        {"pixels past the last row's line end are dropped", 8, 1, 2,
+         {1, 1, 0, 0, 1, 2, 0, 0, 1, 3, 0, 0, 0, 0, 1, 4, 0, 1},
+         {"2",
+          "1"}},
         {"a run past the row's end is clipped, not wrapped", 8, 3, 2,
          {5, 1, 1, 2, 0, 0, 1, 3, 0, 1},
          {"300",
@@ -196,22 +195,6 @@ TEST(DibFile, RunLengthPicturesUnfoldToTheirPixels) {
          {0, 3, 4, 5, 6, 0, 0, 0, 1, 7, 0, 1},
          {"70",
           "45"}},
-        {"a delta past the row's end drops the row's pixels", 8, 2, 2,
-         {0, 2, 9, 0, 1, 4, 0, 0, 1, 5, 0, 1},
-         {"50",
-          "00"}},
-        {"a delta past the last row ends the picture", 8, 2, 2,
-         {1, 1, 0, 2, 0, 5, 2, 9, 0, 1},
-         {"00",
-          "10"}},
-        {"line ends past the last row end the picture", 8, 1, 2,
-         {1, 1, 0, 0, 1, 2, 0, 0, 1, 3, 0, 0, 0, 0, 1, 4},
-         {"2",
-          "1"}},
-        {"the header's image size ends the stream", 8, 3, 1,
-         {1, 1, 1, 2, 1, 3, 0, 1},
-         {"120"},
-         4},
         {"an image size past the file's end is cut at it", 8, 3, 1,
          {3, 7, 0, 1},
          {"777"},
@@ -231,9 +214,6 @@ TEST(DibFile, RunLengthPicturesUnfoldToTheirPixels) {
          {0, 2, 1, 1, 9, 0x9A, 0, 1},
          {"09A9",
           "0000"}},
-        {"4 bits: an absolute run cut by the stream's end", 4, 4, 1,
-         {0, 4, 0x12},
-         {"1200"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -311,6 +291,33 @@ TEST(DibFile, RunLengthStreamsTheReaderRefuses) {
         cases.push_back({"stream offset inside the file header", bytes, DibStatus::BadBits});
     }
     cases.push_back({"the image compressed as JPEG", rle(24, 4).Bytes(), DibStatus::BadHeader});
+    // Damaged streams: the file or the header's image size ends before the
+    // end-of-bitmap mark, or a delta moves outside the picture.
+    struct Damage {
+        const char* what;
+        int bits;
+        std::vector<std::uint8_t> stream;
+        std::uint32_t sizeImage = 0;  // 0: the stream's own length
+    };
+    const Damage damaged[] = {
+        {"no end-of-bitmap mark", 8, {2, 1, 0, 0, 2, 2, 0, 0}},
+        {"cut inside an absolute run", 8, {0, 4, 5, 6}},
+        {"cut inside a pair", 8, {2, 3, 1}},
+        {"cut inside a delta", 8, {1, 3, 0, 2, 1}},
+        {"cut inside the end-of-bitmap mark", 8, {2, 1, 0, 0, 2, 2, 0}},
+        {"the image size ends before the mark", 8, {2, 1, 0, 0, 2, 2, 0, 1}, 6},
+        {"a delta past the row's end", 8, {0, 2, 3, 0, 1, 4, 0, 1}},
+        {"a delta past the last row", 8, {1, 1, 0, 2, 0, 2, 0, 1}},
+        {"a delta past the last row after line ends", 8, {0, 0, 0, 2, 0, 1, 0, 1}},
+        {"4 bits: cut inside an absolute run", 4, {0, 4, 0x12}},
+        {"4 bits: a delta past the row's end", 4, {0, 2, 3, 0, 0, 1}},
+    };
+    for (const Damage& d : damaged) {
+        Bmp b = rle(d.bits, d.bits == 8 ? 1 : 2);
+        b.rows = d.stream;
+        b.sizeImage = d.sizeImage ? d.sizeImage : static_cast<std::uint32_t>(d.stream.size());
+        cases.push_back({d.what, b.Bytes(), DibStatus::BadRuns});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CDibFile f;

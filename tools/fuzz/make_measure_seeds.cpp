@@ -114,8 +114,10 @@ int main(int argc, char** argv) {
                                               0, 0, 0, 4, 9, 10, 11, 12, 0, 1}));
     Write(bitmaps / "rle4", RleBmp(7, 3, 4, {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 2, 2, 1, 3, 0xAB,
                                               0, 0, 0, 3, 0xDE, 0xF0, 0, 1}));
-    // Hostile streams: runs past a row's end, a delta past the last row, and
-    // a stream cut inside an absolute run.
+    // An end-of-bitmap mark before the last row, and damaged streams: runs
+    // past a row's end then a delta past the last row, and a stream cut
+    // inside an absolute run.
+    Write(bitmaps / "rle8_early_end", RleBmp(4, 3, 8, {4, 1, 0, 0, 0, 2, 1, 0, 2, 3, 0, 1}));
     Write(bitmaps / "rle8_overrun", RleBmp(3, 2, 8, {255, 1, 0, 5, 1, 2, 3, 4, 5, 0, 0, 2, 200, 1, 1, 2, 0, 0, 0, 0, 9, 9}));
     Write(bitmaps / "rle4_cut", RleBmp(5, 2, 4, {2, 0x11, 0, 0, 0, 9, 0x12, 0x34}));
     std::error_code ec;

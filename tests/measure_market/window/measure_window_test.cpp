@@ -164,6 +164,11 @@ std::vector<unsigned char> EightBitFile(const IndexedPicture& f, bool runLength)
     return b;
 }
 
+bool SameImage(const wxImage& a, const wxImage& b) {
+    return a.IsOk() && b.IsOk() && a.GetSize() == b.GetSize() &&
+           std::equal(a.GetData(), a.GetData() + static_cast<std::size_t>(a.GetWidth()) * a.GetHeight() * 3, b.GetData());
+}
+
 class MeasureWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -819,6 +824,45 @@ TEST_F(MeasureWindowTest, ABadModelFileIsReportedOnceAndThenPaintsWithoutIt) {
     for (int i = 0; i < 3; ++i) PictureOnScreen();
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].text, kNotBitmapMessage);
+
+    // A run-length figure (the man's, as the woman) whose stream is damaged
+    // is reported once too, and the screen shows what it shows without a
+    // figure: none of it is drawn.
+    const CDibFile man(DataPath(kMaleFigure));
+    ASSERT_TRUE(man.loaded());
+    const IndexedPicture figure = ToIndexed(man);
+    const auto runs = EightBitFile(figure, true);
+    const fs::path woman = DataPath(kFemaleFigure).lexically_relative(base.path());
+    auto shown = [&](const std::vector<unsigned char>* file) {
+        if (file)
+            base.write(woman, *file);
+        else
+            fs::remove(base / woman);
+        choose(0);
+        choose(1);
+        wxImage screen;
+        for (int i = 0; i < 3; ++i) screen = PictureOnScreen();
+        return screen;
+    };
+    const wxImage none = shown(nullptr), whole = shown(&runs);
+    ASSERT_TRUE(none.IsOk() && whole.IsOk());
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    ASSERT_FALSE(SameImage(none, whole)) << "the whole figure does not show";
+    auto cut = runs;
+    cut.resize(cut.size() - 2);  // the end-of-bitmap mark is gone
+    auto delta = runs;  // deltas at the stream's start that move up past the top row
+    const std::size_t streamAt = 54 + figure.table.size() / 3 * 4, streamBytes = runs.size() - streamAt;
+    for (int i = 0; i < 20; ++i) delta.insert(delta.begin() + static_cast<std::ptrdiff_t>(streamAt), {0, 2, 0, 255});
+    for (const auto& [at, v] : {std::pair{2u, delta.size()}, std::pair{34u, streamBytes + 80}})
+        for (unsigned i = 0; i < 4; ++i) delta[at + i] = static_cast<unsigned char>(v >> (8 * i));
+    for (const auto* damaged : {&cut, &delta}) {
+        SCOPED_TRACE(damaged == &cut ? "cut short" : "a delta out of the picture");
+        const std::size_t before = boxes.shown().size();
+        EXPECT_TRUE(SameImage(shown(damaged), none)) << "something of the damaged figure was drawn";
+        ASSERT_EQ(boxes.shown().size(), before + 1);
+        EXPECT_EQ(boxes.shown().back().text, kNotBitmapMessage);
+    }
+    Shot("rle8-damaged");
 }
 
 TEST_F(MeasureWindowTest, AnRle8ModelFigureDrawsLikeTheUncompressedOne) {

@@ -1,13 +1,18 @@
 // SIGTERM and SIGINT end a program through its own close: the message box
 // and the dialog over the main window are cancelled first, no question is
-// shown afterwards, and the main window gets a close it cannot refuse. A
-// program that does not end is ended by the signal after the grace time.
+// shown afterwards, and the main window gets a close it cannot refuse, also
+// when the signal came before the main window was there. A second signal
+// changes nothing; a program that does not end is ended by the signal ten
+// seconds after it, once no save is in progress.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <wx/dialog.h>
@@ -15,6 +20,7 @@
 #include <wx/timer.h>
 #include <wx/weakref.h>
 
+#include "platform/save_guard.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_box_dialog.h"
 #include "platform/ui/quit_signals.h"
@@ -93,20 +99,57 @@ TEST(QuitSignals, CancelTheBoxAndTheDialogThenCloseTheMainWindowWithoutAQuestion
     }
 }
 
-// A main window whose close never ends it: the signal's own action ends the
-// program once the grace time is over.
-TEST(QuitSignalsDeathTest, AProgramThatDoesNotEndIsEndedByTheSignal) {
+// A main window whose close never ends it, a second signal 10 ms after the
+// first, and a save in progress when the grace time is over: the second
+// signal changes nothing, and the program is ended by the first signal's
+// own action ten seconds after it, once the save is done.
+TEST(QuitSignalsDeathTest, AStuckCloseIsEndedTenSecondsAfterTheSignalOnceNoSaveRuns) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             auto* frame = new wxFrame(nullptr, wxID_ANY, "stuck");
             frame->Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent&) {});
             QuitSignalWatch watch(frame);
+            const auto sent = std::chrono::steady_clock::now();
+            std::thread saving([sent] {
+                const platform::SaveGuard inProgress;
+                std::this_thread::sleep_until(sent + std::chrono::milliseconds(11500));
+                std::fprintf(stderr, "the save is done\n");
+            });
+            saving.detach();
             ::raise(SIGTERM);
-            testsupport::PumpEvents(6000);
+            testsupport::PumpEvents(10);
+            ::raise(SIGINT);
+            testsupport::PumpEvents(9500);
+            std::fprintf(stderr, "still there after 9.5 s\n");
+            testsupport::PumpEvents(10000);
             std::exit(0);
         },
-        ::testing::KilledBySignal(SIGTERM), "");
+        ::testing::KilledBySignal(SIGTERM), "still there after 9.5 s.*the save is done");
+}
+
+// A signal that comes before the main window exists: dialogs of the
+// start-up are cancelled, and the main window given later is closed at once.
+TEST(QuitSignals, ASignalBeforeTheMainWindowClosesItOnceItIsThere) {
+    QuitSignalWatch watch;
+    ::raise(SIGTERM);
+    testsupport::PumpEvents(50);
+    EXPECT_EQ(QuitSignalWatch::Received(), SIGTERM);
+    auto* early = new wxDialog(nullptr, wxID_ANY, "start-up");
+    EXPECT_EQ(early->ShowModal(), wxID_CANCEL);
+    early->Destroy();
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "main");
+    wxWeakRef<wxFrame> alive(frame);
+    bool couldVeto = true;
+    frame->Bind(wxEVT_CLOSE_WINDOW, [&](wxCloseEvent& e) {
+        couldVeto = e.CanVeto();
+        frame->Destroy();
+    });
+    watch.SetMainWindow(frame);
+    for (int i = 0; i < 40 && alive; ++i) testsupport::PumpEvents(25);
+    EXPECT_FALSE(alive) << "the main window was not closed";
+    EXPECT_FALSE(couldVeto);
+    if (alive) alive->Destroy();
 }
 
 }  // namespace

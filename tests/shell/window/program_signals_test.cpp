@@ -1,8 +1,11 @@
 // The suite's three programs, the real executables, each started in a copy of
 // the demo base under this test's X server, end on SIGTERM and on SIGINT
 // within 3 s through their own close: exit status 0, the profile that a
-// normal close writes is written, and no save is left half-done. Fittora gets
-// the signal once its show plays, with the sound layer running. Screens:
+// normal close writes is written, and no save or download is left half-done.
+// A second signal 10 ms after the first changes nothing: the close goes on.
+// Fittora gets the signal once its show plays, with the sound layer running.
+// A signal that comes as soon as a program watches for it, before its main
+// window is up, ends it with status 0 too. Screens:
 // screens/signal-<program>.png, each program as it was when the signal came.
 #include <gtest/gtest.h>
 
@@ -37,6 +40,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 extern char** environ;
 
@@ -46,8 +50,8 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 // The screen rectangle of a shown top-level window of process `pid` (titled
-// `title`, when one is given).
-std::optional<wxRect> ShownWindow(pid_t pid, const std::string& title = {}) {
+// `title`, when one is given; titled otherwise, when `other` is set).
+std::optional<wxRect> ShownWindow(pid_t pid, const std::string& title = {}, bool other = false) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return std::nullopt;
     const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
@@ -78,7 +82,7 @@ std::optional<wxRect> ShownWindow(pid_t pid, const std::string& title = {}) {
             if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
                                    &after, &data) == 0 &&
                 data && items == 1 && format == 32 && static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid &&
-                (title.empty() || titleOf(children[i]) == title)) {
+                (title.empty() || (titleOf(children[i]) == title) != other)) {
                 XWindowAttributes attrs{};
                 if (XGetWindowAttributes(display, children[i], &attrs) && attrs.map_state == IsViewable)
                     found = wxRect(attrs.x, attrs.y, attrs.width, attrs.height);
@@ -96,7 +100,8 @@ bool HasVisibleWindow(pid_t pid) { return ShownWindow(pid).has_value(); }
 // Starts `program` in `dir` with `home` as its home, as the desktop would.
 pid_t Start(const fs::path& program, const fs::path& dir, const fs::path& home) {
     auto replaced = [](const std::string& v) {
-        for (const char* name : {"HOME=", "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME=", "SDL_AUDIODRIVER="})
+        for (const char* name :
+             {"HOME=", "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME=", "SDL_AUDIODRIVER=", "GSETTINGS_BACKEND="})
             if (v.rfind(name, 0) == 0) return true;
         return false;
     };
@@ -108,6 +113,7 @@ pid_t Start(const fs::path& program, const fs::path& dir, const fs::path& home) 
     env.push_back("XDG_CACHE_HOME=" + (home / ".cache").string());
     env.push_back("XDG_DATA_HOME=" + (home / ".local/share").string());
     env.push_back("SDL_AUDIODRIVER=dummy");
+    env.push_back("GSETTINGS_BACKEND=memory");  // the save dialog's settings: no desktop settings service here
     std::vector<char*> envp;
     for (std::string& v : env) envp.push_back(v.data());
     envp.push_back(nullptr);
@@ -145,11 +151,28 @@ bool SoundStarted(pid_t pid) {
     return false;
 }
 
+// The temporaries of the one save (".<name>.tmp-...") and of downloads
+// (".<name>.part-...") under `dir`: none is left by a close that ended.
 std::vector<fs::path> HalfDoneSaves(const fs::path& dir) {
     std::vector<fs::path> found;
-    for (const auto& e : fs::recursive_directory_iterator(dir))
-        if (e.path().filename().string().find(".tmp-") != std::string::npos) found.push_back(e.path());
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        const std::string name = e.path().filename().string();
+        if (name.find(".tmp-") != std::string::npos || name.find(".part-") != std::string::npos)
+            found.push_back(e.path());
+    }
     return found;
+}
+
+// Sends `sig`, and `second` (when not 0) 10 ms later.
+bool SendSignals(pid_t pid, int sig, int second) {
+    if (kill(pid, sig) != 0) return false;
+    if (second == 0) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return kill(pid, second) == 0;
+}
+
+std::string SignalsText(int sig, int second) {
+    return std::string(strsignal(sig)) + (second ? std::string(", 10 ms later ") + strsignal(second) : "");
 }
 
 void SaveScreen(const std::string& name) {
@@ -176,19 +199,22 @@ struct Place {
 struct Case {
     const char* program;
     int signal;
+    int second;           // a second signal 10 ms after the first, or 0
     const char* profile;  // what the program's close writes into the home folder, or nullptr
     bool sound;           // the program plays a sound at start (the show stage's show)
 };
 
 TEST(ProgramSignals, EachProgramEndsThroughItsCloseWithinThreeSeconds) {
     const Case cases[] = {
-        {"Fittora", SIGTERM, ".Fittora", true}, {"Fittora", SIGINT, ".Fittora", true},
-        {"Pavanel", SIGTERM, ".Pavanel", false}, {"Pavanel", SIGINT, ".Pavanel", false},
-        {"Tranzel", SIGTERM, nullptr, false},    {"Tranzel", SIGINT, nullptr, false},
+        {"Fittora", SIGTERM, 0, ".Fittora", true},       {"Fittora", SIGINT, 0, ".Fittora", true},
+        {"Fittora", SIGTERM, SIGTERM, ".Fittora", true}, {"Pavanel", SIGTERM, 0, ".Pavanel", false},
+        {"Pavanel", SIGINT, 0, ".Pavanel", false},       {"Pavanel", SIGINT, SIGTERM, ".Pavanel", false},
+        {"Tranzel", SIGTERM, 0, nullptr, false},         {"Tranzel", SIGINT, 0, nullptr, false},
+        {"Tranzel", SIGINT, SIGINT, nullptr, false},
     };
     ASSERT_TRUE(testsupport::FixtureExists(testsupport::DemoBase() / "sysSetInfo.sy3"));
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.program) + " " + strsignal(c.signal));
+        SCOPED_TRACE(std::string(c.program) + " " + SignalsText(c.signal, c.second));
         const fs::path program = testsupport::BuildDir() / "bin" / c.program;
         ASSERT_TRUE(testsupport::FixtureExists(program));
         Place place;
@@ -210,9 +236,9 @@ TEST(ProgramSignals, EachProgramEndsThroughItsCloseWithinThreeSeconds) {
         for (const auto end = Clock::now() + std::chrono::seconds(15); c.sound && !SoundStarted(pid) && Clock::now() < end;)
             testsupport::PumpEvents(100);
         EXPECT_TRUE(!c.sound || SoundStarted(pid)) << "the show's sound did not start";
-        if (c.signal == SIGTERM) SaveScreen(std::string("signal-") + c.program + ".png");
+        if (c.signal == SIGTERM && c.second == 0) SaveScreen(std::string("signal-") + c.program + ".png");
 
-        ASSERT_EQ(kill(pid, c.signal), 0);
+        ASSERT_TRUE(SendSignals(pid, c.signal, c.second));
         const auto sent = Clock::now();
         int status = WaitFor(pid, std::chrono::seconds(3));
         if (status == -1) {
@@ -226,7 +252,63 @@ TEST(ProgramSignals, EachProgramEndsThroughItsCloseWithinThreeSeconds) {
         if (c.profile) {
             EXPECT_TRUE(fs::is_regular_file(place.home / c.profile)) << "the close did not write the profile";
         }
-        EXPECT_EQ(HalfDoneSaves(place.base), std::vector<fs::path>{});
+        EXPECT_EQ(HalfDoneSaves(place.where.path()), std::vector<fs::path>{});
+    }
+}
+
+// True once the process takes SIGTERM and SIGINT itself: its handlers are in.
+bool CatchesQuitSignals(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    const unsigned long long both = (1ull << (SIGTERM - 1)) | (1ull << (SIGINT - 1));
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) & both) == both;
+    return false;
+}
+
+TEST(ProgramSignals, ASignalBeforeTheMainWindowIsUpEndsTheProgramWithStatusZero) {
+    struct Early {
+        const char* program;
+        int signal, second;
+        int afterMs;  // after the program watches for the signals: within the first 0.1 s
+    };
+    const Early cases[] = {
+        {"Fittora", SIGTERM, 0, 0}, {"Fittora", SIGINT, 0, 100}, {"Fittora", SIGTERM, SIGTERM, 30},
+        {"Pavanel", SIGTERM, 0, 0}, {"Pavanel", SIGINT, SIGINT, 100},
+        {"Tranzel", SIGTERM, 0, 0}, {"Tranzel", SIGINT, SIGTERM, 100},
+    };
+    for (const Early& c : cases) {
+        SCOPED_TRACE(std::string(c.program) + " " + SignalsText(c.signal, c.second) + " " + std::to_string(c.afterMs) +
+                     " ms after the start");
+        const fs::path program = testsupport::BuildDir() / "bin" / c.program;
+        ASSERT_TRUE(testsupport::FixtureExists(program));
+        Place place;
+        const auto started = Clock::now();
+        const pid_t pid = Start(program, place.base, place.home);
+        ASSERT_GT(pid, 0);
+        bool watching = false;
+        int ended = -1;
+        for (const auto end = Clock::now() + std::chrono::seconds(10); Clock::now() < end;) {
+            if ((watching = CatchesQuitSignals(pid))) break;
+            if (waitpid(pid, &ended, WNOHANG) == pid) break;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        if (!watching) {
+            if (ended == -1) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+            FAIL() << "the program never took the signals (" << ExitText(ended) << ")";
+        }
+        const auto watchingAfter =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+        // At once the main window cannot be there; 100 ms later it may be
+        // coming up.
+        if (c.afterMs == 0) EXPECT_FALSE(HasVisibleWindow(pid)) << "the main window was up already";
+        std::this_thread::sleep_for(std::chrono::milliseconds(c.afterMs));
+        ASSERT_TRUE(SendSignals(pid, c.signal, c.second));
+        const int status = WaitFor(pid, std::chrono::seconds(3));
+        if (status == -1) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << ExitText(status) << " (it watched for the signals " << watchingAfter << " ms after its start)";
+        EXPECT_FALSE(HasVisibleWindow(pid));
+        EXPECT_EQ(HalfDoneSaves(place.where.path()), std::vector<fs::path>{});
     }
 }
 
@@ -241,6 +323,12 @@ TEST(ProgramSignals, EachProgramEndsThroughItsCloseWithinThreeSeconds) {
 // screens/signal-box-<program>.png, the box over the program.
 
 using namespace std::chrono_literals;
+
+// What the box tests send: each signal once, and two 10 ms apart.
+struct Signals {
+    int first, second;
+};
+constexpr Signals kSignalsToSend[] = {{SIGTERM, 0}, {SIGINT, 0}, {SIGTERM, SIGINT}};
 
 // A started program, ended with SIGKILL if a test leaves it running.
 class Running {
@@ -271,10 +359,10 @@ public:
         }
         return false;
     }
-    // Sends `sig`; the wait status once the program has ended, -1 when it is
-    // still running 3 s later.
-    int Signal(int sig) {
-        if (kill(m_pid, sig) != 0) return -1;
+    // Sends `sig` (and `second` 10 ms later); the wait status once the
+    // program has ended, -1 when it is still running 3 s later.
+    int Signal(int sig, int second = 0) {
+        if (!SendSignals(m_pid, sig, second)) return -1;
         const int status = WaitFor(m_pid, 3s);
         m_ended = status != -1;
         return status;
@@ -364,8 +452,8 @@ TEST(ProgramSignals, FittorasBoxIsAnsweredAndTheTypedChartCellIsSaved) {
     // drawn cyan), the "国家标准" cell of its second row, a point of the
     // fitting room's background (the 3-D view is black there), button 1000.
     const wxPoint chartFirstRow(300, 536), chartCell(230, 551), roomBackground(800, 130), addReplace(1572, 52);
-    for (int sig : {SIGTERM, SIGINT}) {
-        SCOPED_TRACE(strsignal(sig));
+    for (const Signals sig : kSignalsToSend) {
+        SCOPED_TRACE(SignalsText(sig.first, sig.second));
         Place place;
         const fs::path chart = place.base / "人体测量图片及数据" / "服饰尺码记录表.cd3";
         ASSERT_TRUE(testsupport::FixtureExists(chart));
@@ -387,13 +475,13 @@ TEST(ProgramSignals, FittorasBoxIsAnsweredAndTheTypedChartCellIsSaved) {
         })) << "the fitting room did not open";
         ASSERT_TRUE(ClickUntil(addReplace, [&] { return ShownWindow(fittora.pid(), "特别提示").has_value(); }))
             << "no message box";
-        if (sig == SIGTERM) SaveScreen("signal-box-Fittora.png");
+        if (sig.first == SIGTERM && sig.second == 0) SaveScreen("signal-box-Fittora.png");
 
-        const int status = fittora.Signal(sig);
+        const int status = fittora.Signal(sig.first, sig.second);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ExitText(status);
         EXPECT_TRUE(Holds(chart, "xyz")) << "the typed cell was not saved";
         EXPECT_TRUE(fs::is_regular_file(place.home / ".Fittora")) << "the close did not write the profile";
-        EXPECT_EQ(HalfDoneSaves(place.base), std::vector<fs::path>{});
+        EXPECT_EQ(HalfDoneSaves(place.where.path()), std::vector<fs::path>{});
     }
 }
 
@@ -416,8 +504,8 @@ TEST(ProgramSignals, PavanelsQuestionIsAnsweredNoAndTheChangedDepthIsSaved) {
             if (p.nameGbk == coat) return p.depth;
         return -1;
     };
-    for (int sig : {SIGTERM, SIGINT}) {
-        SCOPED_TRACE(strsignal(sig));
+    for (const Signals sig : kSignalsToSend) {
+        SCOPED_TRACE(SignalsText(sig.first, sig.second));
         Place place;
         const fs::path project = place.base / "KZV网页项目文件" / "2010秋冬女装.dm3";
         ASSERT_TRUE(testsupport::FixtureExists(project));
@@ -438,14 +526,14 @@ TEST(ProgramSignals, PavanelsQuestionIsAnsweredNoAndTheChangedDepthIsSaved) {
         ASSERT_TRUE(ClickUntil(dialog->GetTopLeft() + deleteInDialog,
                                [&] { return ShownWindow(pavanel.pid(), "特别提示").has_value(); }))
             << "no question";
-        if (sig == SIGTERM) SaveScreen("signal-box-Pavanel.png");
+        if (sig.first == SIGTERM && sig.second == 0) SaveScreen("signal-box-Pavanel.png");
 
-        const int status = pavanel.Signal(sig);
+        const int status = pavanel.Signal(sig.first, sig.second);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ExitText(status);
         EXPECT_EQ(coatDepth(project, &partsAfter), depthBefore + 1) << "the new depth was not saved";
         EXPECT_EQ(partsAfter, partsBefore) << "the question was not answered no";
         EXPECT_TRUE(fs::is_regular_file(place.home / ".Pavanel")) << "the close did not write the profile";
-        EXPECT_EQ(HalfDoneSaves(place.base), std::vector<fs::path>{});
+        EXPECT_EQ(HalfDoneSaves(place.where.path()), std::vector<fs::path>{});
     }
 }
 
@@ -458,8 +546,8 @@ TEST(ProgramSignals, TranzelsStopQuestionIsAnsweredAndTheUploadLeavesNothingOnTh
     auto at = [](const wxRect& dlg, double x, double y) {
         return wxPoint(dlg.x + static_cast<int>(x * dlg.width / 407), dlg.y + static_cast<int>(y * dlg.height / 223));
     };
-    for (int sig : {SIGTERM, SIGINT}) {
-        SCOPED_TRACE(strsignal(sig));
+    for (const Signals sig : kSignalsToSend) {
+        SCOPED_TRACE(SignalsText(sig.first, sig.second));
         Place place;
         testsupport::TempDir remote;
         const fs::path site = remote / "web" / "DressDLoad2010";
@@ -494,11 +582,78 @@ TEST(ProgramSignals, TranzelsStopQuestionIsAnsweredAndTheUploadLeavesNothingOnTh
         ASSERT_TRUE(ClickUntil(at(*dlg, 82 + 33, 96 + 8),  // 退出
                                [&] { return ShownWindow(tranzel.pid(), "Tranzel").has_value(); }))
             << "no question";
-        if (sig == SIGTERM) SaveScreen("signal-box-Tranzel.png");
+        if (sig.first == SIGTERM && sig.second == 0) SaveScreen("signal-box-Tranzel.png");
 
-        const int status = tranzel.Signal(sig);
+        const int status = tranzel.Signal(sig.first, sig.second);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ExitText(status);
         EXPECT_EQ(testsupport::FileNames(site), std::vector<std::string>{}) << "left on the server";
+        EXPECT_EQ(HalfDoneSaves(place.where.path()), std::vector<fs::path>{});
+    }
+}
+
+void PressReturn() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    const KeyCode code = XKeysymToKeycode(display, XK_Return);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
+// Tranzel: a package on its way down from a slow server ("网站查询", the
+// package, "下载", its name confirmed with Return in the save dialog). No
+// box is open; the download is stopped and its temporary file removed
+// before the program ends, and nothing stands under the package's name.
+TEST(ProgramSignals, TranzelsDownloadIsStoppedAndLeavesNoTemporary) {
+    ASSERT_TRUE(ScreenIsTheTestScreen());
+    auto at = [](const wxRect& dlg, double x, double y) {
+        return wxPoint(dlg.x + static_cast<int>(x * dlg.width / 407), dlg.y + static_cast<int>(y * dlg.height / 223));
+    };
+    const std::string title = "Lumora文件上传下载专用工具";
+    for (const Signals sig : {Signals{SIGTERM, 0}, Signals{SIGTERM, SIGTERM}, Signals{SIGINT, SIGINT}}) {
+        SCOPED_TRACE(SignalsText(sig.first, sig.second));
+        Place place;
+        testsupport::TempDir remote;
+        remote.write("web/DressDLoad2010/春装.rar", testsupport::PatternBytes(3 << 20));
+        testsupport::FtpTestServer server(remote.path(), "shop", "secret", 64 * 1024);
+        ASSERT_TRUE(server.running());
+        ASSERT_EQ(transfer::WriteFtpSettings(transfer::FtpSettingsPath(place.base),
+                                             {server.server(), "shop", "secret", "DressDLoad2010"}),
+                  1);
+        Running tranzel("Tranzel", place.base, place.home);
+        ASSERT_TRUE(tranzel.Shown());
+        const std::optional<wxRect> dlg = ShownWindow(tranzel.pid(), title);
+        ASSERT_TRUE(dlg.has_value());
+
+        auto downloading = [&] {
+            for (const auto& e : fs::recursive_directory_iterator(place.where.path()))
+                if (e.path().filename().string().find("春装.rar.part-") != std::string::npos) return true;
+            return false;
+        };
+        ASSERT_TRUE(ClickUntil(at(*dlg, 7 + 33, 96 + 8), [&] { return server.Count("LIST") > 0; }))  // 网站查询
+            << "the site was not listed";
+        std::optional<wxRect> chooser;
+        for (int i = 0; i < 5 && !chooser; ++i) {
+            ClickScreen(at(*dlg, 158 + 40, 20) + wxPoint(0, 10));  // the package
+            ClickScreen(at(*dlg, 290 + 26, 194 + 8));             // 下载
+            WaitUntil([&] { return (chooser = ShownWindow(tranzel.pid(), title, true)).has_value(); }, 3s);
+        }
+        ASSERT_TRUE(chooser.has_value()) << "no save dialog";
+        const wxPoint inChooser = chooser->GetPosition() + wxPoint(chooser->width / 2, 20);
+        for (int i = 0; i < 5 && !downloading() && ShownWindow(tranzel.pid(), title, true); ++i) {
+            ClickScreen(inChooser);
+            PressReturn();
+            WaitUntil(downloading, 3s);
+        }
+        ASSERT_TRUE(downloading()) << "the download did not start";
+        if (sig.first == SIGTERM && sig.second == 0) SaveScreen("signal-download-Tranzel.png");
+
+        const int status = tranzel.Signal(sig.first, sig.second);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ExitText(status);
+        EXPECT_EQ(HalfDoneSaves(place.where.path()), std::vector<fs::path>{});
+        for (const auto& e : fs::recursive_directory_iterator(place.where.path()))
+            EXPECT_NE(e.path().filename().string(), "春装.rar") << "a cut package at " << e.path();
     }
 }
 
