@@ -162,7 +162,7 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* parent, const MessageRequest& reque
         m_icon = new wxStaticBitmap(this, wxID_ANY, MessageBoxIcon(request.icon));
         row->Add(m_icon, wxSizerFlags().Top().Border(wxRIGHT, 16));
     }
-    auto* label = new wxStaticText(this, wxID_ANY, wxString());
+    auto* label = m_label = new wxStaticText(this, wxID_ANY, wxString());
     const auto width = [label](std::string_view s) { return label->GetTextExtent(U(s)).x; };
     const auto lines = WrapMessageText(request.text, kMaxTextWidth, width);
     std::string shown;
@@ -202,6 +202,20 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* parent, const MessageRequest& reque
     Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
         e.Skip();
         if (e.GetActive()) CallAfter([this] { KeepKeyboard(); });
+    });
+    // The box takes the keyboard once it is on the screen, and hands it back
+    // to the window it came from when it goes, as a desktop does for its
+    // boxes (and as nothing else does where no window manager runs).
+    Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
+        e.Skip();
+        if (e.IsShown()) {
+            CallAfter([this] {
+                if (IsShown()) Raise();
+            });
+        } else if (wxWindow* owner = GetParent(); owner && owner->IsShown() && !owner->IsBeingDeleted()) {
+            const wxWindow* focus = FindFocus();
+            if (focus && wxGetTopLevelParent(const_cast<wxWindow*>(focus)) == this) owner->Raise();
+        }
     });
     if (parent)
         CentreOnParent();

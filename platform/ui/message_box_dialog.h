@@ -15,6 +15,7 @@
 #include "platform/message.h"
 
 class wxStaticBitmap;
+class wxStaticText;
 
 namespace platform::ui {
 
@@ -49,12 +50,15 @@ public:
     // The icon as it stands in the box (nullptr for a box without one).
     wxStaticBitmap* icon() const { return m_icon; }
     wxWindow* button(int id) const { return FindWindow(id); }
+    // The control that shows the text, as wrapped.
+    wxStaticText* label() const { return m_label; }
 
 private:
     void KeepKeyboard();
 
     std::string m_text;
     wxStaticBitmap* m_icon = nullptr;
+    wxStaticText* m_label = nullptr;
     wxWindow* m_keyboard = nullptr;  // the button that has the keyboard, or had it last
 };
 

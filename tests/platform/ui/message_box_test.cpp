@@ -1,7 +1,8 @@
 // Real message boxes through the X server: each kind shows its icon beside
 // its text, its caption as the title and its buttons in the desktop's order,
 // and answers the button pressed, Enter (the default button) and Escape as
-// before. Screens: screens/message-box-<kind>.png.
+// before; it takes the keyboard itself and gives it back, and a long text
+// stays inside it. Screens: screens/message-box-<kind>.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,15 +11,19 @@
 #include <vector>
 
 #include <wx/button.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_box_dialog.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
+#include "tests/support/x_window_state.h"
 
 namespace {
 
@@ -160,14 +165,13 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
         std::vector<std::string> row;
         wxPoint middle;
         IconOnScreen icon;
-        bool hasIcon = false, shot = false;
+        bool hasIcon = false, shot = false, boxHasKeyboard = false;
         auto find = [] { return testsupport::FindShownDialog<MessageBoxDialog>(); };
         testsupport::ModalDialogDriver driver(find, [&](wxDialog* dlg) {
             auto* box = static_cast<MessageBoxDialog*>(dlg);
-            // Keys go where the pointer is (no window manager here); the box
-            // is activated anew, as when the user comes back to it.
-            testsupport::XPointTo(box);
-            testsupport::GiveKeyboardTo(box);
+            // The box has taken the keyboard itself: the pointer is away
+            // from it, over the opener.
+            boxHasKeyboard = testsupport::XFocusIsIn(box);
             title = box->GetTitle().utf8_string();
             const wxRect r = box->GetScreenRect();
             middle = r.GetPosition() + wxSize(r.width / 2, r.height / 2);
@@ -193,6 +197,7 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
             }
         });
         MbResult answer = MbResult::Ok;
+        testsupport::XPointTo(control);
         frame->CallAfter([&] { answer = ShowMessage(c.request, control); });
         driver.WaitUntilClosed();
         ASSERT_TRUE(driver.acted());
@@ -205,6 +210,7 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
         if (!c.row.empty()) {
             EXPECT_EQ(row, c.row);
         }
+        EXPECT_TRUE(boxHasKeyboard) << "the box did not take the keyboard";
         EXPECT_EQ(focused, MessageBoxButtons(c.request.buttons).front().label) << "the default button has the keyboard";
         EXPECT_EQ(hasIcon, c.request.icon != MbIcon::None);
         if (hasIcon) {
@@ -214,6 +220,167 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
         if (*c.name) {
             EXPECT_TRUE(shot);
         }
+    }
+    frame->Destroy();
+    testsupport::PumpEvents(50);
+}
+
+// The label of the button that has the toolkit's keyboard focus, if any.
+std::string FocusedButton() {
+    if (auto* b = dynamic_cast<wxButton*>(wxWindow::FindFocus())) return b->GetLabelText().utf8_string();
+    return {};
+}
+
+// The box takes the keyboard when it shows, as the desktop's boxes do, with
+// nothing in the test handing it over: the pointer stays over the opener,
+// so keys would go there if the box did not take them. Tab walks the
+// buttons, Enter presses the one that has the keyboard, and the keyboard is
+// back in the control that opened the box once it is gone.
+TEST(MessageBoxes, TakeTheKeyboardWalkItWithTabAndGiveItBack) {
+    SetDefaultCaption("Fittora");
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(100, 100), wxSize(900, 600));
+    auto* opener = new wxTextCtrl(frame, wxID_ANY, "", wxPoint(0, 0), wxSize(160, 30));
+    new wxTextCtrl(frame, wxID_ANY, "", wxPoint(0, 60), wxSize(160, 30));
+    frame->Show();
+    testsupport::WaitUntilPlaced(frame);
+    testsupport::GiveKeyboardTo(frame);
+    opener->SetFocus();
+    testsupport::XPointTo(opener);
+    ASSERT_TRUE(testsupport::DeliverUntil(
+        [&] { return testsupport::XFocusIsIn(frame) && wxWindow::FindFocus() == opener; }, 3000));
+
+    MessageBoxDialog* box = nullptr;
+    bool boxHasKeyboard = false;
+    std::vector<std::string> walked;  // the focused button, then after each Tab
+    int ticks = 0;
+    testsupport::XInputScript script(50, 10000);
+    auto tab = [&] {
+        walked.push_back(FocusedButton());
+        testsupport::XKey(WXK_TAB);
+    };
+    auto moved = [&] { return FocusedButton() != walked.back(); };
+    script
+        .Then([&] {
+            box = testsupport::FindShownDialog<MessageBoxDialog>();
+            return box && ++ticks >= 6;
+        })
+        .Do([&] {
+            boxHasKeyboard = testsupport::XFocusIsIn(box);
+            tab();
+        })
+        .Then(moved)
+        .Do(tab)
+        .Then(moved)
+        .Do(tab)
+        .Then(moved)
+        .Do(tab)
+        .Then(moved)
+        .Do(tab)
+        .Then(moved)
+        .Do([&] {
+            walked.push_back(FocusedButton());
+            testsupport::XKey(WXK_RETURN);  // on the second button of the walk
+        })
+        .Then([] { return !testsupport::FindShownDialog<MessageBoxDialog>(); });
+    script.onTimeout = [] {
+        if (auto* b = testsupport::FindShownDialog<MessageBoxDialog>()) b->EndModal(wxID_CANCEL);
+    };
+    MbResult answer = MbResult::Ok;
+    bool closed = false;
+    frame->CallAfter([&] {
+        answer = ShowMessage("真要删除当前图片吗?请确认!", MbButtons::YesNoCancel, MbIcon::Question, {}, opener);
+        closed = true;
+    });
+    script.Start();
+    ASSERT_TRUE(testsupport::DeliverUntil([&] { return closed; }, 12000));
+    EXPECT_FALSE(script.timedOut()) << "stuck after " << walked.size() << " keys";
+    EXPECT_TRUE(boxHasKeyboard) << "the box did not take the keyboard when it showed";
+    // Tab goes through the three buttons, back to the first, and on.
+    const std::vector<std::string> want = {"是(Y)", "否(N)", "取消", "是(Y)", "否(N)", "取消"};
+    EXPECT_EQ(walked, want);
+    EXPECT_EQ(answer, MbResult::Cancel) << "Enter pressed another button than the one with the keyboard";
+    EXPECT_TRUE(testsupport::DeliverUntil(
+        [&] { return testsupport::XFocusIsIn(frame) && wxWindow::FindFocus() == opener; }, 3000))
+        << "the keyboard is not back in the opener";
+    // Typed keys reach it.
+    testsupport::XType("ok");
+    EXPECT_TRUE(testsupport::DeliverUntil([&] { return opener->GetValue() == "ok"; }, 2000))
+        << opener->GetValue().utf8_string();
+    frame->Destroy();
+    testsupport::PumpEvents(50);
+}
+
+// The text's ink on the screen, as the X server shows the box: the bounds of
+// the dark pixels outside the icon and the buttons, in the box's window
+// coordinates; empty when there are none.
+wxRect TextInk(MessageBoxDialog* box, const wxImage& shot) {
+    const wxPoint origin = box->GetScreenPosition();
+    std::vector<wxRect> skip;
+    for (wxWindow* w : box->GetChildren())
+        if (w != box->label()) skip.push_back(wxRect(w->GetScreenPosition() - origin, w->GetSize()));
+    int left = shot.GetWidth(), top = shot.GetHeight(), right = -1, bottom = -1;
+    for (int y = 0; y < shot.GetHeight(); ++y)
+        for (int x = 0; x < shot.GetWidth(); ++x) {
+            if (shot.GetRed(x, y) + shot.GetGreen(x, y) + shot.GetBlue(x, y) > 3 * 110) continue;
+            if (std::any_of(skip.begin(), skip.end(), [&](const wxRect& r) { return r.Contains(x, y); })) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    return right < 0 ? wxRect() : wxRect(wxPoint(left, top), wxPoint(right, bottom));
+}
+
+// A long text, a path without spaces in it among Chinese words, is wholly
+// inside the box: the ink the X server shows for it is as wide and as tall
+// as the wrapped lines measure in the box's font, and clear of the box's
+// edges and its buttons.
+TEST(MessageBoxes, LongTextIsWhollyInsideTheBox) {
+    const std::string path = "/home/shop/服饰搭配上传数据专区/" + std::string(180, 'x') + "/一个名字很长的试衣项目包裹文件.rar";
+    const std::string texts[] = {
+        "上传失败! 上传失败!< " + path + " >",
+        "项目文件保存失败: 无法写入 KZV网页项目文件/春装新款.dm3: 没有写入权限\n\n" + path + "\n" + path,
+    };
+    SetDefaultCaption("Fittora");
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(50, 50), wxSize(1100, 800));
+    frame->Show();
+    testsupport::WaitUntilPlaced(frame);
+    int k = 0;
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        wxRect ink, window, buttons;
+        wxSize measured;
+        bool offScreen = false;
+        testsupport::ModalDialogDriver driver(
+            [] { return testsupport::FindShownDialog<MessageBoxDialog>(); },
+            [&](wxDialog* dlg) {
+                auto* box = static_cast<MessageBoxDialog*>(dlg);
+                const testsupport::XWindowState x = testsupport::XStateOf(box);
+                window = x.screen;
+                offScreen = !wxRect(0, 0, 1280, 1024).Contains(window);
+                const wxImage shot = testsupport::GrabScreenArea(window);
+                if (k++ == 0) shot.SaveFile(testsupport::Screen("message-box-long-text.png"), wxBITMAP_TYPE_PNG);
+                ink = TextInk(box, shot);
+                wxMemoryDC dc;
+                dc.SetFont(box->label()->GetFont());
+                measured = dc.GetMultiLineTextExtent(box->label()->GetLabelText());
+                buttons = box->button(wxID_OK)->GetScreenRect();
+                buttons.Offset(-window.GetPosition());
+                testsupport::XKey(WXK_ESCAPE);
+            });
+        frame->CallAfter([&] { ShowMessage(text, MbButtons::Ok, MbIcon::Stop, {}, frame); });
+        driver.WaitUntilClosed();
+        ASSERT_TRUE(driver.acted());
+        EXPECT_FALSE(offScreen) << "the box does not fit the screen";
+        ASSERT_FALSE(ink.IsEmpty()) << "no text on the screen";
+        const wxRect inside(wxPoint(6, 6), window.GetSize() - wxSize(12, 12));
+        EXPECT_TRUE(inside.Contains(ink)) << "ink " << ink.x << "," << ink.y << " " << ink.width << "x" << ink.height
+                                          << " in a box of " << window.width << "x" << window.height;
+        EXPECT_LT(ink.GetBottom(), buttons.GetTop()) << "the text runs into the buttons";
+        // Glyphs leave a little of their cells blank at the sides and below.
+        EXPECT_GE(ink.width, measured.x - 8) << "the lines are cut: measured " << measured.x;
+        EXPECT_LE(ink.width, measured.x + 2);
+        EXPECT_GE(ink.height, measured.y - 10) << "lines are missing: measured " << measured.y;
     }
     frame->Destroy();
     testsupport::PumpEvents(50);
