@@ -7,6 +7,7 @@
 // files here (our own save temporaries among them) and are never listed.
 #include "platform/files.h"
 
+#include "platform/error_text.h"
 #include "platform/text.h"
 
 #include <fcntl.h>
@@ -23,9 +24,9 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-std::string ErrnoText(const char* what, const fs::path& p, int err) {
-    return std::string(what) + " " + p.string() + ": " + std::strerror(err);
-}
+// What the user reads when a save fails: the file by its name in the base
+// directory and the reason in words.
+std::string ErrnoText(const char* what, const fs::path& p, int err) { return FileErrorText(what, p, err); }
 
 // One character of a name: a complete UTF-8 sequence, or a stray byte.
 std::vector<std::string_view> SplitChars(std::string_view s) {
@@ -126,7 +127,7 @@ std::optional<fs::path> CurrentBaseDirectory(std::string* error) {
     std::error_code ec;
     fs::path cwd = fs::current_path(ec);
     if (ec) {
-        if (error) *error = "无法读取当前目录: " + ec.message();
+        if (error) *error = "无法读取当前目录: " + ErrorReason(ec, FileAccess::Read);
         return std::nullopt;
     }
     const std::string text = cwd.string();
@@ -198,20 +199,20 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
     bool replacing = false;
     if (::stat(p.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) {
-            if (error) *error = ErrnoText("cannot write", p, EISDIR);
+            if (error) *error = ErrnoText("无法写入", p, EISDIR);
             return false;
         }
         if (!S_ISREG(old.st_mode)) {
-            if (error) *error = "cannot write " + p.string() + ": not a regular file";
+            if (error) *error = "无法写入 " + UserPath(p) + ": " + std::string(kNotAFileReason);
             return false;
         }
         if (::faccessat(AT_FDCWD, p.c_str(), W_OK, AT_EACCESS) != 0) {
-            if (error) *error = ErrnoText("cannot write", p, errno);
+            if (error) *error = ErrnoText("无法写入", p, errno);
             return false;
         }
         replacing = true;
     } else if (errno != ENOENT) {
-        if (error) *error = ErrnoText("cannot write", p, errno);
+        if (error) *error = ErrnoText("无法写入", p, errno);
         return false;
     }
 
@@ -224,7 +225,7 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
-        if (error) *error = ErrnoText("cannot create a temporary file for", p, errno);
+        if (error) *error = ErrnoText("无法写入", p, errno);
         return false;
     }
 
@@ -249,12 +250,12 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
         ::fchmod(fd, mode);
     }
 
-    if (!WriteAllToFd(fd, bytes)) return fail("cannot write");
-    if (::fsync(fd) != 0) return fail("cannot flush");
+    if (!WriteAllToFd(fd, bytes)) return fail("无法写入");
+    if (::fsync(fd) != 0) return fail("无法写入");
     const int closed = ::close(fd);
     fd = -1;
-    if (closed != 0) return fail("cannot write");
-    if (::rename(tmp.c_str(), p.c_str()) != 0) return fail("cannot replace");
+    if (closed != 0) return fail("无法写入");
+    if (::rename(tmp.c_str(), p.c_str()) != 0) return fail("无法写入");
 
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

@@ -40,7 +40,8 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::pa
 // (a read-only file, a folder or a device at `p` fails before anything is
 // written); the new file keeps the old one's permissions, and its owner and
 // group where this process may set them. On failure the old file is
-// untouched, no temporary is left and `error` says why.
+// untouched, no temporary is left and `error` says why, as the user reads it
+// ("无法写入 <file in the base directory>: <reason>", see error_text.h).
 bool SaveFileAtomic(const std::filesystem::path& p, std::span<const std::uint8_t> bytes,
                     std::string* error = nullptr);
 
