@@ -1,10 +1,12 @@
 #include "project_editor/add_fitting_pics.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <set>
 #include <system_error>
 
+#include "platform/error_text.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "project_editor/stage_editor.h"
@@ -51,18 +53,24 @@ void NewFace(FaceRecord& f) {
 
 }  // namespace
 
+// The picture is read whole and written through the one save, so that a
+// copy refused half-way leaves the old picture as it was.
 bool PictureFileOps::Copy(const fs::path& from, const fs::path& to, std::string& why) {
-    std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    if (ec) why = ec.message();
-    return !ec;
+    errno = 0;
+    const auto bytes = platform::ReadWholeFile(from);
+    if (!bytes) {
+        why = errno ? platform::FileErrorText("无法读取", from, errno, platform::FileAccess::Read)
+                    : "无法读取 " + platform::UserPath(from) + ": " + std::string(platform::kNotAFileReason);
+        return false;
+    }
+    return platform::SaveFileAtomic(to, *bytes, &why);
 }
 
 bool PictureFileOps::Remove(const fs::path& file, std::string& why) {
     std::error_code ec;
     const bool gone = fs::remove(file, ec);
-    if (ec) why = ec.message();
-    else if (!gone) why = "文件不存在";
+    if (ec) why = platform::ErrorReason(ec);
+    else if (!gone) why = platform::ErrorReason(ENOENT);
     return gone;
 }
 
