@@ -357,7 +357,7 @@ TEST(MessageBoxes, LongTextIsWhollyInsideTheBox) {
                 auto* box = static_cast<MessageBoxDialog*>(dlg);
                 const testsupport::XWindowState x = testsupport::XStateOf(box);
                 window = x.screen;
-                offScreen = !wxRect(0, 0, 1280, 1024).Contains(window);
+                offScreen = !wxRect(wxGetDisplaySize()).Contains(window);
                 const wxImage shot = testsupport::GrabScreenArea(window);
                 if (k++ == 0) shot.SaveFile(testsupport::Screen("message-box-long-text.png"), wxBITMAP_TYPE_PNG);
                 ink = TextInk(box, shot);
