@@ -2,8 +2,8 @@
 // existing category (read back by an independent reader), mode 9 copies of
 // a reference part, "替换全部" with locked rows and shared pictures, a source
 // that is the project's own file, failed copies and deletes (a copy says why
-// in words), unusable names,
-// the 100-part limit, and the stage and selection after records move.
+// in words), unusable names, the 100-part limit, and the stage and selection
+// after records move.
 #include <gtest/gtest.h>
 
 #include <algorithm>
