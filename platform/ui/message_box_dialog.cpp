@@ -4,6 +4,9 @@
 
 #include <wx/bmpbndl.h>
 #include <wx/button.h>
+#include <wx/display.h>
+#include <wx/scrolwin.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -47,6 +50,14 @@ constexpr int kMaxTextWidth = 520;
 constexpr int kMinTextWidth = 220;
 
 wxString U(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
+
+// The tallest the text may be, so that the box with its buttons fits the
+// screen the box shows on.
+int TallestText(wxWindow* parent) {
+    const int n = parent ? wxDisplay::GetFromWindow(parent) : wxNOT_FOUND;
+    const wxDisplay display(n == wxNOT_FOUND ? 0u : static_cast<unsigned>(n));
+    return std::max(120, display.GetClientArea().height - 240);
+}
 
 // A character a line may break before or after without a space: Chinese,
 // Japanese and Korean characters and their punctuation, all from U+2E80 on.
@@ -169,7 +180,24 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* parent, const MessageRequest& reque
     for (std::size_t k = 0; k < lines.size(); ++k) shown.append(k ? "\n" : "").append(lines[k]);
     label->SetLabelText(U(shown));
     label->SetMinSize(wxSize(std::max(label->GetBestSize().x, kMinTextWidth), -1));
-    row->Add(label, wxSizerFlags(1).CentreVertical());
+    // A text taller than the screen leaves room for the buttons: it scrolls
+    // in a pane of its own, which Tab reaches and the arrow and page keys
+    // move.
+    const int tallest = TallestText(parent);
+    if (label->GetBestSize().y > tallest) {
+        auto* pane = new wxScrolledWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL | wxTAB_TRAVERSAL);
+        label->Reparent(pane);
+        auto* inner = new wxBoxSizer(wxVERTICAL);
+        inner->Add(label);
+        pane->SetSizer(inner);
+        pane->SetScrollRate(0, std::max(1, label->GetCharHeight()));
+        pane->SetMinSize(
+            wxSize(label->GetMinSize().x + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, pane) + 4, tallest));
+        m_pane = pane;
+        row->Add(pane, wxSizerFlags(1).Expand());
+    } else {
+        row->Add(label, wxSizerFlags(1).CentreVertical());
+    }
 
     auto* buttons = new wxStdDialogButtonSizer();
     wxButton* first = nullptr;

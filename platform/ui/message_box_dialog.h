@@ -11,6 +11,7 @@
 
 #include <wx/bitmap.h>
 #include <wx/dialog.h>
+#include <wx/scrolwin.h>
 
 #include "platform/message.h"
 
@@ -52,6 +53,9 @@ public:
     wxWindow* button(int id) const { return FindWindow(id); }
     // The control that shows the text, as wrapped.
     wxStaticText* label() const { return m_label; }
+    // The pane the text scrolls in when it is taller than the screen allows,
+    // else nullptr.
+    wxScrolledWindow* pane() const { return m_pane; }
 
 private:
     void KeepKeyboard();
@@ -59,6 +63,7 @@ private:
     std::string m_text;
     wxStaticBitmap* m_icon = nullptr;
     wxStaticText* m_label = nullptr;
+    wxScrolledWindow* m_pane = nullptr;
     wxWindow* m_keyboard = nullptr;  // the button that has the keyboard, or had it last
 };
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -311,16 +312,17 @@ TEST(MessageBoxes, TakeTheKeyboardWalkItWithTabAndGiveItBack) {
 }
 
 // The text's ink on the screen, as the X server shows the box: the bounds of
-// the dark pixels outside the icon and the buttons, in the box's window
-// coordinates; empty when there are none.
-wxRect TextInk(MessageBoxDialog* box, const wxImage& shot) {
+// the dark pixels within `area` (in the box's window coordinates) outside
+// the icon and the buttons; empty when there are none.
+wxRect TextInk(MessageBoxDialog* box, const wxImage& shot, const wxRect& area) {
     const wxPoint origin = box->GetScreenPosition();
     std::vector<wxRect> skip;
     for (wxWindow* w : box->GetChildren())
-        if (w != box->label()) skip.push_back(wxRect(w->GetScreenPosition() - origin, w->GetSize()));
-    int left = shot.GetWidth(), top = shot.GetHeight(), right = -1, bottom = -1;
-    for (int y = 0; y < shot.GetHeight(); ++y)
-        for (int x = 0; x < shot.GetWidth(); ++x) {
+        if (w != box->label() && w != box->pane()) skip.push_back(wxRect(w->GetScreenPosition() - origin, w->GetSize()));
+    const wxRect look = area.Intersect(wxRect(0, 0, shot.GetWidth(), shot.GetHeight()));
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    for (int y = look.y; y < look.GetBottom() + 1; ++y)
+        for (int x = look.x; x < look.GetRight() + 1; ++x) {
             if (shot.GetRed(x, y) + shot.GetGreen(x, y) + shot.GetBlue(x, y) > 3 * 110) continue;
             if (std::any_of(skip.begin(), skip.end(), [&](const wxRect& r) { return r.Contains(x, y); })) continue;
             left = std::min(left, x);
@@ -334,23 +336,31 @@ wxRect TextInk(MessageBoxDialog* box, const wxImage& shot) {
 // A long text, a path without spaces in it among Chinese words, is wholly
 // inside the box: the ink the X server shows for it is as wide and as tall
 // as the wrapped lines measure in the box's font, and clear of the box's
-// edges and its buttons.
+// edges and its buttons. A text taller than the screen allows scrolls in a
+// pane inside the box, which Tab reaches and End takes to the last line.
 TEST(MessageBoxes, LongTextIsWhollyInsideTheBox) {
     const std::string path = "/home/shop/服饰搭配上传数据专区/" + std::string(180, 'x') + "/一个名字很长的试衣项目包裹文件.rar";
-    const std::string texts[] = {
-        "上传失败! 上传失败!< " + path + " >",
-        "项目文件保存失败: 无法写入 KZV网页项目文件/春装新款.dm3: 没有写入权限\n\n" + path + "\n" + path,
+    std::string many = "这些没有导入:";
+    for (int i = 0; i < 70; ++i) many += "\n  图片" + std::to_string(i) + ".png: 无法读取";
+    struct Case {
+        std::string text;
+        bool scrolls;
+    };
+    const Case cases[] = {
+        {"上传失败! 上传失败!< " + path + " >", false},
+        {"项目文件保存失败: 无法写入 KZV网页项目文件/春装新款.dm3: 没有写入权限\n\n" + path + "\n" + path, false},
+        {many, true},
     };
     SetDefaultCaption("Fittora");
     auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(50, 50), wxSize(1100, 800));
     frame->Show();
     testsupport::WaitUntilPlaced(frame);
-    int k = 0;
-    for (const std::string& text : texts) {
-        SCOPED_TRACE(text);
-        wxRect ink, window, buttons;
-        wxSize measured;
-        bool offScreen = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        wxRect ink, window, buttons, pane;
+        wxSize measured, paneVirtual, label;
+        int paneLine = 0, paneEnd = 0;
+        bool offScreen = false, scrolls = false;
         testsupport::ModalDialogDriver driver(
             [] { return testsupport::FindShownDialog<MessageBoxDialog>(); },
             [&](wxDialog* dlg) {
@@ -359,28 +369,61 @@ TEST(MessageBoxes, LongTextIsWhollyInsideTheBox) {
                 window = x.screen;
                 offScreen = !wxRect(wxGetDisplaySize()).Contains(window);
                 const wxImage shot = testsupport::GrabScreenArea(window);
-                if (k++ == 0) shot.SaveFile(testsupport::Screen("message-box-long-text.png"), wxBITMAP_TYPE_PNG);
-                ink = TextInk(box, shot);
+                shot.SaveFile(testsupport::Screen(c.scrolls ? "message-box-scrolled-text.png"
+                                                            : "message-box-long-text.png"),
+                              wxBITMAP_TYPE_PNG);
+                scrolls = box->pane() != nullptr;
+                wxRect area(window.GetSize());
+                if (scrolls) {
+                    // The label's part of the pane, its scroll bar aside.
+                    pane = wxRect(box->pane()->GetScreenPosition() - window.GetPosition(),
+                                  wxSize(box->label()->GetSize().x, box->pane()->GetClientSize().y));
+                    area = pane;
+                }
+                ink = TextInk(box, shot, area);
                 wxMemoryDC dc;
                 dc.SetFont(box->label()->GetFont());
                 measured = dc.GetMultiLineTextExtent(box->label()->GetLabelText());
+                label = box->label()->GetSize();
                 buttons = box->button(wxID_OK)->GetScreenRect();
                 buttons.Offset(-window.GetPosition());
+                if (scrolls) {
+                    testsupport::XKey(WXK_TAB);
+                    testsupport::DeliverEvents(150);
+                    testsupport::XKey(WXK_END);
+                    testsupport::DeliverEvents(300);
+                    int unitX = 0;
+                    box->pane()->GetScrollPixelsPerUnit(&unitX, &paneLine);
+                    paneEnd = box->pane()->GetViewStart().y * paneLine + box->pane()->GetClientSize().y;
+                    paneVirtual = box->pane()->GetVirtualSize();
+                }
                 testsupport::XKey(WXK_ESCAPE);
             });
-        frame->CallAfter([&] { ShowMessage(text, MbButtons::Ok, MbIcon::Stop, {}, frame); });
+        frame->CallAfter([&] { ShowMessage(c.text, MbButtons::Ok, MbIcon::Stop, {}, frame); });
         driver.WaitUntilClosed();
         ASSERT_TRUE(driver.acted());
+        EXPECT_FALSE(driver.timedOut());
         EXPECT_FALSE(offScreen) << "the box does not fit the screen";
+        EXPECT_EQ(scrolls, c.scrolls);
         ASSERT_FALSE(ink.IsEmpty()) << "no text on the screen";
         const wxRect inside(wxPoint(6, 6), window.GetSize() - wxSize(12, 12));
         EXPECT_TRUE(inside.Contains(ink)) << "ink " << ink.x << "," << ink.y << " " << ink.width << "x" << ink.height
                                           << " in a box of " << window.width << "x" << window.height;
+        EXPECT_TRUE(inside.Contains(buttons)) << "the buttons are not wholly in the box";
         EXPECT_LT(ink.GetBottom(), buttons.GetTop()) << "the text runs into the buttons";
         // Glyphs leave a little of their cells blank at the sides and below.
         EXPECT_GE(ink.width, measured.x - 8) << "the lines are cut: measured " << measured.x;
         EXPECT_LE(ink.width, measured.x + 2);
-        EXPECT_GE(ink.height, measured.y - 10) << "lines are missing: measured " << measured.y;
+        if (!c.scrolls) {
+            EXPECT_GE(ink.height, measured.y - 10) << "lines are missing: measured " << measured.y;
+            continue;
+        }
+        // The pane shows as many lines as it holds, and every line can be
+        // scrolled to.
+        EXPECT_GE(ink.height, pane.height - 2 * paneLine) << "the pane is not filled";
+        EXPECT_GE(label.y, measured.y * 9 / 10) << "the label is not as tall as its lines";
+        EXPECT_GE(paneVirtual.y, label.y);
+        EXPECT_GE(paneEnd, paneVirtual.y - paneLine) << "End did not scroll to the last line";
     }
     frame->Destroy();
     testsupport::PumpEvents(50);
