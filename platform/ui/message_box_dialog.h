@@ -3,7 +3,9 @@
 // its buttons in a dialog of the toolkit (so that it is one of the program's
 // own dialogs, which a quit signal can cancel). The desktop's own message
 // dialog does not draw the icon it is given; this one draws each kind's icon
-// itself. Main thread only.
+// itself. It takes the keyboard when it shows and gives it back to its
+// window when it goes; a text too tall for the screen scrolls inside it.
+// Main thread only.
 #include <functional>
 #include <string>
 #include <string_view>
