@@ -18,7 +18,7 @@ int CCaptureGraph::ListDevices(std::vector<std::string>* names) {
 int CCaptureGraph::Start(int device, std::string* error) {
     auto source = m_cameras ? m_cameras->OpenDevice(device) : nullptr;
     if (!source) {
-        if (error) *error = "no camera " + std::to_string(device + 1);
+        if (error) *error = "没有第 " + std::to_string(device + 1) + " 个摄像头";
         return kStartNoDevice;
     }
     return m_stream.Start(std::move(source), error) ? kStartOk : kStartFailed;

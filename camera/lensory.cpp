@@ -13,6 +13,8 @@
 
 extern "C" __attribute__((visibility("default"))) void Lensory() {
     if (!wxTheApp) return;
+    // The module's boxes carry its own name, as the host's carry the host's.
+    const platform::ui::ScopedDefaultCaption caption("Lensory");
     std::string error;
     const auto base = platform::CurrentBaseDirectory(&error);
     if (!base) {

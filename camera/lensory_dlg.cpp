@@ -13,6 +13,7 @@
 #include "camera/photo_names.h"
 #include "picture_controls/picture_files.h"
 #include "platform/capture/v4l2_source.h"
+#include "platform/error_text.h"
 #include "platform/image/picture_io.h"
 #include "platform/shell.h"
 #include "platform/ui/message_box.h"
@@ -216,7 +217,8 @@ void CLensoryDlg::TakeShot() {
     std::error_code ec;
     fs::create_directories(PhotoFolder(m_base), ec);
     if (ec) {
-        Tell(std::string(kPhotoFolderFailedText) + PhotoFolder(m_base).string());
+        Tell(std::string(kPhotoFolderFailedText) + platform::UserPath(PhotoFolder(m_base)) + ": " +
+             platform::ErrorReason(ec));
         return;
     }
     m_graph.SetTempName(TempFramePath(m_base));
@@ -262,7 +264,7 @@ void CLensoryDlg::SavePhoto() {
     fs::create_directories(PhotoFolder(m_photoBase), ec);
     const fs::path target = PhotoPath(m_photoBase, m_photoName, m_format);
     if (picture_controls::ConvertImageFile(m_format, TempFramePath(m_base), target, kPhotoQuality) != 1) {
-        Tell(std::string(kPhotoSaveFailedText) + target.string());
+        Tell(std::string(kPhotoSaveFailedText) + platform::UserPath(target));
         return;
     }
     m_lastPhoto = target;

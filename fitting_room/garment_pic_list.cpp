@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fitting_room/sysproj_pictures.h"
+#include "platform/error_text.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -586,12 +587,12 @@ std::optional<std::vector<std::uint8_t>> WithPartScale(const fs::path& file, con
     auto bytes = platform::ReadWholeFile(file);
     auto onDisk = std::make_unique<ProjectFile>();
     if (!bytes || project_editor::ReadProjectBytes(*bytes, *onDisk) != project_editor::ProjectFileError::None) {
-        if (error) *error = "无法读取试衣项目文件 " + file.string();
+        if (error) *error = "无法读取试衣项目文件 " + platform::UserPath(file);
         return std::nullopt;
     }
     if (part >= onDisk->PartCount() ||
         onDisk->parts[static_cast<std::size_t>(part)].PictureNameGbk() != shown.PictureNameGbk()) {
-        if (error) *error = "试衣项目文件已被改动,请重新打开项目: " + file.string();
+        if (error) *error = "试衣项目文件已被改动,请重新打开项目: " + platform::UserPath(file);
         return std::nullopt;
     }
     PartRecord& record = onDisk->parts[static_cast<std::size_t>(part)];
@@ -619,7 +620,7 @@ int CGarmentPicList::ReplaceItemPicture(int mode, const fs::path& target, const 
     if (!fs::equivalent(source, target, ec)) {
         const auto bytes = platform::ReadWholeFile(source);
         if (!bytes) {
-            if (error) *error = "无法读取图片文件 " + source.string();
+            if (error) *error = "无法读取图片文件 " + platform::UserPath(source);
             return 0;
         }
         if (!platform::SaveFileAtomic(target, *bytes, error)) return 0;

@@ -6,6 +6,7 @@
 #include "fitting_room/fitting_model.h"
 #include "fitting_room/garment_pic_list.h"
 #include "fitting_room/sysproj_pictures.h"
+#include "platform/error_text.h"
 #include "platform/files.h"
 #include "project_editor/project_file.h"
 
@@ -185,7 +186,7 @@ bool ApplyChooserResult(const ChooserResult& result, CGarmentPicList* list, CFit
 
 std::optional<platform::MessageRequest> PackReport(const ChooserResult& result) {
     if (result.outcome == ChooserOutcome::Packed)
-        return platform::MessageRequest{std::string(kPackedText) + result.path.string(), {}, platform::MbButtons::Ok,
+        return platform::MessageRequest{std::string(kPackedText) + platform::UserPath(result.path), {}, platform::MbButtons::Ok,
                                         platform::MbIcon::Information};
     if (result.outcome == ChooserOutcome::PackFailed)
         return platform::MessageRequest{std::string(kPackFailedText) + result.message, {}, platform::MbButtons::Ok,

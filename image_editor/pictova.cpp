@@ -13,16 +13,13 @@
 extern "C" __attribute__((visibility("default"))) void CPictova() {
     if (!wxTheApp) return;
     // The module's boxes carry its own name, as the host's carry the host's.
-    const std::string hostCaption = platform::ui::DefaultCaption();
-    platform::ui::SetDefaultCaption("Pictova");
+    const platform::ui::ScopedDefaultCaption caption("Pictova");
     std::string error;
     const auto base = platform::CurrentBaseDirectory(&error);
     if (!base) {
         platform::ui::ShowMessage(error, platform::MbButtons::Ok, platform::MbIcon::Stop);
-        platform::ui::SetDefaultCaption(hostCaption);
         return;
     }
     platform::image::EnsureImageHandlers();
     image_editor::RunEditorEntry(*base, [](const std::filesystem::path& dir) { image_editor::RunPhotoEditDialog(dir); });
-    platform::ui::SetDefaultCaption(hostCaption);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/error_text.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -148,7 +149,7 @@ OrderWriteResult WriteOrderFile(const OrderTable& table, const fs::path& base, s
     if (!fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);
         if (!fs::is_directory(folder)) {
-            Tell(messages, FailureText(orderNo) + "\n" + folder.string() + ": " + ec.message());
+            Tell(messages, FailureText(orderNo) + "\n" + platform::FileErrorText("无法建立文件夹", folder, ec));
             return OrderWriteResult::FolderFailed;
         }
     }

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "measure_market/measure_data.h"
+#include "platform/error_text.h"
 #include "platform/files.h"
 #include "platform/record.h"
 #include "platform/text.h"
@@ -114,7 +115,7 @@ bool CSizeDatabase::Save(const std::filesystem::path& file, const std::vector<st
     std::filesystem::create_directories(file.parent_path(), ec);
     std::string error;
     if (!platform::SaveFileAtomic(file, bytes, &error)) {
-        m_lastError = error.empty() ? "cannot write " + file.string() : error;
+        m_lastError = error.empty() ? "无法写入 " + platform::UserPath(file) : error;
         return false;
     }
     m_lastError.clear();

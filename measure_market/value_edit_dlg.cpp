@@ -30,8 +30,8 @@ DlgValueEdit::DlgValueEdit(wxWindow* parent, std::int32_t value, wxPoint at)
     row->Add(m_units, 0, wxALL, 4);
     row->Add(m_edit, 0, wxALL, 4);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->Add(new wxButton(this, wxID_OK, "OK"), 0, wxALL, 4);
-    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0, wxALL, 4);
+    buttons->Add(new wxButton(this, wxID_OK, wxString::FromUTF8("确定")), 0, wxALL, 4);
+    buttons->Add(new wxButton(this, wxID_CANCEL, wxString::FromUTF8("取消")), 0, wxALL, 4);
     auto* all = new wxBoxSizer(wxVERTICAL);
     all->Add(row);
     all->Add(m_hint, 0, wxLEFT | wxRIGHT, 6);

@@ -37,7 +37,7 @@ LinkOpener DesktopLinkOpener(const std::string& opener_program) {
 bool OpenLinkTarget(const std::string& target, const LinkOpener& opener, std::string* message) {
     std::string reason;
     if (opener && opener(target, &reason)) return true;
-    if (message) *message = "Can't open link:\n\n" + (reason.empty() ? std::string("no opener") : reason);
+    if (message) *message = "Can't open link:\n\n" + (reason.empty() ? std::string("没有打开链接的程序") : reason);
     return false;
 }
 

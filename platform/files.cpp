@@ -18,6 +18,7 @@
 #include "platform/files.h"
 
 #include "platform/save_guard.h"
+#include "platform/error_text.h"
 #include "platform/text.h"
 
 #include <fcntl.h>
@@ -36,9 +37,9 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-std::string ErrnoText(const char* what, const fs::path& p, int err) {
-    return std::string(what) + " " + p.string() + ": " + std::strerror(err);
-}
+// What the user reads when a save fails: the file by its name in the base
+// directory and the reason in words.
+std::string ErrnoText(const char* what, const fs::path& p, int err) { return FileErrorText(what, p, err); }
 
 // One character of a name: a complete UTF-8 sequence, or a stray byte.
 std::vector<std::string_view> SplitChars(std::string_view s) {
@@ -139,7 +140,7 @@ std::optional<fs::path> CurrentBaseDirectory(std::string* error) {
     std::error_code ec;
     fs::path cwd = fs::current_path(ec);
     if (ec) {
-        if (error) *error = "无法读取当前目录: " + ec.message();
+        if (error) *error = "无法读取当前目录: " + ErrorReason(ec, FileAccess::Read);
         return std::nullopt;
     }
     const std::string text = cwd.string();
@@ -327,7 +328,7 @@ bool FileSave::Begin(std::string* error) {
     if (m_options.guarded) m_guard.emplace();
     int err = 0;
     if (!FollowLinks(m_path, &m_file, &err)) {
-        if (error) *error = ErrnoText("cannot write", m_path, err);
+        if (error) *error = ErrnoText("无法写入", m_path, err);
         return false;
     }
 
@@ -339,20 +340,20 @@ bool FileSave::Begin(std::string* error) {
     bool replacing = false;
     if (::stat(m_file.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) {
-            if (error) *error = ErrnoText("cannot write", m_path, EISDIR);
+            if (error) *error = ErrnoText("无法写入", m_path, EISDIR);
             return false;
         }
         if (!S_ISREG(old.st_mode)) {
-            if (error) *error = "cannot write " + m_path.string() + ": not a regular file";
+            if (error) *error = "无法写入 " + UserPath(m_path) + ": " + std::string(kNotAFileReason);
             return false;
         }
         if (::faccessat(AT_FDCWD, m_file.c_str(), W_OK, AT_EACCESS) != 0) {
-            if (error) *error = ErrnoText("cannot write", m_path, errno);
+            if (error) *error = ErrnoText("无法写入", m_path, errno);
             return false;
         }
         replacing = true;
     } else if (errno != ENOENT) {
-        if (error) *error = ErrnoText("cannot write", m_path, errno);
+        if (error) *error = ErrnoText("无法写入", m_path, errno);
         return false;
     }
 
@@ -373,7 +374,7 @@ bool FileSave::Begin(std::string* error) {
     if (m_fd < 0) {
         const int e = errno;
         m_temp.clear();
-        if (error) *error = ErrnoText("cannot create a temporary file for", m_path, e);
+        if (error) *error = ErrnoText("无法写入", m_path, e);
         return false;
     }
 
@@ -396,7 +397,7 @@ bool FileSave::Begin(std::string* error) {
 
 bool FileSave::Commit(std::string* error) {
     if (m_fd < 0) {
-        if (error) *error = "cannot write " + m_path.string() + ": the save was not begun";
+        if (error) *error = "无法写入 " + UserPath(m_path);
         return false;
     }
     auto fail = [&](const char* what, int err) {
@@ -405,7 +406,7 @@ bool FileSave::Commit(std::string* error) {
         return false;
     };
     if (!m_guard) m_guard.emplace();  // replacing the file is never cut off half way
-    if (m_options.flush && ::fsync(m_fd) != 0) return fail("cannot flush", errno);
+    if (m_options.flush && ::fsync(m_fd) != 0) return fail("无法写入", errno);
 
     // A file with more than one name: a rename would give this name a new
     // file and leave the others with the old one. The new content, whole on
@@ -415,11 +416,11 @@ bool FileSave::Commit(std::string* error) {
     struct stat now {};
     if (::lstat(m_file.c_str(), &now) == 0 && S_ISREG(now.st_mode) && now.st_nlink > 1) {
         const int target = ::open(m_file.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-        if (target < 0) return fail("cannot write", errno);
+        if (target < 0) return fail("无法写入", errno);
         struct stat opened {};
         if (::fstat(target, &opened) != 0 || opened.st_ino != now.st_ino || opened.st_dev != now.st_dev) {
             ::close(target);
-            return fail("cannot write", EAGAIN);
+            return fail("无法写入", EAGAIN);
         }
         const fs::path keptPath = FolderOf(m_file) / ("." + m_file.filename().string() + m_options.tag +
                                                       std::to_string(::getpid()) + "-" +
@@ -428,16 +429,16 @@ bool FileSave::Commit(std::string* error) {
         if (kept < 0) {
             const int e = errno;
             ::close(target);
-            return fail("cannot keep a copy of", e);
+            return fail("无法写入", e);
         }
         bool ok = CopyOver(target, kept) && ::fsync(kept) == 0;
         int err = ok ? 0 : errno;
-        const char* what = "cannot keep a copy of";
+        const char* what = "无法写入";
         if (ok) {
             ok = CopyOver(m_fd, target) && ::fsync(target) == 0;
             if (!ok) {
                 err = errno;
-                what = "cannot write";
+                what = "无法写入";
                 // Put the old content back; the old length needs no new room.
                 if (CopyOver(kept, target)) ::fsync(target);
             }
@@ -446,7 +447,7 @@ bool FileSave::Commit(std::string* error) {
         if (ok && !closed) {
             ok = false;
             err = errno;
-            what = "cannot write";
+            what = "无法写入";
         }
         ::close(kept);
         ::unlink(keptPath.c_str());
@@ -457,8 +458,8 @@ bool FileSave::Commit(std::string* error) {
 
     const int closed = ::close(m_fd);
     m_fd = -1;
-    if (closed != 0) return fail("cannot write", errno);
-    if (::rename(m_temp.c_str(), m_file.c_str()) != 0) return fail("cannot replace", errno);
+    if (closed != 0) return fail("无法写入", errno);
+    if (::rename(m_temp.c_str(), m_file.c_str()) != 0) return fail("无法写入", errno);
     m_temp.clear();
 
     const int dfd = ::open(FolderOf(m_file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -476,7 +477,7 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
     if (!WriteAllToFd(save.fd(), bytes)) {
         const int err = errno;
         save.Abandon();
-        if (error) *error = ErrnoText("cannot write", p, err);
+        if (error) *error = ErrnoText("无法写入", p, err);
         return false;
     }
     return save.Commit(error);
@@ -486,9 +487,12 @@ bool SaveCopyOfFile(const fs::path& from, const fs::path& to, std::string* error
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (in < 0 || ::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int err = in < 0 ? errno : EINVAL;
+        const int err = in < 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
         if (in >= 0) ::close(in);
-        if (error) *error = ErrnoText("cannot read", from, err);
+        if (error) {
+            *error = err ? FileErrorText("无法读取", from, err, FileAccess::Read)
+                         : "无法读取 " + UserPath(from) + ": " + std::string(kNotAFileReason);
+        }
         return false;
     }
     // No flush of its own: the source stays where it was.
@@ -499,7 +503,7 @@ bool SaveCopyOfFile(const fs::path& from, const fs::path& to, std::string* error
     if (ok && !CopyOver(in, save.fd())) {
         const int err = errno;
         ok = false;
-        if (error) *error = ErrnoText("cannot copy to", to, err);
+        if (error) *error = ErrnoText("无法写入", to, err);
     }
     ::close(in);
     if (!ok) return false;

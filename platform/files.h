@@ -95,7 +95,8 @@ private:
 // The whole of `bytes` through one FileSave: the new file keeps the old
 // one's permissions, and its owner and group where this process may set
 // them; links are written through as FileSave says. On failure the old file
-// is untouched, no temporary is left and `error` says why.
+// is untouched, no temporary is left and `error` says why, as the user reads it
+// ("无法写入 <file in the base directory>: <reason>", see error_text.h).
 bool SaveFileAtomic(const std::filesystem::path& p, std::span<const std::uint8_t> bytes,
                     std::string* error = nullptr);
 

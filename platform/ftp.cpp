@@ -27,6 +27,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/error_text.h"
 #include "platform/net.h"
 
 namespace fs = std::filesystem;
@@ -38,8 +39,12 @@ constexpr long kBufferBytes = 512 * 1024;
 constexpr long kUploadBufferBytes = 2 * 1024 * 1024;
 constexpr long kAcceptDefaultMs = 60 * 1000;  // curl's own, where no connect timeout is set
 
+// At most 255 bytes, never cutting a UTF-8 character in two.
 std::string Cut255(std::string s) {
-    if (s.size() > 255) s.resize(255);
+    if (s.size() <= 255) return s;
+    std::size_t n = 255;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    s.resize(n);
     return s;
 }
 
@@ -294,11 +299,11 @@ size_t ReadFd(char* data, size_t size, size_t n, void* p) {
             return static_cast<size_t>(r);
         }
         if (r == 0) {
-            src->failed = "the file got shorter while it was sent";
+            src->failed = "文件在传送时变短了";
             return CURL_READFUNC_ABORT;
         }
         if (errno != EINTR) {
-            src->failed = "cannot read the file: " + std::generic_category().message(errno);
+            src->failed = "无法读取文件: " + ErrorReason(errno, FileAccess::Read);
             return CURL_READFUNC_ABORT;
         }
     }
@@ -371,7 +376,7 @@ FtpResult FtpDownload(const FtpSite& site, std::string_view remote, const fs::pa
     bool restarted = true;
     s.OnRestart([fd, &restarted] { restarted = ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0; });
     FtpResult r = s.Run(BuildUrl(site.server, remote, false), false);
-    if (!restarted && r.ok()) r = Refuse(FtpOutcome::LocalFileError, "cannot write " + local.string());
+    if (!restarted && r.ok()) r = Refuse(FtpOutcome::LocalFileError, "无法写入 " + UserPath(local));
     if (r.ok() && !save.Commit(&error)) r = Refuse(FtpOutcome::LocalFileError, error);
     if (!r.ok()) save.Abandon();
     return r;
@@ -488,7 +493,7 @@ FtpResult FtpUpload(const FtpSite& site, const fs::path& local, std::string_view
 
     UploadSource src;
     src.fd = ::open(local.c_str(), O_RDONLY | O_CLOEXEC);
-    if (src.fd < 0) return Refuse(FtpOutcome::LocalFileError, "cannot read " + local.string());
+    if (src.fd < 0) return Refuse(FtpOutcome::LocalFileError, FileErrorText("无法读取", local, errno, FileAccess::Read));
     struct stat st {};
     if (::fstat(src.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(src.fd);
@@ -515,7 +520,7 @@ FtpResult FtpUpload(const FtpSite& site, const fs::path& local, std::string_view
         }
         s.OnRestart([&src, &st] {
             src.left = static_cast<std::uint64_t>(st.st_size);
-            if (::lseek(src.fd, 0, SEEK_SET) != 0) src.failed = "cannot read the file from its start";
+            if (::lseek(src.fd, 0, SEEK_SET) != 0) src.failed = "无法从头读取文件";
         });
         r = s.Run(BuildUrl(site.server, folder + "/" + tmp, false), true);
         renameFailed = s.code() == CURLE_QUOTE_ERROR;
@@ -525,7 +530,7 @@ FtpResult FtpUpload(const FtpSite& site, const fs::path& local, std::string_view
     if (!src.failed.empty()) {
         // The server's reply and the bytes moved stay as they were.
         r.outcome = FtpOutcome::LocalFileError;
-        r.message = Cut255(src.failed + ": " + local.string());
+        r.message = Cut255(src.failed + ": " + UserPath(local));
     }
 
     if (r.ok()) {

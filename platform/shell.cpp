@@ -6,6 +6,8 @@
 // zombie and no other child of the host is reaped by mistake.
 #include "platform/shell.h"
 
+#include "platform/error_text.h"
+
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -116,17 +118,17 @@ namespace {
 pid_t Spawn(const fs::path& program, const std::vector<std::string>& args, std::string* error) {
     const std::string prog = program.string();
     if (prog.empty()) {
-        SetError(error, "no program given");
+        SetError(error, "没有给出程序");
         return -1;
     }
     if (prog.find('/') != std::string::npos) {
         struct stat st {};
         if (::stat(prog.c_str(), &st) != 0) {
-            SetError(error, "program not found: " + prog);
+            SetError(error, "找不到程序 " + UserPath(program));
             return -1;
         }
         if (!S_ISREG(st.st_mode) || ::access(prog.c_str(), X_OK) != 0) {
-            SetError(error, "program is not executable: " + prog);
+            SetError(error, UserPath(program) + " 不是可以运行的程序");
             return -1;
         }
     }
@@ -159,7 +161,7 @@ pid_t Spawn(const fs::path& program, const std::vector<std::string>& args, std::
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
-        SetError(error, "cannot start " + prog + ": " + std::strerror(rc));
+        SetError(error, "无法启动 " + UserPath(program) + ": " + ErrorReason(rc, FileAccess::Read));
         return -1;
     }
     return pid;
@@ -187,9 +189,9 @@ bool StartAndCheck(const fs::path& program, const std::vector<std::string>& args
             if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
             const std::string name = program.filename().string();
             if (WIFEXITED(status))
-                SetError(error, name + " failed (exit status " + std::to_string(WEXITSTATUS(status)) + ")");
+                SetError(error, name + " 运行失败 (退出码 " + std::to_string(WEXITSTATUS(status)) + ")");
             else
-                SetError(error, name + " ended by signal " + std::to_string(WTERMSIG(status)));
+                SetError(error, name + " 异常结束 (信号 " + std::to_string(WTERMSIG(status)) + ")");
             return false;
         }
         if (done < 0 && errno != EINTR) return true;  // reaped elsewhere: nothing more to learn
@@ -203,12 +205,12 @@ bool StartAndCheck(const fs::path& program, const std::vector<std::string>& args
 
 bool StartSiblingProgram(const std::string& name, std::string* error, const fs::path& dir) {
     if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..") {
-        SetError(error, "not a program name: " + name);
+        SetError(error, "不是一个程序名: " + name);
         return false;
     }
     const fs::path folder = dir.empty() ? ExecutableDir() : dir;
     if (!folder.is_absolute()) {
-        SetError(error, "the program folder is not known: " + folder.string());
+        SetError(error, "不知道程序所在的文件夹: " + folder.string());
         return false;
     }
     return StartDetached(folder / name, {}, error);
@@ -217,13 +219,13 @@ bool StartSiblingProgram(const std::string& name, std::string* error, const fs::
 bool OpenWithDesktop(const std::string& target, std::string* error, const std::string& opener,
                      std::chrono::milliseconds wait) {
     if (target.empty() || HasControlChars(target)) {
-        SetError(error, "not a page or document: \"" + target + "\"");
+        SetError(error, "不是网页或文档: \"" + target + "\"");
         return false;
     }
     std::string argument;
     if (StartsWithNoCase(target, "http://") || StartsWithNoCase(target, "https://")) {
         if (target.size() == target.find("//") + 2) {
-            SetError(error, "link without a host: " + target);
+            SetError(error, "链接没有主机名: " + target);
             return false;
         }
         argument = target;
@@ -231,7 +233,7 @@ bool OpenWithDesktop(const std::string& target, std::string* error, const std::s
         std::error_code ec;
         const fs::path file = fs::absolute(target, ec);
         if (ec || !fs::is_regular_file(file, ec)) {
-            SetError(error, "no such page or document: " + target);
+            SetError(error, "找不到网页或文档 " + UserPath(target));
             return false;
         }
         argument = file.string();  // absolute, so it can never pass for an option

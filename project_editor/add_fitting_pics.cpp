@@ -1,10 +1,12 @@
 #include "project_editor/add_fitting_pics.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <set>
 #include <system_error>
 
+#include "platform/error_text.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "project_editor/stage_editor.h"
@@ -51,6 +53,8 @@ void NewFace(FaceRecord& f) {
 
 }  // namespace
 
+// The picture is read whole and written through the one save, so that a
+// copy refused half-way leaves the old picture as it was.
 bool PictureFileOps::Copy(const fs::path& from, const fs::path& to, std::string& why) {
     return platform::SaveCopyOfFile(from, to, &why);
 }
@@ -58,8 +62,8 @@ bool PictureFileOps::Copy(const fs::path& from, const fs::path& to, std::string&
 bool PictureFileOps::Remove(const fs::path& file, std::string& why) {
     std::error_code ec;
     const bool gone = fs::remove(file, ec);
-    if (ec) why = ec.message();
-    else if (!gone) why = "文件不存在";
+    if (ec) why = platform::ErrorReason(ec);
+    else if (!gone) why = platform::ErrorReason(ENOENT);
     return gone;
 }
 

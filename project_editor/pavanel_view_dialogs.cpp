@@ -2,6 +2,7 @@
 // view redoes after each.
 #include <wx/checkbox.h>
 
+#include "platform/error_text.h"
 #include "project_editor/pavanel_session.h"
 #include "project_editor/pavanel_view.h"
 #include "project_editor/picture_list_dlgs.h"
@@ -63,7 +64,7 @@ int CPavanelView::OpenBackgroundPicture() {
         if (m_stage->LoadPictureFile(file))
             m_stage->SetOffset(0, 0);
         else
-            Message("背景图片打不开: " + file.string());
+            Message("背景图片打不开: " + platform::UserPath(file));
     }
     return result;
 }

@@ -13,6 +13,7 @@
 #include <set>
 #include <system_error>
 
+#include "platform/error_text.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -246,7 +247,8 @@ CreateReport CreateProject(CProjectStore& store, CSysSetInfo& settings, std::str
     for (std::string_view sub : kProjectSubfolders) {
         fs::create_directories(folder / fs::path(std::string(sub)), ec);
         if (ec) {
-            r.message = "不能建立项目目录 " + (folder / fs::path(std::string(sub))).string() + ": " + ec.message();
+            r.message = "不能建立项目目录 " + platform::UserPath(folder / fs::path(std::string(sub))) + ": " +
+                        platform::ErrorReason(ec);
             return r;
         }
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/error_text.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -100,12 +101,12 @@ bool CProjectStore::Load(std::string_view name, std::string* error) {
     const fs::path file = ProjectFilePath(m_baseDir, name);
     const auto bytes = platform::ReadWholeFile(file, kMaxProjectFileSize + 1);
     if (!bytes) {
-        SetError(error, DescribeProjectError(ProjectFileError::Unreadable) + ": " + file.string());
+        SetError(error, DescribeProjectError(ProjectFileError::Unreadable) + ": " + platform::UserPath(file));
         return false;
     }
     const ProjectFileError e = ReadProjectBytes(*bytes, *m_project);
     if (e != ProjectFileError::None) {
-        SetError(error, DescribeProjectError(e, bytes->size()) + ": " + file.string());
+        SetError(error, DescribeProjectError(e, bytes->size()) + ": " + platform::UserPath(file));
         return false;
     }
     SetModifiedCounter(0);
@@ -131,14 +132,14 @@ bool CProjectStore::Open(std::string_view name, std::string* error) {
     const fs::path file = LegacyProjectFilePath(m_baseDir, name);
     const auto bytes = platform::ReadWholeFile(file, kMaxLegacyFileSize + 1);
     if (!bytes) {
-        SetError(error, DescribeProjectError(ProjectFileError::Unreadable) + ": " + file.string());
+        SetError(error, DescribeProjectError(ProjectFileError::Unreadable) + ": " + platform::UserPath(file));
         return false;
     }
     ProjectHeader header;
     // Checked into a scratch header first, so a bad file changes nothing.
     const ProjectFileError e = ReadLegacyBytes(*bytes, header, *m_legacy);
     if (e != ProjectFileError::None) {
-        SetError(error, DescribeProjectError(e, bytes->size()) + ": " + file.string());
+        SetError(error, DescribeProjectError(e, bytes->size()) + ": " + platform::UserPath(file));
         return false;
     }
     if (!SaveBeforeSwitch(error)) return false;

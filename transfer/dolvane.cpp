@@ -11,16 +11,23 @@
 #include "shell/download_record.h"
 #include "transfer/download_dlg.h"
 
+namespace {
+const std::string kModuleCaption = "Dolvane";
+}  // namespace
+
 // The module's start-up: without the network it refuses to load, and the
 // host reports the module as missing.
 extern "C" __attribute__((visibility("default"))) int ModuleInitInstance() {
     if (platform::InitNetwork()) return 1;
-    if (wxTheApp) platform::ui::ShowMessage("Windows 通信端口初始化失败。");
+    if (wxTheApp) platform::ui::ShowMessage("Windows 通信端口初始化失败。", platform::MbButtons::Ok,
+                                            platform::MbIcon::None, kModuleCaption);
     return 0;
 }
 
 extern "C" __attribute__((visibility("default"))) void Dolvane() {
     if (!wxTheApp) return;
+    // The module's boxes carry its own name, as the host's carry the host's.
+    const platform::ui::ScopedDefaultCaption caption(kModuleCaption);
     std::string error;
     const auto base = platform::CurrentBaseDirectory(&error);
     if (!base) {

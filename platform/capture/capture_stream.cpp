@@ -15,7 +15,7 @@ CaptureStream::~CaptureStream() { Stop(); }
 bool CaptureStream::Start(std::unique_ptr<FrameSource> source, std::string* error) {
     Stop();
     if (!source) {
-        if (error) *error = "no such camera";
+        if (error) *error = "没有这个摄像头";
         return false;
     }
     if (!source->Open(error)) return false;

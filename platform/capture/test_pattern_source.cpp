@@ -40,7 +40,7 @@ TestPatternSource::TestPatternSource(TestPatternOptions options) : m_options(opt
 
 bool TestPatternSource::Open(std::string* error) {
     if (m_options.fail_open || m_options.width <= 0 || m_options.height <= 0) {
-        if (error) *error = "the test pattern camera is busy";
+        if (error) *error = "测试图案摄像头正在使用中";
         return false;
     }
     m_open = true;
@@ -51,7 +51,7 @@ bool TestPatternSource::Open(std::string* error) {
 
 GrabResult TestPatternSource::Grab(std::vector<std::uint8_t>* dib, std::chrono::milliseconds wait, std::string* error) {
     if (!m_open || (m_options.fail_after && m_count >= m_options.fail_after)) {
-        if (error) *error = "the test pattern camera stopped";
+        if (error) *error = "测试图案摄像头已停止";
         return GrabResult::Failed;
     }
     const auto now = std::chrono::steady_clock::now();

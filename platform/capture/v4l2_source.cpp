@@ -1,5 +1,7 @@
 #include "platform/capture/v4l2_source.h"
 
+#include "platform/error_text.h"
+
 #include <fcntl.h>
 #include <libv4l2.h>
 #include <linux/videodev2.h>
@@ -31,7 +33,8 @@ int Ioctl(int fd, unsigned long request, void* arg) {
     return r;
 }
 
-std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+// What failed and why, as the user reads it in the picture area.
+std::string Reason(const char* what) { return std::string(what) + ": " + ErrorReason(errno, FileAccess::Read); }
 
 // The number after "video", or -1 for other names.
 int VideoNumber(const std::string& name) {
@@ -80,13 +83,13 @@ V4l2Source::~V4l2Source() { Close(); }
 
 bool V4l2Source::Open(std::string* error) {
     auto fail = [&](const std::string& why) {
-        if (error) *error = m_device.string() + ": " + why;
+        if (error) *error = UserPath(m_device) + ": " + why;
         Close();
         return false;
     };
     Close();
     m_fd = v4l2_open(m_device.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-    if (m_fd < 0) return fail(Reason("cannot open"));
+    if (m_fd < 0) return fail(Reason("无法打开"));
 
     v4l2_format fmt{};
     fmt.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
@@ -94,7 +97,7 @@ bool V4l2Source::Open(std::string* error) {
     fmt.fmt.pix.height = std::uint32_t(m_wantedHeight);
     fmt.fmt.pix.pixelformat = V4L2_PIX_FMT_BGR24;
     fmt.fmt.pix.field = V4L2_FIELD_ANY;
-    if (Ioctl(m_fd, VIDIOC_S_FMT, &fmt) < 0) return fail(Reason("cannot set the picture format"));
+    if (Ioctl(m_fd, VIDIOC_S_FMT, &fmt) < 0) return fail(Reason("无法设定画面格式"));
     if (fmt.fmt.pix.pixelformat != V4L2_PIX_FMT_BGR24) return fail("the camera gives no 24-bit colour pictures");
     if (fmt.fmt.pix.width == 0 || fmt.fmt.pix.height == 0 || fmt.fmt.pix.width > 8192 || fmt.fmt.pix.height > 8192)
         return fail("the camera gives no usable picture size");
@@ -106,39 +109,39 @@ bool V4l2Source::Open(std::string* error) {
     req.count = kBufferCount;
     req.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     req.memory = V4L2_MEMORY_MMAP;
-    if (Ioctl(m_fd, VIDIOC_REQBUFS, &req) < 0 || req.count == 0) return fail(Reason("cannot get stream buffers"));
+    if (Ioctl(m_fd, VIDIOC_REQBUFS, &req) < 0 || req.count == 0) return fail(Reason("无法取得画面缓冲区"));
     for (unsigned i = 0; i < req.count; ++i) {
         v4l2_buffer buf{};
         buf.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         buf.memory = V4L2_MEMORY_MMAP;
         buf.index = i;
-        if (Ioctl(m_fd, VIDIOC_QUERYBUF, &buf) < 0) return fail(Reason("cannot query a stream buffer"));
+        if (Ioctl(m_fd, VIDIOC_QUERYBUF, &buf) < 0) return fail(Reason("无法查询画面缓冲区"));
         void* start = v4l2_mmap(nullptr, buf.length, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, buf.m.offset);
-        if (start == MAP_FAILED) return fail(Reason("cannot map a stream buffer"));
+        if (start == MAP_FAILED) return fail(Reason("无法映射画面缓冲区"));
         m_buffers.push_back({start, buf.length});
-        if (Ioctl(m_fd, VIDIOC_QBUF, &buf) < 0) return fail(Reason("cannot queue a stream buffer"));
+        if (Ioctl(m_fd, VIDIOC_QBUF, &buf) < 0) return fail(Reason("无法送回画面缓冲区"));
     }
     v4l2_buf_type type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-    if (Ioctl(m_fd, VIDIOC_STREAMON, &type) < 0) return fail(Reason("cannot start streaming"));
+    if (Ioctl(m_fd, VIDIOC_STREAMON, &type) < 0) return fail(Reason("无法开始传送画面"));
     m_streaming = true;
     return true;
 }
 
 GrabResult V4l2Source::Grab(std::vector<std::uint8_t>* dib, std::chrono::milliseconds wait, std::string* error) {
     if (m_fd < 0 || !m_streaming) {
-        if (error) *error = "the camera is not open";
+        if (error) *error = "摄像头没有打开";
         return GrabResult::Failed;
     }
     pollfd pfd{m_fd, POLLIN, 0};
     const int ready = ::poll(&pfd, 1, int(std::clamp<long long>(wait.count(), 0, 60000)));
     if (ready < 0) {
         if (errno == EINTR) return GrabResult::NoFrame;
-        if (error) *error = Reason("poll");
+        if (error) *error = Reason("等待画面出错");
         return GrabResult::Failed;
     }
     if (ready == 0) return GrabResult::NoFrame;
     if (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) {
-        if (error) *error = "the camera was disconnected";
+        if (error) *error = "摄像头已断开";
         return GrabResult::Failed;
     }
     v4l2_buffer buf{};
@@ -146,7 +149,7 @@ GrabResult V4l2Source::Grab(std::vector<std::uint8_t>* dib, std::chrono::millise
     buf.memory = V4L2_MEMORY_MMAP;
     if (Ioctl(m_fd, VIDIOC_DQBUF, &buf) < 0) {
         if (errno == EAGAIN || errno == EIO) return GrabResult::NoFrame;
-        if (error) *error = Reason("cannot take a frame");
+        if (error) *error = Reason("无法取得画面");
         return GrabResult::Failed;
     }
     GrabResult result = GrabResult::NoFrame;
@@ -163,7 +166,7 @@ GrabResult V4l2Source::Grab(std::vector<std::uint8_t>* dib, std::chrono::millise
         result = GrabResult::Frame;
     }
     if (Ioctl(m_fd, VIDIOC_QBUF, &buf) < 0) {
-        if (error) *error = Reason("cannot queue a stream buffer");
+        if (error) *error = Reason("无法送回画面缓冲区");
         return GrabResult::Failed;
     }
     return result;

@@ -24,6 +24,7 @@
 #include <wx/palette.h>
 #include <wx/quantize.h>
 
+#include "platform/error_text.h"
 #include "platform/files.h"
 
 namespace platform::image {
@@ -200,7 +201,7 @@ bool SavePicture(const wxImage& image, const std::filesystem::path& path, Pictur
                  int quality, std::string* error) {
     std::vector<std::uint8_t> bytes;
     if (!EncodePicture(image, format, quality, &bytes)) {
-        if (error) *error = "cannot encode the picture as " + std::string(EncoderOf(format).word);
+        if (error) *error = "无法写入 " + UserPath(path) + ": 图片无法转成 " + std::string(EncoderOf(format).word) + " 格式";
         return false;
     }
     return platform::SaveFileAtomic(path, bytes, error);

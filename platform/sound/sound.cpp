@@ -8,11 +8,16 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cerrno>
 #include <mutex>
 #include <system_error>
 
+#include "platform/error_text.h"
+
 namespace platform::sound {
 namespace {
+
+constexpr const char* kNoDeviceText = "没有可用的声音设备";
 
 struct Player {
     std::mutex lock;
@@ -38,7 +43,7 @@ struct Player {
     bool Open(std::string* error) {
         if (opened) return true;
         if (failed) {
-            if (error) *error = "no audio device";
+            if (error) *error = kNoDeviceText;
             return false;
         }
         Mix_Init(MIX_INIT_FLAC | MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_MID);
@@ -46,7 +51,7 @@ struct Player {
             SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
             if (!TryOpen()) {
                 failed = true;
-                if (error) *error = SDL_GetError();
+                if (error) *error = kNoDeviceText;
                 return false;
             }
         }
@@ -73,7 +78,7 @@ Player& ThePlayer() {
 PlayOutcome Play(const std::filesystem::path& file, bool loop, std::string* error) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        if (error) *error = "file not found: " + file.string();
+        if (error) *error = UserPath(file) + ": " + ErrorReason(ENOENT, FileAccess::Read);
         return PlayOutcome::MissingFile;
     }
     Player& p = ThePlayer();
@@ -82,11 +87,11 @@ PlayOutcome Play(const std::filesystem::path& file, bool loop, std::string* erro
     p.Release();
     p.music = Mix_LoadMUS(file.c_str());
     if (!p.music) {
-        if (error) *error = Mix_GetError();
+        if (error) *error = UserPath(file) + ": 声音文件的格式无法识别或文件已损坏";
         return PlayOutcome::CannotPlay;
     }
     if (Mix_PlayMusic(p.music, loop ? -1 : 1) != 0) {
-        if (error) *error = Mix_GetError();
+        if (error) *error = UserPath(file) + ": 声音无法播放";
         p.Release();
         return PlayOutcome::CannotPlay;
     }

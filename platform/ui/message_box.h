@@ -15,6 +15,21 @@ namespace platform::ui {
 void SetDefaultCaption(const std::string& caption);
 const std::string& DefaultCaption();
 
+// While alive, boxes without a caption of their own carry `caption`: a
+// module's entry names its boxes so. The caption before comes back after.
+class ScopedDefaultCaption {
+public:
+    explicit ScopedDefaultCaption(const std::string& caption) : m_previous(DefaultCaption()) {
+        SetDefaultCaption(caption);
+    }
+    ~ScopedDefaultCaption() { SetDefaultCaption(m_previous); }
+    ScopedDefaultCaption(const ScopedDefaultCaption&) = delete;
+    ScopedDefaultCaption& operator=(const ScopedDefaultCaption&) = delete;
+
+private:
+    std::string m_previous;
+};
+
 // Shows the box modally over `parent` (or the top window) and returns the
 // button chosen.
 MbResult ShowMessage(const MessageRequest& request, wxWindow* parent = nullptr);

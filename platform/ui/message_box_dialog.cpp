@@ -4,6 +4,9 @@
 
 #include <wx/bmpbndl.h>
 #include <wx/button.h>
+#include <wx/display.h>
+#include <wx/scrolwin.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -47,6 +50,14 @@ constexpr int kMaxTextWidth = 520;
 constexpr int kMinTextWidth = 220;
 
 wxString U(std::string_view s) { return wxString::FromUTF8(s.data(), s.size()); }
+
+// The tallest the text may be, so that the box with its buttons fits the
+// screen the box shows on.
+int TallestText(wxWindow* parent) {
+    const int n = parent ? wxDisplay::GetFromWindow(parent) : wxNOT_FOUND;
+    const wxDisplay display(n == wxNOT_FOUND ? 0u : static_cast<unsigned>(n));
+    return std::max(120, display.GetClientArea().height - 240);
+}
 
 // A character a line may break before or after without a space: Chinese,
 // Japanese and Korean characters and their punctuation, all from U+2E80 on.
@@ -162,14 +173,31 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* parent, const MessageRequest& reque
         m_icon = new wxStaticBitmap(this, wxID_ANY, MessageBoxIcon(request.icon));
         row->Add(m_icon, wxSizerFlags().Top().Border(wxRIGHT, 16));
     }
-    auto* label = new wxStaticText(this, wxID_ANY, wxString());
+    auto* label = m_label = new wxStaticText(this, wxID_ANY, wxString());
     const auto width = [label](std::string_view s) { return label->GetTextExtent(U(s)).x; };
     const auto lines = WrapMessageText(request.text, kMaxTextWidth, width);
     std::string shown;
     for (std::size_t k = 0; k < lines.size(); ++k) shown.append(k ? "\n" : "").append(lines[k]);
     label->SetLabelText(U(shown));
     label->SetMinSize(wxSize(std::max(label->GetBestSize().x, kMinTextWidth), -1));
-    row->Add(label, wxSizerFlags(1).CentreVertical());
+    // A text taller than the screen leaves room for the buttons: it scrolls
+    // in a pane of its own, which Tab reaches and the arrow and page keys
+    // move.
+    const int tallest = TallestText(parent);
+    if (label->GetBestSize().y > tallest) {
+        auto* pane = new wxScrolledWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL | wxTAB_TRAVERSAL);
+        label->Reparent(pane);
+        auto* inner = new wxBoxSizer(wxVERTICAL);
+        inner->Add(label);
+        pane->SetSizer(inner);
+        pane->SetScrollRate(0, std::max(1, label->GetCharHeight()));
+        pane->SetMinSize(
+            wxSize(label->GetMinSize().x + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, pane) + 4, tallest));
+        m_pane = pane;
+        row->Add(pane, wxSizerFlags(1).Expand());
+    } else {
+        row->Add(label, wxSizerFlags(1).CentreVertical());
+    }
 
     auto* buttons = new wxStdDialogButtonSizer();
     wxButton* first = nullptr;
@@ -202,6 +230,20 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* parent, const MessageRequest& reque
     Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
         e.Skip();
         if (e.GetActive()) CallAfter([this] { KeepKeyboard(); });
+    });
+    // The box takes the keyboard once it is on the screen, and hands it back
+    // to the window it came from when it goes, as a desktop does for its
+    // boxes (and as nothing else does where no window manager runs).
+    Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
+        e.Skip();
+        if (e.IsShown()) {
+            CallAfter([this] {
+                if (IsShown()) Raise();
+            });
+        } else if (wxWindow* owner = GetParent(); owner && owner->IsShown() && !owner->IsBeingDeleted()) {
+            const wxWindow* focus = FindFocus();
+            if (focus && wxGetTopLevelParent(const_cast<wxWindow*>(focus)) == this) owner->Raise();
+        }
     });
     if (parent)
         CentreOnParent();

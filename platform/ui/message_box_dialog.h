@@ -3,7 +3,9 @@
 // its buttons in a dialog of the toolkit (so that it is one of the program's
 // own dialogs, which a quit signal can cancel). The desktop's own message
 // dialog does not draw the icon it is given; this one draws each kind's icon
-// itself. Main thread only.
+// itself. It takes the keyboard when it shows and gives it back to its
+// window when it goes; a text too tall for the screen scrolls inside it.
+// Main thread only.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -11,10 +13,12 @@
 
 #include <wx/bitmap.h>
 #include <wx/dialog.h>
+#include <wx/scrolwin.h>
 
 #include "platform/message.h"
 
 class wxStaticBitmap;
+class wxStaticText;
 
 namespace platform::ui {
 
@@ -49,12 +53,19 @@ public:
     // The icon as it stands in the box (nullptr for a box without one).
     wxStaticBitmap* icon() const { return m_icon; }
     wxWindow* button(int id) const { return FindWindow(id); }
+    // The control that shows the text, as wrapped.
+    wxStaticText* label() const { return m_label; }
+    // The pane the text scrolls in when it is taller than the screen allows,
+    // else nullptr.
+    wxScrolledWindow* pane() const { return m_pane; }
 
 private:
     void KeepKeyboard();
 
     std::string m_text;
     wxStaticBitmap* m_icon = nullptr;
+    wxStaticText* m_label = nullptr;
+    wxScrolledWindow* m_pane = nullptr;
     wxWindow* m_keyboard = nullptr;  // the button that has the keyboard, or had it last
 };
 

@@ -394,7 +394,7 @@ TEST(PictureControlsWindow, AClickedLinkWhoseOpenerFindsNoProgramSaysSoAndStaysU
         ASSERT_EQ(boxes.shown().size(), c.boxes);
         if (c.boxes) {
             EXPECT_EQ(boxes.shown()[0].text.rfind("Can't open link:\n\n", 0), 0u);
-            EXPECT_NE(boxes.shown()[0].text.find("exit status 3"), std::string::npos) << boxes.shown()[0].text;
+            EXPECT_NE(boxes.shown()[0].text.find("运行失败 (退出码 3)"), std::string::npos) << boxes.shown()[0].text;
         }
         EXPECT_EQ(link->state().visited, c.visited);
     }

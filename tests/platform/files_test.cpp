@@ -111,12 +111,13 @@ TEST(Files, FailedSaveLeavesTheOldFileAndSaysWhy) {
         EXPECT_FALSE(saved);
     }
     EXPECT_NE(error.find("record.dat"), std::string::npos) << error;
+    EXPECT_NE(error.find(": 文件太大"), std::string::npos) << error;
     EXPECT_EQ(ReadWholeFile(p), Bytes("old"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // no temporary left
 
     error.clear();
     EXPECT_FALSE(SaveFileAtomic(dir / "missing" / "x.dat", Bytes("new"), &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.find("x.dat: 文件不存在"), std::string::npos) << error;
 }
 
 // As the user who owns them: a file made read-only, and a folder where the
@@ -136,7 +137,7 @@ TEST(Files, SaveRefusesWhatThisUserMayNotWriteAndKeepsTheMode) {
         check(SaveFileAtomic("只读.by3", Bytes("the user's own")), "the first save failed");
         check(::chmod("只读.by3", 0444) == 0, "chmod failed");
         check(!SaveFileAtomic("只读.by3", Bytes("written over"), &error), "a read-only file was replaced");
-        check(error.find("只读.by3") != std::string::npos, "the error names no file: " + error);
+        check(error == "无法写入 只读.by3: 没有写入权限", "the error does not say why in words: " + error);
         check(ReadWholeFile("只读.by3") == Bytes("the user's own"), "the read-only file changed");
         check(ModeOf("只读.by3") == 0444, "the read-only file's mode changed");
 
@@ -149,7 +150,7 @@ TEST(Files, SaveRefusesWhatThisUserMayNotWriteAndKeepsTheMode) {
         check(::mkdir("服饰尺码记录表.cd3", 0755) == 0, "mkdir failed");
         error.clear();
         check(!SaveFileAtomic("服饰尺码记录表.cd3", Bytes("chart"), &error), "a folder was replaced");
-        check(error.find("服饰尺码记录表.cd3") != std::string::npos, "the error names no file: " + error);
+        check(error == "无法写入 服饰尺码记录表.cd3: 是一个文件夹", "the error does not say why in words: " + error);
         check(fs::is_directory("服饰尺码记录表.cd3") && fs::is_empty("服饰尺码记录表.cd3"), "the folder changed");
 
         // Nothing else was left in the folder: no temporaries.

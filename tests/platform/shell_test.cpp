@@ -1,3 +1,4 @@
+#include "platform/error_text.h"
 #include "platform/shell.h"
 
 #include "tests/support/temp_dir.h"
@@ -134,7 +135,7 @@ TEST(Shell, SiblingProgramThatCannotStartGivesAReason) {
     std::string error;
     EXPECT_TRUE(fs::exists(ExecutableDir() / "platform_tests"));
     EXPECT_FALSE(StartSiblingProgram("no-such-sibling", &error));
-    EXPECT_NE(error.find((ExecutableDir() / "no-such-sibling").string()), std::string::npos) << error;
+    EXPECT_EQ(error, "找不到程序 " + UserPath(ExecutableDir() / "no-such-sibling"));
 }
 
 TEST(Shell, DesktopOpensOnlyLinksAndExistingFiles) {
@@ -194,8 +195,8 @@ TEST(Shell, AnOpenerThatFailsToOpenIsReportedAndOneThatKeepsRunningCountsAsStart
         const char* reason;  // part of the reason when it does not open
     } cases[] = {
         {"opens", "exit 0\n", true, ""},
-        {"no-application", "exit 3\n", false, "exit status 3"},
-        {"killed", "kill -9 $$\n", false, "signal 9"},
+        {"no-application", "exit 3\n", false, "运行失败 (退出码 3)"},
+        {"killed", "kill -9 $$\n", false, "异常结束 (信号 9)"},
         // What an opener starts (a browser it stays with) is not waited for.
         {"browser", "sleep 2\n", true, ""},
         {"late-failure", "sleep 2; exit 4\n", true, ""},

@@ -1,8 +1,9 @@
 // The add-pictures dialog's core: listing a folder's pictures, mode 0 into an
 // existing category (read back by an independent reader), mode 9 copies of
 // a reference part, "替换全部" with locked rows and shared pictures, a source
-// that is the project's own file, failed copies and deletes, unusable names,
-// the 100-part limit, and the stage and selection after records move.
+// that is the project's own file, failed copies and deletes (a copy says why
+// in words), unusable names, the 100-part limit, and the stage and selection
+// after records move.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "tests/project_editor/dm3_reader.h"
 #include "tests/project_editor/project_fixtures.h"
 #include "tests/project_editor/stage_fixtures.h"
+#include "tests/support/temp_dir.h"
 
 using namespace stagetest;
 
@@ -289,6 +291,29 @@ TEST(AddFittingPics, FailedCopiesAndDeletesAreReported) {
     EXPECT_EQ(e.Names(), (Names{"上装", "a", "b"}));
     EXPECT_TRUE(fs::exists(e.Pics() / "a.png"));
     EXPECT_EQ(e.store.ModifiedCounter(), 0);
+}
+
+// The copy into the project writes through the one save: a folder where
+// the picture should go, or a source that is gone, is refused with the
+// reason in words, and what stood there stays.
+TEST(AddFittingPics, PictureCopiesAreSavesThatSayWhyTheyFail) {
+    testsupport::TempDir dir;
+    dir.write("from.png", "new picture");
+    dir.write("old.png", "old picture");
+    fs::create_directories(dir / "folder.png");
+    testsupport::ScopedCwd cwd(dir.path());
+    PictureFileOps ops;
+    std::string why;
+    EXPECT_TRUE(ops.Copy(dir / "from.png", dir / "old.png", why)) << why;
+    EXPECT_EQ(testsupport::ReadAll(dir / "old.png"), testsupport::ReadAll(dir / "from.png"));
+    EXPECT_FALSE(ops.Copy(dir / "from.png", dir / "folder.png", why));
+    EXPECT_EQ(why, "无法写入 folder.png: 是一个文件夹");
+    EXPECT_TRUE(fs::is_directory(dir / "folder.png"));
+    EXPECT_FALSE(ops.Copy(dir / "gone.png", dir / "old.png", why));
+    EXPECT_EQ(why, "无法读取 gone.png: 文件不存在");
+    EXPECT_FALSE(ops.Copy(dir / "folder.png", dir / "old.png", why));
+    EXPECT_EQ(why, "无法读取 folder.png: 不是一个普通文件");
+    EXPECT_EQ(testsupport::ReadAll(dir / "old.png"), testsupport::ReadAll(dir / "from.png"));
 }
 
 TEST(AddFittingPics, TitlesThatCannotBeNamesAreSkipped) {

@@ -166,8 +166,14 @@ TEST_F(ProjectStoreTest, FailedSaveIsReportedAndKeepsCounterAndOldFile) {
     fs::create_directories(ProjectPath("locked"));  // a folder where the file should go
     s.AddModified(2);
     std::string why;
-    EXPECT_EQ(s.Save(&why), SaveResult::Failed);
-    EXPECT_FALSE(why.empty());
+    {
+        // In its base directory, as the program runs, the text names the file
+        // by its path there and says why in words.
+        testsupport::ScopedCwd cwd(m_dir.path());
+        EXPECT_EQ(s.Save(&why), SaveResult::Failed);
+    }
+    EXPECT_EQ(why, "项目文件保存失败: 无法写入 " + (fs::path(kProjects) / "locked.dm3").string() +
+                       ": 是一个文件夹");
     EXPECT_EQ(s.ModifiedCounter(), 2);
     EXPECT_TRUE(fs::is_directory(ProjectPath("locked")));
 

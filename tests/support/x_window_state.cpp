@@ -41,6 +41,33 @@ XWindowState XStateOf(wxWindow* window) {
     return state;
 }
 
+bool XFocusIsIn(wxWindow* topLevel) {
+    const Window top = static_cast<Window>(XWindowOf(topLevel));
+    if (!top) return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    bool inside = false;
+    // Up from the focus window to the root: the top-level window on the way
+    // holds it.
+    for (Window w = focus; w && w != PointerRoot && !inside;) {
+        if (w == top) {
+            inside = true;
+            break;
+        }
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, w, &root, &parent, &children, &count)) break;
+        if (children) XFree(children);
+        if (w == root) break;
+        w = parent;
+    }
+    XCloseDisplay(display);
+    return inside;
+}
+
 bool DeliverUntil(const std::function<bool()>& done, int ms) {
     const wxLongLong end = wxGetLocalTimeMillis() + ms;
     while (!done()) {

@@ -24,6 +24,11 @@ unsigned long XWindowOf(wxWindow* window);
 // The state of the X window behind `window` (a top-level or pop-up window).
 XWindowState XStateOf(wxWindow* window);
 
+// Whether the X server's keyboard focus is on the X window behind
+// `topLevel` or on one inside it: where typed keys go, whatever the toolkit
+// believes. False while the focus follows the pointer (no window has it).
+bool XFocusIsIn(wxWindow* topLevel);
+
 // Delivers events (without the safe yield, which takes the focus away) until
 // `done` holds or about `ms` milliseconds went by; whether it held.
 bool DeliverUntil(const std::function<bool()>& done, int ms = 10000);

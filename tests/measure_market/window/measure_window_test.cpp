@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <gtest/gtest.h>
+#include "tests/support/x_window_state.h"
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
@@ -612,23 +613,30 @@ TEST_F(MeasureWindowTest, AChartThatCannotBeWrittenAtCloseIsReported) {
         EXPECT_TRUE(fs::is_directory(chart) && fs::is_empty(chart));
     }
 
-    // The measurement window closed by the user's close command: a real box
-    // says so once the window has gone, and Escape answers it.
+    // The measurement window closed by the user's close command, in the
+    // program's base directory (its working directory): a real box says so
+    // once the window has gone, in Chinese, naming the file by its path in
+    // the base, and Escape answers it.
     fs::remove(chart);
     fs::copy_file(testsupport::DemoBase() / std::string(kDataFolder) / std::string(kSizeFileName), chart);
     SizeDatabase().Reset();
+    testsupport::ScopedCwd cwd(base.path());
     Open();
     putFolderInPlace();
     TypeNote("改小一号");
-    std::string shownText;
+    std::string shownText, painted;
+    bool viewable = false, hadKeyboard = false, shot = false;
     testsupport::ModalDialogDriver driver(
         [] { return testsupport::FindShownDialog<platform::ui::MessageBoxDialog>(); },
         [&](wxDialog* dlg) {
             auto* box = static_cast<platform::ui::MessageBoxDialog*>(dlg);
             shownText = box->text();
-            // Keys go where the pointer is (no window manager here).
-            testsupport::XPointTo(box);
-            testsupport::GiveKeyboardTo(box);
+            painted = box->label()->GetLabelText().utf8_string();
+            const testsupport::XWindowState x = testsupport::XStateOf(box);
+            viewable = x.viewable;
+            hadKeyboard = testsupport::XFocusIsIn(box);
+            shot = testsupport::GrabScreenArea(x.screen).SaveFile(testsupport::Screen("save-refused-chinese.png"),
+                                                                  wxBITMAP_TYPE_PNG);
             testsupport::XKey(WXK_ESCAPE);
         },
         20);
@@ -638,7 +646,18 @@ TEST_F(MeasureWindowTest, AChartThatCannotBeWrittenAtCloseIsReported) {
     driver.WaitUntilClosed();
     EXPECT_TRUE(driver.acted());
     EXPECT_FALSE(driver.timedOut());
-    EXPECT_EQ(shownText.rfind("尺码库没有保存: ", 0), 0u) << shownText;
+    EXPECT_TRUE(viewable);
+    EXPECT_TRUE(hadKeyboard);
+    EXPECT_TRUE(shot);
+    const std::string want =
+        "尺码库没有保存: 无法写入 " + (fs::path(kDataFolder) / kSizeFileName).string() + ": 是一个文件夹";
+    EXPECT_EQ(shownText, want);
+    // What the box's label shows is that text, wrapped where it is too wide.
+    auto unwrapped = [](std::string s) {
+        std::erase_if(s, [](char c) { return c == '\n' || c == ' '; });
+        return s;
+    };
+    EXPECT_EQ(unwrapped(painted), unwrapped(want)) << painted;
     EXPECT_TRUE(fs::is_directory(chart) && fs::is_empty(chart));
 }
 

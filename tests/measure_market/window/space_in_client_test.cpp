@@ -71,6 +71,11 @@ TEST(ValueEditor, OpensInTheRememberedUnitAndReadsWhatItShows) {
         DlgValueEdit dlg(top, 508, wxPoint(100, 100));
         EXPECT_EQ(dlg.valueEdit()->GetValue(), "5.08");
         EXPECT_EQ(dlg.GetBackgroundColour(), wxColour(0xDC, 0xFA, 0xFA));
+        // Its buttons say what every box's buttons say.
+        ASSERT_NE(dlg.FindWindow(wxID_OK), nullptr);
+        ASSERT_NE(dlg.FindWindow(wxID_CANCEL), nullptr);
+        EXPECT_EQ(dlg.FindWindow(wxID_OK)->GetLabel().utf8_string(), "确定");
+        EXPECT_EQ(dlg.FindWindow(wxID_CANCEL)->GetLabel().utf8_string(), "取消");
         // Switching to inches shows the same value in inches.
         dlg.unitCombo()->SetSelection(1);
         wxCommandEvent pick(wxEVT_CHOICE, dlg.unitCombo()->GetId());

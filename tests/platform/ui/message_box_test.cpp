@@ -1,24 +1,30 @@
 // Real message boxes through the X server: each kind shows its icon beside
 // its text, its caption as the title and its buttons in the desktop's order,
 // and answers the button pressed, Enter (the default button) and Escape as
-// before. Screens: screens/message-box-<kind>.png.
+// before; it takes the keyboard itself and gives it back, and a long text
+// stays inside it. Screens: screens/message-box-<kind>.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include <wx/button.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_box_dialog.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
+#include "tests/support/x_window_state.h"
 
 namespace {
 
@@ -160,14 +166,13 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
         std::vector<std::string> row;
         wxPoint middle;
         IconOnScreen icon;
-        bool hasIcon = false, shot = false;
+        bool hasIcon = false, shot = false, boxHasKeyboard = false;
         auto find = [] { return testsupport::FindShownDialog<MessageBoxDialog>(); };
         testsupport::ModalDialogDriver driver(find, [&](wxDialog* dlg) {
             auto* box = static_cast<MessageBoxDialog*>(dlg);
-            // Keys go where the pointer is (no window manager here); the box
-            // is activated anew, as when the user comes back to it.
-            testsupport::XPointTo(box);
-            testsupport::GiveKeyboardTo(box);
+            // The box has taken the keyboard itself: the pointer is away
+            // from it, over the opener.
+            boxHasKeyboard = testsupport::XFocusIsIn(box);
             title = box->GetTitle().utf8_string();
             const wxRect r = box->GetScreenRect();
             middle = r.GetPosition() + wxSize(r.width / 2, r.height / 2);
@@ -193,6 +198,7 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
             }
         });
         MbResult answer = MbResult::Ok;
+        testsupport::XPointTo(control);
         frame->CallAfter([&] { answer = ShowMessage(c.request, control); });
         driver.WaitUntilClosed();
         ASSERT_TRUE(driver.acted());
@@ -205,6 +211,7 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
         if (!c.row.empty()) {
             EXPECT_EQ(row, c.row);
         }
+        EXPECT_TRUE(boxHasKeyboard) << "the box did not take the keyboard";
         EXPECT_EQ(focused, MessageBoxButtons(c.request.buttons).front().label) << "the default button has the keyboard";
         EXPECT_EQ(hasIcon, c.request.icon != MbIcon::None);
         if (hasIcon) {
@@ -214,6 +221,209 @@ TEST(MessageBoxes, EachKindShowsItsIconAndAnswersTheKeysAndButtons) {
         if (*c.name) {
             EXPECT_TRUE(shot);
         }
+    }
+    frame->Destroy();
+    testsupport::PumpEvents(50);
+}
+
+// The label of the button that has the toolkit's keyboard focus, if any.
+std::string FocusedButton() {
+    if (auto* b = dynamic_cast<wxButton*>(wxWindow::FindFocus())) return b->GetLabelText().utf8_string();
+    return {};
+}
+
+// The box takes the keyboard when it shows, as the desktop's boxes do, with
+// nothing in the test handing it over: the pointer stays over the opener,
+// so keys would go there if the box did not take them. Tab walks the
+// buttons, Enter presses the one that has the keyboard, and the keyboard is
+// back in the control that opened the box once it is gone.
+TEST(MessageBoxes, TakeTheKeyboardWalkItWithTabAndGiveItBack) {
+    SetDefaultCaption("Fittora");
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(100, 100), wxSize(900, 600));
+    auto* opener = new wxTextCtrl(frame, wxID_ANY, "", wxPoint(0, 0), wxSize(160, 30));
+    new wxTextCtrl(frame, wxID_ANY, "", wxPoint(0, 60), wxSize(160, 30));
+    frame->Show();
+    testsupport::WaitUntilPlaced(frame);
+    testsupport::GiveKeyboardTo(frame);
+    opener->SetFocus();
+    testsupport::XPointTo(opener);
+    ASSERT_TRUE(testsupport::DeliverUntil(
+        [&] { return testsupport::XFocusIsIn(frame) && wxWindow::FindFocus() == opener; }, 3000));
+
+    MessageBoxDialog* box = nullptr;
+    bool boxHasKeyboard = false;
+    std::vector<std::string> walked;  // the focused button, then after each Tab
+    int ticks = 0;
+    testsupport::XInputScript script(50, 10000);
+    auto tab = [&] {
+        walked.push_back(FocusedButton());
+        testsupport::XKey(WXK_TAB);
+    };
+    auto moved = [&] { return FocusedButton() != walked.back(); };
+    script
+        .Then([&] {
+            box = testsupport::FindShownDialog<MessageBoxDialog>();
+            return box && ++ticks >= 6;
+        })
+        .Do([&] {
+            boxHasKeyboard = testsupport::XFocusIsIn(box);
+            tab();
+        })
+        .Then(moved)
+        .Do(tab)
+        .Then(moved)
+        .Do(tab)
+        .Then(moved)
+        .Do(tab)
+        .Then(moved)
+        .Do(tab)
+        .Then(moved)
+        .Do([&] {
+            walked.push_back(FocusedButton());
+            testsupport::XKey(WXK_RETURN);  // on the second button of the walk
+        })
+        .Then([] { return !testsupport::FindShownDialog<MessageBoxDialog>(); });
+    script.onTimeout = [] {
+        if (auto* b = testsupport::FindShownDialog<MessageBoxDialog>()) b->EndModal(wxID_CANCEL);
+    };
+    MbResult answer = MbResult::Ok;
+    bool closed = false;
+    frame->CallAfter([&] {
+        answer = ShowMessage("真要删除当前图片吗?请确认!", MbButtons::YesNoCancel, MbIcon::Question, {}, opener);
+        closed = true;
+    });
+    script.Start();
+    ASSERT_TRUE(testsupport::DeliverUntil([&] { return closed; }, 12000));
+    EXPECT_FALSE(script.timedOut()) << "stuck after " << walked.size() << " keys";
+    EXPECT_TRUE(boxHasKeyboard) << "the box did not take the keyboard when it showed";
+    // Tab goes through the three buttons, back to the first, and on.
+    const std::vector<std::string> want = {"是(Y)", "否(N)", "取消", "是(Y)", "否(N)", "取消"};
+    EXPECT_EQ(walked, want);
+    EXPECT_EQ(answer, MbResult::Cancel) << "Enter pressed another button than the one with the keyboard";
+    EXPECT_TRUE(testsupport::DeliverUntil(
+        [&] { return testsupport::XFocusIsIn(frame) && wxWindow::FindFocus() == opener; }, 3000))
+        << "the keyboard is not back in the opener";
+    // Typed keys reach it.
+    testsupport::XType("ok");
+    EXPECT_TRUE(testsupport::DeliverUntil([&] { return opener->GetValue() == "ok"; }, 2000))
+        << opener->GetValue().utf8_string();
+    frame->Destroy();
+    testsupport::PumpEvents(50);
+}
+
+// The text's ink on the screen, as the X server shows the box: the bounds of
+// the dark pixels within `area` (in the box's window coordinates) outside
+// the icon and the buttons; empty when there are none.
+wxRect TextInk(MessageBoxDialog* box, const wxImage& shot, const wxRect& area) {
+    const wxPoint origin = box->GetScreenPosition();
+    std::vector<wxRect> skip;
+    for (wxWindow* w : box->GetChildren())
+        if (w != box->label() && w != box->pane()) skip.push_back(wxRect(w->GetScreenPosition() - origin, w->GetSize()));
+    const wxRect look = area.Intersect(wxRect(0, 0, shot.GetWidth(), shot.GetHeight()));
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    for (int y = look.y; y < look.GetBottom() + 1; ++y)
+        for (int x = look.x; x < look.GetRight() + 1; ++x) {
+            if (shot.GetRed(x, y) + shot.GetGreen(x, y) + shot.GetBlue(x, y) > 3 * 110) continue;
+            if (std::any_of(skip.begin(), skip.end(), [&](const wxRect& r) { return r.Contains(x, y); })) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    return right < 0 ? wxRect() : wxRect(wxPoint(left, top), wxPoint(right, bottom));
+}
+
+// A long text, a path without spaces in it among Chinese words, is wholly
+// inside the box: the ink the X server shows for it is as wide and as tall
+// as the wrapped lines measure in the box's font, and clear of the box's
+// edges and its buttons. A text taller than the screen allows scrolls in a
+// pane inside the box, which Tab reaches and End takes to the last line.
+TEST(MessageBoxes, LongTextIsWhollyInsideTheBox) {
+    const std::string path = "/home/shop/服饰搭配上传数据专区/" + std::string(180, 'x') + "/一个名字很长的试衣项目包裹文件.rar";
+    std::string many = "这些没有导入:";
+    for (int i = 0; i < 70; ++i) many += "\n  图片" + std::to_string(i) + ".png: 无法读取";
+    struct Case {
+        std::string text;
+        bool scrolls;
+    };
+    const Case cases[] = {
+        {"上传失败! 上传失败!< " + path + " >", false},
+        {"项目文件保存失败: 无法写入 KZV网页项目文件/春装新款.dm3: 没有写入权限\n\n" + path + "\n" + path, false},
+        {many, true},
+    };
+    SetDefaultCaption("Fittora");
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(50, 50), wxSize(1100, 800));
+    frame->Show();
+    testsupport::WaitUntilPlaced(frame);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        wxRect ink, window, buttons, pane;
+        wxSize measured, paneVirtual, label;
+        int paneLine = 0, paneEnd = 0;
+        bool offScreen = false, scrolls = false;
+        testsupport::ModalDialogDriver driver(
+            [] { return testsupport::FindShownDialog<MessageBoxDialog>(); },
+            [&](wxDialog* dlg) {
+                auto* box = static_cast<MessageBoxDialog*>(dlg);
+                const testsupport::XWindowState x = testsupport::XStateOf(box);
+                window = x.screen;
+                offScreen = !wxRect(wxGetDisplaySize()).Contains(window);
+                const wxImage shot = testsupport::GrabScreenArea(window);
+                shot.SaveFile(testsupport::Screen(c.scrolls ? "message-box-scrolled-text.png"
+                                                            : "message-box-long-text.png"),
+                              wxBITMAP_TYPE_PNG);
+                scrolls = box->pane() != nullptr;
+                wxRect area(window.GetSize());
+                if (scrolls) {
+                    // The label's part of the pane, its scroll bar aside.
+                    pane = wxRect(box->pane()->GetScreenPosition() - window.GetPosition(),
+                                  wxSize(box->label()->GetSize().x, box->pane()->GetClientSize().y));
+                    area = pane;
+                }
+                ink = TextInk(box, shot, area);
+                wxMemoryDC dc;
+                dc.SetFont(box->label()->GetFont());
+                measured = dc.GetMultiLineTextExtent(box->label()->GetLabelText());
+                label = box->label()->GetSize();
+                buttons = box->button(wxID_OK)->GetScreenRect();
+                buttons.Offset(-window.GetPosition());
+                if (scrolls) {
+                    testsupport::XKey(WXK_TAB);
+                    testsupport::DeliverEvents(150);
+                    testsupport::XKey(WXK_END);
+                    testsupport::DeliverEvents(300);
+                    int unitX = 0;
+                    box->pane()->GetScrollPixelsPerUnit(&unitX, &paneLine);
+                    paneEnd = box->pane()->GetViewStart().y * paneLine + box->pane()->GetClientSize().y;
+                    paneVirtual = box->pane()->GetVirtualSize();
+                }
+                testsupport::XKey(WXK_ESCAPE);
+            });
+        frame->CallAfter([&] { ShowMessage(c.text, MbButtons::Ok, MbIcon::Stop, {}, frame); });
+        driver.WaitUntilClosed();
+        ASSERT_TRUE(driver.acted());
+        EXPECT_FALSE(driver.timedOut());
+        EXPECT_FALSE(offScreen) << "the box does not fit the screen";
+        EXPECT_EQ(scrolls, c.scrolls);
+        ASSERT_FALSE(ink.IsEmpty()) << "no text on the screen";
+        const wxRect inside(wxPoint(6, 6), window.GetSize() - wxSize(12, 12));
+        EXPECT_TRUE(inside.Contains(ink)) << "ink " << ink.x << "," << ink.y << " " << ink.width << "x" << ink.height
+                                          << " in a box of " << window.width << "x" << window.height;
+        EXPECT_TRUE(inside.Contains(buttons)) << "the buttons are not wholly in the box";
+        EXPECT_LT(ink.GetBottom(), buttons.GetTop()) << "the text runs into the buttons";
+        // Glyphs leave a little of their cells blank at the sides and below.
+        EXPECT_GE(ink.width, measured.x - 8) << "the lines are cut: measured " << measured.x;
+        EXPECT_LE(ink.width, measured.x + 2);
+        if (!c.scrolls) {
+            EXPECT_GE(ink.height, measured.y - 10) << "lines are missing: measured " << measured.y;
+            continue;
+        }
+        // The pane shows as many lines as it holds, and every line can be
+        // scrolled to.
+        EXPECT_GE(ink.height, pane.height - 2 * paneLine) << "the pane is not filled";
+        EXPECT_GE(label.y, measured.y * 9 / 10) << "the label is not as tall as its lines";
+        EXPECT_GE(paneVirtual.y, label.y);
+        EXPECT_GE(paneEnd, paneVirtual.y - paneLine) << "End did not scroll to the last line";
     }
     frame->Destroy();
     testsupport::PumpEvents(50);
