@@ -364,8 +364,9 @@ CQxFloatFrame::CQxFloatFrame(wxWindow* owner, CQxControlBar* bar, wxPoint screen
     m_body->Bind(wxEVT_LEFT_UP, &CQxFloatFrame::OnLeftUp, this);
     m_body->Bind(wxEVT_LEFT_DCLICK, &CQxFloatFrame::OnDoubleClick, this);
     m_body->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { EndDrag(); });
-    // Escape ends a drag; Ctrl pressed keeps the bar floating at once.
-    Bind(wxEVT_CHAR_HOOK, &CQxFloatFrame::OnKey, this);
+    // Escape ends a drag; Ctrl pressed or let go changes the outline at once.
+    m_body->Bind(wxEVT_KEY_DOWN, &CQxFloatFrame::OnKey, this);
+    m_body->Bind(wxEVT_KEY_UP, &CQxFloatFrame::OnKey, this);
     // A close request from the desktop hides the bar, as the close box does.
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { m_bar->CallAfter([bar = m_bar] { bar->HideBar(); }); });
 }
@@ -423,6 +424,9 @@ void CQxFloatFrame::OnLeftDown(wxMouseEvent& e) {
         m_moved = false;
         m_lastPointer = m_dragFrom;
         m_site = m_bar->DragSite();
+        // As a window's title does, the caption takes the keyboard: Escape
+        // and Ctrl reach the drag.
+        m_body->SetFocus();
     } else {
         m_sizeEdges = EdgesAt(p);
         if (!m_sizeEdges) return;
@@ -503,10 +507,11 @@ void CQxFloatFrame::OnKey(wxKeyEvent& e) {
         e.Skip();
         return;
     }
-    if (e.GetKeyCode() == WXK_ESCAPE)
+    const bool down = e.GetEventType() != wxEVT_KEY_UP;
+    if (e.GetKeyCode() == WXK_ESCAPE && down)
         EndDrag();
     else if (e.GetKeyCode() == WXK_CONTROL && m_moved)
-        ShowOutline(m_lastPointer, true);
+        ShowOutline(m_lastPointer, down);
     else
         e.Skip();
 }
