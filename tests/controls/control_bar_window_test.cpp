@@ -10,16 +10,15 @@
 #include <wx/frame.h>
 #include <wx/notebook.h>
 #include <wx/panel.h>
-#include <wx/popupwin.h>
 #include <wx/stattext.h>
 #include <wx/uiaction.h>
 
 #include "controls/control_bar.h"
 #include "controls/tbar_but_tittle_tip.h"
+#include "tests/controls/drag_outline_on_screen.h"
 #include "tests/controls/tip_on_screen.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/window_test_util.h"
-#include "tests/support/x_window_state.h"
 
 namespace {
 
@@ -132,27 +131,6 @@ TEST(ControlBarWindow, FloatsDocksAndHides) {
 
 // ---- dragging a floating bar by its caption ----
 
-// The rectangle the outline's four strips cover as the X server maps them;
-// empty unless all four are viewable.
-wxRect XOutline(const CQxDragOutline& outline) {
-    wxRect all;
-    for (wxPopupWindow* strip : outline.strips()) {
-        const testsupport::XWindowState x = testsupport::XStateOf(strip);
-        if (!strip || !x.viewable) return {};
-        all = all.IsEmpty() ? x.screen : all.Union(x.screen);
-    }
-    return all;
-}
-// The thickness of the outline's top strip as mapped.
-int XOutlineWidth(const CQxDragOutline& outline) {
-    return outline.strips()[0] ? testsupport::XStateOf(outline.strips()[0]).screen.height : 0;
-}
-bool XOutlineGone(const CQxDragOutline& outline) {
-    for (wxPopupWindow* strip : outline.strips())
-        if (strip && testsupport::XStateOf(strip).viewable) return false;
-    return true;
-}
-
 CQxFloatFrame* FloatBar(CQxControlBar* bar) {
     bar->ToggleDocking();
     testsupport::PumpEvents(100);
@@ -160,7 +138,10 @@ CQxFloatFrame* FloatBar(CQxControlBar* bar) {
     if (ff) testsupport::WaitUntilPlaced(ff);
     return ff;
 }
-wxPoint Grip(CQxFloatFrame* ff) { return ff->body()->ClientToScreen(ff->CaptionRect().GetPosition() + wxPoint(40, 8)); }
+using outlinetest::Grip;
+using outlinetest::XOutline;
+using outlinetest::XOutlineGone;
+using outlinetest::XOutlineWidth;
 
 TEST(ControlBarDragWindow, TheOutlineShowsWhereTheBarGoesAndTheReleaseDocksItThere) {
     DockFrame f;
