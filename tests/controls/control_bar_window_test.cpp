@@ -141,7 +141,9 @@ CQxFloatFrame* FloatBar(CQxControlBar* bar) {
 using outlinetest::Grip;
 using outlinetest::XOutline;
 using outlinetest::XOutlineGone;
+using outlinetest::XOutlineOnceAt;
 using outlinetest::XOutlineWidth;
+using outlinetest::XRectOnceAt;
 
 TEST(ControlBarDragWindow, TheOutlineShowsWhereTheBarGoesAndTheReleaseDocksItThere) {
     DockFrame f;
@@ -162,12 +164,13 @@ TEST(ControlBarDragWindow, TheOutlineShowsWhereTheBarGoesAndTheReleaseDocksItThe
         // Over the middle: the floating frame's shape where it would go; the
         // frame itself stays.
         drag.MoveTo(middle);
-        EXPECT_EQ(XOutline(ff->outline()), wxRect(start.GetPosition() + (middle - grip), start.GetSize()));
+        const wxRect floatingThere(start.GetPosition() + (middle - grip), start.GetSize());
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), floatingThere), floatingThere);
         EXPECT_EQ(XOutlineWidth(ff->outline()), CQxDragOutline::kFloatingWidth);
         EXPECT_EQ(testsupport::XStateOf(ff).screen, start);
         // Over the frame's right edge: the bar's docked shape there.
         drag.MoveTo(rightEdge);
-        EXPECT_EQ(XOutline(ff->outline()), dockedRight);
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), dockedRight), dockedRight);
         EXPECT_EQ(XOutlineWidth(ff->outline()), CQxDragOutline::kDockedWidth);
         EXPECT_TRUE(testsupport::SaveWindowScreenshot(f.frame, testsupport::Screen("docking-drag-outline.png")));
         drag.Release();
@@ -177,9 +180,8 @@ TEST(ControlBarDragWindow, TheOutlineShowsWhereTheBarGoesAndTheReleaseDocksItThe
     EXPECT_EQ(f.left->side(), DockSide::Right);
     EXPECT_EQ(f.left->floatFrame(), nullptr);
     EXPECT_EQ(f.left->GetParent(), f.frame);
-    const testsupport::XWindowState bar = testsupport::XStateOf(f.left);
-    EXPECT_TRUE(bar.viewable);
-    EXPECT_EQ(bar.screen, dockedRight);
+    EXPECT_EQ(XRectOnceAt(f.left, dockedRight), dockedRight);
+    EXPECT_TRUE(testsupport::XStateOf(f.left).viewable);
     EXPECT_EQ(f.centre->GetRect(), wxRect(0, 60, client.x - 220, client.y - 60));
     for (wxWindow* w : wxTopLevelWindows) EXPECT_EQ(dynamic_cast<CQxFloatFrame*>(w), nullptr);
 
@@ -199,7 +201,7 @@ TEST(ControlBarDragWindow, TheOutlineShowsWhereTheBarGoesAndTheReleaseDocksItThe
     ASSERT_TRUE(f.left->RunBarCommand(controls::kCmdToggleDocking));
     testsupport::PumpEvents(200);
     EXPECT_EQ(f.left->side(), DockSide::Right);
-    EXPECT_EQ(testsupport::XStateOf(f.left).screen, dockedRight);
+    EXPECT_EQ(XRectOnceAt(f.left, dockedRight), dockedRight);
     // Hidden and shown again, it is still on the right.
     ASSERT_TRUE(f.left->RunBarCommand(controls::kCmdHideBar));
     testsupport::PumpEvents(200);
@@ -207,24 +209,25 @@ TEST(ControlBarDragWindow, TheOutlineShowsWhereTheBarGoesAndTheReleaseDocksItThe
     f.left->ShowBar();
     testsupport::PumpEvents(200);
     EXPECT_EQ(f.left->side(), DockSide::Right);
+    EXPECT_EQ(XRectOnceAt(f.left, dockedRight), dockedRight);
     EXPECT_TRUE(testsupport::XStateOf(f.left).viewable);
-    EXPECT_EQ(testsupport::XStateOf(f.left).screen, dockedRight);
 
     // The top bar dropped on the bottom edge docks there with its own 60
     // pixels; the side bar then runs from the top.
     ff = FloatBar(f.top);
     ASSERT_NE(ff, nullptr);
+    const wxRect dockedBottom(origin.x, origin.y + client.y - 60, client.x, 60);
     {
         testsupport::XDrag drag(Grip(ff));
         drag.MoveTo(origin + wxPoint(client.x / 3, client.y - 3));
-        EXPECT_EQ(XOutline(ff->outline()), wxRect(origin.x, origin.y + client.y - 60, client.x, 60));
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), dockedBottom), dockedBottom);
     }
     ASSERT_TRUE(testsupport::DeliverUntil([&] { return !f.top->IsFloating(); }, 3000));
     testsupport::PumpEvents(200);
     EXPECT_EQ(f.top->side(), DockSide::Bottom);
-    EXPECT_EQ(testsupport::XStateOf(f.top).screen, wxRect(origin.x, origin.y + client.y - 60, client.x, 60));
-    EXPECT_EQ(testsupport::XStateOf(f.left).screen,
-              wxRect(origin.x + client.x - 220, origin.y, 220, client.y - 60));
+    EXPECT_EQ(XRectOnceAt(f.top, dockedBottom), dockedBottom);
+    const wxRect rightFromTheTop(origin.x + client.x - 220, origin.y, 220, client.y - 60);
+    EXPECT_EQ(XRectOnceAt(f.left, rightFromTheTop), rightFromTheTop);
 }
 
 TEST(ControlBarDragWindow, CtrlKeepsTheBarFloatingAndItsCaptionStaysOnTheScreen) {
@@ -247,15 +250,16 @@ TEST(ControlBarDragWindow, CtrlKeepsTheBarFloatingAndItsCaptionStaysOnTheScreen)
     {
         testsupport::XDrag drag(grip, true);
         drag.MoveTo(rightEdge);
-        EXPECT_EQ(XOutline(ff->outline()), wxRect(start.GetPosition() + (rightEdge - grip), start.GetSize()));
+        const wxRect floatingThere(start.GetPosition() + (rightEdge - grip), start.GetSize());
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), floatingThere), floatingThere);
         EXPECT_EQ(XOutlineWidth(ff->outline()), CQxDragOutline::kFloatingWidth);
         drag.MoveTo(screenEdge);
-        EXPECT_EQ(XOutline(ff->outline()), kept);
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), kept), kept);
     }
     testsupport::PumpEvents(200);
     ASSERT_TRUE(f.left->IsFloating());
     EXPECT_EQ(f.left->floatFrame(), ff);
-    EXPECT_EQ(testsupport::XStateOf(ff).screen, kept);
+    EXPECT_EQ(XRectOnceAt(ff, kept), kept);
     EXPECT_TRUE(XOutlineGone(ff->outline()));
     const wxRect closeBox(ff->body()->ClientToScreen(ff->CloseBoxRect().GetPosition()), ff->CloseBoxRect().GetSize());
     EXPECT_TRUE(area.Contains(closeBox));
@@ -268,8 +272,8 @@ TEST(ControlBarDragWindow, CtrlKeepsTheBarFloatingAndItsCaptionStaysOnTheScreen)
     }
     testsupport::PumpEvents(200);
     ASSERT_TRUE(f.left->IsFloating());
-    start = testsupport::XStateOf(ff).screen;
-    EXPECT_EQ(start, wxRect(kept.x - 300, area.y, kept.width, kept.height));
+    start = wxRect(kept.x - 300, area.y, kept.width, kept.height);
+    EXPECT_EQ(XRectOnceAt(ff, start), start);
 
     // Ctrl pressed and let go while the pointer rests over the left edge
     // switches the outline between the floating and the docked shape;
@@ -280,7 +284,7 @@ TEST(ControlBarDragWindow, CtrlKeepsTheBarFloatingAndItsCaptionStaysOnTheScreen)
         const wxRect dockedLeft(origin.x, origin.y + 60, 220, client.y - 60);
         testsupport::XDrag drag(Grip(ff));
         drag.MoveTo(leftEdge);
-        EXPECT_EQ(XOutline(ff->outline()), dockedLeft);
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), dockedLeft), dockedLeft);
         wxUIActionSimulator sim;
         sim.KeyDown(WXK_CONTROL);
         testsupport::DeliverEvents(150);
@@ -288,7 +292,7 @@ TEST(ControlBarDragWindow, CtrlKeepsTheBarFloatingAndItsCaptionStaysOnTheScreen)
         EXPECT_EQ(XOutline(ff->outline()).GetSize(), start.GetSize());
         sim.KeyUp(WXK_CONTROL);
         testsupport::DeliverEvents(150);
-        EXPECT_EQ(XOutline(ff->outline()), dockedLeft);
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), dockedLeft), dockedLeft);
         testsupport::XKey(WXK_ESCAPE);
         testsupport::DeliverEvents(200);
         EXPECT_TRUE(XOutlineGone(ff->outline()));

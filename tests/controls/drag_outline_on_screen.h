@@ -22,6 +22,20 @@ inline wxRect XOutline(const CQxDragOutline& outline) {
     return all;
 }
 
+// The outline's rectangle once the server maps it as `expected` (or what it
+// maps after a few seconds), as a busy server may lag behind the pointer.
+inline wxRect XOutlineOnceAt(const CQxDragOutline& outline, const wxRect& expected) {
+    testsupport::DeliverUntil([&] { return XOutline(outline) == expected; }, 3000);
+    return XOutline(outline);
+}
+
+// A window's screen rectangle once the server shows it as `expected` (or
+// what it shows after a few seconds).
+inline wxRect XRectOnceAt(wxWindow* window, const wxRect& expected) {
+    testsupport::DeliverUntil([&] { return testsupport::XStateOf(window).screen == expected; }, 3000);
+    return testsupport::XStateOf(window).screen;
+}
+
 // The thickness of the outline's top strip as mapped.
 inline int XOutlineWidth(const CQxDragOutline& outline) {
     return outline.strips()[0] ? testsupport::XStateOf(outline.strips()[0]).screen.height : 0;

@@ -544,9 +544,8 @@ TEST_F(RepairWindowTest, TheWorkspaceBarDraggedOntoTheRightEdgeDocksThereAndCome
     auto onTheRight = [&] {
         EXPECT_EQ(wbar->side(), controls::DockSide::Right);
         EXPECT_EQ(wbar->floatFrame(), nullptr);
-        const testsupport::XWindowState x = testsupport::XStateOf(wbar);
-        EXPECT_TRUE(x.viewable);
-        EXPECT_EQ(x.screen, dockedRight);
+        EXPECT_EQ(outlinetest::XRectOnceAt(wbar, dockedRight), dockedRight);
+        EXPECT_TRUE(testsupport::XStateOf(wbar).viewable);
         EXPECT_EQ(testsupport::XStateOf(showFrame->view()).screen,
                   wxRect(origin.x, origin.y, client.x - 566, client.y));
         EXPECT_TRUE(showFrame->form()->IsShownOnScreen());
@@ -559,7 +558,7 @@ TEST_F(RepairWindowTest, TheWorkspaceBarDraggedOntoTheRightEdgeDocksThereAndCome
         drag.MoveTo(origin + wxPoint(client.x / 2, client.y / 2));
         EXPECT_EQ(outlinetest::XOutlineWidth(ff->outline()), CQxDragOutline::kFloatingWidth);
         drag.MoveTo(origin + wxPoint(client.x - 2, client.y / 2));
-        EXPECT_EQ(outlinetest::XOutline(ff->outline()), dockedRight);
+        EXPECT_EQ(outlinetest::XOutlineOnceAt(ff->outline(), dockedRight), dockedRight);
         EXPECT_EQ(outlinetest::XOutlineWidth(ff->outline()), CQxDragOutline::kDockedWidth);
     }
     ASSERT_TRUE(testsupport::DeliverUntil([&] { return !wbar->IsFloating(); }, 3000));
@@ -594,12 +593,12 @@ TEST_F(RepairWindowTest, TheWorkspaceBarDraggedOntoTheRightEdgeDocksThereAndCome
     {
         testsupport::XDrag drag(outlinetest::Grip(ff));
         drag.MoveTo(origin + wxPoint(client.x / 2, 2));
-        EXPECT_EQ(outlinetest::XOutline(ff->outline()), wxRect(origin, client));
+        EXPECT_EQ(outlinetest::XOutlineOnceAt(ff->outline(), wxRect(origin, client)), wxRect(origin, client));
     }
     ASSERT_TRUE(testsupport::DeliverUntil([&] { return !wbar->IsFloating(); }, 3000));
     PumpEvents(300);
     EXPECT_EQ(wbar->side(), controls::DockSide::Top);
-    EXPECT_EQ(testsupport::XStateOf(wbar).screen, wxRect(origin, client));
+    EXPECT_EQ(outlinetest::XRectOnceAt(wbar, wxRect(origin, client)), wxRect(origin, client));
     // The view with no room draws nothing, and leaves the drawing it shares
     // sound: what comes after it still shows.
     {
