@@ -312,8 +312,6 @@ void CQxDragOutline::ShowAt(const wxRect& r, int width) {
         if (!m_strips[i]->IsShown()) m_strips[i]->Show();
         m_strips[i]->Refresh();
     }
-    m_rect = r;
-    m_width = width;
     m_shown = true;
 }
 

@@ -108,16 +108,12 @@ public:
     void ShowAt(const wxRect& screen, int width);
     void Hide();
     bool shown() const { return m_shown; }
-    const wxRect& rect() const { return m_rect; }
-    int width() const { return m_width; }
     // Top, bottom, left, right; null until first shown.
     const std::array<wxPopupWindow*, 4>& strips() const { return m_strips; }
 
 private:
     wxWindow* m_owner;
     std::array<wxPopupWindow*, 4> m_strips{};
-    wxRect m_rect;
-    int m_width = 0;
     bool m_shown = false;
 };
 
