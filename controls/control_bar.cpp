@@ -6,7 +6,10 @@
 // The tool frame draws its own caption and rim: the toolkit's mini frame
 // keeps double clicks on its caption to itself, and a tabbed bar's tabs
 // cover the whole bar, so the frame's caption and rim are where a double
-// click docks the bar again.
+// click docks the bar again. A drag on the caption leaves the frame where it
+// is and moves an outline of pop-up strips instead (the screen cannot be
+// drawn on with XOR here); the core's WhereDropLands says where the outline
+// goes and what the release does.
 #include "controls/control_bar.h"
 
 #include <algorithm>
@@ -14,6 +17,7 @@
 #include <wx/display.h>
 #include <wx/imaglist.h>
 #include <wx/notebook.h>
+#include <wx/popupwin.h>
 #include <wx/settings.h>
 
 namespace {
@@ -23,6 +27,26 @@ using controls::DockSide;
 
 wxString Utf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.size()); }
 wxRect ToWx(const BarRect& r) { return wxRect(r.left, r.top, r.Width(), r.Height()); }
+BarRect FromWx(const wxRect& r) { return BarRect{r.x, r.y, r.x + r.width, r.y + r.height}; }
+controls::BarPoint FromWx(const wxPoint& p) { return controls::BarPoint{p.x, p.y}; }
+
+// The shown, docked bars of a frame in its layout order, with their thickness.
+struct FrameBar {
+    CQxControlBar* bar;
+    controls::DockedBar docked;
+};
+std::vector<FrameBar> DockedBarsOf(wxWindow* frame, const CQxControlBar* except = nullptr) {
+    std::vector<FrameBar> out;
+    const wxSize client = frame->GetClientSize();
+    for (wxWindow* child : frame->GetChildren()) {
+        auto* bar = dynamic_cast<CQxControlBar*>(child);
+        if (!bar || bar == except || !bar->IsShown() || bar->IsFloating()) continue;
+        const bool horizontal = controls::IsHorizontalDock(bar->side());
+        const controls::BarSize fixed = bar->sizes().CalcFixedLayout(false, horizontal, client.x, client.y);
+        out.push_back({bar, {bar->side(), horizontal ? fixed.cy : fixed.cx}});
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -188,6 +212,7 @@ void CQxControlBar::DockAt(DockSide where) {
         Show();
         m_floatFrame->Show();
     } else {
+        m_lastDockSide = where;
         Reparent(m_frame, controls::DockBarIdOf(where));
         if (m_floatFrame) {
             m_floatFrame->Destroy();
@@ -228,26 +253,82 @@ bool CQxControlBar::RunBarCommand(int id) {
 void CQxControlBar::LayoutDockSite(wxWindow* frame, wxWindow* centre) {
     if (!frame) return;
     const wxSize client = frame->GetClientSize();
-    std::vector<CQxControlBar*> bars;
+    const std::vector<FrameBar> bars = DockedBarsOf(frame);
     std::vector<controls::DockedBar> docked;
-    for (wxWindow* child : frame->GetChildren()) {
-        auto* bar = dynamic_cast<CQxControlBar*>(child);
-        if (!bar || !bar->IsShown() || bar->IsFloating()) continue;
-        const bool horizontal = controls::IsHorizontalDock(bar->side());
-        const controls::BarSize fixed = bar->m_sizes.CalcFixedLayout(false, horizontal, client.x, client.y);
-        bars.push_back(bar);
-        docked.push_back({bar->side(), horizontal ? fixed.cy : fixed.cx});
-    }
+    for (const FrameBar& b : bars) docked.push_back(b.docked);
     const controls::DockSiteLayout l = controls::LayoutDockSite(BarRect{0, 0, client.x, client.y}, docked);
-    for (std::size_t i = 0; i < bars.size(); ++i) bars[i]->SetSize(ToWx(l.bars[i]));
+    for (std::size_t i = 0; i < bars.size(); ++i) bars[i].bar->SetSize(ToWx(l.bars[i]));
     if (centre) centre->SetSize(ToWx(l.centre));
+}
+
+controls::DockDragSite CQxControlBar::DragSite() const {
+    controls::DockDragSite s;
+    s.dockStyle = m_dockStyle;
+    s.horzThickness = m_sizes.horz().cy;
+    s.vertThickness = m_sizes.vert().cx;
+    s.captionBottom = CQxFloatFrame::kRim + CQxFloatFrame::kCaptionHeight;
+    const wxWindow* onScreen = m_floatFrame ? static_cast<const wxWindow*>(m_floatFrame) : this;
+    s.workArea = FromWx(wxDisplay(m_frame ? m_frame : onScreen).GetClientArea());
+    // A frame out of sight (another child window is shown) takes no bar.
+    if (!m_frame || !m_frame->IsShownOnScreen()) return s;
+    s.site = FromWx(wxRect(m_frame->ClientToScreen(wxPoint(0, 0)), m_frame->GetClientSize()));
+    for (const FrameBar& b : DockedBarsOf(m_frame, this)) s.docked.push_back(b.docked);
+    return s;
+}
+
+// ---- the drag outline ----
+
+void CQxDragOutline::ShowAt(const wxRect& r, int width) {
+    if (!m_strips[0]) {
+        // A halftone of black and white pixels, as a drag rectangle shows.
+        wxImage halftone(8, 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const unsigned char v = (x + y) % 2 ? 255 : 0;
+                halftone.SetRGB(x, y, v, v, v);
+            }
+        const wxBitmap pattern(halftone);
+        for (wxPopupWindow*& strip : m_strips) {
+            strip = new wxPopupWindow(m_owner, wxBORDER_NONE);
+            strip->SetBackgroundStyle(wxBG_STYLE_PAINT);
+            strip->Bind(wxEVT_PAINT, [strip, pattern](wxPaintEvent&) {
+                wxPaintDC dc(strip);
+                dc.SetPen(*wxTRANSPARENT_PEN);
+                dc.SetBrush(wxBrush(pattern));
+                dc.DrawRectangle(wxPoint(0, 0), strip->GetClientSize());
+            });
+        }
+    }
+    const int w = std::max(1, std::min(width, std::min(r.width, r.height) / 2));
+    const int inner = std::max(1, r.height - 2 * w);
+    const wxRect places[] = {
+        {r.x, r.y, r.width, w},
+        {r.x, r.GetBottom() + 1 - w, r.width, w},
+        {r.x, r.y + w, w, inner},
+        {r.GetRight() + 1 - w, r.y + w, w, inner},
+    };
+    for (std::size_t i = 0; i < m_strips.size(); ++i) {
+        m_strips[i]->SetSize(places[i]);
+        if (!m_strips[i]->IsShown()) m_strips[i]->Show();
+        m_strips[i]->Refresh();
+    }
+    m_shown = true;
+}
+
+void CQxDragOutline::Hide() {
+    for (wxPopupWindow* strip : m_strips)
+        if (strip) strip->Hide();
+    m_shown = false;
 }
 
 // ---- the floating bar's frame ----
 
 namespace {
-constexpr int kEdgeLeft = 1, kEdgeTop = 2, kEdgeRight = 4, kEdgeBottom = 8;
-constexpr int kMinFloatWidth = 120, kMinFloatHeight = 80;
+using controls::kEdgeBottom;
+using controls::kEdgeLeft;
+using controls::kEdgeRight;
+using controls::kEdgeTop;
+constexpr controls::BarSize kMinFloatSize{120, 80};
 }  // namespace
 
 wxRect CQxFloatFrame::FitToWorkArea(wxPoint screenPos, wxSize barSize, const wxRect& area) {
@@ -280,7 +361,10 @@ CQxFloatFrame::CQxFloatFrame(wxWindow* owner, CQxControlBar* bar, wxPoint screen
     m_body->Bind(wxEVT_MOTION, &CQxFloatFrame::OnMotion, this);
     m_body->Bind(wxEVT_LEFT_UP, &CQxFloatFrame::OnLeftUp, this);
     m_body->Bind(wxEVT_LEFT_DCLICK, &CQxFloatFrame::OnDoubleClick, this);
-    m_body->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { m_drag = Drag::None; });
+    m_body->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { EndDrag(); });
+    // Escape ends a drag; Ctrl pressed or let go changes the outline at once.
+    m_body->Bind(wxEVT_KEY_DOWN, &CQxFloatFrame::OnKey, this);
+    m_body->Bind(wxEVT_KEY_UP, &CQxFloatFrame::OnKey, this);
     // A close request from the desktop hides the bar, as the close box does.
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { m_bar->CallAfter([bar = m_bar] { bar->HideBar(); }); });
 }
@@ -335,6 +419,12 @@ void CQxFloatFrame::OnLeftDown(wxMouseEvent& e) {
     m_rectAtDragStart = GetScreenRect();
     if (CaptionRect().Contains(p)) {
         m_drag = Drag::Move;
+        m_moved = false;
+        m_lastPointer = m_dragFrom;
+        m_site = m_bar->DragSite();
+        // As a window's title does, the caption takes the keyboard: Escape
+        // and Ctrl reach the drag.
+        m_body->SetFocus();
     } else {
         m_sizeEdges = EdgesAt(p);
         if (!m_sizeEdges) return;
@@ -363,33 +453,66 @@ void CQxFloatFrame::OnMotion(wxMouseEvent& e) {
         return;
     }
     if (!e.LeftIsDown()) return;
-    const wxPoint d = m_body->ClientToScreen(e.GetPosition()) - m_dragFrom;
-    wxRect r = m_rectAtDragStart;
+    const wxPoint at = m_body->ClientToScreen(e.GetPosition());
     if (m_drag == Drag::Move) {
-        Move(r.GetPosition() + d);
+        if (!m_moved && !controls::BeyondDragThreshold(FromWx(m_dragFrom), FromWx(at))) return;
+        m_moved = true;
+        m_lastPointer = at;
+        ShowOutline(at, e.ControlDown());
         return;
     }
-    if (m_sizeEdges & kEdgeLeft) {
-        const int dx = std::min(d.x, r.width - kMinFloatWidth);
-        r.x += dx;
-        r.width -= dx;
-    }
-    if (m_sizeEdges & kEdgeTop) {
-        const int dy = std::min(d.y, r.height - kMinFloatHeight);
-        r.y += dy;
-        r.height -= dy;
-    }
-    if (m_sizeEdges & kEdgeRight) r.width = std::max(kMinFloatWidth, r.width + d.x);
-    if (m_sizeEdges & kEdgeBottom) r.height = std::max(kMinFloatHeight, r.height + d.y);
-    SetSize(r);
+    const wxPoint d = at - m_dragFrom;
+    const wxRect area = wxDisplay(this).GetClientArea();
+    SetSize(ToWx(controls::SizeFloatingFrame(FromWx(m_rectAtDragStart), static_cast<unsigned>(m_sizeEdges), d.x, d.y,
+                                             kMinFloatSize, FromWx(area))));
+}
+
+controls::DockDrop CQxFloatFrame::DropAt(wxPoint screen, bool keepFloating) const {
+    return controls::WhereDropLands(m_site, FromWx(m_rectAtDragStart), FromWx(m_dragFrom), FromWx(screen),
+                                    keepFloating);
+}
+
+void CQxFloatFrame::ShowOutline(wxPoint screen, bool keepFloating) {
+    const controls::DockDrop drop = DropAt(screen, keepFloating);
+    m_outline.ShowAt(ToWx(drop.outline), drop.side == DockSide::Floating ? CQxDragOutline::kFloatingWidth
+                                                                         : CQxDragOutline::kDockedWidth);
 }
 
 void CQxFloatFrame::EndDrag() {
     m_drag = Drag::None;
+    m_moved = false;
+    m_outline.Hide();
     if (m_body->HasCapture()) m_body->ReleaseMouse();
 }
 
-void CQxFloatFrame::OnLeftUp(wxMouseEvent&) { EndDrag(); }
+void CQxFloatFrame::OnLeftUp(wxMouseEvent& e) {
+    const bool dropping = m_drag == Drag::Move && m_moved;
+    const controls::DockDrop drop = DropAt(m_body->ClientToScreen(e.GetPosition()), e.ControlDown());
+    EndDrag();
+    if (!dropping) return;
+    if (drop.side == DockSide::Floating) {
+        SetSize(ToWx(drop.outline));
+        return;
+    }
+    // Docking takes the bar out of this frame, which then goes: after this event.
+    m_bar->CallAfter([bar = m_bar, side = drop.side] {
+        if (bar->IsFloating()) bar->DockAt(side);
+    });
+}
+
+void CQxFloatFrame::OnKey(wxKeyEvent& e) {
+    if (m_drag != Drag::Move) {
+        e.Skip();
+        return;
+    }
+    const bool down = e.GetEventType() != wxEVT_KEY_UP;
+    if (e.GetKeyCode() == WXK_ESCAPE && down)
+        EndDrag();
+    else if (e.GetKeyCode() == WXK_CONTROL && m_moved)
+        ShowOutline(m_lastPointer, down);
+    else
+        e.Skip();
+}
 
 void CQxFloatFrame::OnDoubleClick(wxMouseEvent& e) {
     EndDrag();

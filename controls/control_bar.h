@@ -6,6 +6,7 @@
 // calls CQxControlBar::LayoutDockSite from its size handler. UI thread only;
 // the bar is a child window of its frame (or of its floating tool frame)
 // and the pages are children of the bar.
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ class wxImageList;
 class wxNotebook;
 class wxDC;
 class CQxFloatFrame;
+class wxPopupWindow;
 
 class CQxControlBar : public wxWindow {
 public:
@@ -38,6 +40,13 @@ public:
     const controls::ControlBarSizes& sizes() const { return m_sizes; }
     unsigned barStyle() const { return m_barStyle; }
     bool tracking() const { return m_tracking; }
+
+    // The sides a drag may dock the bar to (alignment bits; all four unless
+    // told otherwise).
+    void EnableDocking(unsigned alignBits) { m_dockStyle = alignBits & controls::kCbrsAlignAny; }
+    unsigned dockStyle() const { return m_dockStyle; }
+    // What a drag of the floating bar needs to know of its frame and screen.
+    controls::DockDragSite DragSite() const;
 
     // Docking by hand (double click, command 1214), hiding (command 1213).
     void ToggleDocking();
@@ -83,14 +92,39 @@ private:
     int m_barId = 0;
     controls::DockSide m_lastDockSide = controls::DockSide::Top;
     unsigned m_barStyle = 0;
+    unsigned m_dockStyle = controls::kCbrsAlignAny;
     bool m_tracking = false;
+};
+
+// The outline a drag shows: four thin halftone strips on the screen around
+// the rectangle where a release would put the bar (thin for the docked
+// shape, thick for the floating one). The strips are pop-ups of `owner`.
+class CQxDragOutline {
+public:
+    static constexpr int kDockedWidth = 2;
+    static constexpr int kFloatingWidth = 4;
+
+    explicit CQxDragOutline(wxWindow* owner) : m_owner(owner) {}
+    void ShowAt(const wxRect& screen, int width);
+    void Hide();
+    bool shown() const { return m_shown; }
+    // Top, bottom, left, right; null until first shown.
+    const std::array<wxPopupWindow*, 4>& strips() const { return m_strips; }
+
+private:
+    wxWindow* m_owner;
+    std::array<wxPopupWindow*, 4> m_strips{};
+    bool m_shown = false;
 };
 
 // The small frame a floating bar lives in: a caption strip with the bar's
 // name and a close box over a thin rim that holds the bar. A drag on the
-// caption moves the frame and one on the rim sizes it; a double click on
-// either docks the bar again, and the close box hides the bar. It opens
-// inside the screen's work area, at most as large as that.
+// caption shows an outline where the bar would go and, on release, docks
+// it on the side under the pointer or moves the frame there (Ctrl held
+// keeps it floating, Escape ends the drag); a drag on the rim sizes the
+// frame. A double click on either docks the bar again, and the close box
+// hides the bar. It opens inside the screen's work area, at most as large
+// as that, and its caption never leaves the work area.
 class CQxFloatFrame : public wxFrame {
 public:
     static constexpr int kCaptionHeight = 18;
@@ -109,6 +143,8 @@ public:
     wxWindow* body() const { return m_body; }
     // The frame's rectangle for a bar of `barSize` at `screenPos`, inside `workArea`.
     static wxRect FitToWorkArea(wxPoint screenPos, wxSize barSize, const wxRect& workArea);
+    // The outline of a caption drag (not shown otherwise).
+    const CQxDragOutline& outline() const { return m_outline; }
 
 private:
     enum class Drag { None, Move, Size };
@@ -117,6 +153,10 @@ private:
     void OnMotion(wxMouseEvent& e);
     void OnLeftUp(wxMouseEvent& e);
     void OnDoubleClick(wxMouseEvent& e);
+    void OnKey(wxKeyEvent& e);
+    // Where a release at the screen point would put the bar.
+    controls::DockDrop DropAt(wxPoint screen, bool keepFloating) const;
+    void ShowOutline(wxPoint screen, bool keepFloating);
     void EndDrag();
     // The rim's edges under a point (none on the caption or the bar).
     int EdgesAt(wxPoint p) const;
@@ -127,6 +167,10 @@ private:
     wxPoint m_dragFrom;       // screen point where the drag began
     wxRect m_rectAtDragStart;  // the frame's screen rectangle then
     int m_sizeEdges = 0;       // which edges a size drag moves
+    bool m_moved = false;      // a caption drag went beyond the threshold
+    wxPoint m_lastPointer;     // screen point of the drag's last motion
+    controls::DockDragSite m_site;  // taken when a caption drag begins
+    CQxDragOutline m_outline{this};
 };
 
 class CQxTabControlBar : public CQxControlBar {

@@ -1,6 +1,7 @@
 #include "controls/control_bar_layout.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/text.h"
 
@@ -121,6 +122,76 @@ DockSiteLayout LayoutDockSite(BarRect client, const std::vector<DockedBar>& bars
     }
     out.centre = rest;
     return out;
+}
+
+unsigned AlignBitOf(DockSide side) {
+    switch (side) {
+        case DockSide::Top: return kCbrsAlignTop;
+        case DockSide::Left: return kCbrsAlignLeft;
+        case DockSide::Right: return kCbrsAlignRight;
+        case DockSide::Bottom: return kCbrsAlignBottom;
+        case DockSide::Floating: break;
+    }
+    return 0;
+}
+
+bool BeyondDragThreshold(BarPoint from, BarPoint to) {
+    return std::abs(to.x - from.x) >= kDragThreshold || std::abs(to.y - from.y) >= kDragThreshold;
+}
+
+DockSide DockSideUnder(const DockDragSite& s, BarPoint p) {
+    const BarRect& r = s.site;
+    if (r.Empty()) return DockSide::Floating;
+    const bool acrossX = p.x >= r.left - kDockZone && p.x < r.right + kDockZone;
+    const bool acrossY = p.y >= r.top - kDockZone && p.y < r.bottom + kDockZone;
+    struct Edge {
+        DockSide side;
+        bool along;
+        int distance;
+    };
+    // Distances to the edges' outermost pixel rows and columns.
+    const Edge edges[] = {
+        {DockSide::Top, acrossX, std::abs(p.y - r.top)},
+        {DockSide::Bottom, acrossX, std::abs(p.y - (r.bottom - 1))},
+        {DockSide::Left, acrossY, std::abs(p.x - r.left)},
+        {DockSide::Right, acrossY, std::abs(p.x - (r.right - 1))},
+    };
+    DockSide best = DockSide::Floating;
+    int bestDistance = kDockZone;
+    for (const Edge& e : edges) {
+        if (!(s.dockStyle & AlignBitOf(e.side)) || !e.along || e.distance >= bestDistance) continue;
+        best = e.side;
+        bestDistance = e.distance;
+    }
+    return best;
+}
+
+BarRect KeepCaptionOnScreen(BarRect f, BarRect area, int captionBottom) {
+    const int w = f.Width(), h = f.Height();
+    const int x = std::max(area.left, std::min(f.left, area.right - w));
+    const int y = std::max(area.top, std::min(f.top, area.bottom - captionBottom));
+    return {x, y, x + w, y + h};
+}
+
+DockDrop WhereDropLands(const DockDragSite& s, BarRect start, BarPoint from, BarPoint to, bool keepFloating) {
+    const DockSide side = keepFloating ? DockSide::Floating : DockSideUnder(s, to);
+    if (side == DockSide::Floating) {
+        const int dx = to.x - from.x, dy = to.y - from.y;
+        const BarRect moved{start.left + dx, start.top + dy, start.right + dx, start.bottom + dy};
+        return {DockSide::Floating, KeepCaptionOnScreen(moved, s.workArea, s.captionBottom)};
+    }
+    // Docked after the bars already there, as the frame's layout will place it.
+    std::vector<DockedBar> bars = s.docked;
+    bars.push_back({side, IsHorizontalDock(side) ? s.horzThickness : s.vertThickness});
+    return {side, LayoutDockSite(s.site, bars).bars.back()};
+}
+
+BarRect SizeFloatingFrame(BarRect r, unsigned edges, int dx, int dy, BarSize minimum, BarRect area) {
+    if (edges & kEdgeLeft) r.left = std::max(area.left, std::min(r.left + dx, r.right - minimum.cx));
+    if (edges & kEdgeTop) r.top = std::max(area.top, std::min(r.top + dy, r.bottom - minimum.cy));
+    if (edges & kEdgeRight) r.right = std::min(area.right, std::max(r.right + dx, r.left + minimum.cx));
+    if (edges & kEdgeBottom) r.bottom = std::max(r.bottom + dy, r.top + minimum.cy);
+    return r;
 }
 
 std::string PageNameForRecord(std::string_view name) { return platform::CutToGbkBytes(name, kPageNameField - 1); }

@@ -98,6 +98,10 @@ inline constexpr unsigned kCbrsAlignRight = 0x4000;
 inline constexpr unsigned kCbrsAlignBottom = 0x8000;
 DockSide DockSideOfStyle(unsigned style);
 
+// All four sides, as a bar that may dock anywhere is enabled.
+inline constexpr unsigned kCbrsAlignAny = 0xF000;
+unsigned AlignBitOf(DockSide side);
+
 // The frame's dock layout: bars docked at the top are stacked down from the
 // top and those at the bottom up from the bottom, across the full width;
 // left and right bars share the height that remains; the centre gets the
@@ -112,6 +116,57 @@ struct DockSiteLayout {
     BarRect centre;
 };
 DockSiteLayout LayoutDockSite(BarRect client, const std::vector<DockedBar>& bars);
+
+// ---- dragging a floating bar ----
+//
+// A press on the caption of a floating bar's frame starts a drag once the
+// pointer has moved kDragThreshold pixels. While it moves, the outline shows
+// where a release would put the bar: the bar's docked shape when the pointer
+// is within kDockZone pixels of a side of the frame that the bar may dock to
+// (the nearest side wins; top, bottom, left, right on a tie), its floating
+// frame moved with the pointer elsewhere or while Ctrl is held. A floating
+// frame always keeps its whole caption inside the screen's work area.
+inline constexpr int kDockZone = 24;
+inline constexpr int kDragThreshold = 4;
+
+struct BarPoint {
+    int x = 0, y = 0;
+    bool operator==(const BarPoint&) const = default;
+};
+
+// What a drag needs of the bar, its frame and the screen; screen coordinates.
+struct DockDragSite {
+    BarRect site;                   // the frame's client area
+    std::vector<DockedBar> docked;  // the frame's other shown docked bars, in layout order
+    BarRect workArea;               // the work area of the screen
+    unsigned dockStyle = kCbrsAlignAny;  // alignment bits of the sides the bar may dock to
+    int horzThickness = 0;          // the bar's height docked at the top or bottom
+    int vertThickness = 0;          // its width docked on the left or right
+    int captionBottom = 0;          // the floating frame's caption bottom, from the frame's top
+};
+
+struct DockDrop {
+    DockSide side = DockSide::Floating;
+    BarRect outline;  // the bar's docked place, or the floating frame's rectangle
+    bool operator==(const DockDrop&) const = default;
+};
+
+bool BeyondDragThreshold(BarPoint from, BarPoint to);
+// The side the pointer is over, or Floating when it is over none it may dock to.
+DockSide DockSideUnder(const DockDragSite& site, BarPoint pointer);
+// A drag that began with the floating frame at `frameAtStart` and the pointer
+// at `from`, with the pointer now at `to`.
+DockDrop WhereDropLands(const DockDragSite& site, BarRect frameAtStart, BarPoint from, BarPoint to,
+                        bool keepFloating);
+// The frame moved (never sized) so that its caption lies inside the work area;
+// a frame wider than the area keeps its left edge on the area's left.
+BarRect KeepCaptionOnScreen(BarRect frame, BarRect workArea, int captionBottom);
+
+// Sizing the floating frame by its rim: the edges that move (kEdge... bits),
+// by the pointer's travel, never below `minimum`, and with the moving left,
+// top and right edges kept inside the work area.
+inline constexpr unsigned kEdgeLeft = 1, kEdgeTop = 2, kEdgeRight = 4, kEdgeBottom = 8;
+BarRect SizeFloatingFrame(BarRect frameAtStart, unsigned edges, int dx, int dy, BarSize minimum, BarRect workArea);
 
 // A page name as the page record holds it: at most 31 bytes in the
 // system's text encoding, cut on a character boundary (UTF-8 in and out).

@@ -50,6 +50,8 @@ bool CMWinFram_ImageEdtChdWnd::CreateParts(const ViewFactory& makeView, int auto
     m_bar->SetImageList(m_images1.get());
     // The tab was made before the list came: give it its picture now.
     if (m_bar->tabs() && m_bar->tabs()->GetPageCount() > 0) m_bar->tabs()->SetPageImage(0, 0);
+    // It may dock on any side, and docks on the left first.
+    m_bar->EnableDocking(controls::kCbrsAlignAny);
     m_bar->DockAt(controls::DockSide::Left);
     if (m_view) AddView(m_view);
     Bind(wxEVT_SIZE, [this](wxSizeEvent&) { CQxControlBar::LayoutDockSite(this, m_view); });

@@ -18,6 +18,9 @@ void CFittoraView::Draw(wxDC& dc, const wxSize& size) {
     const auto& base = shell::BaseDirectory();
     dc.SetBackground(*wxWHITE_BRUSH);
     dc.Clear();
+    // With no room (a docked bar takes the whole frame) nothing is scaled to
+    // it: a zero scale would put the window's whole drawing in error.
+    if (size.x <= 0 || size.y <= 0) return;
     std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::CreateFromUnknownDC(dc));
     if (!gc) return;
     gc->SetInterpolationQuality(wxINTERPOLATION_BEST);

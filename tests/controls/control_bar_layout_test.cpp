@@ -103,6 +103,116 @@ TEST(ControlBarLayout, DockSiteCutsBarsToTheRoomLeft) {
     EXPECT_TRUE(l.centre.Empty());
 }
 
+// A floating bar dragged by its caption, on a frame whose client area lies
+// below a 100-pixel header of a 1280 x 1024 screen. The floating frame is
+// 400 x 300 at (300, 200) and was grabbed at (400, 210).
+DockDragSite DragSite(unsigned style = kCbrsAlignAny, std::vector<DockedBar> docked = {}) {
+    DockDragSite s;
+    s.site = {0, 100, 1280, 1000};
+    s.docked = std::move(docked);
+    s.workArea = {0, 0, 1280, 1024};
+    s.dockStyle = style;
+    s.horzThickness = 150;
+    s.vertThickness = 566;
+    s.captionBottom = 22;
+    return s;
+}
+constexpr BarRect kFrameAtStart{300, 200, 700, 500};
+constexpr BarPoint kGrip{400, 210};
+BarRect Moved(int dx, int dy) { return {300 + dx, 200 + dy, 700 + dx, 500 + dy}; }
+
+TEST(ControlBarDrag, ADropDocksOnTheSideUnderThePointerOrFloatsThere) {
+    struct Case {
+        const char* what;
+        BarPoint to;
+        bool ctrl;
+        DockDrop drop;
+    };
+    const Case cases[] = {
+        {"right edge", {1279, 500}, false, {DockSide::Right, {714, 100, 1280, 1000}}},
+        {"right zone's inner end", {1279 - 23, 500}, false, {DockSide::Right, {714, 100, 1280, 1000}}},
+        {"just beyond the zone", {1279 - 24, 500}, false, {DockSide::Floating, {880, 490, 1280, 790}}},
+        {"left edge", {0, 500}, false, {DockSide::Left, {0, 100, 566, 1000}}},
+        {"top edge", {640, 101}, false, {DockSide::Top, {0, 100, 1280, 250}}},
+        {"bottom edge", {640, 999}, false, {DockSide::Bottom, {0, 850, 1280, 1000}}},
+        {"below the frame, inside the zone", {640, 1010}, false, {DockSide::Bottom, {0, 850, 1280, 1000}}},
+        {"above the header's zone", {640, 60}, false, {DockSide::Floating, Moved(240, -150)}},
+        {"corner, equally near: top first", {3, 103}, false, {DockSide::Top, {0, 100, 1280, 250}}},
+        {"corner, nearer the left", {1, 105}, false, {DockSide::Left, {0, 100, 566, 1000}}},
+        {"middle", {640, 500}, false, {DockSide::Floating, Moved(240, 290)}},
+        {"Ctrl on the right edge: floats, kept on the screen", {1279, 500}, true,
+         {DockSide::Floating, {880, 490, 1280, 790}}},
+        {"Ctrl low down: the caption stays above the screen's bottom", {400, 1020}, true,
+         {DockSide::Floating, {300, 1002, 700, 1302}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WhereDropLands(DragSite(), kFrameAtStart, kGrip, c.to, c.ctrl), c.drop) << c.what;
+}
+
+TEST(ControlBarDrag, OnlyAllowedSidesTakeTheBarAndItStacksAfterDockedBars) {
+    // A bar that may dock only left or right shows its floating shape elsewhere.
+    const DockDragSite sides = DragSite(kCbrsAlignLeft | kCbrsAlignRight);
+    EXPECT_EQ(DockSideUnder(sides, {640, 101}), DockSide::Floating);
+    EXPECT_EQ(DockSideUnder(sides, {640, 999}), DockSide::Floating);
+    EXPECT_EQ(DockSideUnder(sides, {3, 103}), DockSide::Left);  // the top no longer wins the corner
+    EXPECT_EQ(WhereDropLands(sides, kFrameAtStart, kGrip, {640, 101}, false).side, DockSide::Floating);
+    EXPECT_EQ(DockSideUnder(DragSite(0), {0, 500}), DockSide::Floating);
+    // A frame out of sight takes no bar.
+    DockDragSite hidden = DragSite();
+    hidden.site = {};
+    EXPECT_EQ(DockSideUnder(hidden, {0, 500}), DockSide::Floating);
+
+    // With a 60-pixel bar on top and one on the left: the left one is beside
+    // it below the top bar, a second top bar goes below the first.
+    const DockDragSite busy = DragSite(kCbrsAlignAny, {{DockSide::Top, 60}, {DockSide::Left, 200}});
+    EXPECT_EQ(WhereDropLands(busy, kFrameAtStart, kGrip, {0, 500}, false),
+              (DockDrop{DockSide::Left, {200, 160, 766, 1000}}));
+    EXPECT_EQ(WhereDropLands(busy, kFrameAtStart, kGrip, {640, 100}, false),
+              (DockDrop{DockSide::Top, {0, 160, 1280, 310}}));
+    EXPECT_EQ(WhereDropLands(busy, kFrameAtStart, kGrip, {1279, 500}, false),
+              (DockDrop{DockSide::Right, {714, 160, 1280, 1000}}));
+    // A thickness beyond the room left is cut to it.
+    DockDragSite thick = DragSite();
+    thick.horzThickness = 1200;
+    EXPECT_EQ(WhereDropLands(thick, kFrameAtStart, kGrip, {640, 999}, false),
+              (DockDrop{DockSide::Bottom, {0, 100, 1280, 1000}}));
+}
+
+TEST(ControlBarDrag, TheCaptionNeverLeavesTheWorkArea) {
+    const BarRect area{0, 0, 1280, 1024};
+    struct Case {
+        BarRect frame, kept;
+    };
+    const Case cases[] = {
+        {{100, 100, 500, 400}, {100, 100, 500, 400}},          // inside: unchanged
+        {{1000, 100, 1400, 400}, {880, 100, 1280, 400}},       // half off the right
+        {{-150, 100, 250, 400}, {0, 100, 400, 400}},           // off the left
+        {{100, -40, 500, 260}, {100, 0, 500, 300}},            // caption above the screen
+        {{100, 900, 500, 1200}, {100, 900, 500, 1200}},        // the bottom may hang below
+        {{100, 1010, 500, 1310}, {100, 1002, 500, 1302}},      // but not the caption
+        {{200, 100, 1600, 400}, {0, 100, 1400, 400}},          // wider than the area: its left
+    };
+    for (const Case& c : cases) EXPECT_EQ(KeepCaptionOnScreen(c.frame, area, 22), c.kept) << c.frame.left;
+    // A second screen's work area right of the first.
+    EXPECT_EQ(KeepCaptionOnScreen({1200, 50, 1500, 250}, {1280, 30, 2560, 1024}, 22), (BarRect{1280, 50, 1580, 250}));
+
+    // Sizing by the rim: moving edges stop at the area (the bottom may go on)
+    // and at the minimum size.
+    const BarRect f{100, 100, 500, 400};
+    const BarSize min{120, 80};
+    EXPECT_EQ(SizeFloatingFrame(f, kEdgeLeft, -300, 0, min, area), (BarRect{0, 100, 500, 400}));
+    EXPECT_EQ(SizeFloatingFrame(f, kEdgeLeft, 350, 0, min, area), (BarRect{380, 100, 500, 400}));
+    EXPECT_EQ(SizeFloatingFrame(f, kEdgeTop | kEdgeLeft, -20, -150, min, area), (BarRect{80, 0, 500, 400}));
+    EXPECT_EQ(SizeFloatingFrame(f, kEdgeRight, 1000, 0, min, area), (BarRect{100, 100, 1280, 400}));
+    EXPECT_EQ(SizeFloatingFrame(f, kEdgeRight | kEdgeBottom, -900, 1000, min, area), (BarRect{100, 100, 220, 1400}));
+    EXPECT_EQ(SizeFloatingFrame(f, kEdgeBottom, 0, -500, min, area), (BarRect{100, 100, 500, 180}));
+
+    // A drag begins once the pointer has gone 4 pixels either way.
+    EXPECT_FALSE(BeyondDragThreshold({10, 10}, {13, 7}));
+    EXPECT_TRUE(BeyondDragThreshold({10, 10}, {14, 10}));
+    EXPECT_TRUE(BeyondDragThreshold({10, 10}, {10, 6}));
+}
+
 TEST(ControlBarLayout, PageNamesFitTheirFieldOnACharacterBoundary) {
     struct Case {
         std::string in, out;

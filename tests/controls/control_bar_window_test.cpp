@@ -1,16 +1,21 @@
 // Docking bars and the toolbar tip on real windows: a frame with a tabbed
 // bar on the left and a plain bar on top, the sizing edge pressed and
-// released, floating and docking again, hiding; a tip over the centre.
-// Screenshot: screens/docking-bars.png.
+// released, floating and docking again, hiding; floating bars dragged by
+// their caption through the X server, with the outline and the bars checked
+// where the server maps them; a tip over the centre.
+// Screenshots: screens/docking-bars.png, screens/docking-drag-outline.png.
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/notebook.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>
+#include <wx/uiaction.h>
 
 #include "controls/control_bar.h"
 #include "controls/tbar_but_tittle_tip.h"
+#include "tests/controls/drag_outline_on_screen.h"
 #include "tests/controls/tip_on_screen.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/window_test_util.h"
@@ -122,6 +127,181 @@ TEST(ControlBarWindow, FloatsDocksAndHides) {
     EXPECT_FALSE(f.top->IsShown());
     EXPECT_EQ(f.centre->GetRect(), wxRect(220, 0, client.x - 220, client.y));
     EXPECT_FALSE(f.top->RunBarCommand(1));
+}
+
+// ---- dragging a floating bar by its caption ----
+
+CQxFloatFrame* FloatBar(CQxControlBar* bar) {
+    bar->ToggleDocking();
+    testsupport::PumpEvents(100);
+    CQxFloatFrame* ff = bar->floatFrame();
+    if (ff) testsupport::WaitUntilPlaced(ff);
+    return ff;
+}
+using outlinetest::Grip;
+using outlinetest::XOutline;
+using outlinetest::XOutlineGone;
+using outlinetest::XOutlineOnceAt;
+using outlinetest::XOutlineWidth;
+using outlinetest::XRectOnceAt;
+
+TEST(ControlBarDragWindow, TheOutlineShowsWhereTheBarGoesAndTheReleaseDocksItThere) {
+    DockFrame f;
+    const wxSize client = f.frame->GetClientSize();
+    const wxPoint origin = f.frame->ClientToScreen(wxPoint(0, 0));
+    CQxFloatFrame* ff = FloatBar(f.left);
+    ASSERT_NE(ff, nullptr);
+    const wxRect start = testsupport::XStateOf(ff).screen;
+    const wxPoint grip = Grip(ff);
+    const wxPoint middle = origin + wxPoint(client.x / 2, client.y / 2);
+    const wxPoint rightEdge = origin + wxPoint(client.x - 2, client.y / 2);
+    const wxRect dockedRight(origin.x + client.x - 220, origin.y + 60, 220, client.y - 60);
+    {
+        testsupport::XDrag drag(grip);
+        drag.MoveTo(grip + wxPoint(2, 1));  // not yet a drag
+        EXPECT_FALSE(ff->outline().shown());
+        EXPECT_TRUE(XOutlineGone(ff->outline()));
+        // Over the middle: the floating frame's shape where it would go; the
+        // frame itself stays.
+        drag.MoveTo(middle);
+        const wxRect floatingThere(start.GetPosition() + (middle - grip), start.GetSize());
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), floatingThere), floatingThere);
+        EXPECT_EQ(XOutlineWidth(ff->outline()), CQxDragOutline::kFloatingWidth);
+        EXPECT_EQ(testsupport::XStateOf(ff).screen, start);
+        // Over the frame's right edge: the bar's docked shape there.
+        drag.MoveTo(rightEdge);
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), dockedRight), dockedRight);
+        EXPECT_EQ(XOutlineWidth(ff->outline()), CQxDragOutline::kDockedWidth);
+        EXPECT_TRUE(testsupport::SaveWindowScreenshot(f.frame, testsupport::Screen("docking-drag-outline.png")));
+        drag.Release();
+    }
+    ASSERT_TRUE(testsupport::DeliverUntil([&] { return !f.left->IsFloating(); }, 3000));
+    testsupport::PumpEvents(200);
+    EXPECT_EQ(f.left->side(), DockSide::Right);
+    EXPECT_EQ(f.left->floatFrame(), nullptr);
+    EXPECT_EQ(f.left->GetParent(), f.frame);
+    EXPECT_EQ(XRectOnceAt(f.left, dockedRight), dockedRight);
+    EXPECT_TRUE(testsupport::XStateOf(f.left).viewable);
+    EXPECT_EQ(f.centre->GetRect(), wxRect(0, 60, client.x - 220, client.y - 60));
+    for (wxWindow* w : wxTopLevelWindows) EXPECT_EQ(dynamic_cast<CQxFloatFrame*>(w), nullptr);
+
+    // The double click on its edge (now its left side) floats it, and the one
+    // on the caption brings it back to the right; so do commands 1214.
+    testsupport::DoubleClickAtScreen(f.left->ClientToScreen(wxPoint(2, client.y / 2)), 300);
+    ASSERT_TRUE(f.left->IsFloating());
+    ff = f.left->floatFrame();
+    ASSERT_NE(ff, nullptr);
+    testsupport::WaitUntilPlaced(ff);
+    testsupport::DoubleClickAtScreen(Grip(ff), 300);
+    ASSERT_TRUE(testsupport::DeliverUntil([&] { return !f.left->IsFloating(); }, 3000));
+    EXPECT_EQ(f.left->side(), DockSide::Right);
+    ASSERT_TRUE(f.left->RunBarCommand(controls::kCmdToggleDocking));
+    testsupport::PumpEvents(100);
+    EXPECT_TRUE(f.left->IsFloating());
+    ASSERT_TRUE(f.left->RunBarCommand(controls::kCmdToggleDocking));
+    testsupport::PumpEvents(200);
+    EXPECT_EQ(f.left->side(), DockSide::Right);
+    EXPECT_EQ(XRectOnceAt(f.left, dockedRight), dockedRight);
+    // Hidden and shown again, it is still on the right.
+    ASSERT_TRUE(f.left->RunBarCommand(controls::kCmdHideBar));
+    testsupport::PumpEvents(200);
+    EXPECT_FALSE(testsupport::XStateOf(f.left).viewable);
+    f.left->ShowBar();
+    testsupport::PumpEvents(200);
+    EXPECT_EQ(f.left->side(), DockSide::Right);
+    EXPECT_EQ(XRectOnceAt(f.left, dockedRight), dockedRight);
+    EXPECT_TRUE(testsupport::XStateOf(f.left).viewable);
+
+    // The top bar dropped on the bottom edge docks there with its own 60
+    // pixels; the side bar then runs from the top.
+    ff = FloatBar(f.top);
+    ASSERT_NE(ff, nullptr);
+    const wxRect dockedBottom(origin.x, origin.y + client.y - 60, client.x, 60);
+    {
+        testsupport::XDrag drag(Grip(ff));
+        drag.MoveTo(origin + wxPoint(client.x / 3, client.y - 3));
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), dockedBottom), dockedBottom);
+    }
+    ASSERT_TRUE(testsupport::DeliverUntil([&] { return !f.top->IsFloating(); }, 3000));
+    testsupport::PumpEvents(200);
+    EXPECT_EQ(f.top->side(), DockSide::Bottom);
+    EXPECT_EQ(XRectOnceAt(f.top, dockedBottom), dockedBottom);
+    const wxRect rightFromTheTop(origin.x + client.x - 220, origin.y, 220, client.y - 60);
+    EXPECT_EQ(XRectOnceAt(f.left, rightFromTheTop), rightFromTheTop);
+}
+
+TEST(ControlBarDragWindow, CtrlKeepsTheBarFloatingAndItsCaptionStaysOnTheScreen) {
+    DockFrame f;
+    const wxSize client = f.frame->GetClientSize();
+    const wxPoint origin = f.frame->ClientToScreen(wxPoint(0, 0));
+    const wxRect area = wxDisplay(f.frame).GetClientArea();
+    CQxFloatFrame* ff = FloatBar(f.left);
+    ASSERT_NE(ff, nullptr);
+    wxRect start = testsupport::XStateOf(ff).screen;
+    // Ctrl held over the frame's right edge: the floating shape; on to the
+    // screen's right edge, the shape is pushed back inside the screen, and
+    // the frame goes there.
+    const wxPoint rightEdge = origin + wxPoint(client.x - 2, client.y / 2);
+    const wxPoint screenEdge(area.GetRight() - 1, rightEdge.y);
+    wxPoint grip = Grip(ff);
+    const wxPoint moved = start.GetPosition() + (screenEdge - grip);
+    const wxRect kept(area.GetRight() + 1 - start.width, moved.y, start.width, start.height);
+    ASSERT_LT(kept.x, moved.x);  // the drag would have put it partly off the screen
+    {
+        testsupport::XDrag drag(grip, true);
+        drag.MoveTo(rightEdge);
+        const wxRect floatingThere(start.GetPosition() + (rightEdge - grip), start.GetSize());
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), floatingThere), floatingThere);
+        EXPECT_EQ(XOutlineWidth(ff->outline()), CQxDragOutline::kFloatingWidth);
+        drag.MoveTo(screenEdge);
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), kept), kept);
+    }
+    testsupport::PumpEvents(200);
+    ASSERT_TRUE(f.left->IsFloating());
+    EXPECT_EQ(f.left->floatFrame(), ff);
+    EXPECT_EQ(XRectOnceAt(ff, kept), kept);
+    EXPECT_TRUE(XOutlineGone(ff->outline()));
+    const wxRect closeBox(ff->body()->ClientToScreen(ff->CloseBoxRect().GetPosition()), ff->CloseBoxRect().GetSize());
+    EXPECT_TRUE(area.Contains(closeBox));
+
+    // Up past the top of the screen: the caption stops at the top.
+    grip = Grip(ff);
+    {
+        testsupport::XDrag drag(grip);
+        drag.MoveTo(wxPoint(grip.x - 300, 0));
+    }
+    testsupport::PumpEvents(200);
+    ASSERT_TRUE(f.left->IsFloating());
+    start = wxRect(kept.x - 300, area.y, kept.width, kept.height);
+    EXPECT_EQ(XRectOnceAt(ff, start), start);
+
+    // Ctrl pressed and let go while the pointer rests over the left edge
+    // switches the outline between the floating and the docked shape;
+    // Escape ends the drag: the outline goes and the frame stays.
+    testsupport::GiveKeyboardTo(ff);
+    {
+        const wxPoint leftEdge = origin + wxPoint(3, client.y / 2);
+        const wxRect dockedLeft(origin.x, origin.y + 60, 220, client.y - 60);
+        testsupport::XDrag drag(Grip(ff));
+        drag.MoveTo(leftEdge);
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), dockedLeft), dockedLeft);
+        wxUIActionSimulator sim;
+        sim.KeyDown(WXK_CONTROL);
+        testsupport::DeliverEvents(150);
+        EXPECT_EQ(XOutlineWidth(ff->outline()), CQxDragOutline::kFloatingWidth);
+        EXPECT_EQ(XOutline(ff->outline()).GetSize(), start.GetSize());
+        sim.KeyUp(WXK_CONTROL);
+        testsupport::DeliverEvents(150);
+        EXPECT_EQ(XOutlineOnceAt(ff->outline(), dockedLeft), dockedLeft);
+        testsupport::XKey(WXK_ESCAPE);
+        testsupport::DeliverEvents(200);
+        EXPECT_TRUE(XOutlineGone(ff->outline()));
+        drag.MoveTo(leftEdge + wxPoint(1, 20));  // still over the left edge, no longer dragging
+        EXPECT_TRUE(XOutlineGone(ff->outline()));
+    }
+    testsupport::PumpEvents(200);
+    EXPECT_TRUE(f.left->IsFloating());
+    EXPECT_EQ(testsupport::XStateOf(ff).screen, start);
 }
 
 // A floating bar's frame: room for the bar, the caption and the rim, cut

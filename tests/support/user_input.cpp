@@ -284,6 +284,41 @@ void TypeText(const wxString& text) {
     DeliverEvents(150);
 }
 
+XDrag::XDrag(const wxPoint& from, bool ctrl) : m_at(from), m_ctrl(ctrl) {
+    wxUIActionSimulator sim;
+    sim.MouseMove(from);
+    DeliverEvents(60);
+    if (m_ctrl) {
+        sim.KeyDown(WXK_CONTROL);
+        DeliverEvents(40);
+    }
+    sim.MouseDown();
+    DeliverEvents(80);
+}
+
+XDrag::~XDrag() { Release(); }
+
+void XDrag::MoveTo(const wxPoint& to, int steps) {
+    wxUIActionSimulator sim;
+    const wxPoint from = m_at;
+    for (int i = 1; i <= steps; ++i) {
+        sim.MouseMove(from + wxPoint((to.x - from.x) * i / steps, (to.y - from.y) * i / steps));
+        DeliverEvents(40);
+    }
+    m_at = to;
+    DeliverEvents(80);
+}
+
+void XDrag::Release() {
+    if (!m_down) return;
+    m_down = false;
+    wxUIActionSimulator sim;
+    sim.MouseUp();
+    DeliverEvents(80);
+    if (m_ctrl) sim.KeyUp(WXK_CONTROL);
+    DeliverEvents(150);
+}
+
 void GiveKeyboardTo(wxWindow* topLevel) { CallToolkit("gtk_window_present", topLevel); }
 
 bool OffersCloseBox(wxTopLevelWindow* window) {

@@ -42,6 +42,25 @@ void ClickOn(wxWindow* window);  // in the middle of the window
 void PressKey(int key, int deliverMs = 150);  // a wxKeyCode or a character
 void TypeText(const wxString& text);
 
+// A drag with the left button as a hand makes it: the pointer goes to
+// `from` (screen) and the button goes down there, with Ctrl held when asked;
+// each move goes in a few steps and delivers. The button (and Ctrl) come up
+// on Release, or when the drag goes out of scope.
+class XDrag {
+public:
+    explicit XDrag(const wxPoint& from, bool ctrl = false);
+    ~XDrag();
+    XDrag(const XDrag&) = delete;
+    XDrag& operator=(const XDrag&) = delete;
+    void MoveTo(const wxPoint& to, int steps = 4);
+    void Release();
+
+private:
+    wxPoint m_at;
+    bool m_ctrl;
+    bool m_down = true;
+};
+
 // Gives a top-level window the keyboard, as a window manager does when the
 // user clicks its title bar.
 void GiveKeyboardTo(wxWindow* topLevel);

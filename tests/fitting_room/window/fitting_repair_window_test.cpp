@@ -5,7 +5,8 @@
 // proportions on the stage and leaves the project file changed only in its
 // scale; the replace dialog closes on Escape and on a close request; the
 // show stage's bar floats inside the screen and docks again, and comes back
-// after its close box; a show actor scaled past the stage keeps its shape.
+// after its close box; dragged onto the right edge it docks there and comes
+// back there; a show actor scaled past the stage keeps its shape.
 // Screens: screens/fittora-repair-*.png.
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <iterator>
 #include <wx/button.h>
 #include <wx/combobox.h>
+#include <wx/dcmemory.h>
 #include <wx/display.h>
 #include <wx/image.h>
 #include <wx/stattext.h>
@@ -42,6 +44,7 @@
 #include "shell/main_frame.h"
 #include "shell/nav_bar.h"
 #include "shell/sys_info.h"
+#include "tests/controls/drag_outline_on_screen.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
@@ -486,23 +489,19 @@ TEST_F(RepairWindowTest, TheWorkspaceBarFloatsOnTheScreenDocksAgainAndComesBack)
     DoubleClickAtScreen(ff->body()->ClientToScreen(wxPoint(1, ff->body()->GetSize().y / 2)), 400);
     dockedAgain();
 
-    // Dragging the caption moves the floating frame.
+    // Dragging the caption over the middle of the window moves the floating
+    // frame there (near the window's edges it would dock).
     floatIt();
     ff = wbar->floatFrame();
     const wxPoint grip = ff->body()->ClientToScreen(ff->CaptionRect().GetPosition() + wxPoint(60, 8));
     const wxPoint before = ff->body()->ClientToScreen(wxPoint(0, 0));
     {
-        wxUIActionSimulator sim;
-        sim.MouseMove(grip);
-        PumpEvents(60);
-        sim.MouseDown();
-        PumpEvents(60);
-        sim.MouseMove(grip + wxPoint(70, 30));
-        PumpEvents(100);
-        sim.MouseUp();
-        PumpEvents(150);
+        testsupport::XDrag drag(grip);
+        drag.MoveTo(grip + wxPoint(70, 300));
     }
-    EXPECT_EQ(ff->body()->ClientToScreen(wxPoint(0, 0)), before + wxPoint(70, 30));
+    ASSERT_TRUE(wbar->IsFloating());
+    ASSERT_EQ(wbar->floatFrame(), ff);
+    EXPECT_EQ(ff->body()->ClientToScreen(wxPoint(0, 0)), before + wxPoint(70, 300));
     // Its close box hides the bar; the window opened again brings it back.
     ClickAtScreen(ff->body()->ClientToScreen(Centre(ff->CloseBoxRect())), 400);
     EXPECT_FALSE(wbar->IsShown());
@@ -523,6 +522,100 @@ TEST_F(RepairWindowTest, TheWorkspaceBarFloatsOnTheScreenDocksAgainAndComesBack)
             EXPECT_FALSE(w->IsShown());
         }
     }
+}
+
+// Dragged by its caption onto the window's right edge, the floating bar shows
+// its docked shape there and docks there at its own width; floated again it
+// docks back on the right, and after its close box it comes back there with
+// its window.
+TEST_F(RepairWindowTest, TheWorkspaceBarDraggedOntoTheRightEdgeDocksThereAndComesBackThere) {
+    Start();
+    CQxTabControlBar* wbar = showFrame->bar();
+    const wxSize client = showFrame->GetClientSize();
+    const wxPoint origin = showFrame->ClientToScreen(wxPoint(0, 0));
+    const wxRect dockedRight(origin.x + client.x - 566, origin.y, 566, client.y);
+    auto floatFrom = [&](int edgeX) {
+        DoubleClickAtScreen(wbar->ClientToScreen(wxPoint(edgeX, wbar->GetSize().y / 2)), 400);
+        EXPECT_TRUE(wbar->IsFloating());
+        CQxFloatFrame* ff = wbar->floatFrame();
+        if (ff) testsupport::WaitUntilPlaced(ff);
+        return ff;
+    };
+    auto onTheRight = [&] {
+        EXPECT_EQ(wbar->side(), controls::DockSide::Right);
+        EXPECT_EQ(wbar->floatFrame(), nullptr);
+        EXPECT_EQ(outlinetest::XRectOnceAt(wbar, dockedRight), dockedRight);
+        EXPECT_TRUE(testsupport::XStateOf(wbar).viewable);
+        EXPECT_EQ(testsupport::XStateOf(showFrame->view()).screen,
+                  wxRect(origin.x, origin.y, client.x - 566, client.y));
+        EXPECT_TRUE(showFrame->form()->IsShownOnScreen());
+    };
+
+    CQxFloatFrame* ff = floatFrom(wbar->GetSize().x - 3);
+    ASSERT_NE(ff, nullptr);
+    {
+        testsupport::XDrag drag(outlinetest::Grip(ff));
+        drag.MoveTo(origin + wxPoint(client.x / 2, client.y / 2));
+        EXPECT_EQ(outlinetest::XOutlineWidth(ff->outline()), CQxDragOutline::kFloatingWidth);
+        drag.MoveTo(origin + wxPoint(client.x - 2, client.y / 2));
+        EXPECT_EQ(outlinetest::XOutlineOnceAt(ff->outline(), dockedRight), dockedRight);
+        EXPECT_EQ(outlinetest::XOutlineWidth(ff->outline()), CQxDragOutline::kDockedWidth);
+    }
+    ASSERT_TRUE(testsupport::DeliverUntil([&] { return !wbar->IsFloating(); }, 3000));
+    PumpEvents(300);
+    onTheRight();
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(frame, testsupport::Screen("dock-right.png")));
+
+    // Its sizing edge is now on its left: a double click there floats it, one
+    // on the caption docks it on the right again.
+    ff = floatFrom(3);
+    ASSERT_NE(ff, nullptr);
+    DoubleClickAtScreen(outlinetest::Grip(ff), 400);
+    ASSERT_TRUE(testsupport::DeliverUntil([&] { return !wbar->IsFloating(); }, 3000));
+    PumpEvents(200);
+    onTheRight();
+
+    // The close box hides it; the window opened again shows it on the right.
+    ff = floatFrom(3);
+    ASSERT_NE(ff, nullptr);
+    ClickAtScreen(ff->body()->ClientToScreen(Centre(ff->CloseBoxRect())), 400);
+    EXPECT_FALSE(testsupport::XStateOf(wbar).viewable);
+    ClickNavTab(1);
+    ClickNavTab(0);
+    ASSERT_EQ(frame->client()->ActiveChild(), showFrame);
+    PumpEvents(200);
+    onTheRight();
+
+    // Dropped on the top edge it docks there at its 1200-pixel height, cut to
+    // the window: the bar covers it all and the view has no room left.
+    ff = floatFrom(3);
+    ASSERT_NE(ff, nullptr);
+    {
+        testsupport::XDrag drag(outlinetest::Grip(ff));
+        drag.MoveTo(origin + wxPoint(client.x / 2, 2));
+        EXPECT_EQ(outlinetest::XOutlineOnceAt(ff->outline(), wxRect(origin, client)), wxRect(origin, client));
+    }
+    ASSERT_TRUE(testsupport::DeliverUntil([&] { return !wbar->IsFloating(); }, 3000));
+    PumpEvents(300);
+    EXPECT_EQ(wbar->side(), controls::DockSide::Top);
+    EXPECT_EQ(outlinetest::XRectOnceAt(wbar, wxRect(origin, client)), wxRect(origin, client));
+    // The view with no room draws nothing, and leaves the drawing it shares
+    // sound: what comes after it still shows.
+    {
+        wxBitmap shared(120, 30, 24);
+        {
+            wxMemoryDC dc(shared);
+            auto* view = dynamic_cast<CFittoraView*>(showFrame->view());
+            ASSERT_NE(view, nullptr);
+            view->Draw(dc, wxSize(120, 0));
+            dc.SetPen(*wxTRANSPARENT_PEN);
+            dc.SetBrush(*wxRED_BRUSH);
+            dc.DrawRectangle(0, 0, 120, 30);
+        }
+        const wxImage after = shared.ConvertToImage();
+        EXPECT_EQ(wxColour(after.GetRed(60, 15), after.GetGreen(60, 15), after.GetBlue(60, 15)), *wxRED);
+    }
+    EXPECT_TRUE(testsupport::SaveWindowScreenshot(frame, testsupport::Screen("dock-top.png")));
 }
 
 // ---- a show actor scaled past the stage ----
