@@ -1020,8 +1020,12 @@ TEST_F(MeasureWindowTest, TheDownloadButtonStaysDisabledUntilTheDownloadReports)
         EXPECT_FALSE(gridscreen::SamePixels(shown(), enabled)) << "the button looks enabled";
         testsupport::ClickOn(button);
     }
-    EXPECT_TRUE(testsupport::SaveWindowScreenshot(top, testsupport::Screen("measure-downloading.png")));
+    // Grabbed now, written once the download is over: a save takes longer
+    // than a block and would hide its text from the watch.
+    const wxImage downloading = testsupport::GrabScreenArea(top->GetScreenRect());
     watch(10000);
+    EXPECT_TRUE(downloading.IsOk() && downloading.SaveFile(wxString::FromUTF8(testsupport::Screen("measure-downloading.png")),
+                                                           wxBITMAP_TYPE_PNG));
     ASSERT_FALSE(form->downloading());
     EXPECT_EQ(requests(), 1);
 
