@@ -494,7 +494,7 @@ TEST(ProgramSignals, PavanelsQuestionIsAnsweredNoAndTheChangedDepthIsSaved) {
     // stage the coat covers once it is there, "↓", "加工模式", the button
     // "创建搭配网页" that becomes "试衣图片参数", and "删除图片" in the
     // parameters dialog (from the dialog's corner).
-    const wxPoint galleryCoat(1524, 717), coatOnStage(288, 311), layerBack(1155, 468), processing(17, 51),
+    const wxPoint galleryCoat(343, 717), coatOnStage(703, 322), layerBack(1576, 468), processing(17, 51),
         parameters(98, 18), deleteInDialog(65, 476);
     const std::string coat = *platform::Utf8ToGbk("驼色风衣");
     auto coatDepth = [&](const fs::path& file, int* parts) {
