@@ -312,7 +312,7 @@ TEST(AddFittingPics, PictureCopiesAreSavesThatSayWhyTheyFail) {
     EXPECT_FALSE(ops.Copy(dir / "gone.png", dir / "old.png", why));
     EXPECT_EQ(why, "无法读取 gone.png: 文件不存在");
     EXPECT_FALSE(ops.Copy(dir / "folder.png", dir / "old.png", why));
-    EXPECT_EQ(why, "无法读取 folder.png: 不是一个普通文件");
+    EXPECT_EQ(why, "无法读取 folder.png: 是一个文件夹");
     EXPECT_EQ(testsupport::ReadAll(dir / "old.png"), testsupport::ReadAll(dir / "from.png"));
 }
 
