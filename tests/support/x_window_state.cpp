@@ -41,6 +41,16 @@ XWindowState XStateOf(wxWindow* window) {
     return state;
 }
 
+bool KeyboardHeld() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const int status = XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync,
+                                     CurrentTime);
+    if (status == GrabSuccess) XUngrabKeyboard(display, CurrentTime);
+    XCloseDisplay(display);
+    return status == AlreadyGrabbed;
+}
+
 bool DeliverUntil(const std::function<bool()>& done, int ms) {
     const wxLongLong end = wxGetLocalTimeMillis() + ms;
     while (!done()) {

@@ -24,6 +24,10 @@ unsigned long XWindowOf(wxWindow* window);
 // The state of the X window behind `window` (a top-level or pop-up window).
 XWindowState XStateOf(wxWindow* window);
 
+// Whether a client holds the keyboard (a menu while it is open): a grab of
+// our own connection is refused.
+bool KeyboardHeld();
+
 // Delivers events (without the safe yield, which takes the focus away) until
 // `done` holds or about `ms` milliseconds went by; whether it held.
 bool DeliverUntil(const std::function<bool()>& done, int ms = 10000);
