@@ -108,6 +108,25 @@ void XKey(int key_code, int modifiers) {
     sim.Char(key_code, modifiers);
 }
 
+void XClickAtScreen(const wxPoint& screen, int button) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XTestFakeMotionEvent(display, -1, screen.x, screen.y, CurrentTime);
+    XSync(display, False);
+    XTestFakeButtonEvent(display, button, True, CurrentTime);
+    XTestFakeButtonEvent(display, button, False, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
+void XMovePointer(const wxPoint& screen) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XTestFakeMotionEvent(display, -1, screen.x, screen.y, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
 void XPressKey(int key, int modifiers) {
     KeySym sym = NoSymbol;
     switch (key) {
