@@ -1,7 +1,6 @@
 #include "controls/dt_menu.h"
 
 #include <algorithm>
-#include <cctype>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/menu.h>
@@ -187,30 +186,8 @@ void DTMenu::AttachDropDowns(wxFrame* frame, wxMenuBar* bar, std::function<int(i
     m_frame = frame;
     m_bar = bar;
     m_itemIdOf = std::move(itemIdOf);
-    platform::ui::HookMenuBarDropDowns(bar, [this](int entry, bool byKeyboard) {
+    platform::ui::HookMenuBarDropDowns(frame, bar, [this](int entry, bool byKeyboard) {
         if (m_frame && m_frame->GetMenuBar() == m_bar) RunDropDown(entry, byKeyboard);
-    });
-    // F10 and the entries' Alt keys, before the desktop's bar sees them.
-    frame->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-        int entry = -1;
-        if (m_frame->GetMenuBar() == m_bar && !m_running) {
-            if (e.GetKeyCode() == WXK_F10 && e.GetModifiers() == wxMOD_NONE) {
-                entry = 0;
-            } else if (e.GetModifiers() == wxMOD_ALT && e.GetKeyCode() < 128 && std::isalnum(e.GetKeyCode())) {
-                const int key = std::tolower(e.GetKeyCode());
-                const auto& top = m_model.top();
-                for (int i = 0; i < static_cast<int>(top.size()) && entry < 0; ++i) {
-                    const ItemText t = Split(top[static_cast<std::size_t>(i)].data.text);
-                    if (t.mnemonic >= 0 && static_cast<int>(wxTolower(t.label[static_cast<std::size_t>(t.mnemonic)])) == key)
-                        entry = i;
-                }
-            }
-        }
-        if (entry < 0) {
-            e.Skip();
-            return;
-        }
-        m_frame->CallAfter([this, entry] { RunDropDown(entry, true); });
     });
 }
 

@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 #include <wx/app.h>
 #include <wx/menu.h>
+#include <wx/window.h>
 
 namespace platform::ui {
 
@@ -73,17 +74,41 @@ void OnSelect(GtkMenuItem* item, gpointer data) {
     });
 }
 
-}  // namespace
-
-void HookMenuBarDropDowns(wxMenuBar* bar, std::function<void(int, bool)> open) {
+// F10 at the frame, before any of its widgets or the desktop's bar sees it
+// (the window's first look at every event), while the frame shows the bar.
+gboolean OnFrameEvent(GtkWidget* top, GdkEvent* event, gpointer data) {
+    if (event->type != GDK_KEY_PRESS || event->key.keyval != GDK_KEY_F10 ||
+        (event->key.state & gtk_accelerator_get_default_mod_mask()) != 0)
+        return FALSE;
+    auto* bar = static_cast<wxMenuBar*>(data);
     GtkWidget* first = EntryWidget(bar, 0);
     GtkWidget* shell = first ? gtk_widget_get_parent(first) : nullptr;
-    if (!shell) return;
+    if (!shell || gtk_widget_get_toplevel(shell) != top || !gtk_widget_get_mapped(shell)) return FALSE;
+    Open(bar, 0, true);
+    return TRUE;
+}
+
+}  // namespace
+
+void HookMenuBarDropDowns(wxWindow* frame, wxMenuBar* bar, std::function<void(int, bool)> open) {
+    GtkWidget* first = EntryWidget(bar, 0);
+    GtkWidget* shell = first ? gtk_widget_get_parent(first) : nullptr;
+    if (!shell || !frame) return;
     const bool hooked = g_object_get_data(G_OBJECT(shell), kHookKey) != nullptr;
     auto* hook = new Hook;
     hook->open = std::move(open);
     g_object_set_data_full(G_OBJECT(shell), kHookKey, hook, [](gpointer p) { delete static_cast<Hook*>(p); });
     if (hooked) return;
+    GtkWidget* top = frame->GetHandle();
+    g_signal_connect(top, "event", G_CALLBACK(OnFrameEvent), bar);
+    // The frame's look-up of the bar ends with the bar.
+    g_object_set_data(G_OBJECT(shell), "platform-menu-bar-frame", top);
+    g_signal_connect(shell, "destroy", G_CALLBACK(+[](GtkWidget* widget, gpointer data) {
+                         auto* frameWidget = static_cast<GtkWidget*>(
+                             g_object_get_data(G_OBJECT(widget), "platform-menu-bar-frame"));
+                         if (frameWidget) g_signal_handlers_disconnect_by_data(frameWidget, data);
+                     }),
+                     bar);
     for (int i = 0; i < static_cast<int>(bar->GetMenuCount()); ++i) {
         GtkWidget* item = EntryWidget(bar, i);
         if (!item) continue;
