@@ -186,8 +186,8 @@ void DTMenu::AttachDropDowns(wxFrame* frame, wxMenuBar* bar, std::function<int(i
     m_frame = frame;
     m_bar = bar;
     m_itemIdOf = std::move(itemIdOf);
-    platform::ui::HookMenuBarDropDowns(frame, bar, [this](int entry, bool byKeyboard) {
-        if (m_frame && m_frame->GetMenuBar() == m_bar) RunDropDown(entry, byKeyboard);
+    platform::ui::HookMenuBarDropDowns(frame, bar, [this](int entry) {
+        if (m_frame && m_frame->GetMenuBar() == m_bar) RunDropDown(entry);
     });
 }
 
@@ -359,14 +359,14 @@ void DTMenu::PaintItem(wxDC& dc, const platform::PopupMenuModel& model, int inde
     if (it.popup()) platform::ui::PaintSubmenuArrow(dc, r, it.enabled ? ink : Sys(wxSYS_COLOUR_GRAYTEXT));
 }
 
-void DTMenu::RunDropDown(int entry, bool byKeyboard) {
+void DTMenu::RunDropDown(int entry) {
     if (m_running || !m_bar || !m_frame) return;
     m_running = true;
     const int count = static_cast<int>(m_model.top().size());
     wxMenuBar* bar = m_bar;
     while (entry >= 0 && entry < count) {
+        // As the desktop's drop-downs: nothing highlighted until Down or the mouse.
         platform::PopupMenuModel model = DropDownModel(entry);
-        if (byKeyboard) model.Key(platform::PopupKey::Home);
         platform::ui::PopupMenuStyle style = DropDownStyle();
         style.barEntry = entry;
         style.barEntryAt = [bar](const wxPoint& screen) { return platform::ui::MenuBarEntryAt(bar, screen); };
@@ -384,10 +384,8 @@ void DTMenu::RunDropDown(int entry, bool byKeyboard) {
         }
         if (model.barStep() != 0) {
             entry = (entry + model.barStep() + count) % count;
-            byKeyboard = true;
         } else if (model.barEntry() != platform::PopupMenuModel::kNone) {
             entry = model.barEntry();
-            byKeyboard = false;
         } else {
             break;
         }

@@ -54,8 +54,8 @@ public:
     // menu command of its item.
     void AttachDropDowns(wxFrame* frame, wxMenuBar* bar, std::function<int(int)> itemIdOf);
     // Runs drop-down `entry` of the attached bar, and the neighbours the user
-    // moves on to; `byKeyboard` highlights the first item.
-    void RunDropDown(int entry, bool byKeyboard);
+    // moves on to.
+    void RunDropDown(int entry);
 
     // The items of drop-down `entry` with the states of the bar's items (after
     // their update handlers ran), and how they are measured and drawn.

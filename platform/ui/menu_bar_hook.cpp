@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kHookKey = "platform-menu-bar-hook";
 
 struct Hook {
-    std::function<void(int, bool)> open;
+    std::function<void(int)> open;
     int highlighted = -1;
 };
 
@@ -36,12 +36,12 @@ Hook* HookOf(GtkWidget* item) {
 
 // Later, from the event loop: the desktop's own handling of the event that
 // asked for the drop-down is over by then.
-void Open(wxMenuBar* bar, int entry, bool byKeyboard) {
+void Open(wxMenuBar* bar, int entry) {
     GtkWidget* item = EntryWidget(bar, entry);
     if (!item || !wxTheApp) return;
-    wxTheApp->CallAfter([bar, entry, byKeyboard] {
+    wxTheApp->CallAfter([bar, entry] {
         GtkWidget* it = EntryWidget(bar, entry);
-        if (Hook* hook = HookOf(it); hook && hook->open) hook->open(entry, byKeyboard);
+        if (Hook* hook = HookOf(it); hook && hook->open) hook->open(entry);
     });
 }
 
@@ -49,14 +49,14 @@ gboolean OnButtonPress(GtkWidget* item, GdkEventButton* event, gpointer data) {
     auto* bar = static_cast<wxMenuBar*>(data);
     if (event->type != GDK_BUTTON_PRESS || event->button != 1) return TRUE;  // the desktop's menu stays shut
     const int entry = EntryOf(bar, item);
-    if (entry >= 0 && gtk_widget_is_sensitive(item)) Open(bar, entry, false);
+    if (entry >= 0 && gtk_widget_is_sensitive(item)) Open(bar, entry);
     return TRUE;
 }
 
 gboolean OnMnemonic(GtkWidget* item, gboolean, gpointer data) {
     auto* bar = static_cast<wxMenuBar*>(data);
     const int entry = EntryOf(bar, item);
-    if (entry >= 0 && gtk_widget_is_sensitive(item)) Open(bar, entry, true);
+    if (entry >= 0 && gtk_widget_is_sensitive(item)) Open(bar, entry);
     return TRUE;
 }
 
@@ -70,7 +70,7 @@ void OnSelect(GtkMenuItem* item, gpointer data) {
         GtkWidget* it = EntryWidget(bar, entry);
         if (!it) return;
         if (GtkWidget* shell = gtk_widget_get_parent(it)) gtk_menu_shell_deactivate(GTK_MENU_SHELL(shell));
-        if (Hook* hook = HookOf(it); hook && hook->open) hook->open(entry, true);
+        if (Hook* hook = HookOf(it); hook && hook->open) hook->open(entry);
     });
 }
 
@@ -84,13 +84,13 @@ gboolean OnFrameEvent(GtkWidget* top, GdkEvent* event, gpointer data) {
     GtkWidget* first = EntryWidget(bar, 0);
     GtkWidget* shell = first ? gtk_widget_get_parent(first) : nullptr;
     if (!shell || gtk_widget_get_toplevel(shell) != top || !gtk_widget_get_mapped(shell)) return FALSE;
-    Open(bar, 0, true);
+    Open(bar, 0);
     return TRUE;
 }
 
 }  // namespace
 
-void HookMenuBarDropDowns(wxWindow* frame, wxMenuBar* bar, std::function<void(int, bool)> open) {
+void HookMenuBarDropDowns(wxWindow* frame, wxMenuBar* bar, std::function<void(int)> open) {
     GtkWidget* first = EntryWidget(bar, 0);
     GtkWidget* shell = first ? gtk_widget_get_parent(first) : nullptr;
     if (!shell || !frame) return;

@@ -13,10 +13,10 @@ class wxWindow;
 
 namespace platform::ui {
 
-// `open(entry, byKeyboard)` runs the drop-down of bar entry `entry`; it is
+// `open(entry)` runs the drop-down of bar entry `entry`; it is
 // called from the event loop, after the event that asked for it. Hooking the
 // same bar again replaces the callback; the hook goes with the bar.
-void HookMenuBarDropDowns(wxWindow* frame, wxMenuBar* bar, std::function<void(int entry, bool byKeyboard)> open);
+void HookMenuBarDropDowns(wxWindow* frame, wxMenuBar* bar, std::function<void(int entry)> open);
 
 // An entry's rectangle on the screen (empty while the bar is not shown).
 wxRect MenuBarEntryRect(wxMenuBar* bar, int entry);

@@ -145,11 +145,10 @@ public:
 
 private:
     // The pointer (the toolkit's capture) and the keyboard, as a menu holds
-    // them; the keys come to this window through its focus.
+    // them; the held keys come to KeyCode.
     void TakeInput() {
         if (m_done) return;
         if (!HasCapture()) CaptureMouse();
-        SetFocus();
         m_hasKeyboard = GrabKeyboard(this, [this](int code, wxChar uni) { return KeyCode(code, uni); });
         if (!m_hasKeyboard && !m_grabRetry.IsRunning()) {
             m_grabTries = 0;

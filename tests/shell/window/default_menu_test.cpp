@@ -116,11 +116,11 @@ TEST_F(DefaultMenuTest, TheFramesOwnMenuDropsDownAsOurOwnMenusInTheXpLook) {
     const wxRect helpEntry = platform::ui::MenuBarEntryRect(bar, 2);
     ASSERT_FALSE(fileEntry.IsEmpty());
 
-    // F10 drops the file menu down under its entry, its first item
-    // highlighted; Down moves on, Right goes to the view menu, Left back,
-    // Escape closes it.
-    Seen file, view, fileAgain;
-    int afterDown = -1;
+    // F10 drops the file menu down under its entry, nothing highlighted;
+    // Down highlights the first item, Right goes to the view menu (where
+    // Down passes over the greyed toolbar command), Left back, Escape closes.
+    Seen file, fileDown, view, fileAgain;
+    int viewDown = -1;
     bool shot = false;
     {
         testsupport::XInputScript script(100, 20000);
@@ -128,20 +128,27 @@ TEST_F(DefaultMenuTest, TheFramesOwnMenuDropsDownAsOurOwnMenusInTheXpLook) {
             .Then([&] {
                 if (!DropDownOpen(8)) return false;
                 file = LookAtOpenMenu();
-                const wxRect area(frame->GetScreenPosition(), wxSize(360, 300));
-                shot = testsupport::GrabScreenArea(area).SaveFile(
-                    wxString::FromUTF8(testsupport::Screen("frame-menu-xp.png")), wxBITMAP_TYPE_PNG);
                 testsupport::XPressKey(WXK_DOWN);
                 return true;
             })
             .Then([&] {
-                afterDown = platform::ui::ActivePopupMenuModel()->highlighted();
+                if (platform::ui::ActivePopupMenuModel()->highlighted() != 0) return false;
+                testsupport::DeliverEvents(150);
+                fileDown = LookAtOpenMenu();
+                const wxRect area(frame->GetScreenPosition(), wxSize(360, 300));
+                shot = testsupport::GrabScreenArea(area).SaveFile(
+                    wxString::FromUTF8(testsupport::Screen("frame-menu-xp.png")), wxBITMAP_TYPE_PNG);
                 testsupport::XPressKey(WXK_RIGHT);
                 return true;
             })
             .Then([&] {
                 if (!DropDownOpen(2)) return false;
                 view = LookAtOpenMenu();
+                testsupport::XPressKey(WXK_DOWN);
+                return true;
+            })
+            .Then([&] {
+                viewDown = platform::ui::ActivePopupMenuModel()->highlighted();
                 testsupport::XPressKey(WXK_LEFT);
                 return true;
             })
@@ -159,11 +166,11 @@ TEST_F(DefaultMenuTest, TheFramesOwnMenuDropsDownAsOurOwnMenusInTheXpLook) {
     ASSERT_EQ(file.items.size(), 8u);
     EXPECT_TRUE(shot);
     EXPECT_EQ(file.screen.GetPosition(), wxPoint(fileEntry.x, fileEntry.GetBottom() + 1));
-    EXPECT_EQ(file.highlighted, 0);
-    EXPECT_EQ(afterDown, 1);
+    EXPECT_EQ(file.highlighted, -1);
     ASSERT_EQ(view.items.size(), 2u);
     EXPECT_EQ(view.screen.GetPosition(), wxPoint(viewEntry.x, viewEntry.GetBottom() + 1));
-    EXPECT_EQ(view.highlighted, 1);  // the greyed toolbar command is passed over
+    EXPECT_EQ(view.highlighted, -1);
+    EXPECT_EQ(viewDown, 1);
     EXPECT_FALSE(view.items[0].enabled);
     EXPECT_EQ(fileAgain.screen.GetPosition(), file.screen.GetPosition());
 
@@ -180,7 +187,8 @@ TEST_F(DefaultMenuTest, TheFramesOwnMenuDropsDownAsOurOwnMenusInTheXpLook) {
     const controls::DTMenuNode* newNode = menu.model().Find(shell::ID_FILE_NEW);
     ASSERT_NE(newNode, nullptr);
     const wxImage picture = menu.Image(newNode->data.bitmapIndex).ConvertToImage();
-    ASSERT_TRUE(picture.IsOk() && file.pixels.IsOk());
+    const wxImage& shown = fileDown.pixels;
+    ASSERT_TRUE(picture.IsOk() && shown.IsOk());
     const platform::PopupRect first = file.rects[0];
     const int px = first.x + (23 - 16) / 2, py = first.y + (first.height - 15) / 2;
     int opaque = 0, differing = 0;
@@ -189,16 +197,17 @@ TEST_F(DefaultMenuTest, TheFramesOwnMenuDropsDownAsOurOwnMenusInTheXpLook) {
             if (picture.GetAlpha(x, y) != 255) continue;
             ++opaque;
             // The highlight's light fill lies under the highlighted item's picture.
-            differing += At(file.pixels, px + x, py + y) !=
+            differing += At(shown, px + x, py + y) !=
                          wxColour(picture.GetRed(x, y), picture.GetGreen(x, y), picture.GetBlue(x, y));
         }
     EXPECT_GT(opaque, 30);
     EXPECT_EQ(differing, 0);
     // The highlighted item is framed in the highlight colour.
-    EXPECT_EQ(At(file.pixels, first.x + 40, first.y), wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT));
+    EXPECT_EQ(At(shown, first.x + 40, first.y), wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT));
+    EXPECT_NE(At(file.pixels, first.x + 40, first.y), wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT));
     // An item without a picture: the band's colour where a picture would be.
     const platform::PopupRect exit = file.rects[7];
-    EXPECT_EQ(At(file.pixels, exit.x + 11, exit.y + exit.height / 2), At(file.pixels, exit.x + 2, exit.y + 2));
+    EXPECT_EQ(At(shown, exit.x + 11, exit.y + exit.height / 2), At(shown, exit.x + 2, exit.y + 2));
 
     // Alt+V, then the item's key: the status bar command runs; the next
     // time the item shows checked. A click outside closes the menu.
@@ -234,7 +243,7 @@ TEST_F(DefaultMenuTest, TheFramesOwnMenuDropsDownAsOurOwnMenusInTheXpLook) {
     }
     ASSERT_EQ(checked.items.size(), 2u);
     EXPECT_TRUE(checked.items[1].checked);
-    EXPECT_EQ(checked.highlighted, -1);  // opened by the mouse
+    EXPECT_EQ(checked.highlighted, -1);
     EXPECT_TRUE(frame->hiddenStatusBar()->IsShown());  // the click outside chose nothing
 
     // The help menu by a click; the pointer onto the file entry takes the
