@@ -148,4 +148,9 @@ MenuItemSize MeasureMenuItem(bool separator, bool xpLook, bool bitmap3d, int tex
     return {width, std::max(cyMenu, kMenuBitmapHeight + margin)};
 }
 
+bool UsesXpLook(int osKind, bool classicTheme, bool paletteDisplay, int xpForNewerTheme, int xpForOthers) {
+    if (paletteDisplay) return false;
+    return (osKind == kOsKindXp && !classicTheme ? xpForNewerTheme : xpForOthers) == 1;
+}
+
 }  // namespace controls

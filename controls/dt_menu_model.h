@@ -105,4 +105,11 @@ struct MenuItemSize {
 // menu height.
 MenuItemSize MeasureMenuItem(bool separator, bool xpLook, bool bitmap3d, int textWidth, int cyMenu);
 
+// The look of the drop-downs: the XP look on a display with more than 256
+// colours when the switch that applies is on (on Windows XP without its
+// classic theme the newer theme's switch, elsewhere the other systems'),
+// else the classic look. `osKind` 7 is Windows XP.
+inline constexpr int kOsKindXp = 7;
+bool UsesXpLook(int osKind, bool classicTheme, bool paletteDisplay, int xpForNewerTheme, int xpForOthers);
+
 }  // namespace controls

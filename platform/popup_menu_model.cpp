@@ -14,6 +14,8 @@ void PopupMenuModel::SetItems(std::vector<PopupItem> items) {
     m_open = kNone;
     m_pressed = false;
     m_back = false;
+    m_barStep = 0;
+    m_barEntry = kNone;
 }
 
 std::string PopupMenuModel::ExpandTabs(const std::string& text) {
@@ -30,24 +32,21 @@ std::string PopupMenuModel::ExpandTabs(const std::string& text) {
 }
 
 void PopupMenuModel::Layout(const TextExtent& extent) {
+    LayoutItems([&](int index) {
+        const PopupItem& it = m_items[static_cast<std::size_t>(index)];
+        if (it.separator()) return std::pair<int, int>{10, 6};
+        if (it.text.empty()) return std::pair<int, int>{100, m_iconH + 5};
+        const auto [tw, th] = extent ? extent(ExpandTabs(it.text)) : std::pair<int, int>{0, 0};
+        const int h = std::max(m_iconH + 5, th);
+        return std::pair<int, int>{tw + 17 + std::max(m_iconW, h), h};
+    });
+}
+
+void PopupMenuModel::LayoutItems(const ItemSize& size) {
     m_rects.assign(m_items.size(), {});
     int y = kFrame, widest = 0;
-    std::vector<int> widths(m_items.size());
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const PopupItem& it = m_items[i];
-        int w = 0, h = 0;
-        if (it.separator()) {
-            w = 10;
-            h = 6;
-        } else if (it.text.empty()) {
-            w = 100;
-            h = m_iconH + 5;
-        } else {
-            const auto [tw, th] = extent ? extent(ExpandTabs(it.text)) : std::pair<int, int>{0, 0};
-            h = std::max(m_iconH + 5, th);
-            w = tw + 17 + std::max(m_iconW, h);
-        }
-        widths[i] = w;
+        const auto [w, h] = size(static_cast<int>(i));
         widest = std::max(widest, w);
         m_rects[i] = {kFrame, y, 0, h};
         y += h;
@@ -134,12 +133,20 @@ bool PopupMenuModel::Key(PopupKey key, char32_t ch) {
             m_back = m_nested;
             return true;
         case PopupKey::Left:
-            if (!m_nested) return false;
-            Cancel();
-            m_back = true;
+            if (m_nested) {
+                Cancel();
+                m_back = true;
+                return true;
+            }
+            if (!m_inBar) return false;
+            LeaveForBar(-1);
             return true;
         case PopupKey::Right:
-            if (!Selectable(m_highlight) || !m_items[static_cast<std::size_t>(m_highlight)].popup()) return false;
+            if (!Selectable(m_highlight) || !m_items[static_cast<std::size_t>(m_highlight)].popup()) {
+                if (!m_inBar) return false;
+                LeaveForBar(+1);
+                return true;
+            }
             Choose(m_highlight);
             return true;
         case PopupKey::Char: {

@@ -11,7 +11,9 @@
 // whose text holds "&<letter>" or, failing that, starts with the letter.
 // An item with children is a pop-up: choosing it (or Right on it) asks the
 // window to open its sub-menu instead of ending the menu; in a sub-menu Left
-// and Escape close that level only. Main thread only.
+// and Escape close that level only. A drop-down of a menu bar leaves for its
+// neighbour on Left and on Right (over an item without a sub-menu), in any
+// of its levels. Main thread only.
 #include <functional>
 #include <string>
 #include <utility>
@@ -60,6 +62,10 @@ public:
     // width, that height) wide. Items stack from (kFrame, kFrame), all as
     // wide as the widest.
     void Layout(const TextExtent& extent);
+    // Stacks the items with the sizes an owner measured (width, height of
+    // item `index`), all as wide as the widest.
+    using ItemSize = std::function<std::pair<int, int>(int index)>;
+    void LayoutItems(const ItemSize& size);
     PopupRect ItemRect(int index) const;
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -91,6 +97,16 @@ public:
     void SetNested(bool nested) { m_nested = nested; }
     bool closedBack() const { return m_back; }
 
+    // A drop-down of a menu bar (its sub-menus too).
+    void SetInMenuBar(bool inBar) { m_inBar = inBar; }
+    bool inMenuBar() const { return m_inBar; }
+    // Leaves the menu for the previous (-1) or next (+1) drop-down, or for
+    // bar entry `entry`; what the menu left for (0 and kNone for nothing).
+    void LeaveForBar(int step) { m_finished = true, m_chosen = 0, m_barStep = step; }
+    void LeaveForBarEntry(int entry) { m_finished = true, m_chosen = 0, m_barEntry = entry; }
+    int barStep() const { return m_barStep; }
+    int barEntry() const { return m_barEntry; }
+
     // Texts with tabs expanded to the next multiple of 8 columns.
     static std::string ExpandTabs(const std::string& text);
 
@@ -110,6 +126,9 @@ private:
     bool m_pressed = false;
     bool m_nested = false;
     bool m_back = false;
+    bool m_inBar = false;
+    int m_barStep = 0;
+    int m_barEntry = kNone;
 };
 
 }  // namespace platform

@@ -176,12 +176,14 @@ void CMainFrame::BuildMenu() {
     bar->Append(video, wxString::FromUTF8("软件使用视频"));
     bar->Append(help, wxString::FromUTF8("帮助"));
 
-    // The frame's own menu with the toolbar's pictures.
+    // The frame's own menu: drop-downs of our own with the toolbar's
+    // pictures, in the XP look.
     shell::RegisterFrameResources();
     m_menu.SetXpLook(1, 1);
     m_menu.LoadMenu(shell::kDefaultMenu);
     m_menu.LoadToolbars({shell::kDefaultToolbar});
     m_defaultMenuBar = m_menu.CreateMenuBar(DefaultMenuItemId, [](int c) { return c == shell::ID_VIEW_STATUS_BAR; });
+    m_menu.AttachDropDowns(this, m_defaultMenuBar, DefaultMenuItemId);
     Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(m_statusBar && m_statusBar->IsShown()); },
          DefaultMenuItemId(shell::ID_VIEW_STATUS_BAR));
     SetMenuBar(m_defaultMenuBar);

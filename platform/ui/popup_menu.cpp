@@ -6,8 +6,10 @@
 #include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/settings.h>
+#include <wx/timer.h>
 
 #include "platform/text.h"
+#include "platform/ui/input_grab.h"
 #include "platform/ui/placement.h"
 
 namespace platform::ui {
@@ -24,23 +26,36 @@ void RunMenuWindow(PopupMenuWindow& win, const wxPoint& screen);
 
 class PopupMenuWindow : public wxDialog {
 public:
-    PopupMenuWindow(wxWindow* parent, PopupMenuModel& model, const PopupItemPainter& painter, const wxFont& font)
+    PopupMenuWindow(wxWindow* parent, PopupMenuModel& model, const PopupMenuStyle& style)
         : wxDialog(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                    wxBORDER_NONE | wxSTAY_ON_TOP | wxFRAME_NO_TASKBAR, "platform_popup_menu"),
-          m_model(model), m_painter(painter), m_font(FontOr(font)) {
+          m_model(model), m_style(style) {
+        m_style.font = FontOr(style.font);
         SetBackgroundStyle(wxBG_STYLE_PAINT);
         {
             wxMemoryDC dc;
             wxBitmap probe(8, 8);
             dc.SelectObject(probe);
-            LayoutPopupMenu(m_model, dc, m_font);
+            dc.SetFont(m_style.font);
+            if (m_style.layout)
+                m_style.layout(m_model, dc);
+            else
+                LayoutPopupMenu(m_model, dc, m_style.font);
         }
         SetClientSize(m_model.width(), m_model.height());
         Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
             wxAutoBufferedPaintDC dc(this);
-            PaintPopupMenu(dc, m_model, m_painter, m_font);
+            PaintPopupMenu(dc, m_model, m_style);
         });
         Bind(wxEVT_MOTION, [this](wxMouseEvent& e) {
+            if (m_style.barEntryAt) {
+                const int entry = m_style.barEntryAt(ClientToScreen(e.GetPosition()));
+                if (entry >= 0 && entry != m_style.barEntry) {
+                    m_model.LeaveForBarEntry(entry);
+                    Finish();
+                    return;
+                }
+            }
             const int before = m_model.highlighted();
             m_model.MouseMove(e.GetX(), e.GetY());
             if (before != m_model.highlighted()) Refresh();
@@ -73,10 +88,19 @@ public:
             if (e.IsShown()) CallAfter([this] {
                     if (!IsShown()) return;
                     Raise();
-                    if (!HasCapture()) CaptureMouse();
+                    TakeInput();
                 });
         });
+        // The keyboard can be taken once the window is on the screen, which
+        // may be a little after it was shown.
+        m_grabRetry.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+            if (m_done || m_submenuOpen || !IsShown()) return;
+            if (!m_hasKeyboard) TakeInput();
+            if (m_hasKeyboard || ++m_grabTries > 100) m_grabRetry.Stop();
+        });
     }
+
+    ~PopupMenuWindow() override { GiveInputBack(); }
 
     bool KeyCode(int code, wxChar uni) {
         PopupKey key;
@@ -88,34 +112,50 @@ public:
             case WXK_END: key = PopupKey::End; break;
             case WXK_RETURN: case WXK_NUMPAD_ENTER: case WXK_SPACE: key = PopupKey::Enter; break;
             case WXK_ESCAPE: key = PopupKey::Escape; break;
-            case WXK_LEFT: key = PopupKey::Left; break;
-            case WXK_RIGHT: key = PopupKey::Right; break;
+            case WXK_LEFT: case WXK_NUMPAD_LEFT: key = PopupKey::Left; break;
+            case WXK_RIGHT: case WXK_NUMPAD_RIGHT: key = PopupKey::Right; break;
             default:
                 if (uni == WXK_NONE) return false;
                 key = PopupKey::Char;
                 ch = static_cast<char32_t>(uni);
         }
-        return Send(key, ch);
-    }
-
-    bool Send(PopupKey key, char32_t ch) {
         const bool used = m_model.Key(key, ch);
         if (used) Refresh();
         Finish();
-        return used;
+        return true;  // a menu that holds the keyboard passes no key on
     }
 
     void Finish() {
         if (m_model.openRequest() != PopupMenuModel::kNone && !m_submenuOpen) CallAfter([this] { OpenSubmenu(); });
         if (!m_model.finished() || m_done) return;
         m_done = true;
-        if (HasCapture()) ReleaseMouse();
+        GiveInputBack();
         if (IsModal()) EndModal(m_model.chosen() != 0 ? wxID_OK : wxID_CANCEL);
     }
 
     PopupMenuModel& model() { return m_model; }
+    bool hasKeyboard() const { return m_hasKeyboard; }
+
+    void GiveInputBack() {
+        m_grabRetry.Stop();
+        if (m_hasKeyboard) ReleaseKeyboard();
+        m_hasKeyboard = false;
+        if (HasCapture()) ReleaseMouse();
+    }
 
 private:
+    // The pointer (the toolkit's capture) and the keyboard, as a menu holds
+    // them; the held keys come to KeyCode.
+    void TakeInput() {
+        if (m_done) return;
+        if (!HasCapture()) CaptureMouse();
+        m_hasKeyboard = GrabKeyboard(this, [this](int code, wxChar uni) { return KeyCode(code, uni); });
+        if (!m_hasKeyboard && !m_grabRetry.IsRunning()) {
+            m_grabTries = 0;
+            m_grabRetry.Start(20);
+        }
+    }
+
     // The sub-menu of the requested pop-up item, at the item's right edge;
     // its command ends this menu too, its Left or Escape comes back here,
     // anything else ends every level.
@@ -125,26 +165,35 @@ private:
         if (index < 0 || index >= static_cast<int>(m_model.items().size()) || m_done) return;
         PopupMenuModel sub(m_model.items()[static_cast<std::size_t>(index)].children);
         sub.SetNested(true);
+        sub.SetInMenuBar(m_model.inMenuBar());
         sub.SetIconSize(m_model.iconWidth(), m_model.iconHeight());
         const PopupRect r = m_model.ItemRect(index);
-        PopupMenuWindow win(this, sub, m_painter, m_font);
+        PopupMenuWindow win(this, sub, m_style);
         m_submenuOpen = true;
+        m_grabRetry.Stop();
+        m_hasKeyboard = false;  // the sub-menu takes it
         RunMenuWindow(win, ClientToScreen(wxPoint(r.x + r.width, r.y - PopupMenuModel::kFrame)));
         m_submenuOpen = false;
         if (sub.finished() && sub.chosen() != 0)
             m_model.ChooseFromSubmenu(sub.chosen());
+        else if (sub.barStep() != 0)
+            m_model.LeaveForBar(sub.barStep());
+        else if (sub.barEntry() != PopupMenuModel::kNone)
+            m_model.LeaveForBarEntry(sub.barEntry());
         else if (!sub.closedBack())
             m_model.Cancel();
         Refresh();
-        if (!m_model.finished() && !HasCapture()) CaptureMouse();
+        if (!m_model.finished()) TakeInput();
         Finish();
     }
 
     PopupMenuModel& m_model;
-    PopupItemPainter m_painter;
-    wxFont m_font;
+    PopupMenuStyle m_style;
     bool m_done = false;
     bool m_submenuOpen = false;
+    bool m_hasKeyboard = false;
+    int m_grabTries = 0;
+    wxTimer m_grabRetry;
 };
 
 void RunMenuWindow(PopupMenuWindow& win, const wxPoint& screen) {
@@ -159,7 +208,7 @@ void RunMenuWindow(PopupMenuWindow& win, const wxPoint& screen) {
     g_active = &win;
     win.ShowModal();
     g_active = previous;
-    if (win.HasCapture()) win.ReleaseMouse();
+    win.GiveInputBack();  // also when ended from outside (a quit signal)
 }
 
 }  // namespace
@@ -216,16 +265,26 @@ void PaintSubmenuArrow(wxDC& dc, const wxRect& r, const wxColour& colour) {
 }
 
 void PaintPopupMenu(wxDC& dc, const PopupMenuModel& model, const PopupItemPainter& painter, const wxFont& font) {
-    dc.SetFont(FontOr(font));
-    const wxRect all(0, 0, model.width(), model.height());
-    dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_MENU)));
-    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
-    dc.DrawRectangle(all);
+    PopupMenuStyle style;
+    style.painter = painter;
+    style.font = font;
+    PaintPopupMenu(dc, model, style);
+}
+
+void PaintPopupMenu(wxDC& dc, const PopupMenuModel& model, const PopupMenuStyle& style) {
+    dc.SetFont(FontOr(style.font));
+    if (style.frame) {
+        style.frame(dc, model);
+    } else {
+        dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_MENU)));
+        dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
+        dc.DrawRectangle(wxRect(0, 0, model.width(), model.height()));
+    }
     for (int i = 0; i < static_cast<int>(model.items().size()); ++i) {
         const PopupRect p = model.ItemRect(i);
         const wxRect r(p.x, p.y, p.width, p.height);
-        if (painter)
-            painter(dc, model, i, r, i == model.highlighted());
+        if (style.painter)
+            style.painter(dc, model, i, r, i == model.highlighted());
         else
             PaintPlainPopupItem(dc, model, i, r, i == model.highlighted());
     }
@@ -233,14 +292,21 @@ void PaintPopupMenu(wxDC& dc, const PopupMenuModel& model, const PopupItemPainte
 
 int TrackPopupMenu(wxWindow* parent, PopupMenuModel& model, const wxPoint& screen, const PopupItemPainter& painter,
                    const wxFont& font) {
+    PopupMenuStyle style;
+    style.painter = painter;
+    style.font = font;
+    return TrackPopupMenu(parent, model, screen, style);
+}
+
+int TrackPopupMenu(wxWindow* parent, PopupMenuModel& model, const wxPoint& screen, const PopupMenuStyle& style) {
     if (model.items().empty()) return 0;
-    PopupMenuWindow win(parent, model, painter, font);
+    PopupMenuWindow win(parent, model, style);
     RunMenuWindow(win, screen);
     return model.finished() ? model.chosen() : 0;
 }
 
 wxWindow* ActivePopupMenuWindow() { return g_active; }
 const PopupMenuModel* ActivePopupMenuModel() { return g_active ? &g_active->model() : nullptr; }
-bool SendPopupMenuKey(PopupKey key, char32_t ch) { return g_active && g_active->Send(key, ch); }
+bool ActivePopupMenuHasKeyboard() { return g_active && g_active->hasKeyboard(); }
 
 }  // namespace platform::ui

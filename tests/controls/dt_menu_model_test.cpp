@@ -1,5 +1,6 @@
 // The owner-drawn menu's description: a menu resource walked into nested
-// levels, the toolbar pictures matched by command id, and the item sizes.
+// levels, the toolbar pictures matched by command id, and the look chosen by
+// the switches.
 #include <gtest/gtest.h>
 
 #include "controls/dt_menu_model.h"
@@ -97,19 +98,28 @@ TEST(DTMenuModel, CommandsBorrowTheirToolbarPictures) {
     EXPECT_TRUE(m.images().empty());
 }
 
-TEST(DTMenuModel, MeasuresItemsInBothLooks) {
-    // Separators: 3 pixels in the XP look, else half the bitmap with margin
-    // or half the menu height.
-    EXPECT_EQ(MeasureMenuItem(true, true, true, 0, 19), (MenuItemSize{0, 3}));
-    EXPECT_EQ(MeasureMenuItem(true, false, true, 0, 19), (MenuItemSize{0, 9}));
-    EXPECT_EQ(MeasureMenuItem(true, false, true, 0, 30), (MenuItemSize{0, 15}));
-    // Text: the extent plus bitmap, margin and 8 (XP: margin 7 with 3-D
-    // bitmaps, else 4), or two bitmap widths and 1 in the classic look; the
-    // height at least the bitmap and margin, whatever the item has a picture.
-    EXPECT_EQ(MeasureMenuItem(false, true, true, 50, 19), (MenuItemSize{50 + 16 + 7 + 8, 22}));
-    EXPECT_EQ(MeasureMenuItem(false, true, false, 50, 19), (MenuItemSize{50 + 16 + 4 + 8, 19}));
-    EXPECT_EQ(MeasureMenuItem(false, false, true, 50, 19), (MenuItemSize{50 + 33, 19}));
-    EXPECT_EQ(MeasureMenuItem(false, false, true, 50, 25), (MenuItemSize{83, 25}));
+// What the drop-downs measure and show is checked on the screen
+// (tests/controls/dt_menu_window_test.cpp); here the choice of the look.
+TEST(DTMenuModel, TheSwitchThatAppliesChoosesTheLook) {
+    struct Case {
+        int osKind;
+        bool classicTheme, palette;
+        int newer, others;
+        bool xp;
+    };
+    const Case cases[] = {
+        {kOsKindXp, false, false, 1, 0, true},   // XP, its newer theme: the newer theme's switch
+        {kOsKindXp, false, false, 0, 1, false},
+        {kOsKindXp, true, false, 0, 1, true},    // XP's classic theme: the other systems' switch
+        {kOsKindXp, true, false, 1, 1, true},    // the main frame sets both
+        {kOsKindXp, true, false, 1, 0, false},
+        {6, false, false, 1, 0, false},          // Windows 2000
+        {6, false, false, 0, 1, true},
+        {kOsKindXp, false, true, 1, 1, false},   // 256 colours or fewer: always classic
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(UsesXpLook(c.osKind, c.classicTheme, c.palette, c.newer, c.others), c.xp)
+            << c.osKind << " " << c.classicTheme << " " << c.palette << " " << c.newer << c.others;
 }
 
 }  // namespace

@@ -122,3 +122,43 @@ TEST(PopupMenuModel, APopupAsksForItsSubmenuAndASubmenuClosesBack) {
 }
 
 }  // namespace
+
+TEST(PopupMenuModel, ADropDownOfAMenuBarLeavesForItsNeighbours) {
+    PopupItem more = Item(-1, "More");
+    more.children = {Item(7, "Seven")};
+    auto dropDown = [&] {
+        PopupMenuModel m({Item(1, "One"), more});
+        m.SetInMenuBar(true);
+        m.Layout(Mono);
+        return m;
+    };
+    PopupMenuModel left = dropDown();
+    EXPECT_TRUE(left.Key(PopupKey::Left));
+    EXPECT_TRUE(left.finished());
+    EXPECT_EQ(left.chosen(), 0);
+    EXPECT_EQ(left.barStep(), -1);
+    // Right on a command goes to the next drop-down, on a pop-up it opens the sub-menu.
+    PopupMenuModel right = dropDown();
+    right.Key(PopupKey::Down);
+    EXPECT_TRUE(right.Key(PopupKey::Right));
+    EXPECT_EQ(right.barStep(), +1);
+    PopupMenuModel sub = dropDown();
+    sub.Key(PopupKey::End);
+    EXPECT_TRUE(sub.Key(PopupKey::Right));
+    EXPECT_FALSE(sub.finished());
+    EXPECT_EQ(sub.openRequest(), 1);
+    // In the sub-menu Left closes that level only; Right on a command moves on.
+    PopupMenuModel nested(more.children);
+    nested.SetNested(true);
+    nested.SetInMenuBar(true);
+    nested.Layout(Mono);
+    nested.Key(PopupKey::Down);
+    EXPECT_TRUE(nested.Key(PopupKey::Right));
+    EXPECT_EQ(nested.barStep(), +1);
+    // Escape closes the drop-down without a move.
+    PopupMenuModel escape = dropDown();
+    escape.Key(PopupKey::Escape);
+    EXPECT_TRUE(escape.finished());
+    EXPECT_EQ(escape.barStep(), 0);
+    EXPECT_EQ(escape.barEntry(), PopupMenuModel::kNone);
+}

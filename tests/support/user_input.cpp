@@ -1,6 +1,8 @@
 #include "tests/support/user_input.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -226,6 +228,62 @@ void XLeftClick() {
 void XKey(int key_code, int modifiers) {
     wxUIActionSimulator sim;
     sim.Char(key_code, modifiers);
+}
+
+void XClickAtScreen(const wxPoint& screen, int button) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XTestFakeMotionEvent(display, -1, screen.x, screen.y, CurrentTime);
+    XSync(display, False);
+    XTestFakeButtonEvent(display, button, True, CurrentTime);
+    XTestFakeButtonEvent(display, button, False, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
+void XMovePointer(const wxPoint& screen) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XTestFakeMotionEvent(display, -1, screen.x, screen.y, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
+void XPressKey(int key, int modifiers) {
+    KeySym sym = NoSymbol;
+    switch (key) {
+        case WXK_ESCAPE: sym = XK_Escape; break;
+        case WXK_RETURN: sym = XK_Return; break;
+        case WXK_UP: sym = XK_Up; break;
+        case WXK_DOWN: sym = XK_Down; break;
+        case WXK_LEFT: sym = XK_Left; break;
+        case WXK_RIGHT: sym = XK_Right; break;
+        case WXK_HOME: sym = XK_Home; break;
+        case WXK_END: sym = XK_End; break;
+        case WXK_TAB: sym = XK_Tab; break;
+        case WXK_SPACE: sym = XK_space; break;
+        default:
+            if (key >= WXK_F1 && key <= WXK_F12) sym = XK_F1 + (key - WXK_F1);
+            else if (key >= 'a' && key <= 'z') sym = XK_a + (key - 'a');
+            else if (key >= 'A' && key <= 'Z') sym = XK_a + (key - 'A'), modifiers |= wxMOD_SHIFT;
+            else if (key >= '0' && key <= '9') sym = XK_0 + (key - '0');
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display || sym == NoSymbol) {
+        if (display) XCloseDisplay(display);
+        return;
+    }
+    std::vector<KeyCode> held;
+    if (modifiers & wxMOD_CONTROL) held.push_back(XKeysymToKeycode(display, XK_Control_L));
+    if (modifiers & wxMOD_ALT) held.push_back(XKeysymToKeycode(display, XK_Alt_L));
+    if (modifiers & wxMOD_SHIFT) held.push_back(XKeysymToKeycode(display, XK_Shift_L));
+    for (KeyCode c : held) XTestFakeKeyEvent(display, c, True, CurrentTime);
+    const KeyCode code = XKeysymToKeycode(display, sym);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    for (auto c = held.rbegin(); c != held.rend(); ++c) XTestFakeKeyEvent(display, *c, False, CurrentTime);
+    XSync(display, False);
+    XCloseDisplay(display);
 }
 
 void XType(const char* text) {

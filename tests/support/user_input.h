@@ -29,7 +29,16 @@ void XPointTo(wxWindow* window, const wxPoint& client);  // a point of the clien
 void XPointTo(wxWindow* window);                          // its middle
 void XLeftClick();                                        // where the pointer stands
 void XKey(int key_code, int modifiers = 0);               // wxMOD_* held around the key
-void XType(const char* text);                             // UTF-8, key by key
+void XType(const char* text);
+// A key (a wxKeyCode, a letter or digit; a capital with Shift) pressed and
+// released on the X server's own keyboard, through its test extension, with
+// wxMOD_* held around it: it goes where the server sends keys, to the window
+// that holds the keyboard (an open menu) or else to the focus.
+void XPressKey(int key, int modifiers = 0);
+// The pointer moved, and a button (1 left) clicked at a screen point, the
+// same way: the click goes to the window that holds the pointer, if any.
+void XMovePointer(const wxPoint& screen);
+void XClickAtScreen(const wxPoint& screen, int button = 1);                             // UTF-8, key by key
 
 // Handles what has arrived for about `ms` milliseconds.
 void DeliverEvents(int ms);

@@ -68,6 +68,16 @@ bool XFocusIsIn(wxWindow* topLevel) {
     return inside;
 }
 
+bool KeyboardHeld() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const int status = XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync,
+                                     CurrentTime);
+    if (status == GrabSuccess) XUngrabKeyboard(display, CurrentTime);
+    XCloseDisplay(display);
+    return status == AlreadyGrabbed;
+}
+
 bool DeliverUntil(const std::function<bool()>& done, int ms) {
     const wxLongLong end = wxGetLocalTimeMillis() + ms;
     while (!done()) {

@@ -29,6 +29,10 @@ XWindowState XStateOf(wxWindow* window);
 // believes. False while the focus follows the pointer (no window has it).
 bool XFocusIsIn(wxWindow* topLevel);
 
+// Whether a client holds the keyboard (a menu while it is open): a grab of
+// our own connection is refused.
+bool KeyboardHeld();
+
 // Delivers events (without the safe yield, which takes the focus away) until
 // `done` holds or about `ms` milliseconds went by; whether it held.
 bool DeliverUntil(const std::function<bool()>& done, int ms = 10000);

@@ -261,6 +261,40 @@ TEST_F(PhotoEditControlsTest, ShiftCyclesTheStickerFormsCursorAndLeavesOtherMode
     EXPECT_EQ(Engine().GetStickerForm(), ' ');
 }
 
+// A tool's menu holds the keyboard while it is open: real Escape closes it
+// with nothing started, real Down and Return choose an entry.
+TEST_F(PhotoEditControlsTest, AToolMenuAnswersTheKeyboard) {
+    LoadDemoPhoto();
+    const std::string idle = dlg->controller().hint();
+    auto menuHoldsKeyboard = [] { return platform::ui::ActivePopupMenuHasKeyboard(); };
+    bool closedByEscape = false;
+    Steps escape({{menuHoldsKeyboard, [] { testsupport::XPressKey(WXK_ESCAPE); }},
+                  {[] { return platform::ui::ActivePopupMenuWindow() == nullptr; }, [&] { closedByEscape = true; }}});
+    ClickTool(tool::kClearBackground);  // "清除背景"
+    RunUntilDone(escape);
+    EXPECT_TRUE(closedByEscape) << "stopped at step " << escape.reached();
+    EXPECT_EQ(dlg->controller().hint(), idle);
+
+    // Down highlights "设置放大图区", Down again "用橡皮擦去背景"; Return starts the eraser.
+    Steps choose({{menuHoldsKeyboard,
+                   [] {
+                       testsupport::XPressKey(WXK_DOWN);
+                       testsupport::XPressKey(WXK_DOWN);
+                   }},
+                  {[] {
+                       const platform::PopupMenuModel* m = platform::ui::ActivePopupMenuModel();
+                       return m && m->highlighted() == 1;
+                   },
+                   [] { testsupport::XPressKey(WXK_RETURN); }},
+                  {[] { return platform::ui::ActivePopupMenuWindow() == nullptr; }, [] {}}});
+    PumpKeepingFocus(600);  // not a double click
+    ClickTool(tool::kClearBackground);
+    RunUntilDone(choose);
+    ASSERT_TRUE(choose.done()) << "stopped at step " << choose.reached();
+    PumpKeepingFocus(150);
+    EXPECT_EQ(dlg->controller().hint(), "按住左键移动橡皮擦图.滚轮改半径.按Alt(或Ctrl)键反擦.右键结束.");
+}
+
 TEST_F(PhotoEditControlsTest, TheEdgeColourChooserStartsAtTheCurrentEdgeColour) {
     LoadDemoPhoto();
     Engine().SetEdgeColor(0xCC6633);
@@ -278,7 +312,7 @@ TEST_F(PhotoEditControlsTest, TheEdgeColourChooserStartsAtTheCurrentEdgeColour) 
                               return;
                           }
                       ADD_FAILURE() << "no 设置亮边颜色 in the sticker tool's menu";
-                      platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
+                      testsupport::XPressKey(WXK_ESCAPE);
                   }},
                  {[] { return testsupport::FindShownDialog<CCMyColorSelDlg>() != nullptr; },
                   [&] {

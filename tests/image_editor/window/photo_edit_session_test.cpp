@@ -406,16 +406,17 @@ TEST_F(PhotoEditWindowTest, TheIconMenuPopupFollowsTheKeyboard) {
     wxFrame* owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(100, 100), wxSize(300, 200));
     owner->Show();
     testsupport::PumpEvents(100);
+    // Keys as the keyboard gives them, once the menu holds it; the pointer
+    // stays away from the menu.
+    testsupport::XPointTo(owner, wxPoint(5, 5));
     int steps = 0;
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (!platform::ui::ActivePopupMenuWindow()) return;
+        if (!platform::ui::ActivePopupMenuHasKeyboard()) return;
         ++steps;
-        if (steps == 2) platform::ui::SendPopupMenuKey(platform::PopupKey::Down);
-        if (steps == 3) platform::ui::SendPopupMenuKey(platform::PopupKey::Down);
-        if (steps == 4) platform::ui::SendPopupMenuKey(platform::PopupKey::Down);  // skips the separator
+        if (steps >= 2 && steps <= 4) testsupport::XPressKey(WXK_DOWN);  // the third skips the separator
         if (steps == 6) Shot(platform::ui::ActivePopupMenuWindow(), "8-icon-menu");
-        if (steps == 7) platform::ui::SendPopupMenuKey(platform::PopupKey::Enter);
+        if (steps == 7) testsupport::XPressKey(WXK_RETURN);
     });
     timer.Start(80);
     const int chosen = menu.Track(owner, nodes, wxPoint(150, 150));

@@ -88,17 +88,16 @@ protected:
         script.Start();
         testsupport::XPointTo(frame->client());
         testsupport::PumpEvents(60);
-        testsupport::XKey(WXK_F10);
-        testsupport::PumpEvents(300);
-        for (int i = 0; i < right; ++i) {
-            testsupport::XKey(WXK_RIGHT);
-            testsupport::PumpEvents(120);
-        }
-        for (int i = 0; i <= item; ++i) {
-            testsupport::XKey(WXK_DOWN);
-            testsupport::PumpEvents(120);
-        }
-        testsupport::XKey(WXK_RETURN);
+        // The keys from a timer, on the server's keyboard: a drop-down of the
+        // frame's own menu is a menu of ours, whose loop runs until they come.
+        testsupport::XInputScript keys(120, 20000);
+        int waits = 0;
+        keys.Then([&] { return ++waits > 2; });
+        for (int i = 0; i < right; ++i) keys.Do([] { testsupport::XPressKey(WXK_RIGHT); });
+        for (int i = 0; i <= item; ++i) keys.Do([] { testsupport::XPressKey(WXK_DOWN); });
+        keys.Do([] { testsupport::XPressKey(WXK_RETURN); });
+        keys.Start();
+        testsupport::XPressKey(WXK_F10);
         const wxLongLong end = wxGetLocalTimeMillis() + 20000;
         while (!script.done() && !script.timedOut() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(50);
         testsupport::PumpEvents(200);

@@ -1,7 +1,8 @@
 // The transfer dialog's window menu and About box under a real X server: a
 // right click on the dialog's background and Alt+Space show the menu with
-// the About entry; choosing it maps the About box with the program's icon,
-// name and version; Escape and "确定" close it.
+// the About entry; the menu holds the keyboard while it is open (Escape
+// closes it, "A" and Return choose); choosing the entry maps the About box
+// with the program's icon, name and version; Escape and "确定" close it.
 #include "transfer/tranzel_about.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
+#include "tests/support/x_window_state.h"
 #include "transfer/tranzel_dlg.h"
 
 #include <X11/Xlib.h>
@@ -107,7 +109,13 @@ void ClickItem(wxWindow* menu, const platform::PopupMenuModel& model, int index)
 // What a step that timed out leaves open: the About box, the window menu.
 void EndAboutBoxAndMenu() {
     if (auto* about = testsupport::FindShownDialog<transfer::CAboutDlg>()) about->EndModal(wxID_CANCEL);
-    platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
+    if (auto* menu = dynamic_cast<wxDialog*>(platform::ui::ActivePopupMenuWindow())) menu->EndModal(wxID_CANCEL);
+}
+
+// The window menu is on the screen and holds the keyboard.
+bool MenuOpenWithKeyboard() {
+    wxWindow* menu = platform::ui::ActivePopupMenuWindow();
+    return menu && testsupport::XStateOf(menu).viewable && platform::ui::ActivePopupMenuHasKeyboard();
 }
 
 }  // namespace
@@ -124,6 +132,43 @@ TEST(TranzelAbout, TheWindowMenuOpensTheAboutBoxByRightClickAndAltSpace) {
     testsupport::PumpEvents(300);
     const std::vector<std::string> expectedTexts = {"Tranzel 1.0 版", "Lumora文件上传下载专用工具",
                                                     "版权所有 (C) 2012-2026 Lumora", "确定"};
+
+    const wxPoint background = dlg->ConvertDialogToPixels(wxPoint(153, 60));
+
+    // The keyboard is in another program's window when the user right-clicks
+    // the background: Escape still goes to the open menu and closes it.
+    {
+        testsupport::ForeignFocusWindow other;
+        ASSERT_TRUE(other.ok());
+        unsigned long menuWindow = 0;
+        bool unmapped = false, heldWhileOpen = false;
+        testsupport::XInputScript script(100, 20000);
+        script
+            .Then([&] {
+                if (!MenuOpenWithKeyboard()) return false;
+                menuWindow = testsupport::XWindowOf(platform::ui::ActivePopupMenuWindow());
+                heldWhileOpen = testsupport::KeyboardHeld();
+                testsupport::XPressKey(WXK_ESCAPE);
+                return true;
+            })
+            .Then([&] {
+                unmapped = platform::ui::ActivePopupMenuWindow() == nullptr;
+                return unmapped;
+            });
+        script.onTimeout = EndAboutBoxAndMenu;
+        script.Start();
+        testsupport::XPointTo(dlg, background);
+        testsupport::DeliverEvents(80);
+        wxUIActionSimulator().MouseClick(wxMOUSE_BTN_RIGHT);
+        RunScript(script);
+        EXPECT_FALSE(script.timedOut()) << "Escape did not close the window menu";
+        EXPECT_NE(menuWindow, 0u);
+        EXPECT_TRUE(unmapped);
+        EXPECT_FALSE(testsupport::FindShownDialog<transfer::CAboutDlg>());
+        // Open, the menu held the keyboard; closed, it holds it no longer.
+        EXPECT_TRUE(heldWhileOpen);
+        EXPECT_FALSE(testsupport::KeyboardHeld());
+    }
 
     // A right click on the background (between the account column and the
     // list), then the entry chosen with the mouse; Escape closes the box.
@@ -165,7 +210,6 @@ TEST(TranzelAbout, TheWindowMenuOpensTheAboutBoxByRightClickAndAltSpace) {
             });
         script.onTimeout = EndAboutBoxAndMenu;
         script.Start();
-        const wxPoint background = dlg->ConvertDialogToPixels(wxPoint(153, 60));
         testsupport::XPointTo(dlg, background);
         testsupport::DeliverEvents(80);
         wxUIActionSimulator().MouseClick(wxMOUSE_BTN_RIGHT);
@@ -184,21 +228,28 @@ TEST(TranzelAbout, TheWindowMenuOpensTheAboutBoxByRightClickAndAltSpace) {
         EXPECT_TRUE(dlg->IsShown());
     }
 
-    // Alt+Space; "确定" closes the box.
-    {
+    // Alt+Space, then the entry's key "A", or Down and Return; "确定" closes
+    // the box.
+    for (const char* keys : {"A", "\n"}) {
+        SCOPED_TRACE(keys);
         std::vector<platform::PopupItem> items;
         AboutSeen seen;
         bool closed = false;
         testsupport::XInputScript script(100, 30000);
         script
             .Then([&] {
+                if (!MenuOpenWithKeyboard()) return false;
                 wxWindow* menu = platform::ui::ActivePopupMenuWindow();
-                if (!menu || !menu->IsShown()) return false;
-                testsupport::DeliverEvents(200);
                 items = platform::ui::ActivePopupMenuModel()->items();
                 // Where the window menu opens: the dialog's top-left corner.
                 EXPECT_EQ(menu->GetScreenPosition(), dlg->ClientToScreen(wxPoint(0, 0)));
-                if (!items.empty()) ClickItem(menu, *platform::ui::ActivePopupMenuModel(), 0);
+                if (keys[0] == '\n') {
+                    testsupport::XPressKey(WXK_DOWN);
+                    testsupport::DeliverEvents(100);
+                    testsupport::XPressKey(WXK_RETURN);
+                } else {
+                    testsupport::XPressKey(keys[0]);
+                }
                 return true;
             })
             .Then([&] {
@@ -219,7 +270,7 @@ TEST(TranzelAbout, TheWindowMenuOpensTheAboutBoxByRightClickAndAltSpace) {
         script.Start();
         // Typing in the server's field, the user asks for the window menu.
         testsupport::ClickOn(dlg->serverEdit());
-        testsupport::XKey(' ', wxMOD_ALT);
+        testsupport::XPressKey(WXK_SPACE, wxMOD_ALT);
         RunScript(script);
         EXPECT_FALSE(script.timedOut());
         ASSERT_EQ(items.size(), 1u);
