@@ -485,7 +485,7 @@ TEST(IconMenuWindow, CheckPictureAndRightAlignedAcceleratorFromTheCommandTarget)
                       accelStart = columns[gapAt + 1] - origin.x - r.x;
                       accelEnd = columns.back() - origin.x - r.x;
                       rightLimit = r.width - 15;
-                      platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
+                      testsupport::XPressKey(WXK_ESCAPE);
                   }}});
     const int chosen = menu.Track(owner, nodes, wxPoint(150, 150));
     EXPECT_TRUE(steps.done());

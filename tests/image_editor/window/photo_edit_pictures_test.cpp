@@ -25,6 +25,7 @@
 #include "tests/image_editor/window/editor_reset.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
 #include "tests/support/x_window_state.h"
 
@@ -62,7 +63,7 @@ testsupport::XInputScript::Step ClickMenuItem(const std::string& text) {
                 return true;
             }
         ADD_FAILURE() << "no " << text << " in the menu";
-        platform::ui::SendPopupMenuKey(platform::PopupKey::Escape);
+        testsupport::XPressKey(WXK_ESCAPE);
         return true;
     };
 }
