@@ -328,10 +328,8 @@ TEST(Files, SaveKeepsAFileWithSeveralNamesOneFile) {
 // (their process is gone), and nothing else: not those of a live process,
 // not another file's, not look-alikes, not folders.
 TEST(Files, SaveRemovesItsOwnStaleTemporaries) {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
+    const pid_t child = testsupport::EndedProcessId();
     ASSERT_GT(child, 0);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
     const std::string gone = std::to_string(child);
     const std::string live = std::to_string(::getppid());
     const std::string self = std::to_string(::getpid());

@@ -58,4 +58,11 @@ std::string AsOrdinaryUser(const fs::path& dir, const std::function<std::string(
     return what;
 }
 
+pid_t EndedProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    if (child < 0 || ::waitpid(child, nullptr, 0) != child) return -1;
+    return child;
+}
+
 }  // namespace testsupport

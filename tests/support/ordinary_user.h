@@ -1,6 +1,7 @@
 #pragma once
 // Checks of what a file's owner may do, which root always may: run as the
-// ordinary user "nobody" when the tests run as root.
+// ordinary user "nobody" when the tests run as root; and a process that is
+// gone, for what a killed one left.
 #include <sys/types.h>
 
 #include <filesystem>
@@ -18,5 +19,9 @@ inline constexpr gid_t kNoGroup = 65534;
 // (`dir` is handed to it), in this process as its own user otherwise.
 // `body` returns what went wrong, empty when nothing did; so does this.
 std::string AsOrdinaryUser(const std::filesystem::path& dir, const std::function<std::string()>& body);
+
+// The id of a process that has ended (a child made and waited for): what a
+// killed program's leftovers name. -1 when no child could be made.
+pid_t EndedProcessId();
 
 }  // namespace testsupport

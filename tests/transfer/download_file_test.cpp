@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "tests/support/http_test_server.h"
+#include "tests/support/ordinary_user.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -71,10 +72,8 @@ TEST_F(DownloadFileTest, AWholeFileArrivesWithProgress) {
 // same name left (their process is gone), and no others; a name that is a
 // link gets the file it names written.
 TEST_F(DownloadFileTest, ADownloadRemovesItsOwnStaleTemporariesAndWritesThroughLinks) {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
+    const pid_t child = testsupport::EndedProcessId();
     ASSERT_GT(child, 0);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
     const std::string gone = std::to_string(child);
     const fs::path folder = target.parent_path();
     base.write(fs::path("服饰搭配下载专区") / (".p.rar.part-" + gone + "-0"), "half a download");

@@ -18,6 +18,7 @@
 
 #include "platform/ftp.h"
 #include "tests/support/ftp_test_server.h"
+#include "tests/support/ordinary_user.h"
 #include "tests/support/temp_dir.h"
 #include "transfer/tranzel_core.h"
 #include "transfer/upload_job.h"
@@ -173,10 +174,8 @@ TEST_F(FtpTransfer, FailuresComeBackAsOutcomesAndLeaveNoPartialFile) {
 // names none, untouched for more than an hour), and no others.
 TEST_F(FtpTransfer, ADownloadRemovesItsOwnStaleTemporaries) {
     remote.write("web/DressDLoad2010/春装.rar", PatternBytes(50000));
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
+    const pid_t child = testsupport::EndedProcessId();
     ASSERT_GT(child, 0);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
     const std::string gone = std::to_string(child);
     const std::string live = std::to_string(::getppid());
     for (const std::string& n : std::vector<std::string>{".春装.rar.part-" + gone + "-0", ".春装.rar.part-Ab3xY9", ".春装.rar.part-" + live + "-0",

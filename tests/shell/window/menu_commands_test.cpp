@@ -92,7 +92,7 @@ protected:
         // frame's own menu is a menu of ours, whose loop runs until they come.
         testsupport::XInputScript keys(120, 20000);
         int waits = 0;
-        keys.Then([&] { return ++waits > 2; });
+        keys.Then([&] { return ++waits > 6; });  // time for the drop-down to open on a busy machine
         for (int i = 0; i < right; ++i) keys.Do([] { testsupport::XPressKey(WXK_RIGHT); });
         for (int i = 0; i <= item; ++i) keys.Do([] { testsupport::XPressKey(WXK_DOWN); });
         keys.Do([] { testsupport::XPressKey(WXK_RETURN); });
