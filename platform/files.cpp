@@ -37,10 +37,6 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-// What the user reads when a save fails: the file by its name in the base
-// directory and the reason in words.
-std::string ErrnoText(const char* what, const fs::path& p, int err) { return FileErrorText(what, p, err); }
-
 // One character of a name: a complete UTF-8 sequence, or a stray byte.
 std::vector<std::string_view> SplitChars(std::string_view s) {
     std::vector<std::string_view> out;
@@ -241,6 +237,13 @@ bool FollowLinks(const fs::path& p, fs::path* out, int* err) {
 
 fs::path FolderOf(const fs::path& p) { return p.has_parent_path() ? p.parent_path() : fs::path("."); }
 
+// A new temporary's name beside `file`: "." + name + tag + "<pid>-<n>", the
+// shape RemoveStaleTemporaries knows.
+fs::path TemporaryBeside(const fs::path& file, const char* tag) {
+    return FolderOf(file) / ("." + file.filename().string() + tag + std::to_string(::getpid()) + "-" +
+                             std::to_string(g_saveCounter.fetch_add(1)));
+}
+
 // Copies `src` (from its start) over `dst` from offset 0 and cuts `dst` to
 // that length.
 bool CopyOver(int src, int dst) {
@@ -328,7 +331,7 @@ bool FileSave::Begin(std::string* error) {
     if (m_options.guarded) m_guard.emplace();
     int err = 0;
     if (!FollowLinks(m_path, &m_file, &err)) {
-        if (error) *error = ErrnoText("无法写入", m_path, err);
+        if (error) *error = FileErrorText("无法写入", m_path, err);
         return false;
     }
 
@@ -340,7 +343,7 @@ bool FileSave::Begin(std::string* error) {
     bool replacing = false;
     if (::stat(m_file.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) {
-            if (error) *error = ErrnoText("无法写入", m_path, EISDIR);
+            if (error) *error = FileErrorText("无法写入", m_path, EISDIR);
             return false;
         }
         if (!S_ISREG(old.st_mode)) {
@@ -348,12 +351,12 @@ bool FileSave::Begin(std::string* error) {
             return false;
         }
         if (::faccessat(AT_FDCWD, m_file.c_str(), W_OK, AT_EACCESS) != 0) {
-            if (error) *error = ErrnoText("无法写入", m_path, errno);
+            if (error) *error = FileErrorText("无法写入", m_path, errno);
             return false;
         }
         replacing = true;
     } else if (errno != ENOENT) {
-        if (error) *error = ErrnoText("无法写入", m_path, errno);
+        if (error) *error = FileErrorText("无法写入", m_path, errno);
         return false;
     }
 
@@ -362,19 +365,16 @@ bool FileSave::Begin(std::string* error) {
     RemoveStaleTemporaries(m_file, m_options.tag);
     if (m_file != m_path) RemoveStaleTemporaries(m_path, m_options.tag);
 
-    const std::string base =
-        "." + m_file.filename().string() + m_options.tag + std::to_string(::getpid()) + "-";
-    const fs::path dir = FolderOf(m_file);
     const mode_t createMode = m_options.privateNewFile ? 0600 : 0666;
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temp = dir / (base + std::to_string(g_saveCounter.fetch_add(1)));
+        m_temp = TemporaryBeside(m_file, m_options.tag);
         m_fd = ::open(m_temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
         if (m_fd < 0 && errno != EEXIST) break;
     }
     if (m_fd < 0) {
         const int e = errno;
         m_temp.clear();
-        if (error) *error = ErrnoText("无法写入", m_path, e);
+        if (error) *error = FileErrorText("无法写入", m_path, e);
         return false;
     }
 
@@ -402,7 +402,7 @@ bool FileSave::Commit(std::string* error) {
     }
     auto fail = [&](const char* what, int err) {
         Abandon();
-        if (error) *error = ErrnoText(what, m_path, err);
+        if (error) *error = FileErrorText(what, m_path, err);
         return false;
     };
     if (!m_guard) m_guard.emplace();  // replacing the file is never cut off half way
@@ -422,9 +422,7 @@ bool FileSave::Commit(std::string* error) {
             ::close(target);
             return fail("无法写入", EAGAIN);
         }
-        const fs::path keptPath = FolderOf(m_file) / ("." + m_file.filename().string() + m_options.tag +
-                                                      std::to_string(::getpid()) + "-" +
-                                                      std::to_string(g_saveCounter.fetch_add(1)));
+        const fs::path keptPath = TemporaryBeside(m_file, m_options.tag);
         const int kept = ::open(keptPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (kept < 0) {
             const int e = errno;
@@ -477,7 +475,7 @@ bool SaveFileAtomic(const fs::path& p, std::span<const std::uint8_t> bytes, std:
     if (!WriteAllToFd(save.fd(), bytes)) {
         const int err = errno;
         save.Abandon();
-        if (error) *error = ErrnoText("无法写入", p, err);
+        if (error) *error = FileErrorText("无法写入", p, err);
         return false;
     }
     return save.Commit(error);
@@ -503,7 +501,7 @@ bool SaveCopyOfFile(const fs::path& from, const fs::path& to, std::string* error
     if (ok && !CopyOver(in, save.fd())) {
         const int err = errno;
         ok = false;
-        if (error) *error = ErrnoText("无法写入", to, err);
+        if (error) *error = FileErrorText("无法写入", to, err);
     }
     ::close(in);
     if (!ok) return false;
