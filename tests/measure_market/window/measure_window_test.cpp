@@ -1042,7 +1042,8 @@ TEST_F(MeasureWindowTest, TheDownloadButtonStaysDisabledUntilTheDownloadReports)
     EXPECT_EQ(grid->shownRows(), rows);
     EXPECT_TRUE(button->IsEnabled());
     EXPECT_TRUE(grid->IsEnabled());
-    testsupport::DeliverEvents(200);
+    // The enabled look comes back once the X server has the repaint.
+    testsupport::DeliverUntil([&] { return gridscreen::SamePixels(shown(), enabled); }, 3000);
     EXPECT_TRUE(gridscreen::SamePixels(shown(), enabled));
     EXPECT_EQ(requests(), 1);
 }
