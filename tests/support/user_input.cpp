@@ -13,6 +13,7 @@
 
 #include <wx/dialog.h>
 #include <wx/evtloop.h>
+#include <wx/menu.h>
 #include <wx/toplevel.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -83,6 +84,24 @@ bool FocusDesktopDialog(const char* gtkType) {
 }
 
 bool DesktopDialogShown(const char* gtkType) { return !ShownDesktopDialogs(gtkType).empty(); }
+
+int DesktopDropDownShown(wxMenuBar* bar, int* highlighted) {
+    static const auto mapped = Toolkit<int (*)(void*)>("gtk_widget_get_mapped");
+    static const auto selected = Toolkit<void* (*)(void*)>("gtk_menu_shell_get_selected_item");
+    if (highlighted) *highlighted = -1;
+    if (!bar || !mapped || !selected) return -1;
+    for (std::size_t entry = 0; entry < bar->GetMenuCount(); ++entry) {
+        wxMenu* menu = bar->GetMenu(entry);
+        if (!menu || !menu->m_menu || !mapped(menu->m_menu)) continue;
+        if (highlighted) {
+            void* item = selected(menu->m_menu);
+            for (std::size_t i = 0; item && i < menu->GetMenuItemCount(); ++i)
+                if (menu->FindItemByPosition(i)->GetMenuItem() == item) *highlighted = static_cast<int>(i);
+        }
+        return static_cast<int>(entry);
+    }
+    return -1;
+}
 
 void CancelDesktopDialogs(const char* gtkType) {
     static const auto respond = Toolkit<void (*)(void*, int)>("gtk_dialog_response");

@@ -21,6 +21,7 @@
 class wxWindow;
 class wxTopLevelWindow;
 class wxDialog;
+class wxMenuBar;
 
 namespace testsupport {
 
@@ -101,6 +102,11 @@ bool DesktopChooserRowAt(const std::string& text, wxPoint* screen);
 // Where the first shown desktop dialog of the type stands on the screen; an
 // empty rectangle when none is shown.
 wxRect DesktopDialogRect(const char* gtkType);
+
+// A menu bar the desktop draws (the toolkit's own): the entry whose
+// drop-down is shown now (-1 for none) and, through `highlighted`, the
+// position of its highlighted item (-1 for none).
+int DesktopDropDownShown(wxMenuBar* bar, int* highlighted = nullptr);
 
 class XInputScript {
 public:

@@ -8,11 +8,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <wx/button.h>
 #include <wx/dialog.h>
+#include <wx/menu.h>
 #include <wx/panel.h>
 
 #include "platform/ui/messages.h"
+#include "platform/ui/popup_menu.h"
 #include "shell/bar_geometry.h"
 #include "shell/child_frames.h"
 #include "shell/base_directory.h"
@@ -26,6 +29,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test_util.h"
 #include "tests/support/user_input.h"
+#include "tests/support/x_window_state.h"
 
 namespace fs = std::filesystem;
 
@@ -46,6 +50,47 @@ wxDialog* ShownDialog() {
     for (wxWindow* w : wxTopLevelWindows)
         if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsShown()) return d;
     return nullptr;
+}
+
+// The entry of `bar` whose drop-down is open with the keyboard (-1 for none)
+// and the position of its highlighted item: one of ours, or the desktop's.
+int DropDownShown(wxMenuBar* bar, int* highlighted = nullptr) {
+    const platform::PopupMenuModel* ours = platform::ui::ActivePopupMenuModel();
+    if (!ours) {
+        const int entry = testsupport::DesktopDropDownShown(bar, highlighted);
+        return entry >= 0 && testsupport::KeyboardHeld() ? entry : -1;
+    }
+    if (highlighted) *highlighted = ours->highlighted();
+    if (!platform::ui::ActivePopupMenuHasKeyboard() ||
+        !testsupport::XStateOf(platform::ui::ActivePopupMenuWindow()).viewable || ours->items().empty())
+        return -1;
+    for (std::size_t entry = 0; entry < bar->GetMenuCount(); ++entry) {
+        const wxMenu* menu = bar->GetMenu(entry);
+        const platform::PopupItem& first = ours->items()[0];
+        if (menu->GetMenuItemCount() == ours->items().size() &&
+            menu->FindItemByPosition(0)->GetItemLabel().utf8_string() == first.text)
+            return static_cast<int>(entry);
+    }
+    return -1;
+}
+
+// A script step that presses `key` until drop-down `entry` of `bar` is open
+// (with item `highlighted` highlighted, when not -1), pressing it again when
+// the menu has not followed in a second and a half.
+testsupport::XInputScript::Step KeyUntil(wxMenuBar* bar, int key, int entry, int highlighted = -1) {
+    auto pressedAt = std::make_shared<wxLongLong>(0);
+    auto settled = std::make_shared<int>(0);
+    return [=] {
+        int shownHighlight = -1;
+        if (DropDownShown(bar, &shownHighlight) == entry && (highlighted < 0 || shownHighlight == highlighted))
+            return ++*settled > 2;  // a few ticks for the menu to settle before the next key
+        const wxLongLong now = wxGetLocalTimeMillis();
+        if (*pressedAt == 0 || now - *pressedAt > 1500) {
+            testsupport::XPressKey(key);
+            *pressedAt = now;
+        }
+        return false;
+    };
 }
 
 class MenuCommands : public ::testing::Test {
@@ -88,16 +133,20 @@ protected:
         script.Start();
         testsupport::XPointTo(frame->client());
         testsupport::PumpEvents(60);
-        // The keys from a timer, on the server's keyboard: a drop-down of the
-        // frame's own menu is a menu of ours, whose loop runs until they come.
-        testsupport::XInputScript keys(120, 20000);
-        int waits = 0;
-        keys.Then([&] { return ++waits > 6; });  // time for the drop-down to open on a busy machine
-        for (int i = 0; i < right; ++i) keys.Do([] { testsupport::XPressKey(WXK_RIGHT); });
-        for (int i = 0; i <= item; ++i) keys.Do([] { testsupport::XPressKey(WXK_DOWN); });
+        // The keys from a timer, on the server's keyboard: with every window
+        // closed the frame's own menu drops down as a menu of ours, whose loop
+        // runs until they come; the child windows' menu bar is the desktop's.
+        // Each key is pressed once the drop-down shows what the key before
+        // it asked for, and again should the drop-down not follow it: a busy
+        // desktop menu drops a key that comes while it changes drop-downs.
+        wxMenuBar* bar = frame->GetMenuBar();
+        testsupport::XInputScript keys(60, 20000);
+        keys.Then(KeyUntil(bar, WXK_F10, 0));
+        for (int i = 1; i <= right; ++i) keys.Then(KeyUntil(bar, WXK_RIGHT, i));
+        // The items before `item` are enabled commands: each Down is one on.
+        for (int i = 0; i <= item; ++i) keys.Then(KeyUntil(bar, WXK_DOWN, right, i));
         keys.Do([] { testsupport::XPressKey(WXK_RETURN); });
         keys.Start();
-        testsupport::XPressKey(WXK_F10);
         const wxLongLong end = wxGetLocalTimeMillis() + 20000;
         while (!script.done() && !script.timedOut() && wxGetLocalTimeMillis() < end) testsupport::PumpEvents(50);
         testsupport::PumpEvents(200);
@@ -113,7 +162,13 @@ protected:
             if (!dlg) return false;
             sawDialog = true;
             if (inside) inside(*dlg);
-            testsupport::XPointTo(dlg->FindWindow(close));
+            wxWindow* button = dlg->FindWindow(close);
+            EXPECT_NE(button, nullptr) << "no button " << close << " in " << dlg->GetTitle().utf8_string();
+            if (!button) {
+                dlg->EndModal(wxID_CANCEL);
+                return true;
+            }
+            testsupport::XPointTo(button);
             return true;
         });
         script.Do([] { testsupport::XLeftClick(); });
@@ -168,15 +223,17 @@ TEST_F(MenuCommands, FileOpenWithEveryWindowClosedGivesOneShowStage) {
     auto& shows = client.templates().at(0)->documents();
 
     // 文件 -> 打开, a file typed into the desktop's file dialog (the
-    // toolkit's own window, which runs a loop of its own: it is given time
-    // to show, and Esc closes it should the script not get through).
+    // toolkit's own window, which runs a loop of its own: the keys wait until
+    // it is shown and has the keyboard, and it is cancelled should the script
+    // not get through).
+    static constexpr const char* kChooser = "GtkFileChooserDialog";
     testsupport::XInputScript script;
-    int waits = 0;
-    script.Then([&] { return ++waits > 10; })
+    script.Then([] { return testsupport::FocusDesktopDialog(kChooser); })
         .Do([] { testsupport::XKey('L', wxMOD_CONTROL); })
         .Do([&] { testsupport::XType(file.c_str()); })
-        .Do([] { testsupport::XKey(WXK_RETURN); });
-    script.onTimeout = [] { testsupport::XKey(WXK_ESCAPE); };
+        .Do([] { testsupport::XKey(WXK_RETURN); })
+        .Then([] { return !testsupport::DesktopDialogShown(kChooser); });
+    script.onTimeout = [] { testsupport::CancelDesktopDialogs(kChooser); };
     ChooseFromMenu(0, 1, script);  // "打开", the second item of "文件"
     ASSERT_FALSE(script.timedOut());
     ASSERT_EQ(shows.size(), 1u);
