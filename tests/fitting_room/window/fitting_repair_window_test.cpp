@@ -47,7 +47,9 @@
 #include "tests/controls/drag_outline_on_screen.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/support/window_test_util.h"
+#include "tests/support/x_window_state.h"
 
 using namespace fitting_room;
 namespace fs = std::filesystem;
@@ -248,12 +250,16 @@ TEST_F(RepairWindowTest, ASavedPictureShowsOnTheFirstPickByMouseOrKeys) {
         sim.MouseDown();
         PumpEvents(200);
         sim.MouseUp();
-        PumpEvents(400);
+        // The opened list holds the keyboard, as the desktop's lists do.
+        ASSERT_TRUE(testsupport::DeliverUntil([] { return testsupport::KeyboardHeld(); }, 5000));
+        testsupport::DeliverEvents(200);
     };
     // The mouse: a click on the first entry of the opened list. The list
     // drops below the box, one entry about 30 pixels high.
     openList();
-    ClickAtScreen(saved->ClientToScreen(wxPoint(40, saved->GetSize().y + 15)), 400);
+    ClickAtScreen(saved->ClientToScreen(wxPoint(40, saved->GetSize().y + 15)), 150);
+    testsupport::DeliverUntil([&] { return saved->GetSelection() == 0; }, 5000);
+    PumpEvents(250);
     ASSERT_EQ(saved->GetSelection(), 0);
     EXPECT_EQ(stage()->control().shownPicture(), photos / "乙蓝.png");
     EXPECT_GT(CountNear(StageOnScreen(), wxColour(30, 40, 220)), 300 * 200 * 9 / 10);
@@ -262,7 +268,9 @@ TEST_F(RepairWindowTest, ASavedPictureShowsOnTheFirstPickByMouseOrKeys) {
     // The keys: the next entry of the opened list, taken with Return.
     openList();
     testsupport::PressKey(WXK_DOWN, 150);
-    testsupport::PressKey(WXK_RETURN, 400);
+    testsupport::PressKey(WXK_RETURN, 150);
+    testsupport::DeliverUntil([&] { return saved->GetSelection() == 1; }, 5000);
+    PumpEvents(250);
     ASSERT_EQ(saved->GetSelection(), 1);
     EXPECT_EQ(stage()->control().shownPicture(), photos / "甲红.png");
     EXPECT_GT(CountNear(StageOnScreen(), wxColour(220, 30, 30)), 300 * 200 * 9 / 10);
